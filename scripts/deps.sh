@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, if any is missing. Used by ./run and ./test.
+set -euo pipefail
+
+packages=(
+    # build
+    g++ cmake make flex bison libfl-dev
+    # core tests and benchmarks
+    libgtest-dev libbenchmark-dev libxml2-utils
+    # editor: Qt 6 widgets, OpenGL 1.1 + GLU, DevIL, freeglut, X11
+    qt6-base-dev libqt6opengl6-dev libgl1-mesa-dev libglu1-mesa-dev
+    libdevil-dev freeglut3-dev libx11-dev
+    # headless runs of the editor and its tests
+    xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
