@@ -9,7 +9,7 @@
 
 namespace zandrel::map {
 
-inline constexpr std::int32_t kMaxMapSize = 50;     // cells along x and along z
+inline constexpr std::int32_t kMaxMapSize = 50;  // cells along x and along z
 inline constexpr std::int32_t kMaxTextureSlots = 50;
 inline constexpr std::int32_t kEnemySlotCount = 4;
 

@@ -11,12 +11,12 @@ namespace zandrel::mapfile {
 
 enum class ParseStatus {
     Ok,
-    CannotOpen,      // no message written
-    SyntaxError,     // "parse error at line N"
-    StackOverflow,   // "parser stack overflow at line N"
-    NameMismatch,    // a closing tag names another element; no message written
-    ReadError,       // "read error at line N"
-    OutOfMemory,     // "out of memory at line N"
+    CannotOpen,     // no message written
+    SyntaxError,    // "parse error at line N"
+    StackOverflow,  // "parser stack overflow at line N"
+    NameMismatch,   // a closing tag names another element; no message written
+    ReadError,      // "read error at line N"
+    OutOfMemory,    // "out of memory at line N"
 };
 
 struct ParseOptions {
@@ -30,6 +30,7 @@ struct ParseResult {
     ParseStatus status = ParseStatus::CannotOpen;
     std::optional<MarkupElement> root;  // present exactly when status is Ok
     int line = 0;                       // line counter when the parse ended
+    int openError = 0;                  // errno of a failed open
 
     bool ok() const { return status == ParseStatus::Ok; }
 };

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <ostream>
+
+#include "mapfile/MarkupElement.h"
+
+namespace zandrel::cli {
+
+// The element tree as one JSON object: {"name", "attributes" (in table order), "text",
+// "children"}. Bytes outside ASCII are written as \u00XX, one Latin-1 character per byte.
+void WriteElementJson(std::ostream& out, const mapfile::MarkupElement& element);
+
+}  // namespace zandrel::cli

@@ -1,0 +1,214 @@
+#include "cli/ZdmTool.h"
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+
+#include "cli/MapJson.h"
+#include "cli/MapSummary.h"
+#include "map/MapGrid.h"
+#include "mapfile/MapLoader.h"
+#include "mapfile/MapParser.h"
+#include "mapfile/MapWriter.h"
+
+#if __has_include("cli/ScriptRunner.h")
+#include "cli/ScriptRunner.h"
+#define ZDMTOOL_HAS_SCRIPT 1
+#endif
+
+#ifndef ZANDREL_VERSION
+#define ZANDREL_VERSION "unknown"
+#endif
+
+namespace zandrel::cli {
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+struct Verb {
+    std::string_view name;
+    std::string_view synopsis;
+    std::string_view description;
+};
+
+constexpr Verb kVerbs[] = {
+    {"new", "new OUT", "Write a new 50x50 map with the default textures and attributes to OUT."},
+    {"check", "check FILE...",
+     "Read and load each map; print nothing for a good one, the reason for a bad one.\n"
+     "Exit status 1 when any file cannot be loaded."},
+    {"info", "info FILE",
+     "Print a short summary of a map: size, textures, start, enemies,\n"
+     "height range and goal cells."},
+    {"parse", "parse FILE", "Print the parsed element tree of FILE as one JSON object."},
+    {"script", "script FILE",
+     "Run an editing script: one editor command per line (new, open, save, select, tool,\n"
+     "copy, cut, paste, merge, undo, goal, start, enemy, attributes, tile, wall,\n"
+     "enemy-texture, refresh-textures). Stops at the first command that cannot run."},
+};
+
+const Verb* FindVerb(std::string_view name) {
+    for (const Verb& verb : kVerbs) {
+        if (verb.name == name) {
+            return &verb;
+        }
+    }
+    return nullptr;
+}
+
+void PrintToolHelp(std::ostream& out) {
+    out << "Usage: zdmtool VERB [ARGS...]\n"
+           "       zdmtool --help | --version\n\n"
+           "Reads, checks and writes zandrelEditor map files (.zdm).\n\nVerbs:\n";
+    for (const Verb& verb : kVerbs) {
+        out << "  " << verb.synopsis << '\n';
+    }
+    out << "\nzdmtool VERB --help describes one verb.\n";
+}
+
+bool IsHelp(std::string_view arg) {
+    return arg == "--help" || arg == "-h";
+}
+
+// The reader's own messages go to standard error; stray characters are dropped so that
+// standard output only carries what a verb prints.
+mapfile::ParseOptions QuietParse() {
+    return mapfile::ParseOptions{stderr, nullptr};
+}
+
+}  // namespace
+
+int ZdmTool::Run(std::span<const std::string_view> args) {
+    if (args.empty()) {
+        return UsageError("missing verb", {});
+    }
+    const std::string_view first = args.front();
+    if (IsHelp(first)) {
+        PrintToolHelp(out_);
+        return kOk;
+    }
+    if (first == "--version") {
+        out_ << "zdmtool " << ZANDREL_VERSION << '\n';
+        return kOk;
+    }
+    const Verb* verb = FindVerb(first);
+    if (verb == nullptr) {
+        return UsageError("unknown verb '" + std::string(first) + "'", {});
+    }
+    const auto rest = args.subspan(1);
+    if (!rest.empty() && IsHelp(rest.front())) {
+        out_ << "Usage: zdmtool " << verb->synopsis << "\n\n" << verb->description << '\n';
+        return kOk;
+    }
+    if (!rest.empty() && rest.front() == "--version") {
+        out_ << "zdmtool " << ZANDREL_VERSION << '\n';
+        return kOk;
+    }
+    for (const std::string_view arg : rest) {
+        if (arg.size() > 1 && arg.front() == '-') {
+            return UsageError("unknown option '" + std::string(arg) + "'", verb->name);
+        }
+    }
+    if (verb->name == "new")
+        return New(rest);
+    if (verb->name == "check")
+        return Check(rest);
+    if (verb->name == "info")
+        return Info(rest);
+    if (verb->name == "parse")
+        return Parse(rest);
+    return Script(rest);
+}
+
+int ZdmTool::UsageError(const std::string& problem, std::string_view verb) {
+    err_ << "zdmtool: " << problem << '\n';
+    if (const Verb* known = FindVerb(verb)) {
+        err_ << "Usage: zdmtool " << known->synopsis << '\n';
+    } else {
+        err_ << "Usage: zdmtool VERB [ARGS...]; verbs:";
+        for (const Verb& each : kVerbs) {
+            err_ << ' ' << each.name;
+        }
+        err_ << "\nTry 'zdmtool --help'.\n";
+    }
+    return kUsage;
+}
+
+int ZdmTool::New(std::span<const std::string_view> args) {
+    if (args.size() != 1) {
+        return UsageError(args.empty() ? "missing OUT" : "too many arguments", "new");
+    }
+    const std::string path(args[0]);
+    const auto grid = std::make_unique<map::MapGrid>(map::kMaxMapSize, map::kMaxMapSize);
+    if (const Status saved = mapfile::SaveMapFile(*grid, path); !saved) {
+        err_ << path << ": " << saved.message() << '\n';
+        return kFailed;
+    }
+    return kOk;
+}
+
+int ZdmTool::Check(std::span<const std::string_view> args) {
+    if (args.empty()) {
+        return UsageError("missing FILE", "check");
+    }
+    int status = kOk;
+    const auto grid = std::make_unique<map::MapGrid>();
+    for (const std::string_view file : args) {
+        const std::string path(file);
+        std::cerr.flush();
+        if (const Status loaded = mapfile::LoadMapFile(*grid, path, QuietParse()); !loaded) {
+            err_ << path << ": " << loaded.message() << '\n';
+            status = kFailed;
+        }
+    }
+    return status;
+}
+
+int ZdmTool::Info(std::span<const std::string_view> args) {
+    if (args.size() != 1) {
+        return UsageError(args.empty() ? "missing FILE" : "too many arguments", "info");
+    }
+    const std::string path(args[0]);
+    const auto grid = std::make_unique<map::MapGrid>();
+    if (const Status loaded = mapfile::LoadMapFile(*grid, path, QuietParse()); !loaded) {
+        err_ << path << ": " << loaded.message() << '\n';
+        return kFailed;
+    }
+    WriteMapSummary(out_, *grid);
+    return kOk;
+}
+
+int ZdmTool::Parse(std::span<const std::string_view> args) {
+    if (args.size() != 1) {
+        return UsageError(args.empty() ? "missing FILE" : "too many arguments", "parse");
+    }
+    const std::string path(args[0]);
+    const mapfile::ParseResult parsed = mapfile::ParseMapFile(path, QuietParse());
+    if (!parsed.ok()) {
+        if (parsed.status == mapfile::ParseStatus::CannotOpen) {
+            err_ << path << ": cannot be opened\n";
+        } else if (parsed.status == mapfile::ParseStatus::NameMismatch) {
+            err_ << path << ": a closing tag does not match its element\n";
+        }
+        return kFailed;
+    }
+    WriteElementJson(out_, *parsed.root);
+    out_ << '\n';
+    return kOk;
+}
+
+int ZdmTool::Script(std::span<const std::string_view> args) {
+    if (args.size() != 1) {
+        return UsageError(args.empty() ? "missing FILE" : "too many arguments", "script");
+    }
+#ifdef ZDMTOOL_HAS_SCRIPT
+    return RunScriptFile(std::string(args[0]), out_, err_);
+#else
+    err_ << "zdmtool: script is not available in this build\n";
+    return kFailed;
+#endif
+}
+
+}  // namespace zandrel::cli
