@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "map/MapGrid.h"
+#include "tools/Camera.h"
+#include "tools/OrbitNavigator.h"
+#include "tools/OrbitState.h"
+
+namespace zandrel::tools {
+namespace {
+
+double HorizontalAngle(const Camera& camera) {
+    return std::atan2(camera.target[0] - camera.eye[0], camera.target[2] - camera.eye[2]);
+}
+
+double Distance(const Vec3f& a, const Vec3f& b) {
+    return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
+}
+
+// Raises a band of cells at x in [x0, x1] across the whole map to height h.
+void RaiseBand(map::MapGrid& grid, std::int32_t x0, std::int32_t x1, double h) {
+    for (std::int32_t x = x0; x <= x1; ++x) {
+        for (std::int32_t z = 0; z < grid.SizeZ; ++z) {
+            grid.SetCellHeight(x, z, h);
+        }
+    }
+}
+
+TEST(RotateView, TenStepsOfPointOneTurnOneRadianAboutTheEye) {
+    Camera camera;
+    camera.Set(3.0f, 5.0f, 1.0f, 3.0f, 2.0f, 11.0f, 0.0f, 1.0f, 0.0f);
+    const Vec3f eye = camera.eye;
+    const double distance = Distance(camera.eye, camera.target);
+    const double before = HorizontalAngle(camera);
+    for (int i = 0; i < 10; ++i) {
+        camera.RotateView(0.1f, 0.0f, 1.0f, 0.0f);
+    }
+    EXPECT_NEAR(HorizontalAngle(camera) - before, 1.0, 1e-5);
+    EXPECT_EQ(camera.eye, eye);
+    EXPECT_NEAR(Distance(camera.eye, camera.target), distance, 1e-4);
+    EXPECT_NEAR(camera.target[1], 2.0f, 1e-6);
+}
+
+TEST(RotateView, PositiveAngleTurnsFromPlusZTowardPlusX) {
+    Camera camera;
+    camera.Set(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f);
+    camera.RotateView(0.1f, 0.0f, 1.0f, 0.0f);
+    EXPECT_GT(camera.target[0], 0.0f);
+    camera.Set(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f);
+    camera.RotateView(-0.1f, 0.0f, 1.0f, 0.0f);
+    EXPECT_LT(camera.target[0], 0.0f);
+}
+
+TEST(RotateView, AxisIsNotNormalised) {
+    Camera camera;
+    camera.Set(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f);
+    camera.RotateView(0.5f, 0.0f, 2.0f, 0.0f);
+    // With axis (0, 2, 0): x' = 2 sin(a) * z, z' = (c + t * 0) * z; the length grows.
+    EXPECT_NEAR(camera.target[0], 2.0 * std::sin(0.5), 1e-6);
+    EXPECT_NEAR(camera.target[2], std::cos(0.5), 1e-6);
+    EXPECT_GT(Distance(camera.eye, camera.target), 1.2);
+}
+
+TEST(RotateView, KeepsUpVector) {
+    Camera camera;
+    camera.RotateView(0.3f, 0.0f, 1.0f, 0.0f);
+    EXPECT_EQ(camera.up, (Vec3f{0.0f, 1.0f, 0.0f}));
+}
+
+TEST(DragOrbit, RecordsThePreviousPoint) {
+    OrbitNavigator nav;
+    nav.lastPoint = {10, 20};
+    nav.DragOrbit(15, 12, OrbitNavigator::kRotate, 100, 100);
+    EXPECT_EQ(nav.prevPoint, (MousePoint{10, 20}));
+    EXPECT_EQ(nav.lastPoint, (MousePoint{15, 12}));
+}
+
+TEST(DragOrbit, RotateMovesPitchAndYawByTheViewFraction) {
+    OrbitNavigator nav;
+    nav.lastPoint = {50, 50};
+    // Up by 10 of 200 pixels, right by 20 of 400.
+    nav.DragOrbit(70, 40, OrbitNavigator::kRotate, 400, 200);
+    EXPECT_DOUBLE_EQ(nav.orbitRequest.pitch, 1.0 - 5.0 * 10.0 / 200.0);
+    EXPECT_DOUBLE_EQ(nav.orbitRequest.yaw, -2.3 + 5.0 * 20.0 / 400.0);
+    EXPECT_DOUBLE_EQ(nav.orbitRequest.radius, 60.0);
+    EXPECT_EQ(nav.orbit, OrbitState{});
+}
+
+TEST(DragOrbit, PitchStopsAtOverheadLimitAndAtHorizonLimit) {
+    OrbitNavigator nav;
+    nav.lastPoint = {0, 500};
+    nav.DragOrbit(0, 0, OrbitNavigator::kRotate, 300, 300);  // up by more than the height
+    EXPECT_DOUBLE_EQ(nav.orbitRequest.pitch, 0.1);
+    nav.DragOrbit(0, 1000, OrbitNavigator::kRotate, 300, 300);
+    EXPECT_DOUBLE_EQ(nav.orbitRequest.pitch, 1.4707963267948965);
+}
+
+TEST(DragOrbit, RotateRaisesARadiusInForceBelowOne) {
+    OrbitNavigator nav;
+    nav.orbit.radius = 0.5;
+    nav.DragOrbit(1, 1, OrbitNavigator::kRotate, 100, 100);
+    EXPECT_DOUBLE_EQ(nav.orbit.radius, 1.0);
+}
+
+TEST(DragOrbit, ZoomUpMovesAwayAndDownStopsAtOne) {
+    OrbitNavigator nav;
+    nav.lastPoint = {0, 100};
+    nav.DragOrbit(0, 90, OrbitNavigator::kZoom, 100, 100);
+    EXPECT_DOUBLE_EQ(nav.orbitRequest.radius, 65.0);
+    nav.DragOrbit(0, 1000, OrbitNavigator::kZoom, 100, 100);
+    EXPECT_DOUBLE_EQ(nav.orbitRequest.radius, 1.0);
+    EXPECT_DOUBLE_EQ(nav.orbitRequest.pitch, 1.0);
+}
+
+TEST(DragOrbit, ZeroSizedViewLeavesRequestFinite) {
+    OrbitNavigator nav;
+    nav.DragOrbit(30, 40, OrbitNavigator::kRotate, 0, 0);
+    nav.DragOrbit(60, 10, OrbitNavigator::kZoom, 0, 0);
+    EXPECT_EQ(nav.orbitRequest, OrbitState{});
+    EXPECT_EQ(nav.lastPoint, (MousePoint{60, 10}));
+}
+
+TEST(DragOrbit, UnknownKindOnlyRecordsThePoint) {
+    OrbitNavigator nav;
+    nav.DragOrbit(30, 40, 3, 100, 100);
+    EXPECT_EQ(nav.orbitRequest, OrbitState{});
+    EXPECT_EQ(nav.lastPoint, (MousePoint{30, 40}));
+}
+
+TEST(FollowOrbit, OneStepGoesHalfwayOverFlatGround) {
+    const map::MapGrid grid(50, 50);
+    OrbitNavigator nav;
+    const Camera before = nav.camera;
+    nav.FollowOrbit(grid, 25.0f, 25.0f);
+    const auto d = OrbitState::Direction(-2.3, 1.0);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NEAR(nav.camera.eye[i], (before.eye[i] + before.target[i] + 60.0 * d[i]) * 0.5,
+                    1e-4);
+    }
+    EXPECT_EQ(nav.camera.target, (Vec3f{25.0f, 0.0f, 25.0f}));
+    EXPECT_EQ(nav.camera.up, (Vec3f{0.0f, 1.0f, 0.0f}));
+}
+
+TEST(FollowOrbit, RepeatedStepsConvergeOnTheOrbitPosition) {
+    const map::MapGrid grid(50, 50);
+    OrbitNavigator nav;
+    for (int i = 0; i < 40; ++i) {
+        nav.FollowOrbit(grid, 10.5f, 30.5f);
+    }
+    const auto d = OrbitState::Direction(nav.orbit.yaw, nav.orbit.pitch);
+    EXPECT_NEAR(nav.camera.target[0], 10.5f, 1e-3);
+    EXPECT_NEAR(nav.camera.target[2], 30.5f, 1e-3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NEAR(nav.camera.eye[i], nav.camera.target[i] + 60.0 * d[i], 1e-2);
+    }
+}
+
+TEST(FollowOrbit, TargetHeightSnapsToTheGroundAtTheFocus) {
+    map::MapGrid grid(50, 50);
+    grid.SetCellHeight(7, 9, 4.0);
+    OrbitNavigator nav;
+    nav.FollowOrbit(grid, 7.5f, 9.5f);
+    EXPECT_FLOAT_EQ(nav.camera.target[1], 4.0f);
+    EXPECT_FLOAT_EQ(nav.camera.target[0], (7.5f + 25.0f) * 0.5f);
+}
+
+TEST(FollowOrbit, AppliesRequestAndKeepsRadiusAtLeastOneAndAHalf) {
+    const map::MapGrid grid(50, 50);
+    OrbitNavigator nav;
+    nav.orbitRequest = {1.0, 0.4, 0.7};
+    nav.FollowOrbit(grid, 25.0f, 25.0f);
+    EXPECT_DOUBLE_EQ(nav.orbit.radius, 1.5);
+    EXPECT_DOUBLE_EQ(nav.orbit.yaw, 0.4);
+    EXPECT_DOUBLE_EQ(nav.orbit.pitch, 0.7);
+}
+
+TEST(FollowOrbit, EyeCloseToTheGroundDrawsInByOneForOneStep) {
+    map::MapGrid grid(50, 50);
+    OrbitNavigator nav;
+    nav.camera.Set(5.5f, 0.5f, 5.5f, 25.0f, 0.0f, 25.0f, 0.0f, 1.0f, 0.0f);
+    nav.orbitRequest.radius = 10.0;
+    nav.FollowOrbit(grid, 25.0f, 25.0f);
+    EXPECT_DOUBLE_EQ(nav.orbit.radius, 9.0);
+    // High above the ground the next step uses the requested radius again.
+    nav.camera.Set(5.5f, 30.0f, 5.5f, 25.0f, 0.0f, 25.0f, 0.0f, 1.0f, 0.0f);
+    nav.FollowOrbit(grid, 25.0f, 25.0f);
+    EXPECT_DOUBLE_EQ(nav.orbit.radius, 10.0);
+}
+
+TEST(FollowOrbit, ShortRadiusIsNotDrawnIn) {
+    const map::MapGrid grid(50, 50);
+    OrbitNavigator nav;
+    nav.camera.Set(5.5f, 0.5f, 5.5f, 25.0f, 0.0f, 25.0f, 0.0f, 1.0f, 0.0f);
+    nav.orbitRequest.radius = 2.0;
+    nav.FollowOrbit(grid, 25.0f, 25.0f);
+    EXPECT_DOUBLE_EQ(nav.orbit.radius, 2.0);
+}
+
+TEST(FollowOrbit, HiddenTargetClimbsByATenthAndIgnoresHiddenRequest) {
+    map::MapGrid grid(50, 50);
+    // A ridge far higher than any eye between the camera and the looked-at point.
+    RaiseBand(grid, 20, 22, 500.0);
+    OrbitNavigator nav;
+    nav.camera.Set(5.0f, 10.0f, 25.0f, 30.0f, 0.0f, 25.0f, 0.0f, 1.0f, 0.0f);
+    nav.orbit = {20.0, -1.5707963267948966, 1.0};
+    nav.orbitRequest = {20.0, -1.5707963267948966, 1.2};
+    nav.FollowOrbit(grid, 30.0f, 25.0f);
+    EXPECT_NEAR(nav.orbit.pitch, 0.9, 1e-12);
+}
+
+TEST(FollowOrbit, HiddenTargetPitchNeverDropsBelowATenth) {
+    map::MapGrid grid(50, 50);
+    RaiseBand(grid, 20, 22, 500.0);
+    OrbitNavigator nav;
+    nav.camera.Set(5.0f, 10.0f, 25.0f, 30.0f, 0.0f, 25.0f, 0.0f, 1.0f, 0.0f);
+    nav.orbit = {20.0, -1.5707963267948966, 0.15};
+    nav.orbitRequest = nav.orbit;
+    nav.FollowOrbit(grid, 30.0f, 25.0f);
+    EXPECT_DOUBLE_EQ(nav.orbit.pitch, 0.1);
+}
+
+TEST(FocusOn, CentreOfTheMiddleCellWithHalvingTowardZero) {
+    OrbitNavigator nav;
+    nav.FocusOn(3, 2, 6, 2);
+    EXPECT_FLOAT_EQ(nav.focusX, 4.5f);
+    EXPECT_FLOAT_EQ(nav.focusZ, 2.5f);
+    nav.FocusOn(-1, -3, 0, 0);
+    EXPECT_FLOAT_EQ(nav.focusX, 0.5f);
+    EXPECT_FLOAT_EQ(nav.focusZ, -0.5f);
+}
+
+}  // namespace
+}  // namespace zandrel::tools
