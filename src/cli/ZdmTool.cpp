@@ -157,7 +157,6 @@ int ZdmTool::Check(std::span<const std::string_view> args) {
     const auto grid = std::make_unique<map::MapGrid>();
     for (const std::string_view file : args) {
         const std::string path(file);
-        std::cerr.flush();
         if (const Status loaded = mapfile::LoadMapFile(*grid, path, QuietParse()); !loaded) {
             err_ << path << ": " << loaded.message() << '\n';
             status = kFailed;

@@ -137,7 +137,10 @@ Status SaveMapFile(const MapGrid& grid, const std::filesystem::path& requested) 
 
     const std::filesystem::path folder =
         path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    std::string temporary = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::string hiddenName = ".";
+    hiddenName += path.filename().string();
+    hiddenName += ".XXXXXX";
+    std::string temporary = (folder / hiddenName).string();
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
         return ErrnoFailure("cannot create a file in " + folder.string(), errno);

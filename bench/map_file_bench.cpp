@@ -1,0 +1,78 @@
+// Write, parse and load of a full 50x50 map, the sizes a level designer saves and opens.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "map/MapGrid.h"
+#include "mapfile/MapLoader.h"
+#include "mapfile/MapParser.h"
+#include "mapfile/MapWriter.h"
+
+namespace {
+
+using zandrel::map::MapGrid;
+namespace mapfile = zandrel::mapfile;
+
+constexpr mapfile::ParseOptions kQuiet{nullptr, nullptr};
+
+// A full map with varied heights, so numbers are not all "0.000000".
+std::unique_ptr<MapGrid> FullMap() {
+    auto grid = std::make_unique<MapGrid>(50, 50);
+    for (int x = 0; x < 50; ++x) {
+        for (int z = 0; z < 50; ++z)
+            grid->RaiseCell(x, z, (x * 37 + z * 11) % 97 * 0.173);
+    }
+    return grid;
+}
+
+void BM_FormatMap(benchmark::State& state) {
+    const auto grid = FullMap();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(mapfile::FormatMap(*grid));
+}
+BENCHMARK(BM_FormatMap)->Unit(benchmark::kMillisecond);
+
+void BM_SaveMapFile(benchmark::State& state) {
+    const auto grid = FullMap();
+    const auto path = std::filesystem::temp_directory_path() / "zdm_bench_save.zdm";
+    for (auto _ : state) {
+        if (!mapfile::SaveMapFile(*grid, path))
+            state.SkipWithError("save failed");
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_SaveMapFile)->Unit(benchmark::kMillisecond);
+
+void BM_ParseMap(benchmark::State& state) {
+    const std::string text = mapfile::FormatMap(*FullMap());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(mapfile::ParseMapText(text, kQuiet));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_ParseMap)->Unit(benchmark::kMillisecond);
+
+void BM_LoadFromTable(benchmark::State& state) {
+    auto parsed = mapfile::ParseMapText(mapfile::FormatMap(*FullMap()), kQuiet);
+    auto grid = std::make_unique<MapGrid>();
+    for (auto _ : state) {
+        if (!mapfile::LoadFromTable(*grid, *parsed.root))
+            state.SkipWithError("load failed");
+    }
+}
+BENCHMARK(BM_LoadFromTable)->Unit(benchmark::kMillisecond);
+
+void BM_OpenMapFile(benchmark::State& state) {
+    const auto path = std::filesystem::temp_directory_path() / "zdm_bench_open.zdm";
+    if (!mapfile::SaveMapFile(*FullMap(), path))
+        state.SkipWithError("save failed");
+    auto grid = std::make_unique<MapGrid>();
+    for (auto _ : state) {
+        if (!mapfile::LoadMapFile(*grid, path, kQuiet))
+            state.SkipWithError("open failed");
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_OpenMapFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace

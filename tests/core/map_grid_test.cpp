@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "map/MapGrid.h"
+
+using zandrel::map::CellRect;
+using zandrel::map::MapCell;
+using zandrel::map::MapGrid;
+
+namespace {
+
+std::unique_ptr<MapGrid> NewMap() {
+    return std::make_unique<MapGrid>(50, 50);
+}
+
+}  // namespace
+
+TEST(MapGrid, NewMapHasDefaultCellsTexturesAndNoMarkers) {
+    const auto grid = NewMap();
+    EXPECT_EQ(grid->SizeX, 50);
+    EXPECT_EQ(grid->SizeZ, 50);
+    EXPECT_EQ(grid->numtex, 3);
+    EXPECT_EQ(grid->textures[0].View(), "tile.jpg");
+    EXPECT_EQ(grid->textures[1].View(), "wall.jpg");
+    EXPECT_EQ(grid->textures[2].View(), "enemy.jpg");
+    EXPECT_EQ(grid->Enemys_Tex, 2);
+    EXPECT_TRUE(grid->hasContent);
+    EXPECT_TRUE(grid->start.IsUnset());
+    EXPECT_TRUE(grid->selection.IsUnset());
+    for (const CellRect& enemy : grid->enemies) {
+        EXPECT_TRUE(enemy.IsUnset());
+    }
+    const MapCell expected{0, 0, 0, 0, 0, 0, 1, 0, -160.0, 7.0};
+    for (int x = 0; x < 50; ++x) {
+        for (int z = 0; z < 50; ++z) {
+            ASSERT_EQ(grid->cells[x][z], expected) << x << "," << z;
+            for (const auto& normal : grid->normals[x][z]) {
+                ASSERT_EQ(normal, (std::array<float, 3>{0.0f, 2.0f, 0.0f}));
+            }
+        }
+    }
+}
+
+TEST(MapGrid, DefaultGridHoldsNoContentAndUnsetAreas) {
+    const auto grid = std::make_unique<MapGrid>();
+    EXPECT_FALSE(grid->hasContent);
+    EXPECT_TRUE(grid->start.IsUnset());
+    EXPECT_TRUE(grid->wallArea.IsUnset());
+    EXPECT_FALSE(grid->start.Contains(0, 0));
+}
+
+TEST(MapGrid, RaiseCellMovesOnlyThatCell) {
+    const auto grid = NewMap();
+    grid->RaiseCell(3, 4, 1.5);
+    const MapCell& cell = grid->cells[3][4];
+    EXPECT_EQ(cell.NE, 1.5);
+    EXPECT_EQ(cell.NO, 1.5);
+    EXPECT_EQ(cell.SE, 1.5);
+    EXPECT_EQ(cell.SO, 1.5);
+    EXPECT_EQ(cell.C, 1.5);
+    EXPECT_EQ(grid->cells[4][4].NE, 0.0);
+    EXPECT_EQ(grid->cells[3][5].NE, 0.0);
+    EXPECT_EQ(grid->cells[2][3].SO, 0.0);
+
+    grid->SetCellHeight(3, 4, -2.25);
+    EXPECT_EQ(grid->cells[3][4].SO, -2.25);
+    EXPECT_EQ(grid->cells[3][4].C, -2.25);
+    EXPECT_EQ(grid->cells[3][4].grav, -160.0);
+}
+
+TEST(CellRect, ContainsIsInclusiveOnBothEnds) {
+    CellRect one;
+    one.Set(3, 7, 3, 7);
+    EXPECT_TRUE(one.Contains(3, 7));
+    EXPECT_FALSE(one.Contains(4, 7));
+    EXPECT_FALSE(one.Contains(3, 6));
+
+    const auto grid = NewMap();
+    grid->SetSelection(2, 3, 5, 9);
+    EXPECT_TRUE(grid->selection.Contains(5, 9));
+    EXPECT_TRUE(grid->selection.Contains(2, 3));
+    EXPECT_FALSE(grid->selection.Contains(6, 9));
+    EXPECT_FALSE(grid->selection.Contains(2, 10));
+}
+
+TEST(MapGrid, AssignmentCopiesSelectionAndContentFlag) {
+    const auto source = NewMap();
+    source->SetSelection(1, 2, 3, 4);
+    source->RaiseCell(1, 1, 2.0);
+    const auto copy = std::make_unique<MapGrid>();
+    *copy = *source;
+    EXPECT_TRUE(copy->hasContent);
+    EXPECT_EQ(copy->selection, source->selection);
+    EXPECT_EQ(copy->cells[1][1], source->cells[1][1]);
+}
+
+TEST(MapGrid, NormalsFollowTheTrianglesOfARaisedCorner) {
+    const auto grid = NewMap();
+    // The NO corner stands at local (+1, -1); raising it tilts the two triangles that touch it
+    // to face away from it, towards -x and +z. The other two stay flat.
+    grid->cells[0][0].NO = 1.0;
+    grid->ComputeNormals();
+    const auto& n = grid->normals[0][0];
+    EXPECT_EQ(n[0], (std::array<float, 3>{-1.0f, 2.0f, 1.0f}));
+    EXPECT_EQ(n[1], (std::array<float, 3>{0.0f, 2.0f, 0.0f}));
+    EXPECT_EQ(n[2], (std::array<float, 3>{0.0f, 2.0f, 0.0f}));
+    EXPECT_EQ(n[3], (std::array<float, 3>{-1.0f, 2.0f, 1.0f}));
+}
+
+TEST(MapGrid, SaveToCopiesHeightsOnlyAndMovesTheContentFlag) {
+    const auto map = NewMap();
+    const auto snapshot = std::make_unique<MapGrid>();
+    snapshot->cells[2][2].grav = 5.0;
+    map->RaiseCell(2, 2, 3.0);
+    map->cells[2][2].goal = 1;
+
+    map->SaveTo(*snapshot);
+    EXPECT_TRUE(snapshot->hasContent);
+    EXPECT_FALSE(map->hasContent);
+    EXPECT_EQ(snapshot->SizeX, 50);
+    EXPECT_EQ(snapshot->cells[2][2].C, 3.0);
+    EXPECT_EQ(snapshot->cells[2][2].grav, 5.0);
+    EXPECT_EQ(snapshot->cells[2][2].goal, 0);
+
+    map->RaiseCell(2, 2, 1.0);
+    snapshot->SaveTo(*map);  // undo
+    EXPECT_EQ(map->cells[2][2].C, 3.0);
+    EXPECT_EQ(map->cells[2][2].goal, 1);
+    EXPECT_FALSE(snapshot->hasContent);
+}

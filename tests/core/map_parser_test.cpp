@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "CaptureStream.h"
+#include "mapfile/MapParser.h"
+
+using zandrel::mapfile::MarkupElement;
+using zandrel::mapfile::ParseMapFile;
+using zandrel::mapfile::ParseMapText;
+using zandrel::mapfile::ParseOptions;
+using zandrel::mapfile::ParseResult;
+using zandrel::mapfile::ParseStatus;
+
+namespace {
+
+// Parses text, keeping the diagnostics and stray characters for the test to look at.
+struct Parsed {
+    explicit Parsed(const std::string& text)
+        : result(ParseMapText(text, ParseOptions{errors.get(), stray.get()})) {}
+
+    const MarkupElement& root() const { return *result.root; }
+    std::string attribute(const std::string& name) const {
+        const std::string* value = root().attributes.Find(name);
+        return value != nullptr ? *value : "<absent>";
+    }
+
+    CaptureStream errors;
+    CaptureStream stray;
+    ParseResult result;
+};
+
+std::string Nested(int depth) {
+    std::string text;
+    for (int i = 0; i < depth; ++i)
+        text += "<a>";
+    for (int i = 0; i < depth; ++i)
+        text += "</a>";
+    return text;
+}
+
+}  // namespace
+
+TEST(MapParser, WriterFormGivesOneRootWithItsAttributes) {
+    Parsed unix_("<ZanMap\n SizeX=\"50\" \n NO_0_0 =\"1.5\"\n/>\n");
+    Parsed dos("<ZanMap\r\n SizeX = \"50\"\r\n\tNO_0_0=\"1.5\"   \r\n/>\r\n");
+    for (Parsed* parsed : {&unix_, &dos}) {
+        ASSERT_TRUE(parsed->result.ok()) << parsed->errors.text();
+        EXPECT_EQ(parsed->root().name, "ZanMap");
+        EXPECT_EQ(parsed->root().attributes.size(), 2u);
+        EXPECT_EQ(parsed->attribute("SizeX"), "50");
+        EXPECT_EQ(parsed->attribute("NO_0_0"), "1.5");
+        EXPECT_TRUE(parsed->root().text.empty());
+        EXPECT_TRUE(parsed->root().children.empty());
+        EXPECT_EQ(parsed->errors.text(), "");
+    }
+    // Blanks inside a tag are characters no rule takes: they go to the stray output.
+    EXPECT_EQ(unix_.stray.text(), "    ");
+}
+
+TEST(MapParser, AttributeFormsAndRepeats) {
+    Parsed parsed("<m a b=\"\" c=\"1\" c=\"2\" d=\"<>&\n;\"/>");
+    ASSERT_TRUE(parsed.result.ok());
+    EXPECT_EQ(parsed.attribute("a"), "");
+    EXPECT_EQ(parsed.attribute("b"), "");
+    EXPECT_EQ(parsed.attribute("c"), "2");
+    EXPECT_EQ(parsed.attribute("d"), "<>&\n;");
+}
+
+TEST(MapParser, TableIsOrderedByteWise) {
+    Parsed parsed("<m b=\"\" B=\"\" a_1=\"\" a=\"\" _=\"\" 9=\"\"/>");
+    ASSERT_TRUE(parsed.result.ok());
+    std::string order;
+    for (const auto& [name, value] : parsed.root().attributes)
+        order += name + " ";
+    EXPECT_EQ(order, "9 B _ a a_1 b ");
+}
+
+TEST(MapParser, NamesAreRunsOfLettersDigitsAndUnderscores) {
+    Parsed parsed("<m a-b=\"1\" x:y=\"2\"/>");
+    ASSERT_TRUE(parsed.result.ok());
+    EXPECT_EQ(parsed.attribute("a"), "");
+    EXPECT_EQ(parsed.attribute("b"), "1");
+    EXPECT_EQ(parsed.attribute("x"), "");
+    EXPECT_EQ(parsed.attribute("y"), "2");
+    EXPECT_EQ(parsed.stray.text(), " - :");
+}
+
+TEST(MapParser, TextRunsKeepTheirBlanksButBlankRunsAreSkipped) {
+    Parsed parsed("<a>  <b/>   </a>");
+    ASSERT_TRUE(parsed.result.ok());
+    EXPECT_EQ(parsed.root().text, "");
+    ASSERT_EQ(parsed.root().children.size(), 1u);
+    EXPECT_EQ(parsed.root().children[0].name, "b");
+
+    Parsed text("<a>  hi \n there <b/>x<![CDATA[<y>&]]></a>");
+    ASSERT_TRUE(text.result.ok());
+    EXPECT_EQ(text.root().text, "  hi  there x<y>&");
+}
+
+TEST(MapParser, CommentsAndCdataFollowTheirOwnRules) {
+    Parsed parsed("<!-- a - b -->\n<a><![CDATA[x]y]]></a><!-- after -->\n");
+    ASSERT_TRUE(parsed.result.ok()) << parsed.errors.text();
+    // A "]" that does not close the section starts a skipped run: only "x" is text.
+    EXPECT_EQ(parsed.root().text, "x");
+}
+
+TEST(MapParser, DeclarationAndDocumentType) {
+    EXPECT_TRUE(Parsed("<?xml version=\"1.0\"?>\n<m/>").result.ok());
+    EXPECT_TRUE(Parsed("<?xml version=\"1.0\"?><!DOCTYPE m SYSTEM \"m.dtd\"><m/>").result.ok());
+
+    Parsed twoAttributes("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<m/>");
+    EXPECT_EQ(twoAttributes.result.status, ParseStatus::SyntaxError);
+    EXPECT_EQ(twoAttributes.errors.text(), "parse error at line 1\n");
+}
+
+TEST(MapParser, RefusedFormsReportTheirLine) {
+    struct Case {
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"<m a='1'/>", "parse error at line 1\n"},
+        {"<m/>\n\nstray text", "parse error at line 3\n"},
+        {"<m>\n<n>\n\n", "parse error at line 4\n"},
+        {"", "parse error at line 1\n"},
+        {"<m a=\"x\ny\"\n b=>", "parse error at line 2\n"},  // value line feeds don't count
+        {"<m a=\"\n\"\n\n<", "parse error at line 4\n"},     // a lone line feed value does
+        {"<m/><m/>", "parse error at line 1\n"},
+    };
+    for (const Case& c : cases) {
+        Parsed parsed(c.text);
+        EXPECT_EQ(parsed.result.status, ParseStatus::SyntaxError) << c.text;
+        EXPECT_EQ(parsed.errors.text(), c.message) << c.text;
+        EXPECT_FALSE(parsed.result.root.has_value());
+    }
+}
+
+TEST(MapParser, LoneLineFeedValueReadsAsEmpty) {
+    Parsed parsed("<m a=\"\n\"/>");
+    ASSERT_TRUE(parsed.result.ok());
+    EXPECT_EQ(parsed.attribute("a"), "");
+}
+
+TEST(MapParser, MismatchedClosingNameFailsSilently) {
+    Parsed parsed("<a>\n<b></c>\n</a>");
+    EXPECT_EQ(parsed.result.status, ParseStatus::NameMismatch);
+    EXPECT_EQ(parsed.errors.text(), "");
+    EXPECT_TRUE(Parsed("<a><b>t</b></a>").result.ok());
+}
+
+TEST(MapParser, EachParseCountsLinesFromOne) {
+    Parsed first("\n\n\n<m>");
+    Parsed second("\n<m>");
+    EXPECT_EQ(first.errors.text(), "parse error at line 4\n");
+    EXPECT_EQ(second.errors.text(), "parse error at line 2\n");
+}
+
+TEST(MapParser, HugeTokensAreReadWhole) {
+    const std::string name(100000, 'n');
+    const std::string value(1 << 18, 'v');
+    Parsed parsed("<" + name + " a=\"" + value + "\">" + std::string(50000, 't') + "</" + name +
+                  ">");
+    ASSERT_TRUE(parsed.result.ok()) << parsed.errors.text();
+    EXPECT_EQ(parsed.root().name.size(), name.size());
+    EXPECT_EQ(parsed.attribute("a").size(), value.size());
+    EXPECT_EQ(parsed.root().text.size(), 50000u);
+}
+
+TEST(MapParser, DeepNestingParsesUntilTheStackLimit) {
+    const Parsed deep(Nested(1500));
+    ASSERT_TRUE(deep.result.ok());
+    const MarkupElement* element = &deep.root();
+    int depth = 1;
+    while (!element->children.empty()) {
+        element = &element->children[0];
+        ++depth;
+    }
+    EXPECT_EQ(depth, 1500);
+
+    Parsed tooDeep(Nested(5000));
+    EXPECT_EQ(tooDeep.result.status, ParseStatus::StackOverflow);
+    EXPECT_EQ(tooDeep.errors.text(), "parser stack overflow at line 1\n");
+}
+
+TEST(MapParser, BinaryBytesGiveAnErrorNotACrash) {
+    std::string noise;
+    for (int i = 0; i < 4096; ++i)
+        noise += static_cast<char>((i * 7919) % 256);
+    Parsed parsed(noise);
+    EXPECT_FALSE(parsed.result.ok());
+
+    // NUL and high bytes inside a value are data like any other.
+    Parsed value(std::string("<m a=\"\0\xff\x80\"/>", 12));
+    ASSERT_TRUE(value.result.ok());
+    EXPECT_EQ(value.attribute("a"), std::string("\0\xff\x80", 3));
+}
+
+TEST(MapParser, FilesThatCannotBeOpenedOrReadFail) {
+    CaptureStream errors;
+    const ParseOptions quiet{errors.get(), nullptr};
+    const ParseResult missing = ParseMapFile("/nonexistent/map.zdm", quiet);
+    EXPECT_EQ(missing.status, ParseStatus::CannotOpen);
+    EXPECT_EQ(errors.text(), "");
+
+    // A folder opens for reading on Linux, but every read fails.
+    const ParseResult folder = ParseMapFile(std::filesystem::temp_directory_path(), quiet);
+    EXPECT_EQ(folder.status, ParseStatus::ReadError);
+    EXPECT_EQ(errors.text(), "read error at line 1\n");
+}

@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+
+#include "map/MapGrid.h"
+#include "mapfile/MapWriter.h"
+
+namespace fs = std::filesystem;
+using zandrel::Status;
+using zandrel::map::MapGrid;
+using zandrel::mapfile::FormatMap;
+using zandrel::mapfile::SaveMapFile;
+using zandrel::mapfile::WriteMap;
+
+namespace {
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A fresh folder per test, removed afterwards.
+class SaveTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("zdm_save_" + std::to_string(::getpid()) + "_" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::size_t FilesInFolder() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), {}));
+    }
+
+    fs::path folder_;
+    std::unique_ptr<MapGrid> grid_ = std::make_unique<MapGrid>(50, 50);
+};
+
+}  // namespace
+
+TEST(MapWriter, NewMapMatchesTheReferenceFileByteForByte) {
+    const MapGrid grid(50, 50);
+    const std::string text = FormatMap(grid);
+    EXPECT_EQ(text, ReadFile(fs::path(CORE_TEST_DATA) / "new_map.zdm"));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 25019);
+}
+
+TEST(MapWriter, CellLinesUseTheirOwnSpacingAndSixDecimals) {
+    auto grid = std::make_unique<MapGrid>(4, 13);
+    grid->cells[3][12].SO = 1.2345678;
+    grid->cells[3][12].grav = -0.5;
+    const std::string text = FormatMap(*grid);
+    EXPECT_NE(text.find("\n NO_3_12 =\"0.000000\"\n NE_3_12 =\"0.000000\"\n"
+                        " SO_3_12 =\"1.234568\" \n"),
+              std::string::npos);
+    EXPECT_NE(text.find("\n grav_3_12 =\"-0.500000\" \n artr_3_12 =\"7.000000\" \n X_S=\"-1\"\n"),
+              std::string::npos);
+}
+
+TEST(MapWriter, EmptySizesWriteNoCellOrTextureLines) {
+    auto grid = std::make_unique<MapGrid>(0, 50);
+    grid->numtex = 0;
+    EXPECT_EQ(FormatMap(*grid),
+              "<ZanMap\n SizeX=\"0\" \n SizeZ=\"50\" \n numtex=\"0\" \n Enemys_Tex=\"2\" \n"
+              " X_S=\"-1\"\n Z_S=\"-1\"\n"
+              " Enemy_0_X=\"-1\" \n Enemy_0_Z=\"-1\" \n Enemy_1_X=\"-1\" \n Enemy_1_Z=\"-1\" \n"
+              " Enemy_2_X=\"-1\" \n Enemy_2_Z=\"-1\" \n Enemy_3_X=\"-1\" \n Enemy_3_Z=\"-1\" \n"
+              "/>\n");
+}
+
+TEST(MapWriter, StartAndEnemiesAreWrittenFromTheirCorners) {
+    auto grid = std::make_unique<MapGrid>(0, 0);
+    grid->start.Set(1, 2, 3, 4);
+    grid->enemies[2].Set(5, 6, 7, 8);
+    const std::string text = FormatMap(*grid);
+    EXPECT_NE(text.find(" X_S=\"3\"\n Z_S=\"4\"\n"), std::string::npos);
+    EXPECT_NE(text.find(" Enemy_2_X=\"5\" \n Enemy_2_Z=\"6\" \n"), std::string::npos);
+}
+
+TEST(MapWriter, WriteToAFullDeviceReportsFailure) {
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    EXPECT_FALSE(WriteMap(MapGrid(50, 50), full));
+    std::fclose(full);
+    EXPECT_FALSE(SaveMapFile(MapGrid(50, 50), "/dev/full"));
+}
+
+TEST_F(SaveTest, CreatesAndReplacesFiles) {
+    const fs::path path = folder_ / "level.zdm";
+    ASSERT_TRUE(SaveMapFile(*grid_, path));
+    EXPECT_EQ(ReadFile(path), FormatMap(*grid_));
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::owner_read, fs::perms::owner_read);
+
+    grid_->RaiseCell(0, 0, 1.0);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(SaveMapFile(*grid_, path));
+    EXPECT_EQ(ReadFile(path), FormatMap(*grid_));
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+TEST_F(SaveTest, UnwritablePlacesFailWithAReason) {
+    WriteFile(folder_ / "file", "x");
+    const fs::path places[] = {folder_ / "missing" / "level.zdm", folder_ / "file" / "level.zdm",
+                               folder_, "/proc/level.zdm"};
+    for (const fs::path& place : places) {
+        const Status saved = SaveMapFile(*grid_, place);
+        EXPECT_FALSE(saved) << place;
+        EXPECT_NE(saved.message().find(place.parent_path().string()), std::string::npos)
+            << saved.message();
+    }
+    EXPECT_EQ(ReadFile(folder_ / "file"), "x");
+    EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+TEST_F(SaveTest, AFailedWriteLeavesTheOldFileIntact) {
+    const fs::path path = folder_ / "level.zdm";
+    WriteFile(path, "old map");
+
+    // A file size limit makes writes fail part-way, as a full disk would.
+    rlimit previous{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const Status saved = SaveMapFile(*grid_, path);
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_NE(saved.message().find("File too large"), std::string::npos) << saved.message();
+    EXPECT_EQ(ReadFile(path), "old map");
+    EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+TEST_F(SaveTest, SymbolicLinksKeepPointingAtTheSavedFile) {
+    const fs::path target = folder_ / "real.zdm";
+    const fs::path link = folder_ / "link.zdm";
+    WriteFile(target, "old");
+    fs::create_symlink(target, link);
+    ASSERT_TRUE(SaveMapFile(*grid_, link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFile(target), FormatMap(*grid_));
+}

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs zdmtool as a user would, in a scratch folder.
+class ZdmTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("zdmtool_" + std::to_string(::getpid()) + "_" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    Outcome Run(const std::string& args) const {
+        const fs::path out = folder_ / "stdout";
+        const fs::path err = folder_ / "stderr";
+        const std::string command = "cd '" + folder_.string() + "' && '" ZDMTOOL_PATH "' " + args +
+                                    " >'" + out.string() + "' 2>'" + err.string() + "'";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
+    }
+
+    void Write(const std::string& name, const std::string& text) const {
+        std::ofstream(folder_ / name, std::ios::binary) << text;
+    }
+
+    fs::path folder_;
+};
+
+}  // namespace
+
+TEST_F(ZdmTool, NewWritesTheDefaultMapThatCheckAccepts) {
+    const Outcome made = Run("new level.zdm");
+    EXPECT_EQ(made.status, 0);
+    EXPECT_EQ(ReadFile(folder_ / "level.zdm"), ReadFile(fs::path(CORE_TEST_DATA) / "new_map.zdm"));
+
+    const Outcome checked = Run("check level.zdm");
+    EXPECT_EQ(checked.status, 0);
+    EXPECT_EQ(checked.out, "");
+    EXPECT_EQ(checked.err, "");
+
+    EXPECT_EQ(Run("new missing/level.zdm").status, 1);
+}
+
+TEST_F(ZdmTool, CheckNamesEachBadFileAndWhy) {
+    Run("new good.zdm");
+    Write("broken.zdm", "<ZanMap\n SizeX=\"2\"\n\n\n\n\n oops='1'/>\n");
+    Write("big.zdm", "<ZanMap SizeX=\"60\" SizeZ=\"5\"/>");
+    const Outcome checked = Run("check good.zdm broken.zdm big.zdm absent.zdm");
+    EXPECT_EQ(checked.status, 1);
+    EXPECT_EQ(checked.out, "");
+    EXPECT_EQ(checked.err,
+              "parse error at line 7\n"
+              "broken.zdm: cannot be read\n"
+              "big.zdm: SizeX 60 is above the limit of 50\n"
+              "absent.zdm: cannot be opened: No such file or directory\n");
+}
+
+TEST_F(ZdmTool, InfoSummarisesAMap) {
+    Write("m.zdm",
+          "<ZanMap SizeX=\"2\" SizeZ=\"1\" numtex=\"2\" Tex_0=\"a.jpg\" Tex_1=\"b.jpg\""
+          " Enemys_Tex=\"7\" C_0_0=\"-1.5\" NE_1_0=\"2.25\" goal_1_0=\"1\" X_S=\"1\" Z_S=\"0\""
+          " Enemy_0_X=\"-1\" Enemy_0_Z=\"-1\" Enemy_1_X=\"9\" Enemy_1_Z=\"9\"/>");
+    const Outcome info = Run("info m.zdm");
+    EXPECT_EQ(info.status, 0);
+    EXPECT_EQ(info.out,
+              "size: 2 x 1\n"
+              "texture slots: 2\n  0: a.jpg\n  1: b.jpg\n"
+              "enemy texture slot: 7 (not a slot of this map)\n"
+              "start: 1, 0\n"
+              "enemy 0: not placed\n"
+              "enemy 1: 9, 9 (outside the map)\n"
+              "enemy 2: 0, 0\n"
+              "enemy 3: 0, 0\n"
+              "heights: -1.500000 to 2.250000\n"
+              "goal cells: 1\n");
+    EXPECT_EQ(Run("info absent.zdm").status, 1);
+}
+
+TEST_F(ZdmTool, ParsePrintsTheTreeAsJson) {
+    Write("t.zdm", "<r a=\"x\\y\te\xe9\" b=\"\n1\">\n<c/>t<![CDATA[<]]></r>");
+    const Outcome parsed = Run("parse t.zdm");
+    EXPECT_EQ(parsed.status, 0);
+    EXPECT_EQ(parsed.out,
+              "{\"name\": \"r\", \"attributes\": {\"a\": \"x\\\\y\\te\\u00e9\", \"b\": \"\\n1\"}, "
+              "\"text\": \"t<\", \"children\": [{\"name\": \"c\", \"attributes\": {}, "
+              "\"text\": \"\", \"children\": []}]}\n");
+
+    Write("bad.zdm", "<r>\n");
+    const Outcome failed = Run("parse bad.zdm");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out, "");
+    EXPECT_EQ(failed.err, "parse error at line 2\n");
+}
+
+TEST_F(ZdmTool, UsageErrorsAndHelp) {
+    for (const char* wrong :
+         {"", "frobnicate", "new", "new a b", "check", "info", "parse x y", "check --fast a.zdm"}) {
+        const Outcome outcome = Run(wrong);
+        EXPECT_EQ(outcome.status, 2) << wrong;
+        EXPECT_NE(outcome.err.find("Usage: zdmtool"), std::string::npos) << wrong;
+        EXPECT_EQ(outcome.out, "") << wrong;
+    }
+    const Outcome help = Run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("check FILE..."), std::string::npos);
+    EXPECT_EQ(Run("info --help").out.rfind("Usage: zdmtool info FILE", 0), 0u);
+    EXPECT_EQ(Run("--version").out.rfind("zdmtool ", 0), 0u);
+    EXPECT_EQ(Run("check --version").status, 0);
+}
