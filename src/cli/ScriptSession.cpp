@@ -1,0 +1,330 @@
+#include "cli/ScriptSession.h"
+
+#include <algorithm>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "mapfile/MapLoader.h"
+#include "mapfile/MapWriter.h"
+#include "tools/EditCommands.h"
+#include "tools/PanelAttributes.h"
+#include "tools/Placement.h"
+#include "tools/TextureArchive.h"
+#include "tools/ToolMode.h"
+
+namespace zandrel::cli {
+
+namespace {
+
+using tools::DocumentState;
+
+// A new view selects the single cell in the middle of the largest map.
+constexpr std::int32_t kFirstSelectedCell = 25;
+
+struct CommandSpec {
+    std::string_view name;
+    std::size_t argCount;
+    std::string_view usage;
+    Status (ScriptSession::*run)(const ScriptCommand&);
+};
+
+struct ToolName {
+    std::string_view name;
+    std::int32_t mode;
+};
+
+constexpr ToolName kToolNames[] = {
+    {"level", tools::TOOL_LEVEL},     {"landslide", tools::TOOL_LANDSLIDE},
+    {"tilt", tools::TOOL_TILT},       {"flatten", tools::TOOL_FLATTEN},
+    {"pyramid", tools::TOOL_PYRAMID}, {"raise", tools::TOOL_RAISE},
+};
+
+std::string Quoted(std::string_view text) {
+    return "'" + std::string(text) + "'";
+}
+
+Status NotWholeNumber(std::string_view text) {
+    return Status::Failure(Quoted(text) + " is not a whole number");
+}
+
+}  // namespace
+
+ScriptSession::ScriptSession() : clipboard_(std::make_unique<map::MapGrid>()) {
+    auto document = std::make_unique<DocumentState>();
+    document->mapGrid = *std::make_unique<map::MapGrid>(map::kMaxMapSize, map::kMaxMapSize);
+    ShowDocument(std::move(document));
+}
+
+Status ScriptSession::Run(const ScriptCommand& command) {
+    static constexpr CommandSpec kCommands[] = {
+        {"new", 0, "new", &ScriptSession::New},
+        {"open", 1, "open PATH", &ScriptSession::Open},
+        {"save", 1, "save PATH", &ScriptSession::Save},
+        {"select", 4, "select X0 Z0 X1 Z1", &ScriptSession::Select},
+        {"tool", 2, "tool NAME VALUE", &ScriptSession::Tool},
+        {"copy", 0, "copy", &ScriptSession::Copy},
+        {"cut", 0, "cut", &ScriptSession::Cut},
+        {"paste", 0, "paste", &ScriptSession::Paste},
+        {"merge", 0, "merge", &ScriptSession::Merge},
+        {"undo", 0, "undo", &ScriptSession::Undo},
+        {"goal", 0, "goal", &ScriptSession::Goal},
+        {"start", 2, "start X Z", &ScriptSession::Start},
+        {"enemy", 2, "enemy X Z", &ScriptSession::Enemy},
+        {"attributes", 2, "attributes GRAVITY FRICTION", &ScriptSession::Attributes},
+        {"tile", 1, "tile N", &ScriptSession::Tile},
+        {"wall", 1, "wall N", &ScriptSession::Wall},
+        {"enemy-texture", 1, "enemy-texture N", &ScriptSession::EnemyTexture},
+        {"refresh-textures", 0, "refresh-textures", &ScriptSession::RefreshTextures},
+    };
+    const auto spec =
+        std::find_if(std::begin(kCommands), std::end(kCommands),
+                     [&](const CommandSpec& each) { return each.name == command.name; });
+    if (spec == std::end(kCommands)) {
+        return Status::Failure("unknown command " + Quoted(command.name));
+    }
+    if (command.args.size() != spec->argCount) {
+        return Status::Failure("usage: " + std::string(spec->usage));
+    }
+    Status result = (this->*(spec->run))(command);
+    // The view stores its selection in the map before every draw; a script draws after every
+    // command.
+    document_->mapGrid.SetSelection(selection_.x0, selection_.z0, selection_.x1, selection_.z1);
+    return result;
+}
+
+void ScriptSession::ShowDocument(std::unique_ptr<DocumentState> document) {
+    document_ = std::move(document);
+    selection_ = tools::MapSelection(kFirstSelectedCell, kFirstSelectedCell, kFirstSelectedCell,
+                                     kFirstSelectedCell);
+    tools_ = tools::ToolState();
+    // The panel's texture list starts as the map's table; a negative count lists nothing.
+    document_->mapGrid.numtex = std::max(document_->mapGrid.numtex, 0);
+    document_->mapGrid.SetSelection(selection_.x0, selection_.z0, selection_.x1, selection_.z1);
+}
+
+Status ScriptSession::New(const ScriptCommand&) {
+    auto document = std::make_unique<DocumentState>();
+    document->mapGrid = *std::make_unique<map::MapGrid>(map::kMaxMapSize, map::kMaxMapSize);
+    ShowDocument(std::move(document));
+    return Status::Ok();
+}
+
+Status ScriptSession::Open(const ScriptCommand& command) {
+    const std::string path(command.args[0]);
+    auto document = std::make_unique<DocumentState>();
+    // The reader's own line-numbered messages go straight to standard error.
+    std::cerr.flush();
+    const Status loaded = mapfile::LoadMapFile(document->mapGrid, path, {stderr, nullptr});
+    if (!loaded) {
+        return Status::Failure(path + ": " + loaded.message());
+    }
+    ShowDocument(std::move(document));
+    return Status::Ok();
+}
+
+Status ScriptSession::Save(const ScriptCommand& command) {
+    const std::string path(command.args[0]);
+    if (const Status saved = mapfile::SaveMapFile(document_->mapGrid, path); !saved) {
+        return Status::Failure(path + ": " + saved.message());
+    }
+    return Status::Ok();
+}
+
+Status ScriptSession::CellArgument(const ScriptCommand& command, std::size_t first, std::int32_t& x,
+                                   std::int32_t& z) const {
+    const auto parsedX = ParseWholeNumber(command.args[first]);
+    if (!parsedX) {
+        return NotWholeNumber(command.args[first]);
+    }
+    const auto parsedZ = ParseWholeNumber(command.args[first + 1]);
+    if (!parsedZ) {
+        return NotWholeNumber(command.args[first + 1]);
+    }
+    const map::MapGrid& grid = document_->mapGrid;
+    if (!grid.InMap(*parsedX, *parsedZ)) {
+        return Status::Failure("cell (" + std::to_string(*parsedX) + ", " +
+                               std::to_string(*parsedZ) + ") is outside the " +
+                               std::to_string(grid.SizeX) + "x" + std::to_string(grid.SizeZ) +
+                               " map");
+    }
+    x = *parsedX;
+    z = *parsedZ;
+    return Status::Ok();
+}
+
+Status ScriptSession::Select(const ScriptCommand& command) {
+    std::int32_t x0 = 0;
+    std::int32_t z0 = 0;
+    std::int32_t x1 = 0;
+    std::int32_t z1 = 0;
+    if (Status cell = CellArgument(command, 0, x0, z0); !cell) {
+        return cell;
+    }
+    if (Status cell = CellArgument(command, 2, x1, z1); !cell) {
+        return cell;
+    }
+    // The press picks the anchor cell, the drag stretches the block to the cell under the
+    // pointer.
+    selection_.setFromHits(tools::MapSelection::CellName(x0, z0),
+                           tools::MapSelection::CellName(x1, z1));
+    return Status::Ok();
+}
+
+Status ScriptSession::Tool(const ScriptCommand& command) {
+    const auto tool =
+        std::find_if(std::begin(kToolNames), std::end(kToolNames),
+                     [&](const ToolName& each) { return each.name == command.args[0]; });
+    if (tool == std::end(kToolNames)) {
+        return Status::Failure("unknown tool " + Quoted(command.args[0]) +
+                               " (level, landslide, tilt, flatten, pyramid, raise)");
+    }
+    const auto value = ParseNumber(command.args[1]);
+    if (!value) {
+        return Status::Failure(Quoted(command.args[1]) + " is not a number");
+    }
+    tools_.toolMode = tool->mode;
+    selection_.applyTool(document_->mapGrid, document_->undoGrid, tool->mode, *value);
+    return Status::Ok();
+}
+
+Status ScriptSession::Copy(const ScriptCommand&) {
+    tools::EditCopy(*document_, selection_, *clipboard_);
+    return Status::Ok();
+}
+
+Status ScriptSession::Cut(const ScriptCommand&) {
+    tools::EditCut(*document_, selection_, *clipboard_);
+    return Status::Ok();
+}
+
+Status ScriptSession::Paste(const ScriptCommand&) {
+    if (!tools::EditPaste(*document_, selection_, *clipboard_)) {
+        return Status::Failure("nothing to paste: nothing has been copied or cut");
+    }
+    return Status::Ok();
+}
+
+Status ScriptSession::Merge(const ScriptCommand&) {
+    if (!tools::EditMerge(*document_, selection_, *clipboard_)) {
+        return Status::Failure("nothing to merge: nothing has been copied or cut");
+    }
+    return Status::Ok();
+}
+
+Status ScriptSession::Undo(const ScriptCommand&) {
+    if (!tools::EditUndo(*document_, selection_)) {
+        return Status::Failure("nothing to undo");
+    }
+    return Status::Ok();
+}
+
+Status ScriptSession::Goal(const ScriptCommand&) {
+    tools::ToggleGoal(document_->mapGrid);
+    return Status::Ok();
+}
+
+void ScriptSession::ClickCell(std::int32_t x, std::int32_t z) {
+    const std::int32_t name = tools::MapSelection::CellName(x, z);
+    selection_.setFromHits(name, name);
+    tools_.placeOnClick(selection_, *document_);
+}
+
+Status ScriptSession::Start(const ScriptCommand& command) {
+    std::int32_t x = 0;
+    std::int32_t z = 0;
+    if (Status cell = CellArgument(command, 0, x, z); !cell) {
+        return cell;
+    }
+    tools_.toggleStartPlacement();
+    ClickCell(x, z);
+    return Status::Ok();
+}
+
+Status ScriptSession::Enemy(const ScriptCommand& command) {
+    std::int32_t x = 0;
+    std::int32_t z = 0;
+    if (Status cell = CellArgument(command, 0, x, z); !cell) {
+        return cell;
+    }
+    tools_.toggleEnemyPlacement();
+    ClickCell(x, z);
+    return Status::Ok();
+}
+
+Status ScriptSession::Attributes(const ScriptCommand& command) {
+    const auto gravity = ParseWholeNumber(command.args[0]);
+    if (!gravity) {
+        return NotWholeNumber(command.args[0]);
+    }
+    const auto friction = ParseWholeNumber(command.args[1]);
+    if (!friction) {
+        return NotWholeNumber(command.args[1]);
+    }
+    if (*gravity < tools::kGravityMin || *gravity > tools::kGravityMax) {
+        return Status::Failure("gravity " + std::to_string(*gravity) + " is outside " +
+                               std::to_string(tools::kGravityMin) + ".." +
+                               std::to_string(tools::kGravityMax));
+    }
+    if (*friction < tools::kFrictionMin || *friction > tools::kFrictionMax) {
+        return Status::Failure("friction " + std::to_string(*friction) + " is outside " +
+                               std::to_string(tools::kFrictionMin) + ".." +
+                               std::to_string(tools::kFrictionMax));
+    }
+    tools::ApplyAttributes(document_->mapGrid, *gravity, *friction);
+    return Status::Ok();
+}
+
+Status ScriptSession::TextureEntry(const ScriptCommand& command, std::int32_t& entry) const {
+    const auto parsed = ParseWholeNumber(command.args[0]);
+    if (!parsed) {
+        return NotWholeNumber(command.args[0]);
+    }
+    // The panel's list always mirrors the map's texture table.
+    const std::int32_t count = document_->mapGrid.numtex;
+    if (*parsed < 0 || *parsed >= count) {
+        return Status::Failure("texture entry " + std::to_string(*parsed) +
+                               " does not exist (the list has " + std::to_string(count) +
+                               " entries)");
+    }
+    entry = *parsed;
+    return Status::Ok();
+}
+
+Status ScriptSession::Tile(const ScriptCommand& command) {
+    std::int32_t entry = 0;
+    if (Status found = TextureEntry(command, entry); !found) {
+        return found;
+    }
+    tools::ApplyTileTexture(document_->mapGrid, entry);
+    return Status::Ok();
+}
+
+Status ScriptSession::Wall(const ScriptCommand& command) {
+    std::int32_t entry = 0;
+    if (Status found = TextureEntry(command, entry); !found) {
+        return found;
+    }
+    tools::ApplyWallTexture(document_->mapGrid, entry);
+    return Status::Ok();
+}
+
+Status ScriptSession::EnemyTexture(const ScriptCommand& command) {
+    std::int32_t entry = 0;
+    if (Status found = TextureEntry(command, entry); !found) {
+        return found;
+    }
+    tools::ApplyEnemyTexture(document_->mapGrid, entry);
+    return Status::Ok();
+}
+
+Status ScriptSession::RefreshTextures(const ScriptCommand&) {
+    std::vector<std::string> names;
+    if (Status listed = tools::ListDirectoryFiles(".", names); !listed) {
+        return listed;
+    }
+    tools::RefreshTextureArchive(document_->mapGrid, names);
+    return Status::Ok();
+}
+
+}  // namespace zandrel::cli

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
+#include "cli/ScriptCommand.h"
+#include "map/MapGrid.h"
+#include "map/Status.h"
+#include "tools/DocumentState.h"
+#include "tools/MapSelection.h"
+#include "tools/ToolState.h"
+
+namespace zandrel::cli {
+
+// What an editing script drives: one editor window on one document (its map, undo snapshot
+// and next enemy slot), the window's 3D view (selection and current tool) and its panel, and
+// the application's clipboard, which outlives every document the script opens. A session
+// starts like the editor without arguments, on a fresh 50x50 map.
+class ScriptSession {
+public:
+    ScriptSession();
+
+    // Runs one command as the editor would; a command the editor would show disabled or could
+    // not carry out changes nothing and returns the reason.
+    Status Run(const ScriptCommand& command);
+
+    const map::MapGrid& mapGrid() const { return document_->mapGrid; }
+    const tools::MapSelection& selection() const { return selection_; }
+    const map::MapGrid& clipboard() const { return *clipboard_; }
+
+private:
+    Status New(const ScriptCommand& command);
+    Status Open(const ScriptCommand& command);
+    Status Save(const ScriptCommand& command);
+    Status Select(const ScriptCommand& command);
+    Status Tool(const ScriptCommand& command);
+    Status Copy(const ScriptCommand& command);
+    Status Cut(const ScriptCommand& command);
+    Status Paste(const ScriptCommand& command);
+    Status Merge(const ScriptCommand& command);
+    Status Undo(const ScriptCommand& command);
+    Status Goal(const ScriptCommand& command);
+    Status Start(const ScriptCommand& command);
+    Status Enemy(const ScriptCommand& command);
+    Status Attributes(const ScriptCommand& command);
+    Status Tile(const ScriptCommand& command);
+    Status Wall(const ScriptCommand& command);
+    Status EnemyTexture(const ScriptCommand& command);
+    Status RefreshTextures(const ScriptCommand& command);
+
+    // A fresh document and view around grid, as the editor's new and open paths leave them.
+    void ShowDocument(std::unique_ptr<tools::DocumentState> document);
+    // Cell (x, z) from two arguments, checked against the map.
+    Status CellArgument(const ScriptCommand& command, std::size_t first, std::int32_t& x,
+                        std::int32_t& z) const;
+    // A texture list entry that exists.
+    Status TextureEntry(const ScriptCommand& command, std::int32_t& entry) const;
+    // A left click on a cell of the map: the view's selection becomes that cell, then any
+    // pending placement happens there.
+    void ClickCell(std::int32_t x, std::int32_t z);
+
+    std::unique_ptr<map::MapGrid> clipboard_;
+    std::unique_ptr<tools::DocumentState> document_;
+    tools::MapSelection selection_;
+    tools::ToolState tools_;
+};
+
+}  // namespace zandrel::cli
