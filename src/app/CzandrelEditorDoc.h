@@ -30,15 +30,23 @@ public:
     map::MapGrid& undoGrid() { return state_.undoGrid; }
     std::array<view3d::EnemyModel, 4>& enemyModels() { return enemyModels_; }
 
+    // The application's clipboard, shared by every open map; null until the shell sets it.
+    map::MapGrid* clipboard() const { return clipboard_; }
+    void SetClipboard(map::MapGrid* clipboard) { clipboard_ = clipboard; }
+
     bool IsModified() const { return modified_; }
     void SetModified(bool modified);
     const QString& PathName() const { return pathName_; }
     void SetPathName(const QString& path);
     // "zandrelEditor1", ... for untitled maps, the file name otherwise.
     QString Title() const;
+    // The running-number name shown while the map has no file.
+    void SetUntitledName(const QString& name);
 
     // Tells every view of this document except sender to re-read the model.
     void UpdateAllViews(QObject* sender);
+    // After an edit: marks the map modified and tells the other views.
+    void MarkChanged(QObject* sender);
 
 signals:
     void viewsNeedUpdate(QObject* sender);
@@ -50,6 +58,7 @@ private:
     std::array<view3d::EnemyModel, 4> enemyModels_;
     QString pathName_;
     QString untitledName_;
+    map::MapGrid* clipboard_ = nullptr;
     bool modified_ = false;
 };
 

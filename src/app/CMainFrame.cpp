@@ -1,0 +1,306 @@
+#include "app/CMainFrame.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <algorithm>
+
+#include "app/CChildFrame.h"
+#include "app/CommandDispatcher.h"
+#include "app/CommandTable.h"
+#include "app/CzandrelEditorDoc.h"
+#include "app/DocumentManager.h"
+#include "app/LockKeyIndicators.h"
+#include "app/RecentFileList.h"
+#include "app/ShellCommands.h"
+#include "app/ToolbarImages.h"
+#include "app/UserPrompts.h"
+
+namespace zandrel::app {
+
+namespace {
+const QString kAppTitle = QStringLiteral("zandrelEditor");
+const QString kIdleText = QStringLiteral("Pronto");
+
+CChildFrame* FrameOf(QMdiSubWindow* window) {
+    return window == nullptr ? nullptr : qobject_cast<CChildFrame*>(window->widget());
+}
+}  // namespace
+
+CMainFrame::CMainFrame(DocumentManager& docs, RecentFileList& recent, UserPrompts& prompts)
+    : docs_(docs), recent_(recent), prompts_(prompts) {
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowTitle(kAppTitle);
+    setWindowIcon(QIcon(QPixmap::fromImage(ToolbarImages::AppIcon(32))));
+    setAcceptDrops(true);
+
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(mdiArea_);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (window != nullptr) {
+            lastActive_ = window;
+        }
+        ScheduleRefresh();
+    });
+
+    shellCommands_ = std::make_unique<ShellCommands>(*this, docs_, recent_);
+    commands_ = new CommandDispatcher(this, [this] {
+        return std::vector<CommandTarget*>{ActiveFrame(), shellCommands_.get()};
+    });
+    noMapMenus_ = commands_->BuildMenus(CommandTable::NoMapMenus());
+    mapMenus_ = commands_->BuildMenus(CommandTable::MapMenus());
+    toolBar_ = commands_->BuildToolBar();
+    toolBar_->setWindowTitle(QStringLiteral("Barra degli strumenti"));
+    toolBar_->setMovable(true);
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+    commands_->InstallAccelerators();
+    BuildStatusBar();
+    ShowMenusFor(false);
+
+    connect(&docs_, &DocumentManager::documentOpened, this,
+            [this](CzandrelEditorDoc* doc) { OpenFrame(doc); });
+    connect(&docs_, &DocumentManager::recentFilesChanged, this, &CMainFrame::RecentFilesChanged);
+    docs_.SetDialogParent(this);
+    RecentFilesChanged();
+    qApp->installEventFilter(this);
+}
+
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+    // Map windows go first: their panes refer to documents the manager owns.
+    while (!frames_.empty()) {
+        delete frames_.back()->parentWidget();
+    }
+}
+
+void CMainFrame::BuildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    indicators_ = new LockKeyIndicators(bar);
+    // The message pane shows a prompt while a command is highlighted and "Pronto" otherwise.
+    connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& text) {
+        if (text.isEmpty()) {
+            bar->showMessage(kIdleText);
+        }
+    });
+    bar->showMessage(kIdleText);
+    indicators_->Refresh();
+}
+
+void CMainFrame::ShowMenusFor(bool mapOpen) {
+    QMenuBar* bar = menuBar();
+    const auto& wanted = mapOpen ? mapMenus_ : noMapMenus_;
+    if (!bar->actions().isEmpty() && bar->actions().constFirst() == wanted.front()->menuAction()) {
+        return;
+    }
+    bar->clear();
+    for (QMenu* menu : wanted) {
+        bar->addMenu(menu);
+    }
+}
+
+CChildFrame* CMainFrame::ActiveFrame() const {
+    const auto known = [this](CChildFrame* frame) {
+        return frame != nullptr &&
+               std::find(frames_.begin(), frames_.end(), frame) != frames_.end();
+    };
+    for (QMdiSubWindow* window : {mdiArea_->currentSubWindow(), lastActive_.data()}) {
+        if (window != nullptr && known(FrameOf(window)) && window->isVisible()) {
+            return FrameOf(window);
+        }
+    }
+    return frames_.empty() ? nullptr : frames_.back();
+}
+
+std::vector<CChildFrame*> CMainFrame::Frames() const {
+    return frames_;
+}
+
+std::vector<CChildFrame*> CMainFrame::FramesOf(const CzandrelEditorDoc* doc) const {
+    std::vector<CChildFrame*> frames = frames_;
+    std::erase_if(frames, [doc](const CChildFrame* frame) { return frame->GetDocument() != doc; });
+    return frames;
+}
+
+CChildFrame* CMainFrame::OpenFrame(CzandrelEditorDoc* doc) {
+    auto* frame = new CChildFrame(doc);
+    frames_.push_back(frame);
+    frame->SetCloseGuard([this](CChildFrame* closing) { return ConfirmClose(closing); });
+    QMdiSubWindow* window = mdiArea_->addSubWindow(frame);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowIcon(windowIcon());
+    window->resize(std::max(480, mdiArea_->width() * 3 / 4),
+                   std::max(360, mdiArea_->height() * 3 / 4));
+    connect(frame, &QObject::destroyed, this, [this, frame, doc] { FrameDestroyed(frame, doc); });
+    connect(doc, &CzandrelEditorDoc::modifiedChanged, frame, [this] { UpdateTitles(); });
+    connect(doc, &CzandrelEditorDoc::titleChanged, frame, [this] { UpdateTitles(); });
+    ShowMenusFor(true);
+    window->show();
+    mdiArea_->setActiveSubWindow(window);
+    lastActive_ = window;
+    frame->setFocus();
+    UpdateTitles();
+    return frame;
+}
+
+void CMainFrame::ShowDocument(CzandrelEditorDoc* doc) {
+    const auto frames = FramesOf(doc);
+    if (frames.empty()) {
+        OpenFrame(doc);
+        return;
+    }
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (window->widget() == frames.front()) {
+            mdiArea_->setActiveSubWindow(window);
+            lastActive_ = window;
+        }
+    }
+}
+
+bool CMainFrame::OpenFile(const QString& path) {
+    CzandrelEditorDoc* doc = docs_.OpenDocument(path);
+    if (doc != nullptr) {
+        ShowDocument(doc);
+    }
+    return doc != nullptr;
+}
+
+bool CMainFrame::CloseDocument(CzandrelEditorDoc* doc) {
+    if (!docs_.SaveModified(doc)) {
+        return false;
+    }
+    for (CChildFrame* frame : FramesOf(doc)) {
+        closingWithoutAsking_.emplace_back(frame);
+        frame->parentWidget()->close();
+    }
+    return true;
+}
+
+bool CMainFrame::ConfirmClose(CChildFrame* frame) {
+    std::erase_if(closingWithoutAsking_, [](const auto& pending) { return pending.isNull(); });
+    const auto pending = std::find(closingWithoutAsking_.begin(), closingWithoutAsking_.end(),
+                                   QPointer<CChildFrame>(frame));
+    if (pending != closingWithoutAsking_.end()) {
+        return true;
+    }
+    // Only the last window of a map asks; closing one of several just closes that view.
+    if (FramesOf(frame->GetDocument()).size() > 1) {
+        return true;
+    }
+    return docs_.SaveModified(frame->GetDocument());
+}
+
+void CMainFrame::FrameDestroyed(CChildFrame* frame, CzandrelEditorDoc* doc) {
+    std::erase(frames_, frame);
+    if (FramesOf(doc).empty()) {
+        // The frame's panes are already gone (the frame deletes them first), so nothing refers
+        // to the document any more.
+        docs_.Remove(doc);
+    }
+    ScheduleRefresh();
+}
+
+void CMainFrame::ScheduleRefresh() {
+    if (refreshPending_) {
+        return;
+    }
+    refreshPending_ = true;
+    QTimer::singleShot(0, this, &CMainFrame::Refresh);
+}
+
+void CMainFrame::Refresh() {
+    refreshPending_ = false;
+    ShowMenusFor(!frames_.empty());
+    UpdateTitles();
+}
+
+QString CMainFrame::FrameTitle(const CChildFrame* frame) const {
+    const CzandrelEditorDoc* doc = frame->GetDocument();
+    QString title = doc->Title();
+    const auto siblings = FramesOf(doc);
+    if (siblings.size() > 1) {
+        const auto index = std::find(siblings.begin(), siblings.end(), frame) - siblings.begin();
+        title += QStringLiteral(":%1").arg(index + 1);
+    }
+    if (doc->IsModified()) {
+        title += QLatin1Char('*');
+    }
+    return title;
+}
+
+void CMainFrame::UpdateTitles() {
+    for (CChildFrame* frame : frames_) {
+        frame->parentWidget()->setWindowTitle(FrameTitle(frame));
+    }
+    const CChildFrame* active = ActiveFrame();
+    setWindowTitle(active == nullptr ? kAppTitle
+                                     : kAppTitle + QStringLiteral(" - ") + FrameTitle(active));
+}
+
+void CMainFrame::RecentFilesChanged() {
+    commands_->SetRecentFiles(recent_.Files());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    std::vector<CzandrelEditorDoc*> docs;
+    for (const auto& doc : docs_.Documents()) {
+        docs.push_back(doc.get());
+    }
+    for (CzandrelEditorDoc* doc : docs) {
+        if (!docs_.SaveModified(doc)) {
+            event->ignore();
+            return;
+        }
+    }
+    for (CzandrelEditorDoc* doc : docs) {
+        for (CChildFrame* frame : FramesOf(doc)) {
+            closingWithoutAsking_.emplace_back(frame);
+        }
+    }
+    mdiArea_->closeAllSubWindows();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const auto urls = event->mimeData()->urls();
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile()) {
+            OpenFile(url.toLocalFile());
+        }
+    }
+    event->acceptProposedAction();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::WindowActivate:
+            if (watched->isWidgetType()) {
+                indicators_->Refresh();
+            }
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace zandrel::app

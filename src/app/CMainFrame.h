@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+#include <vector>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace zandrel::app {
+
+class CChildFrame;
+class CommandDispatcher;
+class CzandrelEditorDoc;
+class DocumentManager;
+class LockKeyIndicators;
+class RecentFileList;
+class ShellCommands;
+class UserPrompts;
+
+// The main window: the map windows in an MDI area, the menu bar (the short one while no map is
+// open), the toolbar and the status bar with its lock-key panes. It accepts dropped map files
+// and asks about unsaved maps before it closes.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    CMainFrame(DocumentManager& docs, RecentFileList& recent, UserPrompts& prompts);
+    ~CMainFrame() override;
+
+    CommandDispatcher& Commands() const { return *commands_; }
+    QMdiArea* MdiArea() const { return mdiArea_; }
+    QToolBar* ToolBar() const { return toolBar_; }
+    LockKeyIndicators& Indicators() const { return *indicators_; }
+
+    // The map window with the focus, or null when no map is open.
+    CChildFrame* ActiveFrame() const;
+    std::vector<CChildFrame*> Frames() const;
+    std::vector<CChildFrame*> FramesOf(const CzandrelEditorDoc* doc) const;
+
+    // A new window on doc, activated.
+    CChildFrame* OpenFrame(CzandrelEditorDoc* doc);
+    // Brings doc's first window to the front.
+    void ShowDocument(CzandrelEditorDoc* doc);
+    // Asks about unsaved changes, then closes every window of doc. False when the user kept it.
+    bool CloseDocument(CzandrelEditorDoc* doc);
+    // Opens the map at path in a window (or shows it when already open).
+    bool OpenFile(const QString& path);
+
+    void RecentFilesChanged();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildStatusBar();
+    void ShowMenusFor(bool mapOpen);
+    bool ConfirmClose(CChildFrame* frame);
+    void FrameDestroyed(CChildFrame* frame, CzandrelEditorDoc* doc);
+    // Menus and titles follow the windows once the event that changed them is over: windows
+    // may be half destroyed while it runs.
+    void ScheduleRefresh();
+    void Refresh();
+    void UpdateTitles();
+    QString FrameTitle(const CChildFrame* frame) const;
+
+    DocumentManager& docs_;
+    RecentFileList& recent_;
+    UserPrompts& prompts_;
+    std::unique_ptr<ShellCommands> shellCommands_;
+    CommandDispatcher* commands_ = nullptr;
+    QMdiArea* mdiArea_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    LockKeyIndicators* indicators_ = nullptr;
+    // Every map window, in creation order.
+    std::vector<CChildFrame*> frames_;
+    bool refreshPending_ = false;
+    std::vector<QMenu*> noMapMenus_;
+    std::vector<QMenu*> mapMenus_;
+    // The frames being closed after their document's question was already answered.
+    std::vector<QPointer<CChildFrame>> closingWithoutAsking_;
+    QPointer<QMdiSubWindow> lastActive_;
+};
+
+}  // namespace zandrel::app

@@ -1,0 +1,170 @@
+#include "app/CommandTable.h"
+
+#include <algorithm>
+
+#include "app/CommandIds.h"
+
+namespace zandrel::app {
+
+namespace {
+constexpr MenuItem kSeparatorItem{nullptr, cmd::kSeparator};
+constexpr const char* kRecentPrompt = "Apre questo documento";
+}  // namespace
+
+const std::vector<CommandInfo>& CommandTable::Commands() {
+    using enum CommandOwner;
+    static const std::vector<CommandInfo> commands = [] {
+        std::vector<CommandInfo> list = {
+            {cmd::kFileNew, "Crea un nuovo documento.\nNuovo", Application},
+            {cmd::kFileOpen, "Apre un documento esistente.\nApri", Application},
+            {cmd::kFileClose, "Chiude il documento attivo.\nChiudi", Application},
+            {cmd::kFileSave, "Salva il documento attivo.\nSalva", Application},
+            {cmd::kFileSaveAs, "Salva il documento attivo con un nuovo nome.\nSalva con nome",
+             Application},
+            // Reachable by Ctrl+P only, and nothing prints: it stays disabled.
+            {cmd::kFilePrint, "Stampa il documento attivo.\nStampa", Nobody},
+            {cmd::kEditUndo, "Annulla l'ultima operazione.\nAnnulla", View},
+            {cmd::kEditCut, "Taglia la selezione e la inserisce negli Appunti.\nTaglia", View},
+            {cmd::kEditCopy, "Copia la selezione e la inserisce negli Appunti.\nCopia", View},
+            {cmd::kEditPaste, "Incolla la selezione contenuta neglia Appunti.\nIncolla", View},
+            {cmd::kMerge,
+             "Fonde la selezione contenuta negli Appunti con la zona selezionata.\nMerge", View},
+            {cmd::kViewToolbar,
+             "Mostra o nasconde la barra degli strumenti.\nBarra degli strumenti", Application},
+            {cmd::kViewStatusBar, "Mostra o nasconde la barra di stato.\nBarra di stato",
+             Application},
+            {cmd::kWindowNew, "Apre un'altra finestra per il documento attivo.\nNuova finestra",
+             Application},
+            {cmd::kWindowCascade,
+             "Dispone le finestre in modo che si sovrappongano.\nSovrapponi finestre", Application},
+            {cmd::kWindowTile, "Dispone le finestre senza sovrapporle.\nAffianca finestre",
+             Application},
+            {cmd::kWindowArrange,
+             "Dispone le icone nella parte inferiore della finestra.\nDisponi icone", Application},
+            {cmd::kViewSolid, "Vista Solid", View},
+            {cmd::kViewWireframe, "Vista in Wireframe", View},
+            {cmd::kRaise, "alza la zona selezionata", View},
+            {cmd::kFlatten, "Spiana la zona selezionata", View},
+            {cmd::kLevel, "Livella la zona selezionata", View},
+            {cmd::kLandslide, "Frana la zona selezionata", View},
+            {cmd::kTilt, "Inclina la zona selezionata", View},
+            {cmd::kPyramid, nullptr, View},
+            {cmd::kGoalArea, nullptr, View},
+            {cmd::kStart, nullptr, View},
+            {cmd::kEnemies, nullptr, View},
+            // The about command has no string of its own: no prompt, no tooltip.
+            {cmd::kAppAbout, nullptr, Application},
+            {cmd::kAppExit, "Chiude l'applicazione e chiede di salvare i documenti.\nEsci",
+             Application},
+            {cmd::kNextPane, "Passa al riquadro successivo.\nSuccessivo", Application},
+            {cmd::kPrevPane, "Torna al riquadro precedente.\nPrecedente", Application},
+        };
+        for (int id = cmd::kFileMru1; id <= cmd::kFileMruLast; ++id) {
+            list.push_back({id, kRecentPrompt, Application});
+        }
+        return list;
+    }();
+    return commands;
+}
+
+const CommandInfo* CommandTable::Find(int id) {
+    const auto& commands = Commands();
+    const auto it = std::find_if(commands.begin(), commands.end(),
+                                 [id](const CommandInfo& info) { return info.id == id; });
+    return it == commands.end() ? nullptr : &*it;
+}
+
+const std::vector<MenuSpec>& CommandTable::NoMapMenus() {
+    static const std::vector<MenuSpec> menus = {
+        {"&File",
+         {{"&Nuovo\tCtrl+N", cmd::kFileNew},
+          {"&Apri...\tCtrl+O", cmd::kFileOpen},
+          kSeparatorItem,
+          {"File recenti", cmd::kFileMru1},
+          kSeparatorItem,
+          {"&Chiudi", cmd::kFileClose},
+          {"&Esci", cmd::kAppExit}}},
+        {"&Visualizza",
+         {{"&barra degli strumenti", cmd::kViewToolbar}, {"&barra di stato", cmd::kViewStatusBar}}},
+        {"&?", {{"&Informazioni su zandrelEditor...", cmd::kAppAbout}}},
+    };
+    return menus;
+}
+
+const std::vector<MenuSpec>& CommandTable::MapMenus() {
+    static const std::vector<MenuSpec> menus = {
+        {"&File",
+         {{"&Nuovo\tCtrl+N", cmd::kFileNew},
+          {"&Apri...\tCtrl+O", cmd::kFileOpen},
+          {"&Chiudi", cmd::kFileClose},
+          {"&Salva\tCtrl+S", cmd::kFileSave},
+          {"Sal&va con nome...", cmd::kFileSaveAs},
+          kSeparatorItem,
+          {"File recenti", cmd::kFileMru1},
+          kSeparatorItem,
+          {"&Esci", cmd::kAppExit}}},
+        {"&Modifica",
+         {{"&Annulla\tCTRL+Z", cmd::kEditUndo},
+          kSeparatorItem,
+          {"Ta&glia\tCTRL+X", cmd::kEditCut},
+          {"&Copia\tCTRL+C", cmd::kEditCopy},
+          {"&Incolla\tCTRL+V", cmd::kEditPaste},
+          {"&Merge\tCTRL+M", cmd::kMerge}}},
+        {"&Visualizza",
+         {{"&barra degli strumenti", cmd::kViewToolbar}, {"&barra di stato", cmd::kViewStatusBar}}},
+        {"Fi&nestra",
+         {{"&Nuova finestra", cmd::kWindowNew},
+          {"&Sovrapponi", cmd::kWindowCascade},
+          {"&Affianca", cmd::kWindowTile},
+          {"&Disponi icone", cmd::kWindowArrange}}},
+        {"Vi&sta", {{"&Solid", cmd::kViewSolid}, {"&WireFrame", cmd::kViewWireframe}}},
+        {"F&unzioni",
+         {{"&Alzare", cmd::kRaise},
+          {"&Spianare", cmd::kFlatten},
+          {"&Livellare", cmd::kLevel},
+          {"&Franare", cmd::kLandslide},
+          {"&Inclinare", cmd::kTilt},
+          {"Piramide", cmd::kPyramid},
+          kSeparatorItem,
+          {"Area Goal", cmd::kGoalArea},
+          {"Start", cmd::kStart},
+          {"Nemici", cmd::kEnemies}}},
+        {"&?", {{"&Informazioni su zandrelEditor...", cmd::kAppAbout}}},
+    };
+    return menus;
+}
+
+const std::vector<Accelerator>& CommandTable::Accelerators() {
+    // Ctrl+V and Shift+Ins merge, even though the paste item shows CTRL+V; no key pastes.
+    static const std::vector<Accelerator> keys = {
+        {"Ctrl+C", cmd::kEditCopy},
+        {"Ctrl+Ins", cmd::kEditCopy},
+        {"Shift+Del", cmd::kEditCut},
+        {"Ctrl+X", cmd::kEditCut},
+        {"Ctrl+V", cmd::kMerge},
+        {"Shift+Ins", cmd::kMerge},
+        {"Alt+Backspace", cmd::kEditUndo},
+        {"Ctrl+Z", cmd::kEditUndo},
+        {"Ctrl+N", cmd::kFileNew},
+        {"Ctrl+O", cmd::kFileOpen},
+        {"Ctrl+P", cmd::kFilePrint},
+        {"Ctrl+S", cmd::kFileSave},
+        {"F6", cmd::kNextPane},
+        {"Shift+F6", cmd::kPrevPane},
+        {"Ctrl+M", cmd::kMerge},
+    };
+    return keys;
+}
+
+const std::vector<int>& CommandTable::ToolbarLayout() {
+    static const std::vector<int> layout = {
+        cmd::kFileNew,   cmd::kFileOpen,      cmd::kFileSave,  cmd::kSeparator, cmd::kEditCut,
+        cmd::kEditCopy,  cmd::kEditPaste,     cmd::kMerge,     cmd::kSeparator, cmd::kAppAbout,
+        cmd::kSeparator, cmd::kViewWireframe, cmd::kViewSolid, cmd::kSeparator, cmd::kFlatten,
+        cmd::kRaise,     cmd::kTilt,          cmd::kLevel,     cmd::kLandslide, cmd::kPyramid,
+        cmd::kSeparator, cmd::kStart,         cmd::kGoalArea,  cmd::kEnemies,
+    };
+    return layout;
+}
+
+}  // namespace zandrel::app

@@ -1,0 +1,50 @@
+#include "app/CzandrelEditorApp.h"
+
+#include <QCoreApplication>
+
+#include "app/CMainFrame.h"
+#include "app/DocumentManager.h"
+#include "app/RecentFileList.h"
+#include "app/UserPrompts.h"
+
+namespace zandrel::app {
+
+CzandrelEditorApp::CzandrelEditorApp(std::unique_ptr<UserPrompts> prompts)
+    : clipboard_(std::make_unique<map::MapGrid>()),
+      prompts_(prompts ? std::move(prompts) : std::make_unique<UserPrompts>()) {
+    if (QCoreApplication::organizationName().isEmpty()) {
+        QCoreApplication::setOrganizationName(QString::fromUtf8(kSettingsKey));
+    }
+    if (QCoreApplication::applicationName().isEmpty() ||
+        QCoreApplication::applicationName() == QCoreApplication::applicationFilePath()) {
+        QCoreApplication::setApplicationName(QString::fromLatin1(kAppName));
+    }
+    recent_ = std::make_unique<RecentFileList>();
+    docs_ = std::make_unique<DocumentManager>(*prompts_, *recent_, *clipboard_);
+    mainFrame_ = std::make_unique<CMainFrame>(*docs_, *recent_, *prompts_);
+}
+
+CzandrelEditorApp::~CzandrelEditorApp() {
+    // Windows before documents: views refer to their document until they are gone.
+    mainFrame_.reset();
+    docs_.reset();
+}
+
+bool CzandrelEditorApp::InitInstance(const QStringList& arguments) {
+    QString path;
+    for (const QString& argument : arguments) {
+        if (!argument.startsWith(QLatin1Char('-'))) {
+            path = argument;
+            break;
+        }
+    }
+    mainFrame_->resize(1024, 768);
+    mainFrame_->show();
+    if (path.isEmpty()) {
+        docs_->NewDocument();
+        return true;
+    }
+    return mainFrame_->OpenFile(path);
+}
+
+}  // namespace zandrel::app

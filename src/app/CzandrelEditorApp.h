@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+#include "app/UserPrompts.h"
+#include "map/MapGrid.h"
+
+namespace zandrel::app {
+
+class CMainFrame;
+class DocumentManager;
+class RecentFileList;
+
+// The application: owns the clipboard shared by every map, the open documents, the recent-file
+// list and the main window, and carries out the command line at start-up.
+class CzandrelEditorApp : public QObject {
+    Q_OBJECT
+
+public:
+    // Organisation and application names under which the settings (the recent files) live.
+    static constexpr auto kSettingsKey =
+        "Applicazioni locali generate tramite la Creazione guidata di applicazioni locali";
+    static constexpr auto kAppName = "zandrelEditor";
+
+    // prompts answers the shell's questions; null means the real dialogs.
+    explicit CzandrelEditorApp(std::unique_ptr<UserPrompts> prompts = nullptr);
+    ~CzandrelEditorApp() override;
+
+    // Builds the main window and carries out arguments (the program's arguments without its
+    // name): none opens a new map, a path opens that map. False when that failed; the main
+    // window is shown either way only on success.
+    bool InitInstance(const QStringList& arguments);
+
+    map::MapGrid& clipboard() { return *clipboard_; }
+    CMainFrame& MainFrame() { return *mainFrame_; }
+    DocumentManager& Documents() { return *docs_; }
+    RecentFileList& RecentFiles() { return *recent_; }
+
+private:
+    // Heap-held: a grid is a few hundred kilobytes.
+    std::unique_ptr<map::MapGrid> clipboard_;
+    std::unique_ptr<UserPrompts> prompts_;
+    std::unique_ptr<RecentFileList> recent_;
+    std::unique_ptr<DocumentManager> docs_;
+    std::unique_ptr<CMainFrame> mainFrame_;
+};
+
+}  // namespace zandrel::app

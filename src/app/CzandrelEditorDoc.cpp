@@ -1,0 +1,97 @@
+#include "app/CzandrelEditorDoc.h"
+
+#include <QFileInfo>
+#include <memory>
+
+#include "mapfile/MapLoader.h"
+#include "mapfile/MapWriter.h"
+
+namespace zandrel::app {
+
+namespace {
+std::filesystem::path ToPath(const QString& path) {
+    return std::filesystem::path(path.toStdString());
+}
+}  // namespace
+
+CzandrelEditorDoc::CzandrelEditorDoc(QObject* parent) : QObject(parent) {}
+
+bool CzandrelEditorDoc::OnNewDocument() {
+    // A grid is a few hundred kilobytes: build the fresh one on the heap, then assign.
+    const auto fresh = std::make_unique<map::MapGrid>(50, 50);
+    state_.mapGrid = *fresh;
+    SetModified(false);
+    return true;
+}
+
+bool CzandrelEditorDoc::OnOpenDocument(const QString& path, QString* error) {
+    // Loading keeps whatever the file does not mention (cells outside its block, the selection,
+    // texture objects), so the temporary starts as a copy of the current map.
+    auto loaded = std::make_unique<map::MapGrid>(state_.mapGrid);
+    const Status status = mapfile::LoadMapFile(*loaded, ToPath(path));
+    if (!status.ok()) {
+        if (error != nullptr) {
+            *error = QString::fromStdString(status.message());
+        }
+        return false;
+    }
+    state_.mapGrid = *loaded;
+    SetPathName(path);
+    SetModified(false);
+    return true;
+}
+
+bool CzandrelEditorDoc::OnSaveDocument(const QString& path, QString* error) {
+    const Status status = mapfile::SaveMapFile(state_.mapGrid, ToPath(path));
+    if (!status.ok()) {
+        if (error != nullptr) {
+            *error = QString::fromStdString(status.message());
+        }
+        return false;
+    }
+    SetPathName(path);
+    SetModified(false);
+    return true;
+}
+
+void CzandrelEditorDoc::SetModified(bool modified) {
+    if (modified_ == modified) {
+        return;
+    }
+    modified_ = modified;
+    emit modifiedChanged(modified_);
+}
+
+void CzandrelEditorDoc::SetPathName(const QString& path) {
+    const QString absolute = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    if (absolute == pathName_) {
+        return;
+    }
+    pathName_ = absolute;
+    emit titleChanged();
+}
+
+void CzandrelEditorDoc::SetUntitledName(const QString& name) {
+    if (name == untitledName_) {
+        return;
+    }
+    untitledName_ = name;
+    if (pathName_.isEmpty()) {
+        emit titleChanged();
+    }
+}
+
+QString CzandrelEditorDoc::Title() const {
+    return pathName_.isEmpty() ? untitledName_ : QFileInfo(pathName_).fileName();
+}
+
+void CzandrelEditorDoc::UpdateAllViews(QObject* sender) {
+    emit viewsNeedUpdate(sender);
+}
+
+void CzandrelEditorDoc::MarkChanged(QObject* sender) {
+    SetModified(true);
+    UpdateAllViews(sender);
+}
+
+}  // namespace zandrel::app

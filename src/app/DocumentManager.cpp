@@ -1,0 +1,114 @@
+#include "app/DocumentManager.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+#include "app/CzandrelEditorDoc.h"
+#include "app/RecentFileList.h"
+#include "app/UserPrompts.h"
+
+namespace zandrel::app {
+
+namespace {
+const QString kDocName = QStringLiteral("zandrelEditor");
+}  // namespace
+
+DocumentManager::DocumentManager(UserPrompts& prompts, RecentFileList& recent,
+                                 map::MapGrid& clipboard, QObject* parent)
+    : QObject(parent), prompts_(prompts), recent_(recent), clipboard_(clipboard) {}
+
+DocumentManager::~DocumentManager() = default;
+
+CzandrelEditorDoc* DocumentManager::Adopt(std::unique_ptr<CzandrelEditorDoc> doc) {
+    doc->SetClipboard(&clipboard_);
+    docs_.push_back(std::move(doc));
+    CzandrelEditorDoc* added = docs_.back().get();
+    emit documentOpened(added);
+    return added;
+}
+
+CzandrelEditorDoc* DocumentManager::NewDocument() {
+    auto doc = std::make_unique<CzandrelEditorDoc>();
+    doc->OnNewDocument();
+    doc->SetUntitledName(kDocName + QString::number(++untitledCount_));
+    return Adopt(std::move(doc));
+}
+
+CzandrelEditorDoc* DocumentManager::OpenWithDialog() {
+    const QString path = prompts_.AskOpenPath(dialogParent_);
+    return path.isEmpty() ? nullptr : OpenDocument(path);
+}
+
+CzandrelEditorDoc* DocumentManager::OpenDocument(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (const auto& doc : docs_) {
+        if (doc->PathName() == absolute) {
+            return doc.get();
+        }
+    }
+    auto doc = std::make_unique<CzandrelEditorDoc>();
+    QString reason;
+    if (!doc->OnOpenDocument(absolute, &reason)) {
+        prompts_.ShowError(dialogParent_, QStringLiteral("Impossibile aprire il documento %1.\n%2")
+                                              .arg(QDir::toNativeSeparators(absolute), reason));
+        return nullptr;
+    }
+    recent_.Add(absolute);
+    emit recentFilesChanged();
+    return Adopt(std::move(doc));
+}
+
+bool DocumentManager::SaveTo(CzandrelEditorDoc* doc, const QString& path) {
+    QString reason;
+    if (!doc->OnSaveDocument(path, &reason)) {
+        prompts_.ShowError(dialogParent_, QStringLiteral("Impossibile salvare il documento %1.\n%2")
+                                              .arg(QDir::toNativeSeparators(path), reason));
+        return false;
+    }
+    recent_.Add(doc->PathName());
+    emit recentFilesChanged();
+    return true;
+}
+
+bool DocumentManager::Save(CzandrelEditorDoc* doc) {
+    if (doc->PathName().isEmpty()) {
+        return SaveAs(doc);
+    }
+    return SaveTo(doc, doc->PathName());
+}
+
+bool DocumentManager::SaveAs(CzandrelEditorDoc* doc) {
+    const QString suggested =
+        doc->PathName().isEmpty() ? kDocName + QStringLiteral(".zdm") : doc->PathName();
+    const QString path = prompts_.AskSavePath(dialogParent_, suggested);
+    if (path.isEmpty()) {
+        return false;
+    }
+    return SaveTo(doc, path);
+}
+
+bool DocumentManager::SaveModified(CzandrelEditorDoc* doc) {
+    if (!doc->IsModified()) {
+        return true;
+    }
+    switch (prompts_.AskSaveChanges(dialogParent_, doc->Title())) {
+        case SaveAnswer::Save:
+            return Save(doc);
+        case SaveAnswer::Discard:
+            return true;
+        case SaveAnswer::Cancel:
+            break;
+    }
+    return false;
+}
+
+void DocumentManager::Remove(CzandrelEditorDoc* doc) {
+    const auto it = std::find_if(docs_.begin(), docs_.end(),
+                                 [doc](const auto& owned) { return owned.get() == doc; });
+    if (it != docs_.end()) {
+        docs_.erase(it);
+    }
+}
+
+}  // namespace zandrel::app

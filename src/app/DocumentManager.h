@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "map/MapGrid.h"
+
+class QWidget;
+
+namespace zandrel::app {
+
+class CzandrelEditorDoc;
+class RecentFileList;
+class UserPrompts;
+
+// The open maps: creates, opens, saves and closes documents, numbers the untitled ones,
+// reports failures to the user and keeps the recent-file list up to date. Windows are the
+// main frame's business; it learns of new documents through documentOpened.
+class DocumentManager : public QObject {
+    Q_OBJECT
+
+public:
+    DocumentManager(UserPrompts& prompts, RecentFileList& recent, map::MapGrid& clipboard,
+                    QObject* parent = nullptr);
+    ~DocumentManager() override;
+
+    // Parent for the dialogs the manager shows.
+    void SetDialogParent(QWidget* parent) { dialogParent_ = parent; }
+
+    const std::vector<std::unique_ptr<CzandrelEditorDoc>>& Documents() const { return docs_; }
+
+    // A fresh untitled map; never null.
+    CzandrelEditorDoc* NewDocument();
+    // Asks for a path, then opens it; null when cancelled or failed.
+    CzandrelEditorDoc* OpenWithDialog();
+    // The map at path: the already open document for that file, or a new one read from it.
+    // On failure the user is told why, no document is added, and null is returned.
+    CzandrelEditorDoc* OpenDocument(const QString& path);
+
+    // Saves under the document's file, asking for one when it has none. False when cancelled
+    // or failed (the user has been told why).
+    bool Save(CzandrelEditorDoc* doc);
+    bool SaveAs(CzandrelEditorDoc* doc);
+    // Before closing a modified map: asks whether to save it. False means keep it open.
+    bool SaveModified(CzandrelEditorDoc* doc);
+
+    // Destroys doc; its windows must already be gone.
+    void Remove(CzandrelEditorDoc* doc);
+
+signals:
+    void documentOpened(CzandrelEditorDoc* doc);
+    void recentFilesChanged();
+
+private:
+    CzandrelEditorDoc* Adopt(std::unique_ptr<CzandrelEditorDoc> doc);
+    bool SaveTo(CzandrelEditorDoc* doc, const QString& path);
+
+    UserPrompts& prompts_;
+    RecentFileList& recent_;
+    map::MapGrid& clipboard_;
+    QWidget* dialogParent_ = nullptr;
+    std::vector<std::unique_ptr<CzandrelEditorDoc>> docs_;
+    int untitledCount_ = 0;
+};
+
+}  // namespace zandrel::app

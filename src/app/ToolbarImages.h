@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+
+namespace zandrel::app {
+
+// The toolbar's button images, drawn here rather than shipped: 19 images of 16 x 15 pixels in
+// button order (new, open, save, cut, copy, paste, merge, about, wireframe, solid, flatten,
+// raise, tilt, level, landslide, pyramid, start, goal, enemies), in the 16 colours of the
+// classic palette.
+class ToolbarImages {
+public:
+    static constexpr int kWidth = 16;
+    static constexpr int kHeight = 15;
+    static constexpr int kCount = 19;
+
+    // The whole strip, kCount * kWidth by kHeight.
+    static QImage Strip();
+    // Button image index (0 .. kCount - 1) as an icon.
+    static QIcon Button(int index);
+    // The application icon (also the about box's), drawn at size x size.
+    static QImage AppIcon(int size);
+};
+
+}  // namespace zandrel::app

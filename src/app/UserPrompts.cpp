@@ -1,0 +1,60 @@
+#include "app/UserPrompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace zandrel::app {
+
+namespace {
+const QString kFilter = QStringLiteral("zandrelEditor Files (*.zdm)");
+const QString kTitle = QStringLiteral("zandrelEditor");
+}  // namespace
+
+QString UserPrompts::SaveChangesText(const QString& title) {
+    return QStringLiteral("Salvare le modifiche a %1?").arg(title);
+}
+
+SaveAnswer UserPrompts::AskSaveChanges(QWidget* parent, const QString& title) {
+    QMessageBox box(QMessageBox::Warning, kTitle, SaveChangesText(title), QMessageBox::NoButton,
+                    parent);
+    box.setObjectName(QStringLiteral("saveChangesBox"));
+    QPushButton* yes = box.addButton(QStringLiteral("&Sì"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Annulla"), QMessageBox::RejectRole);
+    yes->setObjectName(QStringLiteral("saveYes"));
+    no->setObjectName(QStringLiteral("saveNo"));
+    cancel->setObjectName(QStringLiteral("saveCancel"));
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes) {
+        return SaveAnswer::Save;
+    }
+    if (box.clickedButton() == no) {
+        return SaveAnswer::Discard;
+    }
+    return SaveAnswer::Cancel;
+}
+
+QString UserPrompts::AskOpenPath(QWidget* parent) {
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Apri"), QString(), kFilter);
+}
+
+QString UserPrompts::AskSavePath(QWidget* parent, const QString& suggested) {
+    QFileDialog dialog(parent, QStringLiteral("Salva con nome"), suggested, kFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("zdm"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+void UserPrompts::ShowError(QWidget* parent, const QString& message) {
+    QMessageBox box(QMessageBox::Warning, kTitle, message, QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("errorBox"));
+    box.exec();
+}
+
+}  // namespace zandrel::app
