@@ -4,7 +4,9 @@
 #include <QPoint>
 #include <cstdint>
 
-#include "map/CellRect.h"
+#include "tools/MapSelection.h"
+#include "tools/OrbitNavigator.h"
+#include "view3d/MapPicker.h"
 
 namespace zandrel::app {
 class CzandrelEditorDoc;
@@ -22,6 +24,11 @@ public:
     static constexpr std::int32_t kRenderSolid = 3;
     static constexpr int kViewSolidCommand = 130;
     static constexpr int kViewWireframeCommand = 131;
+
+    // Call before the QApplication exists: one texture namespace for all views, so that a view
+    // may delete the texture objects it replaces in its document even when another view, in
+    // another top-level window, made them. Without it replaced textures are kept instead.
+    static void PrepareApplication();
 
     explicit CzandrelEditorView(app::CzandrelEditorDoc* doc, QWidget* parent = nullptr);
     ~CzandrelEditorView() override;
@@ -44,8 +51,18 @@ public:
     bool IsWireframe() const { return renderMode_ == kRenderWireframe; }
     std::int32_t RenderMode() const { return renderMode_; }
 
-    const map::CellRect& selection() const { return selection_; }
-    map::CellRect& selection() { return selection_; }
+    // Reloads, in this view's context, the textures of every slot (and the two fixed ones),
+    // or only the enemy markers' texture; the texture objects they replace are deleted.
+    void ReloadMapTextures();
+    void ReloadEnemyTextures();
+    bool TexturesLoaded() const { return texturesLoaded_; }
+
+    const tools::MapSelection& selection() const { return selection_; }
+    tools::MapSelection& selection() { return selection_; }
+    tools::OrbitNavigator& navigator() { return navigator_; }
+    const tools::OrbitNavigator& navigator() const { return navigator_; }
+    std::int32_t ViewWidth() const { return viewWidth_; }
+    std::int32_t ViewHeight() const { return viewHeight_; }
 
 public slots:
     // Another window changed the document: re-read it and redraw.
@@ -59,9 +76,28 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void OnDraw();
+    void LoadEnemyTextures();
+    void DrawEnemies();
+    void DrawAxesAndStart();
+    // Shows a context failure once: a box per frame would pile up with every repaint.
+    void ReportFailure(const char* message);
+    // Whether every view's context shares objects, so that names another view loaded for the
+    // document may be deleted from here.
+    static bool SharesTextures();
+
     app::CzandrelEditorDoc* doc_;
     std::int32_t renderMode_ = kRenderSolid;
-    map::CellRect selection_;
+    bool texturesLoaded_ = false;
+    bool usable_ = false;
+    bool failureShown_ = false;
+    std::int32_t viewWidth_ = 0;
+    std::int32_t viewHeight_ = 0;
+    std::int32_t anchorHit_ = -1;
+    tools::MapSelection selection_;
+    tools::OrbitNavigator navigator_;
+    FrameTransform frame_;
+    MapPicker picker_;
 };
 
 }  // namespace zandrel::view3d

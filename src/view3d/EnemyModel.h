@@ -7,9 +7,8 @@
 namespace zandrel::view3d {
 
 // The marker of one enemy slot. The document owns four; the view places and draws them every
-// frame. The texture name belongs to the GL context that was current when it was loaded; the
-// model never deletes it on destruction because that context may already be gone. A reload
-// (with the owning context current) deletes the name it replaces.
+// frame. The texture name belongs to the GL context that was current when it was loaded, which
+// the model cannot know, so the model never deletes it: the view that reloads it does.
 class EnemyModel {
 public:
     EnemyModel() = default;

@@ -1,0 +1,281 @@
+#include "view3d/CzandrelEditorView.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <iostream>
+
+#include "app/CzandrelEditorDoc.h"
+#include "map/MapGrid.h"
+#include "tools/HeightSampling.h"
+#include "view3d/EnemyModel.h"
+#include "view3d/GlutRuntime.h"
+#include "view3d/MapRenderer.h"
+#include "view3d/TextureLoader.h"
+
+namespace zandrel::view3d {
+
+namespace {
+
+constexpr double kFieldOfView = 55.0;
+constexpr double kNearPlane = 0.5;
+constexpr double kFarPlane = 150.0;
+
+}  // namespace
+
+void CzandrelEditorView::PrepareApplication() {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+CzandrelEditorView::CzandrelEditorView(app::CzandrelEditorDoc* doc, QWidget* parent)
+    : QOpenGLWidget(parent), doc_(doc) {
+    setObjectName("CzandrelEditorView");
+    setFocusPolicy(Qt::StrongFocus);
+    selection_.Set(25, 25, 25, 25);
+    if (doc_ != nullptr) {
+        connect(doc_, &app::CzandrelEditorDoc::viewsNeedUpdate, this,
+                &CzandrelEditorView::OnUpdate);
+    }
+}
+
+// Texture objects are the document's and shared with its other views, so closing one view
+// deletes none of them.
+CzandrelEditorView::~CzandrelEditorView() = default;
+
+void CzandrelEditorView::ReportFailure(const char* message) {
+    if (failureShown_) {
+        return;
+    }
+    failureShown_ = true;
+    QMessageBox::critical(this, QStringLiteral("zandrelEditor"), QString::fromLatin1(message));
+}
+
+bool CzandrelEditorView::SharesTextures() {
+    return QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+bool CzandrelEditorView::MakeCurrent() {
+    if (!isValid()) {
+        return false;
+    }
+    makeCurrent();
+    if (QOpenGLContext::currentContext() != context()) {
+        ReportFailure("GlMakeCurrent Error");
+        return false;
+    }
+    return true;
+}
+
+void CzandrelEditorView::initializeGL() {
+    QOpenGLContext* const ctx = context();
+    if (ctx == nullptr || !ctx->isValid()) {
+        ReportFailure("OpenGL contest fail");
+        return;
+    }
+    const QSurfaceFormat format = ctx->format();
+    // Immediate mode and GL_SELECT need desktop GL without the core profile.
+    if (ctx->isOpenGLES() ||
+        (format.profile() == QSurfaceFormat::CoreProfile && format.majorVersion() >= 3 &&
+         !format.testOption(QSurfaceFormat::DeprecatedFunctions))) {
+        ReportFailure("ChoosePixelFormat failed");
+        return;
+    }
+    usable_ = true;
+    GlutRuntime::EnsureInitialised();
+}
+
+void CzandrelEditorView::resizeGL(int width, int height) {
+    const qreal ratio = devicePixelRatioF();
+    viewWidth_ = static_cast<std::int32_t>(width * ratio);
+    viewHeight_ = static_cast<std::int32_t>(height * ratio);
+    if (!usable_) {
+        return;
+    }
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glViewport(0, 0, viewWidth_, viewHeight_);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void CzandrelEditorView::paintGL() {
+    if (usable_ && doc_ != nullptr) {
+        OnDraw();
+    }
+}
+
+void CzandrelEditorView::OnDraw() {
+    map::MapGrid& grid = doc_->mapGrid();
+    grid.SetSelection(selection_.x0, selection_.z0, selection_.x1, selection_.z1);
+
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_DEPTH_TEST);
+    // Qt binds its framebuffer with its own viewport before every paint.
+    glViewport(0, 0, viewWidth_, viewHeight_);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    if (!texturesLoaded_) {
+        TextureLoader::LoadMapTextures(grid, std::cout, SharesTextures());
+        LoadEnemyTextures();
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        texturesLoaded_ = true;
+    }
+
+    // The camera goes onto the projection matrix, leaving the model-view matrix the identity
+    // for the map pass; picking replays the pass under this same projection.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const double aspect = viewHeight_ != 0 ? static_cast<double>(viewWidth_) / viewHeight_ : 1.0;
+    gluPerspective(kFieldOfView, aspect, kNearPlane, kFarPlane);
+    const tools::Camera& camera = navigator_.camera;
+    gluLookAt(camera.eye[0], camera.eye[1], camera.eye[2], camera.target[0], camera.target[1],
+              camera.target[2], camera.up[0], camera.up[1], camera.up[2]);
+    frame_.viewport = {0, 0, viewWidth_, viewHeight_};
+    glGetDoublev(GL_PROJECTION_MATRIX, frame_.projection.data());
+    frame_.valid = viewWidth_ > 0 && viewHeight_ > 0;
+
+    MapRenderer::Draw(grid, renderMode_);
+    DrawEnemies();
+    DrawAxesAndStart();
+    glFlush();
+}
+
+void CzandrelEditorView::LoadEnemyTextures() {
+    const map::MapGrid& grid = doc_->mapGrid();
+    // A slot outside the list names no file: the markers then draw untextured.
+    const bool inList = grid.Enemys_Tex >= 0 && grid.Enemys_Tex < grid.numtex &&
+                        grid.Enemys_Tex < map::kMaxTextureSlots;
+    const std::string fileName =
+        inList ? std::string(grid.textures[grid.Enemys_Tex].View()) : std::string();
+    for (EnemyModel& model : doc_->enemyModels()) {
+        const std::uint32_t replaced = model.texture;
+        if (inList) {
+            model.LoadTexture(fileName);
+        } else {
+            model.texture = 0;
+        }
+        if (SharesTextures()) {
+            TextureLoader::Delete(replaced);
+        }
+    }
+}
+
+void CzandrelEditorView::DrawEnemies() {
+    const map::MapGrid& grid = doc_->mapGrid();
+    auto& models = doc_->enemyModels();
+    for (std::size_t i = 0; i < models.size() && i < grid.enemies.size(); ++i) {
+        const map::EnemySlot& slot = grid.enemies[i];
+        // Slots are kept as read from the file, so one may name a cell outside the map.
+        if (slot.x0 == -1 || !grid.InMap(slot.x0, slot.z0)) {
+            continue;
+        }
+        models[i].Place(static_cast<float>(slot.x0),
+                        static_cast<float>(grid.Cell(slot.x0, slot.z0).C),
+                        static_cast<float>(slot.z0));
+        glPushMatrix();
+        glLoadIdentity();
+        models[i].Draw(renderMode_);
+        glPopMatrix();
+    }
+}
+
+void CzandrelEditorView::DrawAxesAndStart() {
+    const map::MapGrid& grid = doc_->mapGrid();
+    glDisable(GL_TEXTURE_2D);
+    glColor3f(0.0f, 1.0f, 0.0f);
+    const float axes[3][6] = {{0.0f, 0.0f, -100.0f, 0.0f, 0.0f, 100.0f},
+                              {-100.0f, 0.0f, 0.0f, 100.0f, 0.0f, 0.0f},
+                              {0.0f, -100.0f, 0.0f, 0.0f, 100.0f, 0.0f}};
+    for (const auto& axis : axes) {
+        glBegin(GL_LINES);
+        glVertex3f(axis[0], axis[1], axis[2]);
+        glVertex3f(axis[3], axis[4], axis[5]);
+        glEnd();
+    }
+    // Drawn even with no start placed: the sampler then gives the outside height and the
+    // marker lies far below the terrain.
+    const float x = static_cast<float>(grid.start.x0) + 0.5f;
+    const float z = static_cast<float>(grid.start.z0) + 0.5f;
+    const double h = tools::sampleHeight(grid, x, z);
+    glBegin(GL_LINES);
+    glVertex3f(x, static_cast<float>(h - 3.0), z);
+    glVertex3f(x, static_cast<float>(h + 3.0), z);
+    glEnd();
+}
+
+void CzandrelEditorView::RedrawNow() {
+    // repaint() paints and flushes before returning; a hidden view has nothing to show.
+    repaint();
+}
+
+std::int32_t CzandrelEditorView::Pick(const QPoint& point) {
+    if (doc_ == nullptr || !usable_ || !MakeCurrent()) {
+        return -1;
+    }
+    const qreal ratio = devicePixelRatioF();
+    return picker_.Pick(doc_->mapGrid(), point.x() * ratio, point.y() * ratio, renderMode_, frame_);
+}
+
+void CzandrelEditorView::OnViewSolid() {
+    renderMode_ = kRenderSolid;
+    RedrawNow();
+}
+
+void CzandrelEditorView::OnViewWireframe() {
+    renderMode_ = kRenderWireframe;
+    RedrawNow();
+}
+
+void CzandrelEditorView::ReloadMapTextures() {
+    if (doc_ == nullptr || !usable_ || !MakeCurrent()) {
+        return;
+    }
+    TextureLoader::LoadMapTextures(doc_->mapGrid(), std::cout, SharesTextures());
+}
+
+void CzandrelEditorView::ReloadEnemyTextures() {
+    if (doc_ == nullptr || !usable_ || !MakeCurrent()) {
+        return;
+    }
+    LoadEnemyTextures();
+}
+
+void CzandrelEditorView::OnUpdate(QObject* sender) {
+    if (sender != this) {
+        update();
+    }
+}
+
+void CzandrelEditorView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && event->buttons() == Qt::LeftButton) {
+        const std::int32_t name = Pick(event->position().toPoint());
+        anchorHit_ = name;
+        if (name != -1) {
+            selection_.setFromHits(name, name);
+            RedrawNow();
+            doc_->UpdateAllViews(this);
+        }
+        event->accept();
+        return;
+    }
+    QOpenGLWidget::mousePressEvent(event);
+}
+
+void CzandrelEditorView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_A) {
+        navigator_.camera.RotateView(0.1f, 0.0f, 1.0f, 0.0f);
+    } else if (event->key() == Qt::Key_S) {
+        navigator_.camera.RotateView(-0.1f, 0.0f, 1.0f, 0.0f);
+    }
+    RedrawNow();
+    QOpenGLWidget::keyPressEvent(event);
+}
+
+}  // namespace zandrel::view3d

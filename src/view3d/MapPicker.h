@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace zandrel::map {
+class MapGrid;
+}
+
+namespace zandrel::view3d {
+
+// What a frame left for picking: the viewport and the projection (perspective times camera)
+// in force when it was drawn. The model-view matrix of the map pass is the identity.
+struct FrameTransform {
+    std::array<std::int32_t, 4> viewport{0, 0, 0, 0};
+    std::array<double, 16> projection{};
+    bool valid = false;
+};
+
+// Finds the tile or wall nearest to the eye around a point by re-running the map pass in
+// GL_SELECT mode. Needs the view's context current.
+class MapPicker {
+public:
+    static constexpr std::size_t kSelectBufferSize = 16384;
+    static constexpr double kPickRegion = 7.0;
+
+    // x, y: GL window coordinates in device pixels, y counted from the top. Returns the cell
+    // name of the nearest hit, the smaller name among equally near ones, or -1 for none (also
+    // when the hits overflow the buffer or the frame is not valid).
+    std::int32_t Pick(const map::MapGrid& grid, double x, double y, std::int32_t renderMode,
+                      const FrameTransform& frame);
+
+private:
+    std::array<std::uint32_t, kSelectBufferSize> buffer_{};
+};
+
+}  // namespace zandrel::view3d

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+
+namespace zandrel::map {
+class MapGrid;
+}
+
+namespace zandrel::view3d {
+
+// The map pass: every tile and wall of the cells in use, each under its cell's pick name
+// z * 100 + x, so that the same pass serves drawing and GL_SELECT picking.
+class MapRenderer {
+public:
+    // Which edge of a cell a wall stands on; the value is the wall's side code.
+    enum WallSide : std::int32_t {
+        kSouth = 13,   // edge at z + 1
+        kNorth = -13,  // edge at z
+        kEast = 80,    // edge at x
+        kWest = -80,   // edge at x + 1
+    };
+
+    static void Draw(const map::MapGrid& grid, std::int32_t renderMode);
+    static void DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
+                         std::int32_t renderMode);
+    // Draws the wall on one side unless the neighbour's edge is higher on average; an unknown
+    // side code draws nothing.
+    static void DrawWall(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
+                         std::int32_t side, std::int32_t renderMode);
+
+    // Texture object of slot index, or 0 when the index is not a slot.
+    static std::uint32_t SlotTexture(const map::MapGrid& grid, std::int32_t index);
+};
+
+}  // namespace zandrel::view3d

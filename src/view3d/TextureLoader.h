@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+
+namespace zandrel::map {
+class MapGrid;
+}
+
+namespace zandrel::view3d {
+
+// Image files into mipmapped GL textures through DevIL. Every function works in the GL context
+// current on the calling thread; without one nothing is created and names come back 0.
+class TextureLoader {
+public:
+    // Loads fileName (relative to the working directory) into a new texture object with mipmaps
+    // and leaves it bound. A file that cannot be read or decoded gives 0 and creates nothing.
+    static std::uint32_t LoadMipmapped(const std::string& fileName);
+
+    // Loads the map's slots 0..numtex-1 into textureIds, writing "Texture %d:%s" for each slot
+    // to trace, then "start.jpg" and "wall.jpg" into the start and wall areas. With
+    // deleteReplaced the names these replace are deleted; only safe when they were made in a
+    // context that shares objects with the current one.
+    static void LoadMapTextures(map::MapGrid& grid, std::ostream& trace, bool deleteReplaced);
+
+    // Texture parameters every bind sets: repeat in t, trilinear filtering.
+    static void SetDrawParameters();
+
+    // Deletes a texture object name; 0 is ignored.
+    static void Delete(std::uint32_t name);
+
+private:
+    static void InitLibrary();
+};
+
+}  // namespace zandrel::view3d

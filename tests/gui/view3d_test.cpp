@@ -1,0 +1,275 @@
+#include <GL/gl.h>
+
+#include <QColor>
+#include <QDir>
+#include <QImage>
+#include <QOpenGLContext>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <iostream>
+#include <sstream>
+
+#include "app/CzandrelEditorDoc.h"
+#include "app/EditorSurfaceFormat.h"
+#include "map/MapGrid.h"
+#include "view3d/CzandrelEditorView.h"
+#include "view3d/TextureLoader.h"
+
+using zandrel::app::CzandrelEditorDoc;
+using zandrel::view3d::CzandrelEditorView;
+using zandrel::view3d::TextureLoader;
+
+namespace {
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+constexpr float kEyeHeight = 8.0f;
+
+// Swaps std::cout's buffer for the lifetime of the object.
+class CoutCapture {
+public:
+    CoutCapture() : old_(std::cout.rdbuf(captured_.rdbuf())) {}
+    ~CoutCapture() { std::cout.rdbuf(old_); }
+    std::string Text() const { return captured_.str(); }
+
+private:
+    std::ostringstream captured_;
+    std::streambuf* old_;
+};
+
+// Looks straight down at (x, z): screen right is +x, screen down is +z.
+void LookDownAt(CzandrelEditorView& view, float x, float z) {
+    view.navigator().camera.Set(x, kEyeHeight, z, x, 0.0f, z, 0.0f, 0.0f, -1.0f);
+}
+
+// Window point over world (x, z) for LookDownAt(cx, cz): the 55 degree field spans the height.
+QPoint PointOver(float cx, float cz, float x, float z) {
+    const double pixelsPerUnit = kHeight / (2.0 * kEyeHeight * std::tan(27.5 * M_PI / 180.0));
+    return QPoint(static_cast<int>(std::lround(kWidth / 2.0 + (x - cx) * pixelsPerUnit)),
+                  static_cast<int>(std::lround(kHeight / 2.0 + (z - cz) * pixelsPerUnit)));
+}
+
+int CountPixels(const QImage& image, QRgb colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+bool Near(QColor actual, int r, int g, int b) {
+    return std::abs(actual.red() - r) <= 2 && std::abs(actual.green() - g) <= 2 &&
+           std::abs(actual.blue() - b) <= 2;
+}
+
+}  // namespace
+
+class View3dTest : public QObject {
+    Q_OBJECT
+
+public:
+    static void initMain() {
+        zandrel::app::UseEditorSurfaceFormat();
+        CzandrelEditorView::PrepareApplication();
+    }
+
+private slots:
+    void initTestCase() {
+        // Texture names resolve against the working directory: start with none there.
+        QVERIFY(dir_.isValid());
+        QVERIFY(QDir::setCurrent(dir_.path()));
+    }
+
+    void init() {
+        doc_ = std::make_unique<CzandrelEditorDoc>();
+        QVERIFY(doc_->OnNewDocument());
+        view_ = std::make_unique<CzandrelEditorView>(doc_.get());
+        view_->resize(kWidth, kHeight);
+        view_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
+    }
+
+    void cleanup() {
+        view_.reset();
+        doc_.reset();
+    }
+
+    void startsSolidAndSwitchesModes() {
+        QVERIFY(view_->IsSolid());
+        QVERIFY(!view_->IsWireframe());
+        view_->OnViewWireframe();
+        QVERIFY(view_->IsWireframe());
+        QCOMPARE(view_->RenderMode(), 1);
+        view_->OnViewSolid();
+        QVERIFY(view_->IsSolid());
+        QCOMPARE(view_->RenderMode(), 3);
+    }
+
+    void firstDrawTracesEverySlotOnce() {
+        auto view = std::make_unique<CzandrelEditorView>(doc_.get());
+        view->resize(kWidth, kHeight);
+        CoutCapture capture;
+        view->grabFramebuffer();
+        QCOMPARE(QString::fromStdString(capture.Text()),
+                 QStringLiteral("Texture 0:tile.jpg\nTexture 1:wall.jpg\nTexture 2:enemy.jpg\n"));
+        QVERIFY(view->TexturesLoaded());
+        view->grabFramebuffer();
+        QCOMPARE(QString::fromStdString(capture.Text()).count('\n'), 3);
+    }
+
+    void loadsImageWithMipmapsAndMissingFileGivesZero() {
+        QImage image(64, 32, QImage::Format_RGB32);
+        image.fill(QColor(255, 0, 0));
+        QVERIFY(image.save("red.jpg", "JPG"));
+        view_->grabFramebuffer();
+        QVERIFY(view_->MakeCurrent());
+        const std::uint32_t name = TextureLoader::LoadMipmapped("red.jpg");
+        QVERIFY(name != 0);
+        GLint width = 0;
+        GLint level1Width = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &level1Width);
+        QCOMPARE(width, 64);
+        QCOMPARE(level1Width, 32);
+        QCOMPARE(TextureLoader::LoadMipmapped("missing.jpg"), 0u);
+        TextureLoader::Delete(name);
+    }
+
+    void tileTextureModulatesCellColour() {
+        QImage image(64, 64, QImage::Format_RGB32);
+        image.fill(QColor(255, 0, 0));
+        QVERIFY(image.save("redtile.jpg", "JPG"));
+        QVERIFY(doc_->mapGrid().textures[0].Assign("redtile.jpg"));
+        const std::uint32_t before = doc_->mapGrid().textureIds[0];
+        {
+            CoutCapture capture;
+            view_->ReloadMapTextures();
+            QVERIFY(QString::fromStdString(capture.Text()).startsWith("Texture 0:redtile.jpg\n"));
+        }
+        QVERIFY(doc_->mapGrid().textureIds[0] != before);
+        view_->selection().setFromHits(0, 0);
+        LookDownAt(*view_, 10.5f, 10.5f);
+        const QColor centre = view_->grabFramebuffer().pixelColor(kWidth / 2, kHeight / 2);
+        QVERIFY2(centre.red() > 200 && centre.green() < 60 && centre.blue() < 60,
+                 qPrintable(centre.name()));
+    }
+
+    void cellColoursShowSelectionAndGoal() {
+        zandrel::map::MapGrid& grid = doc_->mapGrid();
+        grid.Cell(10, 10).goal = 1;                  // selected goal
+        grid.Cell(11, 10).goal = 1;                  // goal only
+        view_->selection().setFromHits(1009, 1010);  // x 9..10, z 10
+        LookDownAt(*view_, 10.0f, 10.5f);
+        const QImage image = view_->grabFramebuffer();
+        const auto at = [&](float x, float z) {
+            return image.pixelColor(PointOver(10.0f, 10.5f, x, z));
+        };
+        QVERIFY(Near(at(9.3f, 10.3f), 102, 128, 179));   // selected (0.4, 0.5, 0.7)
+        QVERIFY(Near(at(10.3f, 10.3f), 51, 77, 128));    // selected goal (0.2, 0.3, 0.5)
+        QVERIFY(Near(at(11.3f, 10.3f), 204, 204, 204));  // goal (0.8, 0.8, 0.8)
+        QVERIFY(Near(at(12.3f, 10.3f), 255, 255, 255));  // plain
+    }
+
+    void raisedSelectedCellShowsBlueWallsInWireframe() {
+        view_->selection().setFromHits(1010, 1010);
+        view_->OnViewWireframe();
+        view_->navigator().camera.Set(10.5f, 6.0f, 16.0f, 10.5f, 0.0f, 10.5f, 0.0f, 1.0f, 0.0f);
+        QCOMPARE(CountPixels(view_->grabFramebuffer(), qRgb(0, 0, 255)), 0);
+        doc_->mapGrid().SetCellHeight(10, 10, 1.0);
+        QVERIFY(CountPixels(view_->grabFramebuffer(), qRgb(0, 0, 255)) > 20);
+    }
+
+    void enemyMarkerDrawsOnlyOnAPlacedCellInTheMap() {
+        zandrel::map::MapGrid& grid = doc_->mapGrid();
+        // Grey goal cells everywhere so the white marker stands out.
+        for (int x = 0; x < grid.SizeX; ++x) {
+            for (int z = 0; z < grid.SizeZ; ++z) {
+                grid.Cell(x, z).goal = 1;
+            }
+        }
+        view_->selection().setFromHits(0, 0);
+        LookDownAt(*view_, 12.5f, 12.5f);
+        const int whiteWithout = CountPixels(view_->grabFramebuffer(), qRgb(255, 255, 255));
+        grid.enemies[1].Set(60, 12, 60, 12);  // outside the map: ignored
+        QCOMPARE(CountPixels(view_->grabFramebuffer(), qRgb(255, 255, 255)), whiteWithout);
+        grid.enemies[1].Set(12, 12, 12, 12);
+        const int whiteWith = CountPixels(view_->grabFramebuffer(), qRgb(255, 255, 255));
+        QVERIFY2(whiteWith > whiteWithout + 200, qPrintable(QString::number(whiteWith)));
+        const auto& position = doc_->enemyModels()[1].position;
+        QCOMPARE(position[0], 12.5f);
+        QCOMPARE(position[1], 0.5f);
+        QCOMPARE(position[2], 12.5f);
+    }
+
+    void picksTheCellUnderThePoint() {
+        LookDownAt(*view_, 7.5f, 12.5f);
+        view_->grabFramebuffer();
+        QCOMPARE(view_->Pick(QPoint(kWidth / 2, kHeight / 2)), 1207);
+        QCOMPARE(view_->Pick(PointOver(7.5f, 12.5f, 9.5f, 11.5f)), 1109);
+    }
+
+    void pickOffTheMapGivesMinusOne() {
+        LookDownAt(*view_, 1.0f, 1.0f);
+        view_->grabFramebuffer();
+        QCOMPARE(view_->Pick(QPoint(5, 5)), -1);
+    }
+
+    void pickOnBorderOfEqualDepthsGivesSmallerName() {
+        LookDownAt(*view_, 8.0f, 12.5f);
+        view_->grabFramebuffer();
+        QCOMPARE(view_->Pick(QPoint(kWidth / 2, kHeight / 2)), 1207);
+    }
+
+    void pickOnWallGivesTheHigherCell() {
+        doc_->mapGrid().SetCellHeight(10, 10, 3.0);
+        // From the south, level with the middle of the raised cell's south wall.
+        view_->navigator().camera.Set(10.5f, 1.5f, 16.0f, 10.5f, 1.5f, 11.0f, 0.0f, 1.0f, 0.0f);
+        view_->grabFramebuffer();
+        QCOMPARE(view_->Pick(QPoint(kWidth / 2, kHeight / 2)), 1010);
+    }
+
+    void wireframePickMissesTheInsideOfATile() {
+        view_->OnViewWireframe();
+        LookDownAt(*view_, 7.5f, 12.5f);
+        view_->grabFramebuffer();
+        QCOMPARE(view_->Pick(PointOver(7.5f, 12.5f, 7.5f, 12.2f)), -1);
+        // On the diagonal from the north-east corner to the centre.
+        QCOMPARE(view_->Pick(PointOver(7.5f, 12.5f, 7.25f, 12.25f)), 1207);
+    }
+
+    void leftClickSelectsAndNotifiesOtherViews() {
+        LookDownAt(*view_, 7.5f, 12.5f);
+        view_->grabFramebuffer();
+        QSignalSpy spy(doc_.get(), &CzandrelEditorDoc::viewsNeedUpdate);
+        QTest::mouseClick(view_.get(), Qt::LeftButton, {}, PointOver(7.5f, 12.5f, 8.5f, 13.5f));
+        QCOMPARE(view_->selection().x0, 8);
+        QCOMPARE(view_->selection().z0, 13);
+        QCOMPARE(view_->selection().x1, 8);
+        QCOMPARE(view_->selection().z1, 13);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).value<QObject*>(), view_.get());
+    }
+
+    void keysATurnLeftAndSTurnsBack() {
+        const auto before = view_->navigator().camera;
+        QTest::keyClick(view_.get(), Qt::Key_A);
+        const auto turned = view_->navigator().camera;
+        QVERIFY(turned.target != before.target);
+        QCOMPARE(turned.eye, before.eye);
+        QTest::keyClick(view_.get(), Qt::Key_S);
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(std::abs(view_->navigator().camera.target[i] - before.target[i]) < 1e-3f);
+        }
+    }
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<CzandrelEditorDoc> doc_;
+    std::unique_ptr<CzandrelEditorView> view_;
+};
+
+QTEST_MAIN(View3dTest)
+#include "view3d_test.moc"
