@@ -274,8 +274,10 @@ void MapSelection::tilt(MapGrid& map, double d) const {
 
 void MapSelection::pyramid(MapGrid& map, double s) const {
     // Each ring lifts its inside once more; the rings shrink until the inner block is empty.
+    // No selection of a real map has more rings than the largest map; a corrupt one larger than
+    // any map stops there instead of running for billions of rings.
     MapSelection ring(x0, z0, x1, z1);
-    while (true) {
+    for (std::int32_t rings = 0; rings <= map::kMaxMapSize; ++rings) {
         ring.weldVertices(map, s);
         if (ring.x0 > ring.x1) {
             break;

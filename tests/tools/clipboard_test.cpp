@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include "TerrainFixture.h"
+#include "tools/EditCommands.h"
+#include "tools/RegionCopy.h"
+#include "tools/ToolMode.h"
+
+namespace zandrel::tools {
+namespace {
+
+using test::Heights;
+using test::HeightsOf;
+using test::SetHeights;
+
+Heights Plus(const Heights& h, double d) {
+    return {h[0] + d, h[1] + d, h[2] + d, h[3] + d, h[4] + d};
+}
+
+// A 2 by 2 block at (3, 4) whose first cell has centre c and whose other heights vary.
+void ShapeBlock(map::MapGrid& grid, double c) {
+    SetHeights(grid, 3, 4, {1.5, -0.5, 2.0, 3.25, c});
+    SetHeights(grid, 4, 4, {0.0, 1.0, 2.0, 3.0, 4.0});
+    SetHeights(grid, 3, 5, {-1.0, -2.0, -3.0, -4.0, -5.0});
+    SetHeights(grid, 4, 5, {6.0, 6.0, 6.0, 6.0, 6.0});
+}
+
+TEST(Copy, StoresHeightsBelowTheTruncatedFirstCentre) {
+    auto grid = test::NewMap();
+    ShapeBlock(*grid, 2.7);
+    auto clipboard = std::make_unique<map::MapGrid>();
+    CopyRegionTo(*grid, *clipboard, 3, 4, 4, 5);
+    EXPECT_TRUE(clipboard->hasContent);
+    EXPECT_EQ(clipboard->SizeX, 2);
+    EXPECT_EQ(clipboard->SizeZ, 2);
+    EXPECT_EQ(HeightsOf(clipboard->Cell(0, 0)), (Heights{-0.5, -2.5, 0.0, 1.25, 2.7 - 2}));
+    EXPECT_EQ(HeightsOf(clipboard->Cell(1, 1)), Plus(HeightsOf(grid->Cell(4, 5)), -2));
+}
+
+TEST(Copy, NegativeFirstCentreTruncatesTowardZero) {
+    auto grid = test::NewMap();
+    ShapeBlock(*grid, -2.7);
+    auto clipboard = std::make_unique<map::MapGrid>();
+    CopyRegionTo(*grid, *clipboard, 3, 4, 4, 5);
+    EXPECT_EQ(HeightsOf(clipboard->Cell(1, 0)), Plus(HeightsOf(grid->Cell(4, 4)), 2));
+    EXPECT_EQ(clipboard->Cell(0, 0).C, -2.7 + 2);
+}
+
+TEST(Copy, EmptyRangeStillSetsSizesAndContent) {
+    auto grid = test::NewMap();
+    auto clipboard = std::make_unique<map::MapGrid>();
+    CopyRegionTo(*grid, *clipboard, 5, 5, 3, 5);
+    EXPECT_EQ(clipboard->SizeX, -1);
+    EXPECT_EQ(clipboard->SizeZ, 1);
+    EXPECT_TRUE(clipboard->hasContent);
+}
+
+struct Editing {
+    std::unique_ptr<DocumentState> doc = test::NewDocument();
+    std::unique_ptr<map::MapGrid> clipboard = std::make_unique<map::MapGrid>();
+};
+
+TEST(Paste, LaysTheBlockAtTheTargetsTruncatedLevel) {
+    Editing e;
+    ShapeBlock(e.doc->mapGrid, 2.7);
+    MapSelection source(3, 4, 4, 5);
+    EditCopy(*e.doc, source, *e.clipboard);
+    e.doc->mapGrid.Cell(6, 1).C = 5.9;
+    const auto before = e.doc->mapGrid;
+    MapSelection target(6, 1, 6, 1);
+    ASSERT_TRUE(EditPaste(*e.doc, target, *e.clipboard));
+    for (std::int32_t dx = 0; dx < 2; ++dx) {
+        for (std::int32_t dz = 0; dz < 2; ++dz) {
+            // Stored as height - 2 and laid down at level 5.
+            Heights expected = HeightsOf(before.Cell(3 + dx, 4 + dz));
+            for (double& h : expected) {
+                h = 5.0 + (h - 2.0);
+            }
+            EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(6 + dx, 1 + dz)), expected);
+        }
+    }
+    EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(3, 4)), HeightsOf(before.Cell(3, 4)));
+    EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(8, 1)), HeightsOf(before.Cell(8, 1)));
+}
+
+TEST(Paste, OneCellSelectionGrowsToThePastedBlock) {
+    Editing e;
+    MapSelection source(0, 0, 3, 2);
+    EditCopy(*e.doc, source, *e.clipboard);
+    MapSelection target(5, 5, 5, 5);
+    target.undoSaved = true;
+    ASSERT_TRUE(EditPaste(*e.doc, target, *e.clipboard));
+    EXPECT_EQ(target, MapSelection(5, 5, 8, 7));
+    EXPECT_FALSE(target.undoSaved);
+    EXPECT_EQ(e.doc->mapGrid.selection.x1, 8);
+    EXPECT_EQ(e.doc->mapGrid.selection.z1, 7);
+}
+
+TEST(Paste, BlockIsClippedAtTheFarEdges) {
+    Editing e;
+    MapSelection source(0, 0, 3, 3);
+    SetHeights(e.doc->mapGrid, 1, 1, {1, 1, 1, 1, 1});
+    SetHeights(e.doc->mapGrid, 2, 1, {2, 2, 2, 2, 2});
+    EditCopy(*e.doc, source, *e.clipboard);
+    MapSelection target(8, 8, 8, 8);
+    ASSERT_TRUE(EditPaste(*e.doc, target, *e.clipboard));
+    EXPECT_EQ(target, MapSelection(8, 8, 9, 9));
+    EXPECT_EQ(e.doc->mapGrid.Cell(9, 9).C, 1.0);
+    // Cells past the map in use stay as they were.
+    EXPECT_EQ(e.doc->mapGrid.Cell(10, 9).C, 0.0);
+
+    MapSelection nearLastX(8, 2, 8, 2);
+    ASSERT_TRUE(EditPaste(*e.doc, nearLastX, *e.clipboard));
+    EXPECT_EQ(nearLastX, MapSelection(8, 2, 9, 5));
+}
+
+TEST(Paste, BlockWhollyOutsideTheMapChangesNoCell) {
+    Editing e;
+    auto small = test::NewDocument(10, 10);
+    MapSelection source(0, 0, 1, 1);
+    SetHeights(e.doc->mapGrid, 0, 0, {3, 3, 3, 3, 3});
+    EditCopy(*e.doc, source, *e.clipboard);
+    const auto before = small->mapGrid;
+    MapSelection outside(25, 25, 25, 25);
+    ASSERT_TRUE(EditPaste(*small, outside, *e.clipboard));
+    EXPECT_EQ(HeightsOf(small->mapGrid.Cell(25, 25)), HeightsOf(before.Cell(25, 25)));
+    EXPECT_EQ(outside, MapSelection(25, 25, 9, 9));
+}
+
+TEST(Paste, UndoRestoresExactlyAndIsThenUnavailable) {
+    Editing e;
+    ShapeBlock(e.doc->mapGrid, -1.25);
+    const auto before = e.doc->mapGrid;
+    MapSelection s(3, 4, 4, 5);
+    EditCopy(*e.doc, s, *e.clipboard);
+    MapSelection target(4, 4, 4, 4);
+    ASSERT_TRUE(EditPaste(*e.doc, target, *e.clipboard));
+    EXPECT_FALSE(test::SameHeights(e.doc->mapGrid, before));
+    EXPECT_TRUE(CanUndo(*e.doc));
+    ASSERT_TRUE(EditUndo(*e.doc, target));
+    EXPECT_TRUE(test::SameHeights(e.doc->mapGrid, before));
+    EXPECT_FALSE(CanUndo(*e.doc));
+    EXPECT_FALSE(EditUndo(*e.doc, target));
+}
+
+TEST(Paste, UnavailableWithAnEmptyClipboard) {
+    Editing e;
+    const auto before = e.doc->mapGrid;
+    MapSelection s(1, 1, 1, 1);
+    EXPECT_FALSE(CanPaste(*e.clipboard));
+    EXPECT_FALSE(EditPaste(*e.doc, s, *e.clipboard));
+    EXPECT_FALSE(EditMerge(*e.doc, s, *e.clipboard));
+    EXPECT_FALSE(CanUndo(*e.doc));
+    EXPECT_TRUE(test::SameHeights(e.doc->mapGrid, before));
+}
+
+TEST(Paste, BlockCopiedInOneDocumentPastesIntoAnother) {
+    Editing e;
+    ShapeBlock(e.doc->mapGrid, 0.5);
+    MapSelection s(3, 4, 4, 5);
+    EditCopy(*e.doc, s, *e.clipboard);
+    auto other = test::NewDocument(20, 20);
+    MapSelection target(15, 15, 15, 15);
+    ASSERT_TRUE(EditPaste(*other, target, *e.clipboard));
+    EXPECT_EQ(HeightsOf(other->mapGrid.Cell(16, 16)), HeightsOf(e.doc->mapGrid.Cell(4, 5)));
+}
+
+TEST(Merge, AddsRelativeHeightsOnceForEachMerge) {
+    Editing e;
+    ShapeBlock(e.doc->mapGrid, 12.0);
+    MapSelection s(3, 4, 4, 5);
+    EditCopy(*e.doc, s, *e.clipboard);
+    SetHeights(e.doc->mapGrid, 7, 7, {3, 3, 3, 3, 3});
+    MapSelection target(7, 7, 7, 7);
+    ASSERT_TRUE(EditMerge(*e.doc, target, *e.clipboard));
+    EXPECT_EQ(target, MapSelection(7, 7, 7, 7));
+    EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(7, 7)),
+              (Heights{1.5 - 9, -0.5 - 9, 2 - 9, 3.25 - 9, 3}));
+    EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(8, 8)), (Heights{-6, -6, -6, -6, -6}));
+    ASSERT_TRUE(EditMerge(*e.doc, target, *e.clipboard));
+    EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(8, 8)), (Heights{-12, -12, -12, -12, -12}));
+    // One undo goes back to before the second merge only.
+    ASSERT_TRUE(EditUndo(*e.doc, target));
+    EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(8, 8)), (Heights{-6, -6, -6, -6, -6}));
+}
+
+TEST(Cut, CopiesThenFlattensAtTheFirstCellsNECorner) {
+    Editing e;
+    ShapeBlock(e.doc->mapGrid, 2.7);
+    const auto before = e.doc->mapGrid;
+    MapSelection s(3, 4, 4, 5);
+    EditCut(*e.doc, s, *e.clipboard);
+    EXPECT_FALSE(s.undoSaved);
+    for (std::int32_t x = 3; x <= 4; ++x) {
+        for (std::int32_t z = 4; z <= 5; ++z) {
+            EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(x, z)), (Heights{1.5, 1.5, 1.5, 1.5, 1.5}));
+        }
+    }
+    // A paste elsewhere at the same whole level reproduces the cut shape.
+    e.doc->mapGrid.Cell(0, 0).C = 2.0;
+    MapSelection target(0, 0, 0, 0);
+    ASSERT_TRUE(EditPaste(*e.doc, target, *e.clipboard));
+    EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(1, 1)), HeightsOf(before.Cell(4, 5)));
+    EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(0, 1)), HeightsOf(before.Cell(3, 5)));
+}
+
+TEST(Cut, UndoReturnsTheCutBlock) {
+    Editing e;
+    ShapeBlock(e.doc->mapGrid, 2.7);
+    const auto before = e.doc->mapGrid;
+    MapSelection s(3, 4, 4, 5);
+    EditCut(*e.doc, s, *e.clipboard);
+    ASSERT_TRUE(EditUndo(*e.doc, s));
+    EXPECT_TRUE(test::SameHeights(e.doc->mapGrid, before));
+}
+
+TEST(Undo, SeveralRaisesUndoToBeforeTheFirstAndOnlyTheLastBlock) {
+    Editing e;
+    MapSelection first(1, 1, 2, 2);
+    first.applyTool(e.doc->mapGrid, e.doc->undoGrid, TOOL_RAISE, 1.0);
+    const auto afterFirstBlock = e.doc->mapGrid;
+    MapSelection second(5, 5, 6, 6);
+    for (int notch = 0; notch < 3; ++notch) {
+        second.applyTool(e.doc->mapGrid, e.doc->undoGrid, TOOL_RAISE, 1.0);
+    }
+    EXPECT_EQ(e.doc->mapGrid.Cell(6, 6).C, 3.0);
+    ASSERT_TRUE(EditUndo(*e.doc, second));
+    EXPECT_TRUE(test::SameHeights(e.doc->mapGrid, afterFirstBlock));
+    EXPECT_EQ(e.doc->mapGrid.Cell(1, 1).C, 1.0);
+}
+
+TEST(Undo, KeepsGoalTypesGravityAndFrictionChangedSince) {
+    Editing e;
+    MapSelection s(2, 2, 2, 2);
+    s.applyTool(e.doc->mapGrid, e.doc->undoGrid, TOOL_RAISE, 4.0);
+    map::MapCell& cell = e.doc->mapGrid.Cell(2, 2);
+    cell.goal = 1;
+    cell.typet = 2;
+    cell.typew = 0;
+    cell.grav = 12.0;
+    cell.artr = 3.0;
+    ASSERT_TRUE(EditUndo(*e.doc, s));
+    EXPECT_EQ(cell.C, 0.0);
+    EXPECT_EQ(cell.goal, 1);
+    EXPECT_EQ(cell.typet, 2);
+    EXPECT_EQ(cell.typew, 0);
+    EXPECT_EQ(cell.grav, 12.0);
+    EXPECT_EQ(cell.artr, 3.0);
+}
+
+}  // namespace
+}  // namespace zandrel::tools
