@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "TerrainFixture.h"
+#include "mapfile/MapLoader.h"
+#include "mapfile/MapWriter.h"
+#include "tools/EditCommands.h"
+#include "tools/PanelAttributes.h"
+#include "tools/Placement.h"
+#include "tools/TextureArchive.h"
+#include "tools/ToolState.h"
+
+namespace zandrel::tools {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs `zdmtool script edit.txt` as a pipeline would, in a scratch folder.
+class ZdmToolScript : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("zdmtool_script_" + std::to_string(::getpid()) + "_" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    Outcome RunScript(const std::string& text) const {
+        Write("edit.txt", text);
+        const fs::path out = folder_ / "stdout";
+        const fs::path err = folder_ / "stderr";
+        const std::string command = "cd '" + folder_.string() +
+                                    "' && '" ZDMTOOL_PATH "' script edit.txt >'" + out.string() +
+                                    "' 2>'" + err.string() + "'";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
+    }
+
+    void Write(const std::string& name, const std::string& text) const {
+        std::ofstream(folder_ / name, std::ios::binary) << text;
+    }
+
+    std::unique_ptr<map::MapGrid> Load(const std::string& name) const {
+        auto grid = std::make_unique<map::MapGrid>();
+        EXPECT_TRUE(mapfile::LoadMapFile(*grid, folder_ / name).ok()) << name;
+        return grid;
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(ZdmToolScript, SavesWhatTheEditorsOperationsMake) {
+    const Outcome outcome = RunScript(
+        "# shape a few blocks, mark the map, set attributes\n"
+        "select 2 3 4 4\n"
+        "tool tilt 100\n"
+        "tool level 0\n"
+        "goal\n"
+        "select 10 10 13 13\n"
+        "tool pyramid 31\n"
+        "tool landslide -5\n"
+        "start 12 40\n"
+        "enemy 1 1\n"
+        "enemy 2 2\n"
+        "attributes -120 12\n"
+        "tile 2\n"
+        "wall 0\n"
+        "enemy-texture 1\n"
+        "select 20 20 22 21\n"
+        "tool flatten 3\n"
+        "tool raise -1.5\n"
+        "copy\n"
+        "select 30 5 30 5\n"
+        "merge\n"
+        "save out.zdm\n");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "");
+
+    auto doc = test::NewDocument(50, 50);
+    auto clipboard = std::make_unique<map::MapGrid>();
+    map::MapGrid& map = doc->mapGrid;
+    ToolState tools;
+    MapSelection s(2, 3, 4, 4);
+    s.applyTool(map, doc->undoGrid, TOOL_TILT, 100.0);
+    s.applyTool(map, doc->undoGrid, TOOL_LEVEL, 0.0);
+    map.SetSelection(2, 3, 4, 4);
+    ToggleGoal(map);
+    s.setFromHits(1010, 1313);
+    s.applyTool(map, doc->undoGrid, TOOL_PYRAMID, 31.0);
+    s.applyTool(map, doc->undoGrid, TOOL_LANDSLIDE, -5.0);
+    tools.toggleStartPlacement();
+    s.setFromHits(4012, 4012);
+    tools.placeOnClick(s, *doc);
+    for (const std::int32_t cell : {101, 202}) {
+        tools.toggleEnemyPlacement();
+        s.setFromHits(cell, cell);
+        tools.placeOnClick(s, *doc);
+    }
+    map.SetSelection(2, 2, 2, 2);
+    ApplyAttributes(map, -120, 12);
+    ApplyTileTexture(map, 2);
+    ApplyWallTexture(map, 0);
+    ApplyEnemyTexture(map, 1);
+    s.setFromHits(2020, 2122);
+    s.applyTool(map, doc->undoGrid, TOOL_FLATTEN, 3.0);
+    s.applyTool(map, doc->undoGrid, TOOL_RAISE, -1.5);
+    EditCopy(*doc, s, *clipboard);
+    s.setFromHits(530, 530);
+    ASSERT_TRUE(EditMerge(*doc, s, *clipboard));
+    EXPECT_EQ(ReadFile(folder_ / "out.zdm"), mapfile::FormatMap(map));
+}
+
+TEST_F(ZdmToolScript, TiltOfTheWorkedExampleReadsBackFromTheFile) {
+    ASSERT_EQ(RunScript("select 2 3 4 4\ntool tilt 100\nsave tilt.zdm\n").status, 0);
+    const auto grid = Load("tilt.zdm");
+    for (std::int32_t z = 3; z <= 4; ++z) {
+        EXPECT_EQ(test::HeightsOf(grid->Cell(2, z)), (test::Heights{0, 1, 0, 1, 0.5}));
+        EXPECT_EQ(test::HeightsOf(grid->Cell(3, z)), (test::Heights{1, 2, 1, 2, 1.5}));
+        EXPECT_EQ(test::HeightsOf(grid->Cell(4, z)), (test::Heights{2, 2, 2, 2, 2}));
+    }
+    EXPECT_EQ(test::HeightsOf(grid->Cell(5, 3)), (test::Heights{0, 0, 0, 0, 0}));
+}
+
+TEST_F(ZdmToolScript, ClipboardOutlivesTheDocumentsItWasCopiedFrom) {
+    const Outcome outcome = RunScript(
+        "select 0 0 2 0\n"
+        "tool landslide 10\n"
+        "copy\n"
+        "save a.zdm\n"
+        "new\n"
+        "select 5 5 5 5\n"
+        "paste\n"
+        "save b.zdm\n"
+        "open a.zdm\n"
+        "select 48 48 48 48\n"
+        "merge\n"
+        "save c.zdm\n");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const auto a = Load("a.zdm");
+    const auto b = Load("b.zdm");
+    const auto c = Load("c.zdm");
+    for (std::int32_t x = 0; x <= 2; ++x) {
+        EXPECT_EQ(test::HeightsOf(b->Cell(5 + x, 5)), test::HeightsOf(a->Cell(x, 0))) << x;
+    }
+    // Merged onto flat ground at 0 and cut off after x 49.
+    EXPECT_EQ(test::HeightsOf(c->Cell(48, 48)), test::HeightsOf(a->Cell(0, 0)));
+    EXPECT_EQ(test::HeightsOf(c->Cell(49, 48)), test::HeightsOf(a->Cell(1, 0)));
+    EXPECT_EQ(test::HeightsOf(c->Cell(0, 0)), test::HeightsOf(a->Cell(0, 0)));
+}
+
+TEST_F(ZdmToolScript, UndoOfAPasteRestoresTheSavedMap) {
+    const Outcome outcome = RunScript(
+        "select 1 1 2 2\ntool raise 2\ncopy\nselect 6 6 6 6\ntool pyramid 1\nsave before.zdm\n"
+        "paste\nundo\nsave after.zdm\nundo\n");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "edit.txt:10: nothing to undo\n");
+    EXPECT_EQ(ReadFile(folder_ / "before.zdm"), ReadFile(folder_ / "after.zdm"));
+}
+
+TEST_F(ZdmToolScript, RefreshTexturesListsTheWorkingDirectory) {
+    for (const char* image : {"b.jpg", "a.jpg", "wall.jpg", "tile.jpg", "skip.png"}) {
+        Write(image, "");
+    }
+    const Outcome outcome = RunScript(
+        "refresh-textures\nselect 0 0 1 1\ntile 4\nenemy-texture 3\nsave t.zdm\ntile 5\n");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "edit.txt:6: texture entry 5 does not exist (the list has 5 entries)\n");
+    const auto grid = Load("t.zdm");
+    ASSERT_EQ(grid->numtex, 5);
+    const char* expected[] = {"tile.jpg", "wall.jpg", "enemy.jpg", "a.jpg", "b.jpg"};
+    for (std::int32_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(grid->textures[i].View(), expected[i]);
+    }
+    EXPECT_EQ(grid->Cell(1, 1).typet, 4);
+    EXPECT_EQ(grid->Cell(2, 1).typet, 0);
+    EXPECT_EQ(grid->Enemys_Tex, 3);
+}
+
+TEST_F(ZdmToolScript, FailureNamesTheFileAndLineAndExitsOne) {
+    const Outcome outcome = RunScript("new\r\n\r\nundo\r\nsave never.zdm\r\n");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "edit.txt:3: nothing to undo\n");
+    EXPECT_FALSE(fs::exists(folder_ / "never.zdm"));
+}
+
+TEST_F(ZdmToolScript, MissingScriptFileFails) {
+    const std::string command = "cd '" + folder_.string() +
+                                "' && '" ZDMTOOL_PATH "' script absent.txt >/dev/null 2>'" +
+                                (folder_ / "stderr").string() + "'";
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_EQ(ReadFile(folder_ / "stderr").rfind("absent.txt: cannot be opened", 0), 0u);
+}
+
+}  // namespace
+}  // namespace zandrel::tools
