@@ -28,7 +28,11 @@ bool CzandrelEditorDoc::OnOpenDocument(const QString& path, QString* error) {
     // Loading keeps whatever the file does not mention (cells outside its block, the selection,
     // texture objects), so the temporary starts as a copy of the current map.
     auto loaded = std::make_unique<map::MapGrid>(state_.mapGrid);
-    const Status status = mapfile::LoadMapFile(*loaded, ToPath(path));
+    // Parse messages still go to standard error; stray characters the reader skips would only
+    // clutter standard output, which carries the texture trace.
+    mapfile::ParseOptions options;
+    options.strayOutput = nullptr;
+    const Status status = mapfile::LoadMapFile(*loaded, ToPath(path), options);
     if (!status.ok()) {
         if (error != nullptr) {
             *error = QString::fromStdString(status.message());

@@ -1,0 +1,221 @@
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "FakePrompts.h"
+#include "app/CzandrelEditorDoc.h"
+#include "app/DocumentManager.h"
+#include "app/RecentFileList.h"
+#include "mapfile/MapWriter.h"
+
+using namespace zandrel;
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// A fresh document with its first cell raised, so it differs from any new map.
+std::unique_ptr<app::CzandrelEditorDoc> EditedDocument() {
+    auto doc = std::make_unique<app::CzandrelEditorDoc>();
+    doc->OnNewDocument();
+    doc->mapGrid().RaiseCell(0, 0, 2.5);
+    return doc;
+}
+
+}  // namespace
+
+class DocumentTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        QVERIFY(dir_.isValid());
+        prompts_ = gui_test::FakePrompts();
+    }
+
+    void NewDocumentIsAFlatFiftyByFiftyMapWithoutUndo() {
+        app::CzandrelEditorDoc doc;
+        QVERIFY(doc.OnNewDocument());
+        QCOMPARE(doc.mapGrid().SizeX, 50);
+        QCOMPARE(doc.mapGrid().SizeZ, 50);
+        QVERIFY(doc.mapGrid().hasContent);
+        QCOMPARE(doc.mapGrid().Cell(49, 49).C, 0.0);
+        QVERIFY(!doc.undoGrid().hasContent);
+        QCOMPARE(doc.state().nextEnemySlot, 0);
+        QVERIFY(!doc.IsModified());
+    }
+
+    void SaveWritesTheMapTextAndOpenReadsItBack() {
+        const auto doc = EditedDocument();
+        doc->SetModified(true);
+        const QString path = dir_.filePath("raised.zdm");
+        QString error;
+        QVERIFY(doc->OnSaveDocument(path, &error));
+        QVERIFY(!doc->IsModified());
+        QCOMPARE(doc->Title(), QString("raised.zdm"));
+        QCOMPARE(ReadAll(path).toStdString(), mapfile::FormatMap(doc->mapGrid()));
+
+        app::CzandrelEditorDoc reopened;
+        QVERIFY2(reopened.OnOpenDocument(path, &error), qPrintable(error));
+        QCOMPARE(reopened.mapGrid().Cell(0, 0).C, doc->mapGrid().Cell(0, 0).C);
+        QCOMPARE(reopened.PathName(), QFileInfo(path).absoluteFilePath());
+        QCOMPARE(mapfile::FormatMap(reopened.mapGrid()), mapfile::FormatMap(doc->mapGrid()));
+    }
+
+    void FailedOpenLeavesTheMapAsItWasAndSaysWhy() {
+        const auto doc = EditedDocument();
+        const std::string before = mapfile::FormatMap(doc->mapGrid());
+        const QString broken = dir_.filePath("broken.zdm");
+        WriteAll(broken, "<ZanMap SizeX=\"3\" <<< not a map");
+        QString error;
+        QVERIFY(!doc->OnOpenDocument(broken, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(mapfile::FormatMap(doc->mapGrid()), before);
+        QVERIFY(doc->PathName().isEmpty());
+
+        error.clear();
+        QVERIFY(!doc->OnOpenDocument(dir_.filePath("missing.zdm"), &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(mapfile::FormatMap(doc->mapGrid()), before);
+    }
+
+    void OpenRefusesAMapLargerThanTheGrid() {
+        const auto doc = EditedDocument();
+        const QString big = dir_.filePath("big.zdm");
+        WriteAll(big, "<ZanMap SizeX=\"60\" SizeZ=\"10\" numtex=\"0\"></ZanMap>\n");
+        QString error;
+        QVERIFY(!doc->OnOpenDocument(big, &error));
+        QVERIFY2(error.contains("SizeX"), qPrintable(error));
+        QCOMPARE(doc->mapGrid().SizeX, 50);
+    }
+
+    void FailedSaveKeepsTheOldFileAndTheModifiedMark() {
+        const auto doc = EditedDocument();
+        doc->SetModified(true);
+        QString error;
+        QVERIFY(!doc->OnSaveDocument(dir_.filePath("no/such/folder/map.zdm"), &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(doc->IsModified());
+        QVERIFY(doc->PathName().isEmpty());
+    }
+
+    void ModifiedFlagSignalsOnlyOnChange() {
+        app::CzandrelEditorDoc doc;
+        QSignalSpy spy(&doc, &app::CzandrelEditorDoc::modifiedChanged);
+        QSignalSpy views(&doc, &app::CzandrelEditorDoc::viewsNeedUpdate);
+        doc.MarkChanged(this);
+        doc.MarkChanged(this);
+        QVERIFY(doc.IsModified());
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(views.count(), 2);
+        QCOMPARE(views.at(0).at(0).value<QObject*>(), static_cast<QObject*>(this));
+    }
+
+    void UntitledMapsAreNumberedFromTheDocumentName() {
+        app::RecentFileList recent;
+        map::MapGrid clipboard;
+        app::DocumentManager docs(prompts_, recent, clipboard);
+        QCOMPARE(docs.NewDocument()->Title(), QString("zandrelEditor1"));
+        app::CzandrelEditorDoc* second = docs.NewDocument();
+        QCOMPARE(second->Title(), QString("zandrelEditor2"));
+        QCOMPARE(second->clipboard(), &clipboard);
+        QCOMPARE(docs.Documents().size(), std::size_t{2});
+    }
+
+    void ManagerReportsAFailedOpenAndAddsNoDocument() {
+        app::RecentFileList recent;
+        map::MapGrid clipboard;
+        app::DocumentManager docs(prompts_, recent, clipboard);
+        const QString broken = dir_.filePath("broken.zdm");
+        WriteAll(broken, "not a map at all <");
+        QVERIFY(docs.OpenDocument(broken) == nullptr);
+        QVERIFY(docs.Documents().empty());
+        QCOMPARE(prompts_.errors.size(), 1);
+        QVERIFY(prompts_.errors.front().contains("broken.zdm"));
+        QVERIFY(!recent.Files().contains(QFileInfo(broken).absoluteFilePath()));
+    }
+
+    void ManagerOpensAFileOnceAndRemembersIt() {
+        app::RecentFileList recent;
+        map::MapGrid clipboard;
+        app::DocumentManager docs(prompts_, recent, clipboard);
+        const QString path = dir_.filePath("once.zdm");
+        QVERIFY(EditedDocument()->OnSaveDocument(path, nullptr));
+        app::CzandrelEditorDoc* first = docs.OpenDocument(path);
+        QVERIFY(first != nullptr);
+        QCOMPARE(docs.OpenDocument(path), first);
+        QCOMPARE(docs.Documents().size(), std::size_t{1});
+        QCOMPARE(recent.Files().front(), QFileInfo(path).absoluteFilePath());
+    }
+
+    void FailedSaveIsReportedAndTheMapStaysUnsaved() {
+        app::RecentFileList recent;
+        map::MapGrid clipboard;
+        app::DocumentManager docs(prompts_, recent, clipboard);
+        const QString path = dir_.filePath("kept.zdm");
+        WriteAll(path, "old content");
+        app::CzandrelEditorDoc* doc = docs.OpenDocument(path);
+        QVERIFY(doc == nullptr);
+        doc = docs.NewDocument();
+        doc->SetPathName(path);
+        doc->SetModified(true);
+        // Save as into a folder that does not exist: reported, and nothing else changes.
+        prompts_.errors.clear();
+        prompts_.savePath = dir_.filePath("missing/elsewhere.zdm");
+        QVERIFY(!docs.SaveAs(doc));
+        QCOMPARE(prompts_.errors.size(), 1);
+        QVERIFY(prompts_.errors.front().contains("elsewhere.zdm"));
+        QCOMPARE(doc->PathName(), QFileInfo(path).absoluteFilePath());
+        QVERIFY(doc->IsModified());
+        QCOMPARE(ReadAll(path), QByteArray("old content"));
+    }
+
+    void SaveModifiedAsksOnlyForAModifiedMap() {
+        app::RecentFileList recent;
+        map::MapGrid clipboard;
+        app::DocumentManager docs(prompts_, recent, clipboard);
+        app::CzandrelEditorDoc* doc = docs.NewDocument();
+        QVERIFY(docs.SaveModified(doc));
+        QVERIFY(prompts_.saveQuestions.isEmpty());
+
+        doc->SetModified(true);
+        prompts_.saveAnswer = app::SaveAnswer::Cancel;
+        QVERIFY(!docs.SaveModified(doc));
+        prompts_.saveAnswer = app::SaveAnswer::Discard;
+        QVERIFY(docs.SaveModified(doc));
+        QCOMPARE(prompts_.saveQuestions, QStringList({"zandrelEditor1", "zandrelEditor1"}));
+        QVERIFY(doc->IsModified());
+
+        // Sì on an untitled map asks for a name; cancelling that keeps the map open.
+        prompts_.saveAnswer = app::SaveAnswer::Save;
+        prompts_.savePath.clear();
+        QVERIFY(!docs.SaveModified(doc));
+        prompts_.savePath = dir_.filePath("named.zdm");
+        QVERIFY(docs.SaveModified(doc));
+        QVERIFY(!doc->IsModified());
+        QVERIFY(QFile::exists(prompts_.savePath));
+        QCOMPARE(prompts_.savePathRequests, 2);
+    }
+
+    void SaveChangesQuestionNamesTheMap() {
+        QCOMPARE(app::UserPrompts::SaveChangesText("zandrelEditor1"),
+                 QString("Salvare le modifiche a zandrelEditor1?"));
+    }
+
+private:
+    QTemporaryDir dir_;
+    gui_test::FakePrompts prompts_;
+};
+
+QTEST_GUILESS_MAIN(DocumentTest)
+#include "DocumentTest.moc"

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "app/UserPrompts.h"
+
+namespace zandrel::gui_test {
+
+// Answers the shell's questions from fields and records what was asked, so tests run without
+// modal dialogs.
+class FakePrompts : public app::UserPrompts {
+public:
+    app::SaveAnswer saveAnswer = app::SaveAnswer::Cancel;
+    QString openPath;
+    QString savePath;
+
+    QStringList saveQuestions;  // the titles asked about
+    QStringList errors;
+    int savePathRequests = 0;
+
+    app::SaveAnswer AskSaveChanges(QWidget*, const QString& title) override {
+        saveQuestions.append(title);
+        return saveAnswer;
+    }
+    QString AskOpenPath(QWidget*) override { return openPath; }
+    QString AskSavePath(QWidget*, const QString&) override {
+        ++savePathRequests;
+        return savePath;
+    }
+    void ShowError(QWidget*, const QString& message) override { errors.append(message); }
+};
+
+}  // namespace zandrel::gui_test

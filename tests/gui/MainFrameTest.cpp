@@ -1,0 +1,338 @@
+#include <QApplication>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <X11/XKBlib.h>
+
+#include "EventLoop.h"
+#include "FakePrompts.h"
+#include "app/CAboutDlg.h"
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CommandDispatcher.h"
+#include "app/CommandIds.h"
+#include "app/CzandrelEditorApp.h"
+#include "app/CzandrelEditorDoc.h"
+#include "app/DocumentManager.h"
+#include "app/EditorSurfaceFormat.h"
+#include "app/LockKeyIndicators.h"
+#include "panel/CzandrelEditorFormView.h"
+#include "view3d/CzandrelEditorView.h"
+
+using namespace zandrel;
+namespace cmd = app::cmd;
+
+namespace {
+
+// The editor with test answers; small so the software renderer stays quick.
+struct Editor {
+    gui_test::FakePrompts* prompts;
+    std::unique_ptr<app::CzandrelEditorApp> app;
+
+    Editor() {
+        auto owned = std::make_unique<gui_test::FakePrompts>();
+        prompts = owned.get();
+        app = std::make_unique<app::CzandrelEditorApp>(std::move(owned));
+    }
+    app::CMainFrame& frame() { return app->MainFrame(); }
+    app::CommandDispatcher& commands() { return frame().Commands(); }
+    QMdiSubWindow* window(std::size_t k) {
+        return qobject_cast<QMdiSubWindow*>(frame().Frames().at(k)->parentWidget());
+    }
+};
+
+QString SaveFreshMap(const QTemporaryDir& dir, const QString& name) {
+    app::CzandrelEditorDoc doc;
+    doc.OnNewDocument();
+    doc.mapGrid().RaiseCell(3, 4, 1.0);
+    const QString path = dir.filePath(name);
+    return doc.OnSaveDocument(path, nullptr) ? QFileInfo(path).absoluteFilePath() : QString();
+}
+
+// Clicks the button named buttonName of the next modal dialog, once it shows.
+void AnswerNextDialog(const QString& buttonName, QString* seenText = nullptr) {
+    QTimer::singleShot(0, [buttonName, seenText] {
+        QWidget* modal = nullptr;
+        QTRY_VERIFY((modal = QApplication::activeModalWidget()) != nullptr);
+        if (auto* box = qobject_cast<QMessageBox*>(modal); box != nullptr && seenText != nullptr) {
+            *seenText = box->text();
+        }
+        auto* button = modal->findChild<QPushButton*>(buttonName);
+        QVERIFY(button != nullptr);
+        button->click();
+    });
+}
+
+}  // namespace
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+
+public:
+    static void initMain() { app::UseEditorSurfaceFormat(); }
+
+private slots:
+    void init() {
+        QVERIFY(dir_.isValid());
+        QSettings().remove("Recent File List");
+    }
+
+    void StartsWithOneNewMapWindow() {
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        QCOMPARE(editor.frame().Frames().size(), std::size_t{1});
+        app::CChildFrame* child = editor.frame().Frames().front();
+        QCOMPARE(editor.window(0)->windowTitle(), QString("zandrelEditor1"));
+        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - zandrelEditor1"));
+        QCOMPARE(child->Splitter()->widget(0), static_cast<QWidget*>(child->Panel()));
+        QCOMPARE(child->Splitter()->widget(1), static_cast<QWidget*>(child->View()));
+        QTRY_COMPARE(child->Panel()->width(), 200);
+        QCOMPARE(editor.frame().statusBar()->currentMessage(), QString("Pronto"));
+        QCOMPARE(editor.frame().menuBar()->actions().size(), 7);
+    }
+
+    void StartsWithTheMapNamedOnTheCommandLine() {
+        const QString path = SaveFreshMap(dir_, "start.zdm");
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({path}));
+        QCOMPARE(editor.frame().Frames().size(), std::size_t{1});
+        app::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
+        QCOMPARE(doc->PathName(), path);
+        QCOMPARE(doc->mapGrid().Cell(3, 4).C, 1.0);
+        QCOMPARE(editor.window(0)->windowTitle(), QString("start.zdm"));
+
+        Editor failing;
+        QVERIFY(!failing.app->InitInstance({dir_.filePath("absent.zdm")}));
+        QCOMPARE(failing.prompts->errors.size(), 1);
+        QVERIFY(failing.frame().Frames().empty());
+    }
+
+    void ModifiedMapShowsInTheTitleAndAsksBeforeClosing() {
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        app::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
+        doc->MarkChanged(nullptr);
+        QCOMPARE(editor.window(0)->windowTitle(), QString("zandrelEditor1*"));
+
+        editor.prompts->saveAnswer = app::SaveAnswer::Cancel;
+        QVERIFY(!editor.window(0)->close());
+        QCOMPARE(editor.prompts->saveQuestions, QStringList{"zandrelEditor1"});
+        QCOMPARE(editor.frame().Frames().size(), std::size_t{1});
+
+        editor.prompts->saveAnswer = app::SaveAnswer::Discard;
+        QVERIFY(editor.window(0)->close());
+        QTRY_VERIFY(editor.app->Documents().Documents().empty());
+        QTRY_COMPARE(editor.frame().menuBar()->actions().size(), 3);
+        QCOMPARE(editor.frame().windowTitle(), QString("zandrelEditor"));
+    }
+
+    void UnmodifiedMapClosesWithoutAsking() {
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        QVERIFY(editor.commands().Execute(cmd::kFileClose));
+        QTRY_VERIFY(editor.app->Documents().Documents().empty());
+        QVERIFY(editor.prompts->saveQuestions.isEmpty());
+    }
+
+    void QuittingAsksAboutEveryModifiedMap() {
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        QVERIFY(editor.commands().Execute(cmd::kFileNew));
+        QCOMPARE(editor.frame().Frames().size(), std::size_t{2});
+        editor.frame().Frames().at(1)->GetDocument()->SetModified(true);
+
+        editor.prompts->saveAnswer = app::SaveAnswer::Cancel;
+        QVERIFY(!editor.frame().close());
+        QCOMPARE(editor.frame().Frames().size(), std::size_t{2});
+
+        editor.prompts->saveAnswer = app::SaveAnswer::Discard;
+        QVERIFY(editor.frame().close());
+        QCOMPARE(editor.prompts->saveQuestions, QStringList({"zandrelEditor2", "zandrelEditor2"}));
+        QTRY_VERIFY(editor.app->Documents().Documents().empty());
+    }
+
+    void SecondWindowShowsTheSameMapAndClosesWithoutAsking() {
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        QVERIFY(editor.commands().Execute(cmd::kWindowNew));
+        const auto frames = editor.frame().Frames();
+        QCOMPARE(frames.size(), std::size_t{2});
+        QCOMPARE(frames[0]->GetDocument(), frames[1]->GetDocument());
+        QVERIFY(frames[0]->View() != frames[1]->View());
+        QCOMPARE(editor.window(0)->windowTitle(), QString("zandrelEditor1:1"));
+        QCOMPARE(editor.window(1)->windowTitle(), QString("zandrelEditor1:2"));
+
+        frames[0]->GetDocument()->SetModified(true);
+        QVERIFY(editor.window(1)->close());
+        QTRY_COMPARE(editor.frame().Frames().size(), std::size_t{1});
+        QVERIFY(editor.prompts->saveQuestions.isEmpty());
+        QCOMPARE(editor.app->Documents().Documents().size(), std::size_t{1});
+        QTRY_COMPARE(editor.window(0)->windowTitle(), QString("zandrelEditor1*"));
+    }
+
+    void SaveAsksForANameAndTheFileJoinsTheRecentList() {
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        app::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
+        doc->MarkChanged(nullptr);
+        editor.prompts->savePath = dir_.filePath("saved.zdm");
+        QVERIFY(editor.commands().Execute(cmd::kFileSave));
+        QVERIFY(!doc->IsModified());
+        QCOMPARE(editor.window(0)->windowTitle(), QString("saved.zdm"));
+        const QString absolute = QFileInfo(editor.prompts->savePath).absoluteFilePath();
+        QCOMPARE(QSettings().value("Recent File List/File1").toString(), absolute);
+
+        editor.commands().UpdateAll();
+        QAction* first = editor.commands().Action(cmd::kFileMru1);
+        QCOMPARE(first->text(), "&1 " + absolute);
+        QVERIFY(first->isEnabled());
+        QVERIFY(!editor.commands().Action(cmd::kFileMru1 + 1)->isVisible());
+
+        // Another run sees the same list.
+        Editor later;
+        later.commands().UpdateAll();
+        QCOMPARE(later.commands().Action(cmd::kFileMru1)->text(), "&1 " + absolute);
+        QVERIFY(later.commands().Execute(cmd::kFileMru1));
+        QCOMPARE(later.frame().Frames().size(), std::size_t{1});
+    }
+
+    void RecentListKeepsTheLastFourMaps() {
+        Editor editor;
+        QStringList paths;
+        for (int k = 0; k < 5; ++k) {
+            paths.append(SaveFreshMap(dir_, QString("map%1.zdm").arg(k)));
+            QVERIFY(editor.frame().OpenFile(paths.back()));
+        }
+        QSettings settings;
+        QCOMPARE(settings.value("Recent File List/File1").toString(), paths[4]);
+        QCOMPARE(settings.value("Recent File List/File4").toString(), paths[1]);
+        QVERIFY(!settings.contains("Recent File List/File5"));
+    }
+
+    void DroppedMapFilesOpen() {
+        const QString path = SaveFreshMap(dir_, "dropped.zdm");
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        // Straight to the window's handler: QApplication routes drops only inside a real drag.
+        static_cast<QObject&>(editor.frame()).event(&drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(editor.frame().Frames().size(), std::size_t{2});
+        QCOMPARE(editor.frame().Frames().back()->GetDocument()->PathName(), path);
+    }
+
+    void DisplayModeCommandsMoveTheCheckMark() {
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        view3d::CzandrelEditorView* view = editor.frame().Frames().front()->View();
+        editor.commands().UpdateAll();
+        QVERIFY(editor.commands().Action(cmd::kViewSolid)->isChecked());
+        QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->isChecked());
+        QVERIFY(editor.commands().Execute(cmd::kViewWireframe));
+        QVERIFY(view->IsWireframe());
+        editor.commands().UpdateAll();
+        QVERIFY(!editor.commands().Action(cmd::kViewSolid)->isChecked());
+        QVERIFY(editor.commands().Action(cmd::kViewWireframe)->isChecked());
+    }
+
+    void UndoFollowsTheSnapshotAndPrintStaysDisabled() {
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        app::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
+        gui_test::RunIdleLoop();
+        QVERIFY(!editor.commands().Action(cmd::kEditUndo)->isEnabled());
+        doc->undoGrid().hasContent = true;
+        gui_test::RunIdleLoop();
+        QVERIFY(editor.commands().Action(cmd::kEditUndo)->isEnabled());
+        QVERIFY(!editor.commands().Action(cmd::kFilePrint)->isEnabled());
+        QVERIFY(!editor.commands().Execute(cmd::kFilePrint));
+    }
+
+    void F6MovesTheFocusBetweenPanelAndView() {
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        editor.frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&editor.frame()));
+        app::CChildFrame* child = editor.frame().Frames().front();
+        child->View()->setFocus();
+        QTRY_VERIFY(child->View()->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+        QTRY_VERIFY(child->Panel()->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
+        QTRY_VERIFY(child->View()->hasFocus());
+    }
+
+    void AboutBoxShowsItsTextsAndClosesWithOk() {
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        QString name;
+        QTimer::singleShot(0, [&name] {
+            QWidget* modal = nullptr;
+            QTRY_VERIFY((modal = QApplication::activeModalWidget()) != nullptr);
+            QCOMPARE(modal->windowTitle(), QString("Informazioni su zandrelEditor"));
+            name = modal->findChild<QLabel*>("aboutName")->text();
+            QVERIFY(!modal->findChild<QLabel*>("aboutIcon")->pixmap().isNull());
+            modal->findChild<QPushButton*>("aboutOk")->click();
+        });
+        QVERIFY(editor.commands().Execute(cmd::kAppAbout));
+        QCOMPARE(name, QString("zandrelEditor Ver 1.0.4"));
+    }
+
+    void LockKeyPanesFollowTheKeyboard() {
+        Editor editor;
+        editor.frame().show();
+        auto* caps = editor.frame().findChild<QLabel*>("capsIndicator");
+        auto* num = editor.frame().findChild<QLabel*>("numIndicator");
+        auto* scroll = editor.frame().findChild<QLabel*>("scrollIndicator");
+        QVERIFY(caps && num && scroll);
+        editor.frame().Indicators().Show(true, false, true);
+        QCOMPARE(caps->text(), QString("MAIUSC"));
+        QCOMPARE(num->text(), QString());
+        QCOMPARE(scroll->text(), QString("SCORR"));
+
+        // Caps Lock switched on at the X server shows up on the next refresh.
+        auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        QVERIFY(x11 != nullptr);
+        Display* display = x11->display();
+        XkbLockModifiers(display, XkbUseCoreKbd, LockMask, LockMask);
+        XSync(display, False);
+        editor.frame().Indicators().Refresh();
+        QCOMPARE(caps->text(), QString("MAIUSC"));
+        XkbLockModifiers(display, XkbUseCoreKbd, LockMask, 0);
+        XSync(display, False);
+        editor.frame().Indicators().Refresh();
+        QCOMPARE(caps->text(), QString());
+    }
+
+    void SaveChangesBoxOffersSiNoAnnulla() {
+        app::UserPrompts prompts;
+        QString text;
+        AnswerNextDialog("saveNo", &text);
+        QCOMPARE(prompts.AskSaveChanges(nullptr, "mappa.zdm"), app::SaveAnswer::Discard);
+        QCOMPARE(text, QString("Salvare le modifiche a mappa.zdm?"));
+        AnswerNextDialog("saveCancel");
+        QCOMPARE(prompts.AskSaveChanges(nullptr, "mappa.zdm"), app::SaveAnswer::Cancel);
+        AnswerNextDialog("saveYes");
+        QCOMPARE(prompts.AskSaveChanges(nullptr, "mappa.zdm"), app::SaveAnswer::Save);
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+QTEST_MAIN(MainFrameTest)
+#include "MainFrameTest.moc"
