@@ -103,6 +103,17 @@ void CzandrelEditorView::resizeGL(int width, int height) {
 }
 
 void CzandrelEditorView::paintGL() {
+    ++paintCount_;
+    DrawFrame();
+}
+
+void CzandrelEditorView::DrawFrame() {
+    // A view drawn before it was ever shown (grabbed while hidden) gets no resize first.
+    const qreal ratio = devicePixelRatioF();
+    if (viewWidth_ != static_cast<std::int32_t>(width() * ratio) ||
+        viewHeight_ != static_cast<std::int32_t>(height() * ratio)) {
+        resizeGL(width(), height());
+    }
     if (usable_ && doc_ != nullptr) {
         OnDraw();
     }
@@ -211,8 +222,14 @@ void CzandrelEditorView::DrawAxesAndStart() {
 }
 
 void CzandrelEditorView::RedrawNow() {
-    // repaint() paints and flushes before returning; a hidden view has nothing to show.
+    const std::uint64_t before = paintCount_;
     repaint();
+    // Qt defers repaint() while the window still waits for its previous frame; picking and
+    // the callers' next steps need this frame's matrices now, so draw it directly then. The
+    // deferred paint still follows and shows the same model.
+    if (paintCount_ == before && usable_ && isVisible() && MakeCurrent()) {
+        DrawFrame();
+    }
 }
 
 std::int32_t CzandrelEditorView::Pick(const QPoint& point) {

@@ -76,6 +76,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void DrawFrame();
     void OnDraw();
     void LoadEnemyTextures();
     void DrawEnemies();
@@ -91,6 +92,7 @@ private:
     bool texturesLoaded_ = false;
     bool usable_ = false;
     bool failureShown_ = false;
+    std::uint64_t paintCount_ = 0;
     std::int32_t viewWidth_ = 0;
     std::int32_t viewHeight_ = 0;
     std::int32_t anchorHit_ = -1;

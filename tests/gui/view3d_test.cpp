@@ -211,6 +211,18 @@ private slots:
         QCOMPARE(view_->Pick(PointOver(7.5f, 12.5f, 9.5f, 11.5f)), 1109);
     }
 
+    void redrawNowDrawsBeforeReturning() {
+        // Back-to-back redraws: the window may still be composing the previous frame.
+        for (int i = 0; i < 3; ++i) {
+            LookDownAt(*view_, 7.5f, 12.5f);
+            view_->RedrawNow();
+            QCOMPARE(view_->Pick(QPoint(kWidth / 2, kHeight / 2)), 1207);
+            LookDownAt(*view_, 30.5f, 40.5f);
+            view_->RedrawNow();
+            QCOMPARE(view_->Pick(QPoint(kWidth / 2, kHeight / 2)), 4030);
+        }
+    }
+
     void pickOffTheMapGivesMinusOne() {
         LookDownAt(*view_, 1.0f, 1.0f);
         view_->grabFramebuffer();
