@@ -91,19 +91,6 @@ TEST(Landslide, RowMovesItsInnerBoundariesToTheRightCellsNEPlusValue) {
     EXPECT_EQ(t.At(4, 3), (Heights{3.0, 2.0, 3.0, 2.0, 2.5}));
 }
 
-TEST(Landslide, GeneralBlockMovesOnlyInsideVertices) {
-    Terrain t;
-    MapSelection s(2, 2, 4, 4);
-    t.Apply(s, TOOL_LANDSLIDE, 10.0);
-    for (std::int32_t x = 3; x <= 4; ++x) {
-        for (std::int32_t z = 3; z <= 4; ++z) {
-            EXPECT_EQ(test::VertexCopies(t.map, x, z), (std::array<double, 4>{1, 1, 1, 1}));
-        }
-    }
-    EXPECT_EQ(test::VertexCopies(t.map, 2, 3), (std::array<double, 4>{0, 0, 0, 0}));
-    EXPECT_EQ(test::VertexCopies(t.map, 5, 5), (std::array<double, 4>{0, 0, 0, 0}));
-}
-
 TEST(Tilt, LevelBlockRisesAwayFromTheFirstCellForPositiveValues) {
     Terrain t;
     MapSelection s(2, 3, 4, 4);

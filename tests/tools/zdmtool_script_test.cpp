@@ -130,17 +130,6 @@ TEST_F(ZdmToolScript, SavesWhatTheEditorsOperationsMake) {
     EXPECT_EQ(ReadFile(folder_ / "out.zdm"), mapfile::FormatMap(map));
 }
 
-TEST_F(ZdmToolScript, TiltOfTheWorkedExampleReadsBackFromTheFile) {
-    ASSERT_EQ(RunScript("select 2 3 4 4\ntool tilt 100\nsave tilt.zdm\n").status, 0);
-    const auto grid = Load("tilt.zdm");
-    for (std::int32_t z = 3; z <= 4; ++z) {
-        EXPECT_EQ(test::HeightsOf(grid->Cell(2, z)), (test::Heights{0, 1, 0, 1, 0.5}));
-        EXPECT_EQ(test::HeightsOf(grid->Cell(3, z)), (test::Heights{1, 2, 1, 2, 1.5}));
-        EXPECT_EQ(test::HeightsOf(grid->Cell(4, z)), (test::Heights{2, 2, 2, 2, 2}));
-    }
-    EXPECT_EQ(test::HeightsOf(grid->Cell(5, 3)), (test::Heights{0, 0, 0, 0, 0}));
-}
-
 TEST_F(ZdmToolScript, ClipboardOutlivesTheDocumentsItWasCopiedFrom) {
     const Outcome outcome = RunScript(
         "select 0 0 2 0\n"
