@@ -12,6 +12,13 @@
 namespace zandrel::cli {
 
 int RunScriptFile(const std::filesystem::path& file, std::ostream& out, std::ostream& err) {
+    // A folder opens for reading here and then just reads as empty, which would pass for a
+    // script that ran.
+    std::error_code typeError;
+    if (std::filesystem::is_directory(file, typeError)) {
+        err << file.string() << ": cannot be opened: is a directory\n";
+        return 1;
+    }
     std::ifstream script(file, std::ios::binary);
     if (!script) {
         const int code = errno;

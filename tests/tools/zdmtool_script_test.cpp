@@ -193,7 +193,7 @@ TEST_F(ZdmToolScript, FailureNamesTheFileAndLineAndExitsOne) {
     EXPECT_FALSE(fs::exists(folder_ / "never.zdm"));
 }
 
-TEST_F(ZdmToolScript, MissingScriptFileFails) {
+TEST_F(ZdmToolScript, MissingOrFolderScriptFails) {
     const std::string command = "cd '" + folder_.string() +
                                 "' && '" ZDMTOOL_PATH "' script absent.txt >/dev/null 2>'" +
                                 (folder_ / "stderr").string() + "'";
@@ -201,6 +201,13 @@ TEST_F(ZdmToolScript, MissingScriptFileFails) {
     ASSERT_TRUE(WIFEXITED(raw));
     EXPECT_EQ(WEXITSTATUS(raw), 1);
     EXPECT_EQ(ReadFile(folder_ / "stderr").rfind("absent.txt: cannot be opened", 0), 0u);
+
+    fs::create_directory(folder_ / "folder");
+    const std::string onFolder =
+        "cd '" + folder_.string() + "' && '" ZDMTOOL_PATH "' script folder >/dev/null 2>&1";
+    const int folderRaw = std::system(onFolder.c_str());
+    ASSERT_TRUE(WIFEXITED(folderRaw));
+    EXPECT_EQ(WEXITSTATUS(folderRaw), 1);
 }
 
 }  // namespace
