@@ -22,7 +22,7 @@ using tools::DocumentState;
 // A new view selects the single cell in the middle of the largest map.
 constexpr std::int32_t kFirstSelectedCell = 25;
 
-struct CommandSpec {
+struct CommandEntry {
     std::string_view name;
     std::size_t argCount;
     std::string_view usage;
@@ -57,7 +57,7 @@ ScriptSession::ScriptSession() : clipboard_(std::make_unique<map::MapGrid>()) {
 }
 
 Status ScriptSession::Run(const ScriptCommand& command) {
-    static constexpr CommandSpec kCommands[] = {
+    static constexpr CommandEntry kCommands[] = {
         {"new", 0, "new", &ScriptSession::New},
         {"open", 1, "open PATH", &ScriptSession::Open},
         {"save", 1, "save PATH", &ScriptSession::Save},
@@ -77,16 +77,16 @@ Status ScriptSession::Run(const ScriptCommand& command) {
         {"enemy-texture", 1, "enemy-texture N", &ScriptSession::EnemyTexture},
         {"refresh-textures", 0, "refresh-textures", &ScriptSession::RefreshTextures},
     };
-    const auto spec =
+    const auto entry =
         std::find_if(std::begin(kCommands), std::end(kCommands),
-                     [&](const CommandSpec& each) { return each.name == command.name; });
-    if (spec == std::end(kCommands)) {
+                     [&](const CommandEntry& each) { return each.name == command.name; });
+    if (entry == std::end(kCommands)) {
         return Status::Failure("unknown command " + Quoted(command.name));
     }
-    if (command.args.size() != spec->argCount) {
-        return Status::Failure("usage: " + std::string(spec->usage));
+    if (command.args.size() != entry->argCount) {
+        return Status::Failure("usage: " + std::string(entry->usage));
     }
-    Status result = (this->*(spec->run))(command);
+    Status result = (this->*(entry->run))(command);
     // The view stores its selection in the map before every draw; a script draws after every
     // command.
     document_->mapGrid.SetSelection(selection_.x0, selection_.z0, selection_.x1, selection_.z1);
