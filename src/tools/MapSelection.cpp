@@ -22,15 +22,19 @@ struct Range {
     std::int32_t last;  // inclusive; the range is empty when last < first
 };
 
+// first..last cut to low..high; an empty range stays empty.
+Range Clip(std::int64_t first, std::int64_t last, std::int64_t low, std::int64_t high) {
+    return {static_cast<std::int32_t>(std::clamp(first, low, high + 1)),
+            static_cast<std::int32_t>(std::clamp(last, low - 1, high))};
+}
+
 Range Reach(std::int64_t first, std::int64_t last) {
-    return {static_cast<std::int32_t>(std::max(first, kReachLow)),
-            static_cast<std::int32_t>(std::min(last, kReachHigh))};
+    return Clip(first, last, kReachLow, kReachHigh);
 }
 
 // Cells the storage really holds, for the operations that index cells directly.
 Range Storage(std::int64_t first, std::int64_t last) {
-    return {static_cast<std::int32_t>(std::max<std::int64_t>(first, 0)),
-            static_cast<std::int32_t>(std::min<std::int64_t>(last, map::kMaxMapSize - 1))};
+    return Clip(first, last, 0, map::kMaxMapSize - 1);
 }
 
 // Positions 0.1 inside each corner always pick that corner, so these steps set exactly the

@@ -252,6 +252,17 @@ TEST(ApplyTool, CorruptSelectionStaysInsideTheGrid) {
     // Whole-cell operations reach every stored cell, the off-map rest is untouched.
     EXPECT_EQ(t.At(0, 0), Flat(1.0));
     EXPECT_EQ(t.At(49, 49), Flat(1.0));
+
+    // Corners at the ends of the int32 range neither wrap round nor run for long.
+    const auto before = t.map;
+    MapSelection farOut(2147483647, 2147483647, 2147483647, 2147483647);
+    MapSelection inverted(2147483647, 2147483647, -2147483647 - 1, -2147483647 - 1);
+    for (const std::int32_t mode : {TOOL_LEVEL, TOOL_LANDSLIDE, TOOL_TILT, TOOL_FLATTEN,
+                                    TOOL_PYRAMID, TOOL_RAISE, TOOL_SET_HEIGHT}) {
+        t.Apply(farOut, mode, 1.0);
+        t.Apply(inverted, mode, 1.0);
+    }
+    EXPECT_TRUE(test::SameHeights(t.map, before));
 }
 
 }  // namespace
