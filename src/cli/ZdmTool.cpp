@@ -6,15 +6,12 @@
 
 #include "cli/MapJson.h"
 #include "cli/MapSummary.h"
+#include "cli/ScriptRunner.h"
 #include "map/MapGrid.h"
 #include "mapfile/MapLoader.h"
 #include "mapfile/MapParser.h"
 #include "mapfile/MapWriter.h"
 
-#if __has_include("cli/ScriptRunner.h")
-#include "cli/ScriptRunner.h"
-#define ZDMTOOL_HAS_SCRIPT 1
-#endif
 
 #ifndef ZANDREL_VERSION
 #define ZANDREL_VERSION "unknown"
@@ -202,12 +199,7 @@ int ZdmTool::Script(std::span<const std::string_view> args) {
     if (args.size() != 1) {
         return UsageError(args.empty() ? "missing FILE" : "too many arguments", "script");
     }
-#ifdef ZDMTOOL_HAS_SCRIPT
     return RunScriptFile(std::string(args[0]), out_, err_);
-#else
-    err_ << "zdmtool: script is not available in this build\n";
-    return kFailed;
-#endif
 }
 
 }  // namespace zandrel::cli
