@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QVariant>
 #include <iostream>
 
 #include "app/CzandrelEditorDoc.h"
@@ -25,6 +26,16 @@ namespace {
 constexpr double kFieldOfView = 55.0;
 constexpr double kNearPlane = 0.5;
 constexpr double kFarPlane = 150.0;
+
+// Dynamic properties of the document naming the GL share group its texture names belong to.
+constexpr char kMapTexturesKey[] = "zandrelMapTextureGroup";
+constexpr char kEnemyTexturesKey[] = "zandrelEnemyTextureGroup";
+
+// Multiplies the camera's look-at transform onto the current matrix.
+void Look(const tools::Camera& camera) {
+    gluLookAt(camera.eye[0], camera.eye[1], camera.eye[2], camera.target[0], camera.target[1],
+              camera.target[2], camera.up[0], camera.up[1], camera.up[2]);
+}
 
 }  // namespace
 
@@ -55,8 +66,21 @@ void CzandrelEditorView::ReportFailure(const char* message) {
     QMessageBox::critical(this, QStringLiteral("zandrelEditor"), QString::fromLatin1(message));
 }
 
-bool CzandrelEditorView::SharesTextures() {
-    return QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts);
+bool CzandrelEditorView::ClaimTextures(const char* key) {
+    QOpenGLContextGroup* const group = context()->shareGroup();
+    QObject* const groupObject = group;
+    if (doc_->property(key).value<QObject*>() == groupObject) {
+        return true;
+    }
+    doc_->setProperty(key, QVariant::fromValue(groupObject));
+    // A group that is gone took its texture names with it; forget it before its address can
+    // be reused by a new one.
+    connect(group, &QObject::destroyed, doc_, [doc = doc_, key, groupObject] {
+        if (doc->property(key).value<QObject*>() == groupObject) {
+            doc->setProperty(key, QVariant());
+        }
+    });
+    return false;
 }
 
 bool CzandrelEditorView::MakeCurrent() {
@@ -133,7 +157,7 @@ void CzandrelEditorView::OnDraw() {
     glLoadIdentity();
 
     if (!texturesLoaded_) {
-        TextureLoader::LoadMapTextures(grid, std::cout, SharesTextures());
+        TextureLoader::LoadMapTextures(grid, std::cout, ClaimTextures(kMapTexturesKey));
         LoadEnemyTextures();
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         texturesLoaded_ = true;
@@ -145,9 +169,7 @@ void CzandrelEditorView::OnDraw() {
     glLoadIdentity();
     const double aspect = viewHeight_ != 0 ? static_cast<double>(viewWidth_) / viewHeight_ : 1.0;
     gluPerspective(kFieldOfView, aspect, kNearPlane, kFarPlane);
-    const tools::Camera& camera = navigator_.camera;
-    gluLookAt(camera.eye[0], camera.eye[1], camera.eye[2], camera.target[0], camera.target[1],
-              camera.target[2], camera.up[0], camera.up[1], camera.up[2]);
+    Look(navigator_.camera);
     frame_.viewport = {0, 0, viewWidth_, viewHeight_};
     glGetDoublev(GL_PROJECTION_MATRIX, frame_.projection.data());
     frame_.valid = viewWidth_ > 0 && viewHeight_ > 0;
@@ -165,6 +187,7 @@ void CzandrelEditorView::LoadEnemyTextures() {
                         grid.Enemys_Tex < map::kMaxTextureSlots;
     const std::string fileName =
         inList ? std::string(grid.textures[grid.Enemys_Tex].View()) : std::string();
+    const bool deleteReplaced = ClaimTextures(kEnemyTexturesKey);
     for (EnemyModel& model : doc_->enemyModels()) {
         const std::uint32_t replaced = model.texture;
         if (inList) {
@@ -172,7 +195,7 @@ void CzandrelEditorView::LoadEnemyTextures() {
         } else {
             model.texture = 0;
         }
-        if (SharesTextures()) {
+        if (deleteReplaced) {
             TextureLoader::Delete(replaced);
         }
     }
@@ -254,7 +277,7 @@ void CzandrelEditorView::ReloadMapTextures() {
     if (doc_ == nullptr || !usable_ || !MakeCurrent()) {
         return;
     }
-    TextureLoader::LoadMapTextures(doc_->mapGrid(), std::cout, SharesTextures());
+    TextureLoader::LoadMapTextures(doc_->mapGrid(), std::cout, ClaimTextures(kMapTexturesKey));
 }
 
 void CzandrelEditorView::ReloadEnemyTextures() {

@@ -25,9 +25,9 @@ public:
     static constexpr int kViewSolidCommand = 130;
     static constexpr int kViewWireframeCommand = 131;
 
-    // Call before the QApplication exists: one texture namespace for all views, so that a view
-    // may delete the texture objects it replaces in its document even when another view, in
-    // another top-level window, made them. Without it replaced textures are kept instead.
+    // Call before the QApplication exists to give all views one texture namespace. Views in
+    // one top-level window share anyway; views in separate windows otherwise would not, and
+    // would draw each other's texture names of a shared document.
     static void PrepareApplication();
 
     explicit CzandrelEditorView(app::CzandrelEditorDoc* doc, QWidget* parent = nullptr);
@@ -83,9 +83,10 @@ private:
     void DrawAxesAndStart();
     // Shows a context failure once: a box per frame would pile up with every repaint.
     void ReportFailure(const char* message);
-    // Whether every view's context shares objects, so that names another view loaded for the
-    // document may be deleted from here.
-    static bool SharesTextures();
+    // The document's texture names belong to the share group of the view that loaded them.
+    // Records this view's group as their owner under key, and tells whether it already was,
+    // that is whether the names about to be replaced may be deleted from this context.
+    bool ClaimTextures(const char* key);
 
     app::CzandrelEditorDoc* doc_;
     std::int32_t renderMode_ = kRenderSolid;

@@ -204,6 +204,68 @@ private slots:
         QCOMPARE(position[2], 12.5f);
     }
 
+    void startCellIsWhiteInSolidAndMarkedByAGreenLine() {
+        zandrel::map::MapGrid& grid = doc_->mapGrid();
+        grid.Cell(10, 10).goal = 1;
+        grid.Cell(11, 10).goal = 1;
+        view_->selection().setFromHits(0, 0);
+        // Oblique, looking north-east at the cell; no axis is in sight.
+        view_->navigator().camera.Set(13.0f, 4.0f, 14.0f, 10.5f, 0.0f, 10.5f, 0.0f, 1.0f, 0.0f);
+        const int greenWithout = CountPixels(view_->grabFramebuffer(), qRgb(0, 255, 0));
+        grid.start.Set(10, 10, 10, 10);
+        const QImage image = view_->grabFramebuffer();
+        QVERIFY(CountPixels(image, qRgb(0, 255, 0)) > greenWithout + 10);
+        LookDownAt(*view_, 10.5f, 10.5f);
+        const QImage top = view_->grabFramebuffer();
+        QVERIFY(Near(top.pixelColor(PointOver(10.5f, 10.5f, 10.2f, 10.8f)), 255, 255, 255));
+        QVERIFY(Near(top.pixelColor(PointOver(10.5f, 10.5f, 11.2f, 10.8f)), 204, 204, 204));
+    }
+
+    void wireframeEnemyMarkerIsDrawn() {
+        view_->OnViewWireframe();
+        LookDownAt(*view_, 12.5f, 12.5f);
+        view_->selection().setFromHits(0, 0);
+        const int whiteWithout = CountPixels(view_->grabFramebuffer(), qRgb(255, 255, 255));
+        doc_->mapGrid().enemies[0].Set(12, 12, 12, 12);
+        QVERIFY(CountPixels(view_->grabFramebuffer(), qRgb(255, 255, 255)) > whiteWithout + 50);
+    }
+
+    void textureSlotsOutsideTheTableDrawUntextured() {
+        zandrel::map::MapGrid& grid = doc_->mapGrid();
+        grid.Cell(10, 10).typet = 77;
+        grid.Cell(10, 10).typew = -4;
+        grid.SetCellHeight(10, 10, 1.0);
+        grid.Enemys_Tex = 60;
+        view_->ReloadEnemyTextures();
+        QCOMPARE(doc_->enemyModels()[0].texture, 0u);
+        view_->selection().setFromHits(0, 0);
+        LookDownAt(*view_, 10.5f, 10.5f);
+        QVERIFY(Near(view_->grabFramebuffer().pixelColor(kWidth / 2, kHeight / 2), 255, 255, 255));
+    }
+
+    void secondViewSharesTheDocumentTextures() {
+        QImage image(64, 64, QImage::Format_RGB32);
+        image.fill(QColor(0, 0, 255));
+        QVERIFY(image.save("bluetile.jpg", "JPG"));
+        QVERIFY(doc_->mapGrid().textures[0].Assign("bluetile.jpg"));
+        view_->ReloadMapTextures();
+        const std::uint32_t firstName = doc_->mapGrid().textureIds[0];
+        CzandrelEditorView second(doc_.get());
+        second.resize(kWidth, kHeight);
+        second.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&second));
+        QVERIFY(QOpenGLContext::areSharing(second.context(), view_->context()));
+        // The second view's first draw replaced (and deleted) the first view's texture names.
+        QVERIFY(view_->MakeCurrent());
+        QVERIFY(doc_->mapGrid().textureIds[0] != firstName);
+        QVERIFY(glIsTexture(firstName) == GL_FALSE);
+        QVERIFY(glIsTexture(doc_->mapGrid().textureIds[0]) == GL_TRUE);
+        view_->selection().setFromHits(0, 0);
+        LookDownAt(*view_, 10.5f, 10.5f);
+        const QColor centre = view_->grabFramebuffer().pixelColor(kWidth / 2, kHeight / 2);
+        QVERIFY2(centre.blue() > 200 && centre.red() < 60, qPrintable(centre.name()));
+    }
+
     void picksTheCellUnderThePoint() {
         LookDownAt(*view_, 7.5f, 12.5f);
         view_->grabFramebuffer();
