@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -289,16 +290,16 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::WindowActivate:
-            if (watched->isWidgetType()) {
-                indicators_->Refresh();
-            }
-            break;
-        default:
-            break;
+    // A key event passes this filter once for every widget it propagates through: refresh
+    // once per key, when the lock state has settled (on release), and on activation.
+    if (event->type() == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->timestamp() != lastKeyTimestamp_) {
+            lastKeyTimestamp_ = key->timestamp();
+            indicators_->Refresh();
+        }
+    } else if (event->type() == QEvent::WindowActivate && watched == this) {
+        indicators_->Refresh();
     }
     return QMainWindow::eventFilter(watched, event);
 }

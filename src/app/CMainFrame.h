@@ -86,6 +86,7 @@ private:
     // The frames being closed after their document's question was already answered.
     std::vector<QPointer<CChildFrame>> closingWithoutAsking_;
     QPointer<QMdiSubWindow> lastActive_;
+    quint64 lastKeyTimestamp_ = 0;
 };
 
 }  // namespace zandrel::app

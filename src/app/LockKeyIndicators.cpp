@@ -23,8 +23,7 @@ Display* XDisplay() {
     return x11 == nullptr ? nullptr : x11->display();
 }
 
-bool IndicatorOn(Display* display, const char* name) {
-    const Atom atom = XInternAtom(display, name, True);
+bool IndicatorOn(Display* display, Atom atom) {
     if (atom == None) {
         return false;
     }
@@ -65,8 +64,15 @@ void LockKeyIndicators::Refresh() {
         Show(false, false, false);
         return;
     }
-    Show(IndicatorOn(display, kIndicatorNames[0]), IndicatorOn(display, kIndicatorNames[1]),
-         IndicatorOn(display, kIndicatorNames[2]));
+    if (!atomsKnown_) {
+        // Looked up once: the server keeps an atom for as long as it runs.
+        for (std::size_t k = 0; k < atoms_.size(); ++k) {
+            atoms_[k] = XInternAtom(display, kIndicatorNames[k], True);
+        }
+        atomsKnown_ = true;
+    }
+    Show(IndicatorOn(display, atoms_[0]), IndicatorOn(display, atoms_[1]),
+         IndicatorOn(display, atoms_[2]));
 }
 
 }  // namespace zandrel::app

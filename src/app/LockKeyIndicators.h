@@ -23,6 +23,9 @@ public:
 
 private:
     std::array<QLabel*, 3> panes_{};
+    // The X atoms naming the three indicators (X's Atom type).
+    std::array<unsigned long, 3> atoms_{};
+    bool atomsKnown_ = false;
 };
 
 }  // namespace zandrel::app
