@@ -1,25 +1,272 @@
 #include "panel/CzandrelEditorFormView.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <algorithm>
+
 #include "app/CzandrelEditorDoc.h"
+#include "panel/DialogUnits.h"
+#include "panel/FormTemplate.h"
+#include "tools/PanelAttributes.h"
+#include "tools/TextureArchive.h"
+#include "view3d/CzandrelEditorView.h"
 
 namespace zandrel::panel {
 
+namespace {
+
+// A new map's gravity and friction, where the sliders start.
+constexpr int kStartGravity = -160;
+constexpr int kStartFriction = 7;
+
+template <typename Widget>
+Widget* Control(QWidget* form, const char* name) {
+    return form->findChild<Widget*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+}
+
+// A slider's ticks: at every position when the template asks for automatic ticks, else only
+// at the two ends.
+void SetRangeAndTicks(QSlider* slider, int id, int minimum, int maximum) {
+    const FormControl* spec = FormTemplate::Find(id);
+    slider->setRange(minimum, maximum);
+    slider->setTickInterval(spec != nullptr && spec->autoTicks ? 1 : maximum - minimum);
+}
+
+std::vector<std::string> TableNames(const map::MapGrid& grid) {
+    const int count = std::clamp(grid.numtex, 0, map::kMaxTextureSlots);
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        names.emplace_back(grid.textures[static_cast<std::size_t>(i)].View());
+    }
+    return names;
+}
+
+}  // namespace
+
 CzandrelEditorFormView::CzandrelEditorFormView(app::CzandrelEditorDoc* doc, QWidget* parent)
-    : QWidget(parent), doc_(doc) {
+    : QScrollArea(parent), doc_(doc), form_(new QWidget) {
     setObjectName(QStringLiteral("formView"));
-    setFocusPolicy(Qt::StrongFocus);
-    setAutoFillBackground(true);
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(false);
+
+    form_->setObjectName(QStringLiteral("form"));
+    form_->setFont(FormTemplate::Font());
+    const DialogUnits units(form_->font());
+    FormTemplate::Build(*form_, units);
+    form_->setFixedSize(units.ToPixels(FormTemplate::SizeInUnits()));
+    setWidget(form_);
+
+    textureList_ = Control<QComboBox>(form_, "textureList");
+    frictionSlider_ = Control<QSlider>(form_, "frictionSlider");
+    gravitySlider_ = Control<QSlider>(form_, "gravitySlider");
+    frictionValue_ = Control<QLineEdit>(form_, "frictionValue");
+    gravityValue_ = Control<QLineEdit>(form_, "gravityValue");
+    tileName_ = Control<QLineEdit>(form_, "tileName");
+    wallName_ = Control<QLineEdit>(form_, "wallName");
+    setFocusProxy(textureList_);
+
+    const auto onClick = [this](const char* name, void (CzandrelEditorFormView::*handler)()) {
+        connect(Control<QPushButton>(form_, name), &QPushButton::clicked, this, handler);
+    };
+    onClick("applyButton", &CzandrelEditorFormView::OnApply);
+    onClick("refreshTexturesButton", &CzandrelEditorFormView::OnRefreshTextures);
+    onClick("applyTileButton", &CzandrelEditorFormView::OnApplyTile);
+    onClick("applyWallButton", &CzandrelEditorFormView::OnApplyWall);
+    onClick("applyEnemyButton", &CzandrelEditorFormView::OnApplyEnemy);
+    connect(frictionSlider_, &QSlider::valueChanged, this, &CzandrelEditorFormView::OnFrictionDraw);
+    connect(gravitySlider_, &QSlider::valueChanged, this, &CzandrelEditorFormView::OnGravityDraw);
+
     if (doc_ != nullptr) {
         connect(doc_, &app::CzandrelEditorDoc::viewsNeedUpdate, this,
                 &CzandrelEditorFormView::OnUpdate);
     }
+    OnInitialUpdate();
+}
+
+QSize CzandrelEditorFormView::FormSize() const {
+    return form_->size();
+}
+
+QSize CzandrelEditorFormView::sizeHint() const {
+    return QSize(kWidth, FormSize().height());
+}
+
+view3d::CzandrelEditorView* CzandrelEditorFormView::TextureView() const {
+    const QWidget* const frame = parentWidget();
+    if (frame == nullptr) {
+        return nullptr;
+    }
+    for (auto* view :
+         frame->findChildren<view3d::CzandrelEditorView*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (view->GetDocument() == doc_) {
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+void CzandrelEditorFormView::OnInitialUpdate() {
+    const QSignalBlocker blockFriction(frictionSlider_);
+    const QSignalBlocker blockGravity(gravitySlider_);
+    SyncTextureList();
+    SetRangeAndTicks(gravitySlider_, control::kGravitySlider, tools::kGravityMin,
+                     tools::kGravityMax);
+    SetRangeAndTicks(frictionSlider_, control::kFrictionSlider, tools::kFrictionMin,
+                     tools::kFrictionMax);
+    gravitySlider_->setValue(kStartGravity);
+    frictionSlider_->setValue(kStartFriction);
+    gravityValue_->setText(QString::number(gravitySlider_->value()));
+    frictionValue_->setText(QString::number(frictionSlider_->value()));
+    tileName_->clear();
+    wallName_->clear();
 }
 
 void CzandrelEditorFormView::OnUpdate(QObject* sender) {
-    if (sender == this) {
+    if (sender == this || doc_ == nullptr) {
         return;
     }
-    update();
+    const map::MapGrid& grid = doc_->mapGrid();
+    SyncTextureList();
+    ShowCommonValue(tools::CommonGravity(grid), gravitySlider_, gravityValue_);
+    ShowCommonValue(tools::CommonFriction(grid), frictionSlider_, frictionValue_);
+    ShowTextureName(tools::CommonWallType(grid), wallName_);
+    ShowTextureName(tools::CommonTileType(grid), tileName_);
+}
+
+void CzandrelEditorFormView::ShowCommonValue(int value, QSlider* slider, QLineEdit* field) {
+    if (value == tools::kNoCommonValue) {
+        field->clear();
+        return;
+    }
+    // A value beyond the range leaves the slider at its nearer end; the field shows the value.
+    const QSignalBlocker block(slider);
+    slider->setValue(value);
+    field->setText(QString::number(value));
+}
+
+void CzandrelEditorFormView::ShowTextureName(int slot, QLineEdit* field) {
+    const map::MapGrid& grid = doc_->mapGrid();
+    // A slot past the table names no image, whatever stale name its storage still holds.
+    if (slot < 0 || slot >= std::min(grid.numtex, map::kMaxTextureSlots)) {
+        field->clear();
+        return;
+    }
+    const std::string_view name = grid.textures[static_cast<std::size_t>(slot)].View();
+    field->setText(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+void CzandrelEditorFormView::SyncTextureList() {
+    if (doc_ == nullptr) {
+        return;
+    }
+    const std::vector<std::string> names = TableNames(doc_->mapGrid());
+    bool same = textureList_->count() == static_cast<int>(names.size());
+    for (int i = 0; same && i < textureList_->count(); ++i) {
+        const QByteArray shown = textureList_->itemData(i).toByteArray();
+        same = std::string_view(shown.constData(), static_cast<std::size_t>(shown.size())) ==
+               names[static_cast<std::size_t>(i)];
+    }
+    if (!same) {
+        const int current = textureList_->currentIndex();
+        ShowTextureList(names, current < static_cast<int>(names.size()) ? current : -1);
+    }
+}
+
+void CzandrelEditorFormView::ShowTextureList(const std::vector<std::string>& names, int current) {
+    const QSignalBlocker block(textureList_);
+    textureList_->clear();
+    for (const std::string& name : names) {
+        // The bytes stay with the entry: they are what the map stores, whatever the text shows.
+        const QByteArray bytes(name.data(), static_cast<qsizetype>(name.size()));
+        textureList_->addItem(QString::fromUtf8(bytes), bytes);
+    }
+    // The list opens with no entry chosen; the texture buttons do nothing until one is.
+    textureList_->setCurrentIndex(current);
+}
+
+void CzandrelEditorFormView::OnFrictionDraw(int position) {
+    frictionValue_->setText(QString::number(position));
+}
+
+void CzandrelEditorFormView::OnGravityDraw(int position) {
+    gravityValue_->setText(QString::number(position));
+}
+
+bool CzandrelEditorFormView::HasStoredSelection() const {
+    return doc_ != nullptr && doc_->mapGrid().selection.x0 >= 0;
+}
+
+void CzandrelEditorFormView::OnApply() {
+    if (!HasStoredSelection()) {
+        return;
+    }
+    tools::ApplyAttributes(doc_->mapGrid(), gravitySlider_->value(), frictionSlider_->value());
+    doc_->MarkChanged(this);
+}
+
+void CzandrelEditorFormView::OnRefreshTextures() {
+    if (doc_ == nullptr) {
+        return;
+    }
+    std::vector<std::string> files;
+    // An unreadable directory would leave only the three fixed names and wipe the table.
+    if (!tools::ListDirectoryFiles(".", files).ok()) {
+        return;
+    }
+    const std::vector<std::string> list = tools::RefreshTextureArchive(doc_->mapGrid(), files);
+    ShowTextureList(list, -1);
+    if (view3d::CzandrelEditorView* view = TextureView()) {
+        view->ReloadMapTextures();
+    }
+    // Other windows of the map show the list too; their entries must name the new slots.
+    doc_->MarkChanged(this);
+}
+
+void CzandrelEditorFormView::OnApplyTile() {
+    if (!HasStoredSelection()) {
+        return;
+    }
+    const int entry = textureList_->currentIndex();
+    if (entry < 0) {
+        doc_->UpdateAllViews(this);
+        return;
+    }
+    tools::ApplyTileTexture(doc_->mapGrid(), entry);
+    doc_->MarkChanged(this);
+}
+
+void CzandrelEditorFormView::OnApplyWall() {
+    if (!HasStoredSelection()) {
+        return;
+    }
+    const int entry = textureList_->currentIndex();
+    if (entry < 0) {
+        doc_->UpdateAllViews(this);
+        return;
+    }
+    tools::ApplyWallTexture(doc_->mapGrid(), entry);
+    doc_->MarkChanged(this);
+}
+
+void CzandrelEditorFormView::OnApplyEnemy() {
+    if (doc_ == nullptr) {
+        return;
+    }
+    const int entry = textureList_->currentIndex();
+    tools::ApplyEnemyTexture(doc_->mapGrid(), entry);
+    // Reloaded even when no entry is chosen, so the markers always show the slot's image.
+    if (view3d::CzandrelEditorView* view = TextureView()) {
+        view->ReloadEnemyTextures();
+    }
+    if (entry >= 0) {
+        doc_->MarkChanged(this);
+    } else {
+        doc_->UpdateAllViews(this);
+    }
 }
 
 }  // namespace zandrel::panel

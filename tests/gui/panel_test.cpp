@@ -1,0 +1,467 @@
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "app/CChildFrame.h"
+#include "app/CzandrelEditorDoc.h"
+#include "app/EditorSurfaceFormat.h"
+#include "map/MapGrid.h"
+#include "panel/CzandrelEditorFormView.h"
+#include "panel/DialogUnits.h"
+#include "panel/FormTemplate.h"
+#include "view3d/CzandrelEditorView.h"
+
+using zandrel::app::CChildFrame;
+using zandrel::app::CzandrelEditorDoc;
+using zandrel::panel::ControlKind;
+using zandrel::panel::CzandrelEditorFormView;
+using zandrel::panel::DialogUnits;
+using zandrel::panel::FormTemplate;
+
+namespace {
+
+// One map window: a new 50x50 map and its frame, panel on the left and 3D view on the right.
+// The frame goes before the document, as the shell's does.
+struct MapWindow {
+    CzandrelEditorDoc doc;
+    std::unique_ptr<CChildFrame> frame;
+
+    MapWindow() {
+        doc.OnNewDocument();
+        frame = std::make_unique<CChildFrame>(&doc);
+        frame->resize(520, 460);
+    }
+
+    // Shows the window; the view's first draw stores its selection in the map.
+    void Show() {
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+    }
+
+    template <typename Widget>
+    Widget* Find(const char* name) const {
+        auto* widget = frame->Panel()->findChild<Widget*>(QString::fromLatin1(name));
+        if (widget == nullptr) {
+            qWarning("no widget named %s", name);
+        }
+        return widget;
+    }
+
+    QString Text(const char* field) const { return Find<QLineEdit>(field)->text(); }
+    void Click(const char* button) const {
+        QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
+    }
+
+    // The block the 3D view would have picked and stored, then its notification to the panel.
+    void Select(int x0, int z0, int x1, int z1) {
+        frame->View()->selection().Set(x0, z0, x1, z1);
+        doc.mapGrid().SetSelection(x0, z0, x1, z1);
+        doc.UpdateAllViews(frame->View());
+    }
+
+    void SetCells(int x0, int z0, int x1, int z1, double grav, double artr) {
+        for (int x = x0; x <= x1; ++x) {
+            for (int z = z0; z <= z1; ++z) {
+                doc.mapGrid().Cell(x, z).grav = grav;
+                doc.mapGrid().Cell(x, z).artr = artr;
+            }
+        }
+    }
+};
+
+QStringList Entries(const QComboBox* list) {
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i) {
+        entries << list->itemText(i);
+    }
+    return entries;
+}
+
+QStringList TableNames(const zandrel::map::MapGrid& grid) {
+    QStringList names;
+    for (int i = 0; i < grid.numtex; ++i) {
+        names << QString::fromUtf8(grid.textures[i].CStr());
+    }
+    return names;
+}
+
+// A temporary working directory holding small images with the given names; the previous
+// working directory comes back when it goes.
+class ImageDir {
+public:
+    explicit ImageDir(std::initializer_list<const char*> names) : previous_(QDir::currentPath()) {
+        for (const char* name : names) {
+            QImage image(8, 8, QImage::Format_RGB32);
+            image.fill(Qt::darkGreen);
+            image.save(QDir(dir_.path()).filePath(QString::fromLatin1(name)), "JPG");
+        }
+        QDir::setCurrent(dir_.path());
+    }
+    ~ImageDir() { QDir::setCurrent(previous_); }
+
+    QString Path() const { return dir_.path(); }
+    bool Ready() const {
+        return dir_.isValid() && QDir::currentPath() == QDir(dir_.path()).canonicalPath();
+    }
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+// Swaps std::cout's buffer for the lifetime of the object.
+class CoutCapture {
+public:
+    CoutCapture() : old_(std::cout.rdbuf(captured_.rdbuf())) {}
+    ~CoutCapture() { std::cout.rdbuf(old_); }
+    QString Text() const { return QString::fromStdString(captured_.str()); }
+
+private:
+    std::ostringstream captured_;
+    std::streambuf* old_;
+};
+
+}  // namespace
+
+class PanelTest : public QObject {
+    Q_OBJECT
+
+public:
+    static void initMain() {
+        zandrel::app::UseEditorSurfaceFormat();
+        zandrel::view3d::CzandrelEditorView::PrepareApplication();
+    }
+
+private slots:
+    void dialogUnitsConvertEdgesWithTheFontsBaseUnits() {
+        const DialogUnits units(6, 13);
+        // Edges, not sizes, are scaled: 7..117 units wide becomes 11..176 pixels.
+        QCOMPARE(units.ToPixels(QRect(7, 1, 110, 136)), QRect(11, 2, 165, 221));
+        QCOMPARE(units.ToPixels(QSize(123, 249)), QSize(185, 405));
+        const DialogUnits measured(FormTemplate::Font());
+        QVERIFY(measured.BaseX() > 0 && measured.BaseY() > measured.BaseX());
+    }
+
+    void controlsFollowTheFormTemplate() {
+        MapWindow window;
+        window.Show();
+        const QWidget* form = window.frame->Panel()->widget();
+        const DialogUnits units(form->font());
+        QCOMPARE(form->font().pointSize(), 8);
+        // The whole form fits the pane's width, so it never scrolls sideways.
+        QVERIFY(window.frame->Panel()->FormSize().width() <= CzandrelEditorFormView::kWidth);
+        for (const auto& spec : FormTemplate::Controls()) {
+            const auto* widget = form->findChild<QWidget*>(QString::fromLatin1(spec.objectName));
+            QVERIFY2(widget != nullptr, spec.objectName);
+            const QRect placed = units.ToPixels(spec.units);
+            if (spec.kind == ControlKind::StaticText) {
+                // A label may run wider than its rectangle so that its text is never cut.
+                QCOMPARE(widget->pos(), placed.topLeft());
+                QCOMPARE(widget->height(), placed.height());
+                QVERIFY(widget->width() >= placed.width());
+                QVERIFY(widget->width() >= widget->sizeHint().width());
+            } else {
+                QCOMPARE(widget->geometry(), placed);
+            }
+            if (spec.id != -1) {
+                QCOMPARE(widget->property("controlId").toInt(), spec.id);
+            }
+            const QString text = QString::fromUtf8(spec.text);
+            switch (spec.kind) {
+                case ControlKind::GroupBox:
+                    QCOMPARE(qobject_cast<const QGroupBox*>(widget)->title(), text);
+                    break;
+                case ControlKind::StaticText:
+                    QCOMPARE(qobject_cast<const QLabel*>(widget)->text(), text);
+                    break;
+                case ControlKind::PushButton:
+                    QCOMPARE(qobject_cast<const QPushButton*>(widget)->text(), text);
+                    QCOMPARE(widget->focusPolicy(), Qt::StrongFocus);
+                    break;
+                case ControlKind::Trackbar:
+                    QCOMPARE(qobject_cast<const QSlider*>(widget)->tickPosition(),
+                             QSlider::TicksBothSides);
+                    break;
+                case ControlKind::ComboBox:
+                    QVERIFY(!qobject_cast<const QComboBox*>(widget)->isEditable());
+                    break;
+                case ControlKind::ReadOnlyEdit:
+                    QVERIFY(qobject_cast<const QLineEdit*>(widget)->isReadOnly());
+                    break;
+            }
+        }
+        QCOMPARE(window.Find<QLabel>("gravityLabel")->text(), QString::fromUtf8("Gravit\xc3\xa0"));
+        const QSlider* friction = window.Find<QSlider>("frictionSlider");
+        const QSlider* gravity = window.Find<QSlider>("gravitySlider");
+        QCOMPARE(friction->minimum(), 2);
+        QCOMPARE(friction->maximum(), 20);
+        QCOMPARE(friction->tickInterval(), 1);
+        QCOMPARE(gravity->minimum(), -160);
+        QCOMPARE(gravity->maximum(), 160);
+        QCOMPARE(gravity->tickInterval(), 320);
+        // The buttons of "Applica a..." sit inside that frame, which sits inside "Textures".
+        const QRect applyTo = window.Find<QGroupBox>("applyToGroup")->geometry();
+        QVERIFY(window.Find<QGroupBox>("texturesGroup")->geometry().contains(applyTo));
+        for (const char* button : {"applyTileButton", "applyWallButton", "applyEnemyButton"}) {
+            QVERIFY(applyTo.contains(window.Find<QPushButton>(button)->geometry()));
+        }
+        // Frames let clicks through to the controls drawn over them.
+        const QPushButton* apply = window.Find<QPushButton>("applyButton");
+        QCOMPARE(form->childAt(apply->geometry().center()), apply);
+    }
+
+    void freshWindowShowsTableInOrderAndTheDefaults() {
+        CzandrelEditorDoc doc;
+        doc.OnNewDocument();
+        auto& grid = doc.mapGrid();
+        grid.textures[0].Assign("z.jpg");
+        grid.textures[1].Assign("a.jpg");
+        grid.textures[2].Assign("m.jpg");
+        grid.SetSelection(0, 0, 1, 1);
+        grid.Cell(0, 0).grav = -100.0;
+        grid.Cell(1, 1).grav = -100.0;
+        grid.Cell(0, 1).grav = -100.0;
+        grid.Cell(1, 0).grav = -100.0;
+        CChildFrame frame(&doc);
+        const auto* panel = frame.Panel();
+        const auto* list = panel->findChild<QComboBox*>("textureList");
+        QCOMPARE(Entries(list), (QStringList{"z.jpg", "a.jpg", "m.jpg"}));
+        QCOMPARE(list->currentIndex(), -1);
+        QCOMPARE(panel->findChild<QLineEdit*>("gravityValue")->text(), QString("-160"));
+        QCOMPARE(panel->findChild<QLineEdit*>("frictionValue")->text(), QString("7"));
+        QCOMPARE(panel->findChild<QSlider*>("gravitySlider")->value(), -160);
+        QCOMPARE(panel->findChild<QSlider*>("frictionSlider")->value(), 7);
+        QVERIFY(panel->findChild<QLineEdit*>("tileName")->text().isEmpty());
+        QVERIFY(panel->findChild<QLineEdit*>("wallName")->text().isEmpty());
+        QVERIFY(!doc.IsModified());
+    }
+
+    void commonValuesShowAndMoveTheSliders() {
+        MapWindow window;
+        window.SetCells(2, 3, 4, 5, -120.0, 12.0);
+        window.doc.mapGrid().Cell(3, 4).typew = 2;  // the others keep a new map's wall, 1
+        window.Select(2, 3, 3, 4);
+        QCOMPARE(window.Text("gravityValue"), QString("-120"));
+        QCOMPARE(window.Text("frictionValue"), QString("12"));
+        QCOMPARE(window.Find<QSlider>("gravitySlider")->value(), -120);
+        QCOMPARE(window.Find<QSlider>("frictionSlider")->value(), 12);
+        QCOMPARE(window.Text("tileName"), QString("tile.jpg"));
+        QVERIFY(window.Text("wallName").isEmpty());
+
+        // One differing cell empties the field and leaves the slider where it was.
+        window.doc.mapGrid().Cell(4, 5).grav = -100.0;
+        window.Select(2, 3, 4, 5);
+        QVERIFY(window.Text("gravityValue").isEmpty());
+        QCOMPARE(window.Find<QSlider>("gravitySlider")->value(), -120);
+        QCOMPARE(window.Text("frictionValue"), QString("12"));
+        QVERIFY(!window.doc.IsModified());
+    }
+
+    void fractionalOrMinusOneOrOutOfRangeValues_data() {
+        QTest::addColumn<double>("gravity");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("slider");
+        QTest::newRow("fraction") << 7.5 << QString() << -160;
+        QTest::newRow("minus one reads as none") << -1.0 << QString() << -160;
+        QTest::newRow("beyond range") << 500.0 << QString("500") << 160;
+    }
+
+    void fractionalOrMinusOneOrOutOfRangeValues() {
+        QFETCH(double, gravity);
+        QFETCH(QString, shown);
+        QFETCH(int, slider);
+        MapWindow window;
+        window.SetCells(0, 0, 1, 1, gravity, 7.0);
+        window.Select(0, 0, 1, 1);
+        QCOMPARE(window.Text("gravityValue"), shown);
+        QCOMPARE(window.Find<QSlider>("gravitySlider")->value(), slider);
+    }
+
+    void textureNameOutsideTheTableShowsEmpty() {
+        MapWindow window;
+        auto& grid = window.doc.mapGrid();
+        grid.Cell(0, 0).typet = 7;  // numtex is 3
+        grid.Cell(0, 0).typew = -4;
+        window.Select(0, 0, 0, 0);
+        QVERIFY(window.Text("tileName").isEmpty());
+        QVERIFY(window.Text("wallName").isEmpty());
+        grid.Cell(0, 0).typet = 2;
+        window.Select(0, 0, 0, 0);
+        QCOMPARE(window.Text("tileName"), QString("enemy.jpg"));
+    }
+
+    void movingASliderShowsItsValueButChangesNoCell() {
+        MapWindow window;
+        window.Show();
+        window.Select(0, 0, 2, 2);
+        const auto before = window.doc.mapGrid().cells;
+        QSlider* gravity = window.Find<QSlider>("gravitySlider");
+        QTest::keyClick(gravity, Qt::Key_PageUp);
+        QCOMPARE(window.Text("gravityValue"), QString::number(gravity->value()));
+        QVERIFY(gravity->value() != -160);
+        QTest::keyClick(window.Find<QSlider>("frictionSlider"), Qt::Key_Right);
+        QCOMPARE(window.Text("frictionValue"), QString("8"));
+        QVERIFY(window.doc.mapGrid().cells == before);
+        QVERIFY(!window.doc.IsModified());
+    }
+
+    void applyWritesBothSliderValuesToEverySelectedCell() {
+        MapWindow window;
+        window.Show();
+        window.SetCells(1, 1, 2, 2, -120.0, 12.0);
+        window.doc.mapGrid().Cell(2, 2).artr = 15.0;  // friction not common: its slider stays
+        window.Select(1, 1, 2, 2);
+        QTest::keyClick(window.Find<QSlider>("gravitySlider"), Qt::Key_Right);
+        QSignalSpy notified(&window.doc, &CzandrelEditorDoc::viewsNeedUpdate);
+        window.Click("applyButton");
+        for (int x = 1; x <= 2; ++x) {
+            for (int z = 1; z <= 2; ++z) {
+                QCOMPARE(window.doc.mapGrid().Cell(x, z).grav, -119.0);
+                QCOMPARE(window.doc.mapGrid().Cell(x, z).artr, 7.0);
+            }
+        }
+        QCOMPARE(window.doc.mapGrid().Cell(3, 1).grav, -160.0);
+        QCOMPARE(window.doc.mapGrid().Cell(0, 0).artr, 7.0);
+        QVERIFY(window.doc.IsModified());
+        QCOMPARE(notified.count(), 1);
+        QCOMPARE(notified.at(0).at(0).value<QObject*>(), window.frame->Panel());
+    }
+
+    void tileWallAndEnemyUseTheChosenEntry() {
+        const ImageDir images{"tile.jpg", "wall.jpg", "enemy.jpg"};
+        QVERIFY(images.Ready());
+        MapWindow window;
+        window.Show();
+        QTRY_VERIFY(window.frame->View()->TexturesLoaded());
+        window.Select(0, 0, 1, 2);
+        auto& grid = window.doc.mapGrid();
+        const auto before = grid.cells;
+        QComboBox* list = window.Find<QComboBox>("textureList");
+        list->setCurrentIndex(2);
+        window.Click("applyTileButton");
+        QVERIFY(window.doc.IsModified());
+        list->setCurrentIndex(0);
+        window.Click("applyWallButton");
+        for (int x = 0; x < 4; ++x) {
+            for (int z = 0; z < 4; ++z) {
+                const bool selected = x <= 1 && z <= 2;
+                QCOMPARE(grid.Cell(x, z).typet, selected ? 2 : before[x][z].typet);
+                QCOMPARE(grid.Cell(x, z).typew, selected ? 0 : before[x][z].typew);
+            }
+        }
+        window.doc.UpdateAllViews(window.frame->View());
+        QCOMPARE(window.Text("tileName"), QString("enemy.jpg"));
+        QCOMPARE(window.Text("wallName"), QString("tile.jpg"));
+
+        window.doc.SetModified(false);
+        const std::uint32_t enemyTexture = window.doc.enemyModels()[0].texture;
+        QVERIFY(enemyTexture != 0);
+        list->setCurrentIndex(1);
+        window.Click("applyEnemyButton");
+        QCOMPARE(grid.Enemys_Tex, 1);
+        QVERIFY(window.doc.IsModified());
+        // The markers took the new image at once, in the view's context.
+        for (const auto& model : window.doc.enemyModels()) {
+            QVERIFY(model.texture != 0);
+        }
+        QVERIFY(window.doc.enemyModels()[0].texture != enemyTexture);
+    }
+
+    void textureButtonsWithoutAChosenEntryChangeNothing() {
+        MapWindow window;
+        window.Show();
+        window.Select(0, 0, 3, 3);
+        const auto before = window.doc.mapGrid().cells;
+        QCOMPARE(window.Find<QComboBox>("textureList")->currentIndex(), -1);
+        window.Click("applyTileButton");
+        window.Click("applyWallButton");
+        window.Click("applyEnemyButton");
+        QVERIFY(window.doc.mapGrid().cells == before);
+        QCOMPARE(window.doc.mapGrid().Enemys_Tex, 2);
+        QVERIFY(!window.doc.IsModified());
+    }
+
+    void buttonsWithoutAStoredSelectionChangeNothing() {
+        MapWindow window;
+        // The view has nothing selected, so its draws store no rectangle in the map.
+        window.frame->View()->selection().Set(-1, -1, -1, -1);
+        window.Show();
+        QCOMPARE(window.doc.mapGrid().selection.x0, -1);
+        const auto before = window.doc.mapGrid().cells;
+        QTest::keyClick(window.Find<QSlider>("gravitySlider"), Qt::Key_PageUp);
+        window.Find<QComboBox>("textureList")->setCurrentIndex(1);
+        window.Click("applyButton");
+        window.Click("applyTileButton");
+        window.Click("applyWallButton");
+        QVERIFY(window.doc.mapGrid().cells == before);
+        QVERIFY(!window.doc.IsModified());
+    }
+
+    void refreshRebuildsTheListFromTheWorkingDirectory() {
+        const ImageDir images{"b.jpg", "a.jpg", "wall.jpg", "tile.jpg"};
+        QVERIFY(images.Ready());
+        QFile notes(QDir(images.Path()).filePath("notes.txt"));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.close();
+
+        MapWindow window;
+        window.Show();
+        QTRY_VERIFY(window.frame->View()->TexturesLoaded());
+        window.doc.mapGrid().Cell(0, 0).typet = 3;
+        QString trace;
+        {
+            const CoutCapture capture;
+            window.Click("refreshTexturesButton");
+            trace = capture.Text();
+        }
+
+        const QStringList expected{"tile.jpg", "wall.jpg", "enemy.jpg", "a.jpg", "b.jpg"};
+        const auto& grid = window.doc.mapGrid();
+        QCOMPARE(Entries(window.Find<QComboBox>("textureList")), expected);
+        QCOMPARE(grid.numtex, 5);
+        QCOMPARE(TableNames(grid), expected);
+        QCOMPARE(grid.Cell(0, 0).typet, 3);  // slots keep their numbers
+        // The new images were loaded in the 3D view's context.
+        QVERIFY(trace.contains("Texture 3:a.jpg"));
+        QVERIFY(trace.contains("Texture 4:b.jpg"));
+        QVERIFY(grid.textureIds[3] != 0);
+        QVERIFY(window.doc.IsModified());
+    }
+
+    void reflectsAChangeMadeInAnotherWindowOfTheMap() {
+        MapWindow window;
+        window.Show();
+        // The second window stays hidden: it never draws, so only the first stores a selection.
+        auto other = std::make_unique<CChildFrame>(&window.doc);
+        window.SetCells(0, 0, 1, 1, -120.0, 12.0);
+        window.Select(0, 0, 1, 1);
+        auto* otherGravity = other->Panel()->findChild<QLineEdit*>("gravityValue");
+        QCOMPARE(otherGravity->text(), QString("-120"));
+
+        QTest::keyClick(window.Find<QSlider>("gravitySlider"), Qt::Key_Left);
+        window.Click("applyButton");
+        QCOMPARE(otherGravity->text(), QString("-121"));
+        QCOMPARE(other->Panel()->findChild<QSlider*>("gravitySlider")->value(), -121);
+
+        // A rebuilt list elsewhere reaches this window's list, so its entries name the new slots.
+        window.doc.mapGrid().textures[1].Assign("rock.jpg");
+        window.doc.UpdateAllViews(window.frame->View());
+        QCOMPARE(Entries(other->Panel()->findChild<QComboBox*>("textureList")),
+                 (QStringList{"tile.jpg", "rock.jpg", "enemy.jpg"}));
+        other.reset();
+    }
+};
+
+QTEST_MAIN(PanelTest)
+#include "panel_test.moc"
