@@ -61,6 +61,14 @@ void BM_FrameWireframe(benchmark::State& state) {
     view.OnViewSolid();
 }
 
+// The frame drawn into the widget's framebuffer and read back, without showing it in the window.
+void BM_FrameOffscreen(benchmark::State& state) {
+    CzandrelEditorView& view = *fixture->view;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(view.grabFramebuffer());
+    }
+}
+
 void BM_Pick(benchmark::State& state) {
     CzandrelEditorView& view = *fixture->view;
     view.RedrawNow();
@@ -80,6 +88,12 @@ BENCHMARK(BM_Frame)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameWireframe)
+    ->Iterations(1)
+    ->Repetitions(21)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameOffscreen)
     ->Iterations(1)
     ->Repetitions(21)
     ->ReportAggregatesOnly(true)
