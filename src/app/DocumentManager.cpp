@@ -79,8 +79,9 @@ bool DocumentManager::Save(CzandrelEditorDoc* doc) {
 }
 
 bool DocumentManager::SaveAs(CzandrelEditorDoc* doc) {
+    // An untitled map is offered under its title, "zandrelEditor1.zdm".
     const QString suggested =
-        doc->PathName().isEmpty() ? kDocName + QStringLiteral(".zdm") : doc->PathName();
+        doc->PathName().isEmpty() ? doc->Title() + QStringLiteral(".zdm") : doc->PathName();
     const QString path = prompts_.AskSavePath(dialogParent_, suggested);
     if (path.isEmpty()) {
         return false;

@@ -18,14 +18,16 @@ public:
     QStringList saveQuestions;  // the titles asked about
     QStringList errors;
     int savePathRequests = 0;
+    QString lastSuggestedPath;
 
     app::SaveAnswer AskSaveChanges(QWidget*, const QString& title) override {
         saveQuestions.append(title);
         return saveAnswer;
     }
     QString AskOpenPath(QWidget*) override { return openPath; }
-    QString AskSavePath(QWidget*, const QString&) override {
+    QString AskSavePath(QWidget*, const QString& suggested) override {
         ++savePathRequests;
+        lastSuggestedPath = suggested;
         return savePath;
     }
     void ShowError(QWidget*, const QString& message) override { errors.append(message); }
