@@ -3,13 +3,12 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <memory>
-#include <sstream>
 
 #include "map/MapGrid.h"
 #include "mapfile/MapWriter.h"
+#include "support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
 using zandrel::Status;
@@ -18,34 +17,17 @@ using zandrel::mapfile::FormatMap;
 using zandrel::mapfile::SaveMapFile;
 using zandrel::mapfile::WriteMap;
 
+using zandrel::testsupport::ReadFile;
+using zandrel::testsupport::WriteFile;
+
 namespace {
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-// A fresh folder per test, removed afterwards.
-class SaveTest : public ::testing::Test {
+class SaveTest : public zandrel::testsupport::ScratchFolderTest {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("zdm_save_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     std::size_t FilesInFolder() const {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), {}));
     }
 
-    fs::path folder_;
     std::unique_ptr<MapGrid> grid_ = std::make_unique<MapGrid>(50, 50);
 };
 

@@ -1,63 +1,27 @@
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "support/ScratchFolder.h"
+
 namespace fs = std::filesystem;
+using zandrel::testsupport::ReadFile;
+using zandrel::testsupport::ToolOutcome;
 
 namespace {
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs zdmtool as a user would, in a scratch folder.
-class ZdmTool : public ::testing::Test {
+class ZdmTool : public zandrel::testsupport::ScratchFolderTest {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("zdmtool_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    Outcome Run(const std::string& args) const {
-        const fs::path out = folder_ / "stdout";
-        const fs::path err = folder_ / "stderr";
-        const std::string command = "cd '" + folder_.string() + "' && '" ZDMTOOL_PATH "' " + args +
-                                    " >'" + out.string() + "' 2>'" + err.string() + "'";
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
-    }
-
-    void Write(const std::string& name, const std::string& text) const {
-        std::ofstream(folder_ / name, std::ios::binary) << text;
-    }
-
-    fs::path folder_;
+    ToolOutcome Run(const std::string& args) const { return RunInFolder(ZDMTOOL_PATH, args); }
 };
 
 }  // namespace
 
 TEST_F(ZdmTool, NewWritesTheDefaultMapThatCheckAccepts) {
-    const Outcome made = Run("new level.zdm");
+    const ToolOutcome made = Run("new level.zdm");
     EXPECT_EQ(made.status, 0);
     EXPECT_EQ(ReadFile(folder_ / "level.zdm"), ReadFile(fs::path(CORE_TEST_DATA) / "new_map.zdm"));
 
-    const Outcome checked = Run("check level.zdm");
+    const ToolOutcome checked = Run("check level.zdm");
     EXPECT_EQ(checked.status, 0);
     EXPECT_EQ(checked.out, "");
     EXPECT_EQ(checked.err, "");
@@ -69,7 +33,7 @@ TEST_F(ZdmTool, CheckNamesEachBadFileAndWhy) {
     Run("new good.zdm");
     Write("broken.zdm", "<ZanMap\n SizeX=\"2\"\n\n\n\n\n oops='1'/>\n");
     Write("big.zdm", "<ZanMap SizeX=\"60\" SizeZ=\"5\"/>");
-    const Outcome checked = Run("check good.zdm broken.zdm big.zdm absent.zdm");
+    const ToolOutcome checked = Run("check good.zdm broken.zdm big.zdm absent.zdm");
     EXPECT_EQ(checked.status, 1);
     EXPECT_EQ(checked.out, "");
     EXPECT_EQ(checked.err,
@@ -84,7 +48,7 @@ TEST_F(ZdmTool, InfoSummarisesAMap) {
           "<ZanMap SizeX=\"2\" SizeZ=\"1\" numtex=\"2\" Tex_0=\"a.jpg\" Tex_1=\"b.jpg\""
           " Enemys_Tex=\"7\" C_0_0=\"-1.5\" NE_1_0=\"2.25\" goal_1_0=\"1\" X_S=\"1\" Z_S=\"0\""
           " Enemy_0_X=\"-1\" Enemy_0_Z=\"-1\" Enemy_1_X=\"9\" Enemy_1_Z=\"9\"/>");
-    const Outcome info = Run("info m.zdm");
+    const ToolOutcome info = Run("info m.zdm");
     EXPECT_EQ(info.status, 0);
     EXPECT_EQ(info.out,
               "size: 2 x 1\n"
@@ -102,7 +66,7 @@ TEST_F(ZdmTool, InfoSummarisesAMap) {
 
 TEST_F(ZdmTool, ParsePrintsTheTreeAsJson) {
     Write("t.zdm", "<r a=\"x\\y\te\xe9\" b=\"\n1\">\n<c/>t<![CDATA[<]]></r>");
-    const Outcome parsed = Run("parse t.zdm");
+    const ToolOutcome parsed = Run("parse t.zdm");
     EXPECT_EQ(parsed.status, 0);
     EXPECT_EQ(parsed.out,
               "{\"name\": \"r\", \"attributes\": {\"a\": \"x\\\\y\\te\\u00e9\", \"b\": \"\\n1\"}, "
@@ -110,7 +74,7 @@ TEST_F(ZdmTool, ParsePrintsTheTreeAsJson) {
               "\"text\": \"\", \"children\": []}]}\n");
 
     Write("bad.zdm", "<r>\n");
-    const Outcome failed = Run("parse bad.zdm");
+    const ToolOutcome failed = Run("parse bad.zdm");
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "");
     EXPECT_EQ(failed.err, "parse error at line 2\n");
@@ -119,12 +83,12 @@ TEST_F(ZdmTool, ParsePrintsTheTreeAsJson) {
 TEST_F(ZdmTool, UsageErrorsAndHelp) {
     for (const char* wrong :
          {"", "frobnicate", "new", "new a b", "check", "info", "parse x y", "check --fast a.zdm"}) {
-        const Outcome outcome = Run(wrong);
+        const ToolOutcome outcome = Run(wrong);
         EXPECT_EQ(outcome.status, 2) << wrong;
         EXPECT_NE(outcome.err.find("Usage: zdmtool"), std::string::npos) << wrong;
         EXPECT_EQ(outcome.out, "") << wrong;
     }
-    const Outcome help = Run("--help");
+    const ToolOutcome help = Run("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("check FILE..."), std::string::npos);
     EXPECT_EQ(Run("info --help").out.rfind("Usage: zdmtool info FILE", 0), 0u);

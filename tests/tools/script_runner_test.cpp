@@ -1,26 +1,19 @@
 #include "cli/ScriptRunner.h"
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "TerrainFixture.h"
 #include "cli/ScriptSession.h"
 #include "mapfile/MapWriter.h"
+#include "support/ScratchFolder.h"
 
 namespace zandrel::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using zandrel::testsupport::ReadFile;
 
 struct Outcome {
     int status;
@@ -28,17 +21,8 @@ struct Outcome {
 };
 
 // Runs scripts in-process; files they save go to a scratch folder named by the script as $.
-class ScriptRun : public ::testing::Test {
+class ScriptRun : public zandrel::testsupport::ScratchFolderTest {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("zandrel_script_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     Outcome Run(std::string text) const {
         for (std::size_t at = text.find('$'); at != std::string::npos; at = text.find('$', at)) {
             text.replace(at, 1, folder_.string());
@@ -50,8 +34,6 @@ protected:
         EXPECT_EQ(out.str(), "");
         return {status, err.str()};
     }
-
-    fs::path folder_;
 };
 
 TEST_F(ScriptRun, EmptyScriptAndCommentsSucceedSilently) {

@@ -1,15 +1,10 @@
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "TerrainFixture.h"
 #include "mapfile/MapLoader.h"
 #include "mapfile/MapWriter.h"
+#include "support/ScratchFolder.h"
 #include "tools/EditCommands.h"
 #include "tools/PanelAttributes.h"
 #include "tools/Placement.h"
@@ -21,42 +16,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
+using zandrel::testsupport::ReadFile;
+using zandrel::testsupport::ToolOutcome;
 
 // Runs `zdmtool script edit.txt` as a pipeline would, in a scratch folder.
-class ZdmToolScript : public ::testing::Test {
+class ZdmToolScript : public zandrel::testsupport::ScratchFolderTest {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("zdmtool_script_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    Outcome RunScript(const std::string& text) const {
+    ToolOutcome RunScript(const std::string& text) const {
         Write("edit.txt", text);
-        const fs::path out = folder_ / "stdout";
-        const fs::path err = folder_ / "stderr";
-        const std::string command = "cd '" + folder_.string() +
-                                    "' && '" ZDMTOOL_PATH "' script edit.txt >'" + out.string() +
-                                    "' 2>'" + err.string() + "'";
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
-    }
-
-    void Write(const std::string& name, const std::string& text) const {
-        std::ofstream(folder_ / name, std::ios::binary) << text;
+        return RunInFolder(ZDMTOOL_PATH, "script edit.txt");
     }
 
     std::unique_ptr<map::MapGrid> Load(const std::string& name) const {
@@ -64,12 +32,10 @@ protected:
         EXPECT_TRUE(mapfile::LoadMapFile(*grid, folder_ / name).ok()) << name;
         return grid;
     }
-
-    fs::path folder_;
 };
 
 TEST_F(ZdmToolScript, SavesWhatTheEditorsOperationsMake) {
-    const Outcome outcome = RunScript(
+    const ToolOutcome outcome = RunScript(
         "# shape a few blocks, mark the map, set attributes\n"
         "select 2 3 4 4\n"
         "tool tilt 100\n"
@@ -131,7 +97,7 @@ TEST_F(ZdmToolScript, SavesWhatTheEditorsOperationsMake) {
 }
 
 TEST_F(ZdmToolScript, ClipboardOutlivesTheDocumentsItWasCopiedFrom) {
-    const Outcome outcome = RunScript(
+    const ToolOutcome outcome = RunScript(
         "select 0 0 2 0\n"
         "tool landslide 10\n"
         "copy\n"
@@ -158,7 +124,7 @@ TEST_F(ZdmToolScript, ClipboardOutlivesTheDocumentsItWasCopiedFrom) {
 }
 
 TEST_F(ZdmToolScript, UndoOfAPasteRestoresTheSavedMap) {
-    const Outcome outcome = RunScript(
+    const ToolOutcome outcome = RunScript(
         "select 1 1 2 2\ntool raise 2\ncopy\nselect 6 6 6 6\ntool pyramid 1\nsave before.zdm\n"
         "paste\nundo\nsave after.zdm\nundo\n");
     EXPECT_EQ(outcome.status, 1);
@@ -170,7 +136,7 @@ TEST_F(ZdmToolScript, RefreshTexturesListsTheWorkingDirectory) {
     for (const char* image : {"b.jpg", "a.jpg", "wall.jpg", "tile.jpg", "skip.png"}) {
         Write(image, "");
     }
-    const Outcome outcome = RunScript(
+    const ToolOutcome outcome = RunScript(
         "refresh-textures\nselect 0 0 1 1\ntile 4\nenemy-texture 3\nsave t.zdm\ntile 5\n");
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.err, "edit.txt:6: texture entry 5 does not exist (the list has 5 entries)\n");
@@ -186,7 +152,7 @@ TEST_F(ZdmToolScript, RefreshTexturesListsTheWorkingDirectory) {
 }
 
 TEST_F(ZdmToolScript, FailureNamesTheFileAndLineAndExitsOne) {
-    const Outcome outcome = RunScript("new\r\n\r\nundo\r\nsave never.zdm\r\n");
+    const ToolOutcome outcome = RunScript("new\r\n\r\nundo\r\nsave never.zdm\r\n");
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(outcome.err, "edit.txt:3: nothing to undo\n");
@@ -194,20 +160,12 @@ TEST_F(ZdmToolScript, FailureNamesTheFileAndLineAndExitsOne) {
 }
 
 TEST_F(ZdmToolScript, MissingOrFolderScriptFails) {
-    const std::string command = "cd '" + folder_.string() +
-                                "' && '" ZDMTOOL_PATH "' script absent.txt >/dev/null 2>'" +
-                                (folder_ / "stderr").string() + "'";
-    const int raw = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(raw));
-    EXPECT_EQ(WEXITSTATUS(raw), 1);
-    EXPECT_EQ(ReadFile(folder_ / "stderr").rfind("absent.txt: cannot be opened", 0), 0u);
+    const ToolOutcome missing = RunInFolder(ZDMTOOL_PATH, "script absent.txt");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err.rfind("absent.txt: cannot be opened", 0), 0u);
 
     fs::create_directory(folder_ / "folder");
-    const std::string onFolder =
-        "cd '" + folder_.string() + "' && '" ZDMTOOL_PATH "' script folder >/dev/null 2>&1";
-    const int folderRaw = std::system(onFolder.c_str());
-    ASSERT_TRUE(WIFEXITED(folderRaw));
-    EXPECT_EQ(WEXITSTATUS(folderRaw), 1);
+    EXPECT_EQ(RunInFolder(ZDMTOOL_PATH, "script folder").status, 1);
 }
 
 }  // namespace
