@@ -17,6 +17,7 @@
 #include "app/CzandrelEditorApp.h"
 #include "app/DocumentManager.h"
 #include "app/EditorSurfaceFormat.h"
+#include "app/ShellCommands.h"
 
 using namespace zandrel;
 using app::CommandState;
@@ -161,6 +162,17 @@ private slots:
         QVERIFY(!commands.Action(app::cmd::kFileSave)->isEnabled());
         QVERIFY(!commands.Action(app::cmd::kViewSolid)->isEnabled());
         QVERIFY(commands.Action(app::cmd::kFileNew)->isEnabled());
+    }
+
+    void ShellAnswersExactlyTheApplicationCommands() {
+        app::CzandrelEditorApp editor(std::make_unique<gui_test::FakePrompts>());
+        app::ShellCommands shell(editor.MainFrame(), editor.Documents(), editor.RecentFiles());
+        for (const app::CommandInfo& info : app::CommandTable::Commands()) {
+            CommandState state;
+            const bool answered = shell.UpdateCommand(info.id, state);
+            QVERIFY2(answered == (info.owner == app::CommandOwner::Application),
+                     qPrintable(QString::number(info.id)));
+        }
     }
 
     void PromptsSplitIntoStatusTextAndTooltip() {
