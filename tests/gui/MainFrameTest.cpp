@@ -182,6 +182,37 @@ private slots:
         QTRY_COMPARE(editor.window(0)->windowTitle(), QString("zandrelEditor1*"));
     }
 
+    void CloseAsksOnceAndClosesEveryWindowOfTheMap() {
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        QVERIFY(editor.commands().Execute(cmd::kWindowNew));
+        editor.frame().Frames().front()->GetDocument()->SetModified(true);
+        editor.prompts->saveAnswer = app::SaveAnswer::Discard;
+        QVERIFY(editor.commands().Execute(cmd::kFileClose));
+        QCOMPARE(editor.prompts->saveQuestions, QStringList{"zandrelEditor1"});
+        QTRY_VERIFY(editor.frame().Frames().empty());
+        QTRY_VERIFY(editor.app->Documents().Documents().empty());
+    }
+
+    void RecentEntryThatNoLongerOpensLeavesTheList() {
+        const QString path = SaveFreshMap(dir_, "gone.zdm");
+        {
+            Editor editor;
+            QVERIFY(editor.frame().OpenFile(path));
+        }
+        QVERIFY(QFile::remove(path));
+        Editor editor;
+        editor.commands().UpdateAll();
+        QVERIFY(editor.commands().Action(cmd::kFileMru1)->isEnabled());
+        QVERIFY(editor.commands().Execute(cmd::kFileMru1));
+        QCOMPARE(editor.prompts->errors.size(), 1);
+        QVERIFY(editor.frame().Frames().empty());
+        editor.commands().UpdateAll();
+        QCOMPARE(editor.commands().Action(cmd::kFileMru1)->text(), QString("File recenti"));
+        QVERIFY(!editor.commands().Action(cmd::kFileMru1)->isEnabled());
+        QVERIFY(!QSettings().contains("Recent File List/File1"));
+    }
+
     void SaveAsksForANameAndTheFileJoinsTheRecentList() {
         Editor editor;
         QVERIFY(editor.app->InitInstance({}));
