@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QVariant>
+#include <QWheelEvent>
+#include <algorithm>
 #include <iostream>
 
 #include "app/CzandrelEditorDoc.h"
@@ -47,6 +49,8 @@ CzandrelEditorView::CzandrelEditorView(app::CzandrelEditorDoc* doc, QWidget* par
     : QOpenGLWidget(parent), doc_(doc) {
     setObjectName("CzandrelEditorView");
     setFocusPolicy(Qt::StrongFocus);
+    // Every movement over the view redraws it and tells the other views, buttons held or not.
+    setMouseTracking(true);
     selection_.Set(25, 25, 25, 25);
     if (doc_ != nullptr) {
         connect(doc_, &app::CzandrelEditorDoc::viewsNeedUpdate, this,
@@ -293,19 +297,67 @@ void CzandrelEditorView::OnUpdate(QObject* sender) {
     }
 }
 
+bool CzandrelEditorView::UpdateCommand(int id, app::CommandState& state) {
+    return doc_ != nullptr && commands_.UpdateCommand(id, state);
+}
+
+bool CzandrelEditorView::ExecuteCommand(int id) {
+    return doc_ != nullptr && commands_.ExecuteCommand(id);
+}
+
+// The handlers want the key-state word of the message: the buttons held after the change
+// (a press includes its own button, a release no longer does) and Shift and Ctrl.
 void CzandrelEditorView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && event->buttons() == Qt::LeftButton) {
-        const std::int32_t name = Pick(event->position().toPoint());
-        anchorHit_ = name;
-        if (name != -1) {
-            selection_.setFromHits(name, name);
-            RedrawNow();
-            doc_->UpdateAllViews(this);
-        }
-        event->accept();
+    if (doc_ == nullptr) {
+        QOpenGLWidget::mousePressEvent(event);
         return;
     }
-    QOpenGLWidget::mousePressEvent(event);
+    const std::uint32_t flags = ViewMouseInput::KeyState(event->buttons(), event->modifiers());
+    const QPoint point = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        mouseInput_.OnLButtonDown(flags, point);
+    } else if (event->button() == Qt::RightButton) {
+        mouseInput_.OnRButtonDown(flags, point);
+    }
+    event->accept();
+}
+
+void CzandrelEditorView::mouseReleaseEvent(QMouseEvent* event) {
+    if (doc_ == nullptr) {
+        QOpenGLWidget::mouseReleaseEvent(event);
+        return;
+    }
+    const std::uint32_t flags = ViewMouseInput::KeyState(event->buttons(), event->modifiers());
+    const QPoint point = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        mouseInput_.OnLButtonUp(flags, point);
+    } else if (event->button() == Qt::RightButton) {
+        mouseInput_.OnRButtonUp(flags, point);
+    }
+    event->accept();
+}
+
+void CzandrelEditorView::mouseMoveEvent(QMouseEvent* event) {
+    if (doc_ == nullptr) {
+        QOpenGLWidget::mouseMoveEvent(event);
+        return;
+    }
+    mouseInput_.OnMouseMove(ViewMouseInput::KeyState(event->buttons(), event->modifiers()),
+                            event->position().toPoint());
+    event->accept();
+}
+
+void CzandrelEditorView::wheelEvent(QWheelEvent* event) {
+    // A sideways turn is another message altogether and applies nothing.
+    const int delta = event->angleDelta().y();
+    if (doc_ == nullptr || delta == 0) {
+        QOpenGLWidget::wheelEvent(event);
+        return;
+    }
+    const auto zDelta = static_cast<std::int16_t>(std::clamp(delta, -32768, 32767));
+    mouseInput_.OnMouseWheel(ViewMouseInput::KeyState(event->buttons(), event->modifiers()), zDelta,
+                             event->position().toPoint());
+    event->accept();
 }
 
 void CzandrelEditorView::keyPressEvent(QKeyEvent* event) {

@@ -4,9 +4,13 @@
 #include <QPoint>
 #include <cstdint>
 
+#include "app/CommandTarget.h"
 #include "tools/MapSelection.h"
 #include "tools/OrbitNavigator.h"
+#include "tools/ToolState.h"
 #include "view3d/MapPicker.h"
+#include "view3d/ViewCommands.h"
+#include "view3d/ViewMouseInput.h"
 
 namespace zandrel::app {
 class CzandrelEditorDoc;
@@ -15,8 +19,10 @@ class CzandrelEditorDoc;
 namespace zandrel::view3d {
 
 // The 3D pane of a map window: draws the document's map with its own GL context, loads the
-// map's textures on its first draw, and answers which cell lies under a window point.
-class CzandrelEditorView : public QOpenGLWidget {
+// map's textures on its first draw, and answers which cell lies under a window point. The mouse
+// selects and shapes the terrain and steers the camera (ViewMouseInput); the tool, placement
+// and edit commands of the map menus come here first (ViewCommands).
+class CzandrelEditorView : public QOpenGLWidget, public app::CommandTarget {
     Q_OBJECT
 
 public:
@@ -61,6 +67,13 @@ public:
     tools::MapSelection& selection() { return selection_; }
     tools::OrbitNavigator& navigator() { return navigator_; }
     const tools::OrbitNavigator& navigator() const { return navigator_; }
+    tools::ToolState& toolState() { return toolState_; }
+    const tools::ToolState& toolState() const { return toolState_; }
+    ViewMouseInput& mouseInput() { return mouseInput_; }
+    ViewCommands& commands() { return commands_; }
+
+    bool UpdateCommand(int id, app::CommandState& state) override;
+    bool ExecuteCommand(int id) override;
     std::int32_t ViewWidth() const { return viewWidth_; }
     std::int32_t ViewHeight() const { return viewHeight_; }
 
@@ -73,6 +86,9 @@ protected:
     void resizeGL(int width, int height) override;
     void paintGL() override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -96,9 +112,11 @@ private:
     std::uint64_t paintCount_ = 0;
     std::int32_t viewWidth_ = 0;
     std::int32_t viewHeight_ = 0;
-    std::int32_t anchorHit_ = -1;
     tools::MapSelection selection_;
     tools::OrbitNavigator navigator_;
+    tools::ToolState toolState_;
+    ViewMouseInput mouseInput_{*this};
+    ViewCommands commands_{*this};
     FrameTransform frame_;
     MapPicker picker_;
 };
