@@ -1,7 +1,5 @@
 #include "app/CzandrelEditorApp.h"
 
-#include <QCoreApplication>
-
 #include "app/CMainFrame.h"
 #include "app/DocumentManager.h"
 #include "app/RecentFileList.h"
@@ -12,13 +10,6 @@ namespace zandrel::app {
 CzandrelEditorApp::CzandrelEditorApp(std::unique_ptr<UserPrompts> prompts)
     : clipboard_(std::make_unique<map::MapGrid>()),
       prompts_(prompts ? std::move(prompts) : std::make_unique<UserPrompts>()) {
-    if (QCoreApplication::organizationName().isEmpty()) {
-        QCoreApplication::setOrganizationName(QString::fromUtf8(kSettingsKey));
-    }
-    if (QCoreApplication::applicationName().isEmpty() ||
-        QCoreApplication::applicationName() == QCoreApplication::applicationFilePath()) {
-        QCoreApplication::setApplicationName(QString::fromLatin1(kAppName));
-    }
     recent_ = std::make_unique<RecentFileList>();
     docs_ = std::make_unique<DocumentManager>(*prompts_, *recent_, *clipboard_);
     mainFrame_ = std::make_unique<CMainFrame>(*docs_, *recent_, *prompts_);

@@ -19,7 +19,8 @@ class CzandrelEditorApp : public QObject {
     Q_OBJECT
 
 public:
-    // Organisation and application names under which the settings (the recent files) live.
+    // Organisation and application names under which the settings (the recent files) live;
+    // main() gives them to the QApplication before the application object reads any setting.
     static constexpr auto kSettingsKey =
         "Applicazioni locali generate tramite la Creazione guidata di applicazioni locali";
     static constexpr auto kAppName = "zandrelEditor";
