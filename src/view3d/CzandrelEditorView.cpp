@@ -51,6 +51,8 @@ CzandrelEditorView::CzandrelEditorView(app::CzandrelEditorDoc* doc, QWidget* par
     setFocusPolicy(Qt::StrongFocus);
     // Every movement over the view redraws it and tells the other views, buttons held or not.
     setMouseTracking(true);
+    // The right button applies tools and orbits; no menu of this view or a parent may pop up.
+    setContextMenuPolicy(Qt::PreventContextMenu);
     selection_.Set(25, 25, 25, 25);
     if (doc_ != nullptr) {
         connect(doc_, &app::CzandrelEditorDoc::viewsNeedUpdate, this,

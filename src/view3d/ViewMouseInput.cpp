@@ -16,6 +16,23 @@ constexpr double WheelSteps(std::int16_t zDelta) {
     return static_cast<double>(zDelta / 100);
 }
 
+// No tool and the placement modes leave the heights alone: applying them (a wheel turned out
+// of habit, say) must not make the map count as changed.
+constexpr bool ShapesTerrain(std::int32_t mode) {
+    switch (mode) {
+        case tools::TOOL_LEVEL:
+        case tools::TOOL_LANDSLIDE:
+        case tools::TOOL_TILT:
+        case tools::TOOL_FLATTEN:
+        case tools::TOOL_PYRAMID:
+        case tools::TOOL_RAISE:
+        case tools::TOOL_SET_HEIGHT:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 std::uint32_t ViewMouseInput::KeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
@@ -54,9 +71,12 @@ void ViewMouseInput::RememberPoint(const QPoint& point) {
 }
 
 void ViewMouseInput::ApplyTool(double value) {
+    const std::int32_t mode = view_.toolState().toolMode;
     view_.selection().applyTool(view_.GetDocument()->mapGrid(), view_.GetDocument()->undoGrid(),
-                                view_.toolState().toolMode, value);
-    view_.GetDocument()->SetModified(true);
+                                mode, value);
+    if (ShapesTerrain(mode)) {
+        view_.GetDocument()->SetModified(true);
+    }
 }
 
 void ViewMouseInput::OnLButtonDown(std::uint32_t flags, const QPoint& point) {

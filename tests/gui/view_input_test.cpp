@@ -178,6 +178,15 @@ private slots:
         QVERIFY(view_->selection().undoSaved);
     }
 
+    void wheelWithoutATerrainToolLeavesTheMapUnmodified() {
+        QCOMPARE(view_->toolState().toolMode, tools::TOOL_NONE);
+        mouse_.Wheel(120, QPoint(kWidth / 2, kHeight / 2));
+        view_->toolState().toolMode = tools::TOOL_PLACE_ENEMY;
+        mouse_.Wheel(-120, QPoint(kWidth / 2, kHeight / 2));
+        QVERIFY(!doc_->IsModified());
+        QCOMPARE(doc_->mapGrid().Cell(25, 25).C, 0.0);
+    }
+
     void rightDragOrbitsAndLeftPressedWhileRightHeldZooms() {
         const TopDownCamera camera(*view_, 6.0f, 6.5f);
         mouse_.Click(camera.Cell(7, 3));
