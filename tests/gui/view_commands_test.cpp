@@ -179,8 +179,10 @@ private slots:
         QVERIFY(State(cmd::kEditPaste).enabled);
         QVERIFY(State(cmd::kMerge).enabled);
 
+        doc_->SetModified(false);
         QVERIFY(view_->ExecuteCommand(cmd::kEditUndo));
         QCOMPARE(doc_->mapGrid().Cell(3, 4).C, 11.5);
+        QVERIFY(doc_->IsModified());
         QVERIFY(!State(cmd::kEditUndo).enabled);
     }
 
