@@ -71,11 +71,12 @@ public:
     const tools::ToolState& toolState() const { return toolState_; }
     ViewMouseInput& mouseInput() { return mouseInput_; }
     ViewCommands& commands() { return commands_; }
-
-    bool UpdateCommand(int id, app::CommandState& state) override;
-    bool ExecuteCommand(int id) override;
     std::int32_t ViewWidth() const { return viewWidth_; }
     std::int32_t ViewHeight() const { return viewHeight_; }
+
+    // The "F&unzioni" and "&Modifica" commands, answered by commands().
+    bool UpdateCommand(int id, app::CommandState& state) override;
+    bool ExecuteCommand(int id) override;
 
 public slots:
     // Another window changed the document: re-read it and redraw.
