@@ -28,11 +28,9 @@ bool CzandrelEditorDoc::OnOpenDocument(const QString& path, QString* error) {
     // Loading keeps whatever the file does not mention (cells outside its block, the selection,
     // texture objects), so the temporary starts as a copy of the current map.
     auto loaded = std::make_unique<map::MapGrid>(state_.mapGrid);
-    // Parse messages still go to standard error; stray characters the reader skips would only
-    // clutter standard output, which carries the texture trace.
-    mapfile::ParseOptions options;
-    options.strayOutput = nullptr;
-    const Status status = mapfile::LoadMapFile(*loaded, ToPath(path), options);
+    // The reader's defaults: parse messages on standard error, and the characters no scanner
+    // rule takes (the blanks inside the map's tag, mostly) copied to standard output.
+    const Status status = mapfile::LoadMapFile(*loaded, ToPath(path));
     if (!status.ok()) {
         if (error != nullptr) {
             *error = QString::fromStdString(status.message());
