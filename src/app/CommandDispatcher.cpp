@@ -75,10 +75,10 @@ QAction* CommandDispatcher::Action(int id) const {
 
 std::vector<QMenu*> CommandDispatcher::BuildMenus(const std::vector<MenuSpec>& specs) {
     std::vector<QMenu*> menus;
-    for (const MenuSpec& spec : specs) {
-        auto* menu = new QMenu(QString::fromUtf8(spec.title), window_);
+    for (const MenuSpec& menuSpec : specs) {
+        auto* menu = new QMenu(QString::fromUtf8(menuSpec.title), window_);
         menu->setToolTipsVisible(false);
-        for (const MenuItem& item : spec.items) {
+        for (const MenuItem& item : menuSpec.items) {
             if (item.id == cmd::kSeparator) {
                 menu->addSeparator();
             } else if (item.id == cmd::kFileMru1) {

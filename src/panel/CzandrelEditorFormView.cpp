@@ -30,9 +30,9 @@ Widget* Control(QWidget* form, const char* name) {
 // A slider's ticks: at every position when the template asks for automatic ticks, else only
 // at the two ends.
 void SetRangeAndTicks(QSlider* slider, int id, int minimum, int maximum) {
-    const FormControl* spec = FormTemplate::Find(id);
+    const FormControl* entry = FormTemplate::Find(id);
     slider->setRange(minimum, maximum);
-    slider->setTickInterval(spec != nullptr && spec->autoTicks ? 1 : maximum - minimum);
+    slider->setTickInterval(entry != nullptr && entry->autoTicks ? 1 : maximum - minimum);
 }
 
 std::vector<std::string> TableNames(const map::MapGrid& grid) {

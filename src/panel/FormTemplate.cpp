@@ -76,9 +76,9 @@ constexpr std::array<FormControl, 19> kControls{{
     {control::kWallName, ControlKind::ReadOnlyEdit, "", {38, 114, 54, 11}, "wallName", false},
 }};
 
-QWidget* CreateWidget(const FormControl& spec, QWidget& form) {
-    const QString text = QString::fromUtf8(spec.text);
-    switch (spec.kind) {
+QWidget* CreateWidget(const FormControl& entry, QWidget& form) {
+    const QString text = QString::fromUtf8(entry.text);
+    switch (entry.kind) {
         case ControlKind::GroupBox:
             return new QGroupBox(text, &form);
         case ControlKind::StaticText: {
@@ -118,9 +118,9 @@ std::span<const FormControl> FormTemplate::Controls() {
 }
 
 const FormControl* FormTemplate::Find(int id) {
-    for (const FormControl& spec : kControls) {
-        if (spec.id == id && id != kNone) {
-            return &spec;
+    for (const FormControl& entry : kControls) {
+        if (entry.id == id && id != kNone) {
+            return &entry;
         }
     }
     return nullptr;
@@ -141,20 +141,20 @@ QFont FormTemplate::Font() {
 
 void FormTemplate::Build(QWidget& form, const DialogUnits& units) {
     std::vector<QWidget*> frames;
-    for (const FormControl& spec : kControls) {
-        QWidget* widget = CreateWidget(spec, form);
-        widget->setObjectName(QString::fromLatin1(spec.objectName));
-        QRect geometry = units.ToPixels(spec.units);
-        if (spec.kind == ControlKind::StaticText) {
+    for (const FormControl& entry : kControls) {
+        QWidget* widget = CreateWidget(entry, form);
+        widget->setObjectName(QString::fromLatin1(entry.objectName));
+        QRect geometry = units.ToPixels(entry.units);
+        if (entry.kind == ControlKind::StaticText) {
             // The form was measured for another font; a substitute must not cut a label short.
             geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
         }
         widget->setGeometry(geometry);
-        widget->setFocusPolicy(IsTabStop(spec.kind) ? Qt::StrongFocus : Qt::NoFocus);
-        if (spec.id != kNone) {
-            widget->setProperty("controlId", spec.id);
+        widget->setFocusPolicy(IsTabStop(entry.kind) ? Qt::StrongFocus : Qt::NoFocus);
+        if (entry.id != kNone) {
+            widget->setProperty("controlId", entry.id);
         }
-        if (spec.kind == ControlKind::GroupBox) {
+        if (entry.kind == ControlKind::GroupBox) {
             widget->setAttribute(Qt::WA_TransparentForMouseEvents);
             frames.push_back(widget);
         }
