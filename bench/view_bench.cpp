@@ -1,44 +1,13 @@
-// Frame and pick times of the 3D view on a full 50 x 50 map at 1280 x 1024. Needs an X display:
-//   xvfb-run -a -s "-screen 0 1280x1024x24" ./view_bench
+// Frame and pick times of the 3D view on a full 50 x 50 map at 1280 x 1024.
 #include <GL/gl.h>
-#include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QTest>
-#include <cstdio>
-#include <memory>
-
-#include "app/CzandrelEditorDoc.h"
-#include "app/EditorSurfaceFormat.h"
-#include "view3d/CzandrelEditorView.h"
+#include "ShownView.h"
 
 namespace {
 
-using zandrel::app::CzandrelEditorDoc;
 using zandrel::view3d::CzandrelEditorView;
 
-// One shown view over a new map with a bumpy block, so that walls are drawn too.
-struct ViewFixture {
-    ViewFixture() : doc(std::make_unique<CzandrelEditorDoc>()) {
-        doc->OnNewDocument();
-        for (int x = 20; x < 30; ++x) {
-            for (int z = 20; z < 30; ++z) {
-                doc->mapGrid().SetCellHeight(x, z, (x + z) % 3);
-            }
-        }
-        view = std::make_unique<CzandrelEditorView>(doc.get());
-        view->resize(1280, 1024);
-        view->show();
-        exposed = QTest::qWaitForWindowExposed(view.get());
-        view->RedrawNow();
-    }
-
-    std::unique_ptr<CzandrelEditorDoc> doc;
-    std::unique_ptr<CzandrelEditorView> view;
-    bool exposed = false;
-};
-
-ViewFixture* fixture = nullptr;
+zandrel::bench::ShownView* fixture = nullptr;
 
 void BM_Frame(benchmark::State& state) {
     CzandrelEditorView& view = *fixture->view;
@@ -105,19 +74,5 @@ BENCHMARK(BM_Pick)->Iterations(1)->Repetitions(41)->ReportAggregatesOnly(true)->
 }  // namespace
 
 int main(int argc, char** argv) {
-    zandrel::app::UseEditorSurfaceFormat();
-    CzandrelEditorView::PrepareApplication();
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    ViewFixture viewFixture;
-    if (!viewFixture.exposed) {
-        std::fprintf(stderr, "view_bench: the view window was never shown\n");
-        return 1;
-    }
-    fixture = &viewFixture;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    fixture = nullptr;
-    return 0;
+    return zandrel::bench::RunWithShownView(argc, argv, "view_bench", fixture);
 }

@@ -1,70 +1,31 @@
 // Time from a mouse move over the 3D view to its finished frame, on a full 50 x 50 map at
-// 1280 x 1024 from the view's starting camera. Needs an X display:
-//   xvfb-run -a -s "-screen 0 1280x1024x24" ./view_input_bench
+// 1280 x 1024 from the view's starting camera.
 // Each move is a mouse message delivered to the view as the window system would; the frame
 // counts as finished once the GL pipeline has drained (glFinish).
 #include <GL/gl.h>
-#include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QMouseEvent>
-#include <QTest>
-#include <cstdio>
-#include <memory>
-
-#include "app/CzandrelEditorDoc.h"
-#include "app/EditorSurfaceFormat.h"
+#include "ShownView.h"
 #include "tools/ToolMode.h"
-#include "view3d/CzandrelEditorView.h"
 
 namespace {
 
-using zandrel::app::CzandrelEditorDoc;
-using zandrel::view3d::CzandrelEditorView;
+zandrel::bench::ShownView* fixture = nullptr;
+int moves = 0;
 
-// One shown view over a new map with a bumpy block, so that walls are drawn too.
-struct ViewFixture {
-    ViewFixture() : doc(std::make_unique<CzandrelEditorDoc>()) {
-        doc->OnNewDocument();
-        for (int x = 20; x < 30; ++x) {
-            for (int z = 20; z < 30; ++z) {
-                doc->mapGrid().SetCellHeight(x, z, (x + z) % 3);
-            }
-        }
-        view = std::make_unique<CzandrelEditorView>(doc.get());
-        view->resize(1280, 1024);
-        view->show();
-        exposed = QTest::qWaitForWindowExposed(view.get());
-        view->RedrawNow();
-    }
-
-    void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, QPoint point) {
-        QMouseEvent event(type, QPointF(point), QPointF(view->mapToGlobal(point)), button, buttons,
-                          Qt::NoModifier);
-        QApplication::sendEvent(view.get(), &event);
-    }
-
-    // Moves to one of two points near the middle in turn, so that every drag step changes the
-    // selection, and waits for the frame.
-    void MoveAndFinish(Qt::MouseButtons buttons) {
-        ++moves;
-        Send(QEvent::MouseMove, Qt::NoButton, buttons, QPoint(640, moves % 2 == 0 ? 480 : 540));
-        view->MakeCurrent();
-        glFinish();
-    }
-
-    std::unique_ptr<CzandrelEditorDoc> doc;
-    std::unique_ptr<CzandrelEditorView> view;
-    bool exposed = false;
-    int moves = 0;
-};
-
-ViewFixture* fixture = nullptr;
+// Moves to one of two points near the middle in turn, so that every drag step changes the
+// selection, and waits for the frame.
+void MoveAndFinish(Qt::MouseButtons buttons) {
+    ++moves;
+    fixture->Send(QEvent::MouseMove, Qt::NoButton, buttons,
+                  QPoint(640, moves % 2 == 0 ? 480 : 540));
+    fixture->view->MakeCurrent();
+    glFinish();
+}
 
 // No button held: a redraw and the notification of the document's other views.
 void BM_MoveHover(benchmark::State& state) {
     for (auto _ : state) {
-        fixture->MoveAndFinish(Qt::NoButton);
+        MoveAndFinish(Qt::NoButton);
     }
 }
 
@@ -73,7 +34,7 @@ void BM_MoveDragPick(benchmark::State& state) {
     const QPoint anchor(600, 500);
     fixture->Send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, anchor);
     for (auto _ : state) {
-        fixture->MoveAndFinish(Qt::LeftButton);
+        MoveAndFinish(Qt::LeftButton);
     }
     fixture->Send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, anchor);
     const auto& selection = fixture->view->selection();
@@ -88,7 +49,7 @@ void BM_MoveToolDrag(benchmark::State& state) {
     fixture->Send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, at);
     fixture->Send(QEvent::MouseButtonPress, Qt::RightButton, Qt::LeftButton | Qt::RightButton, at);
     for (auto _ : state) {
-        fixture->MoveAndFinish(Qt::LeftButton | Qt::RightButton);
+        MoveAndFinish(Qt::LeftButton | Qt::RightButton);
     }
     fixture->Send(QEvent::MouseButtonRelease, Qt::RightButton, Qt::LeftButton, at);
     fixture->Send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, at);
@@ -117,19 +78,5 @@ BENCHMARK(BM_MoveToolDrag)
 }  // namespace
 
 int main(int argc, char** argv) {
-    zandrel::app::UseEditorSurfaceFormat();
-    CzandrelEditorView::PrepareApplication();
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    ViewFixture viewFixture;
-    if (!viewFixture.exposed) {
-        std::fprintf(stderr, "view_input_bench: the view window was never shown\n");
-        return 1;
-    }
-    fixture = &viewFixture;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    fixture = nullptr;
-    return 0;
+    return zandrel::bench::RunWithShownView(argc, argv, "view_input_bench", fixture);
 }
