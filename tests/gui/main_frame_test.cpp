@@ -366,4 +366,4 @@ private:
 };
 
 QTEST_MAIN(MainFrameTest)
-#include "MainFrameTest.moc"
+#include "main_frame_test.moc"

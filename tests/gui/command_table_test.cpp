@@ -312,4 +312,4 @@ private slots:
 };
 
 QTEST_MAIN(CommandTableTest)
-#include "CommandTableTest.moc"
+#include "command_table_test.moc"

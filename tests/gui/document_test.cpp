@@ -219,4 +219,4 @@ private:
 };
 
 QTEST_GUILESS_MAIN(DocumentTest)
-#include "DocumentTest.moc"
+#include "document_test.moc"
