@@ -41,7 +41,12 @@ constexpr ToolName kToolNames[] = {
 };
 
 std::string Quoted(std::string_view text) {
-    return "'" + std::string(text) + "'";
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '\'';
+    quoted += text;
+    quoted += '\'';
+    return quoted;
 }
 
 Status NotWholeNumber(std::string_view text) {
