@@ -170,8 +170,10 @@ void CommandDispatcher::ApplyState(int id, QAction* action) const {
         const int index = id - cmd::kFileMru1;
         const bool present = index < recentFiles_.size();
         if (present) {
-            action->setText(QStringLiteral("&%1 %2").arg(index + 1).arg(
-                QDir::toNativeSeparators(recentFiles_.at(index))));
+            // An ampersand in a path is text, not a mnemonic.
+            QString shown = QDir::toNativeSeparators(recentFiles_.at(index));
+            shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+            action->setText(QStringLiteral("&%1 %2").arg(index + 1).arg(shown));
         } else if (index == 0) {
             action->setText(QStringLiteral("File recenti"));
         }

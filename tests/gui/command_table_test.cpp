@@ -294,6 +294,15 @@ private slots:
         QVERIFY(button->isChecked());
     }
 
+    void RecentEntriesShowAmpersandsInPathsLiterally() {
+        QMainWindow window;
+        app::CommandDispatcher commands(&window, [] { return std::vector<app::CommandTarget*>{}; });
+        commands.SetRecentFiles({"/mappe/gioco&prova.zdm", "/mappe/b.zdm"});
+        QCOMPARE(commands.Action(app::cmd::kFileMru1)->text(),
+                 QString("&1 /mappe/gioco&&prova.zdm"));
+        QCOMPARE(commands.Action(app::cmd::kFileMru1 + 1)->text(), QString("&2 /mappe/b.zdm"));
+    }
+
     void MenuOpeningRunsTheUpdateRules() {
         QMainWindow window;
         RecordingTarget target;
