@@ -57,8 +57,11 @@ bool ViewMouseInput::PickAnchor(const QPoint& point) {
 
 bool ViewMouseInput::PickHover(const QPoint& point) {
     hoverHit_ = view_.Pick(point);
-    // During start placement the selection stays the single cell under the pointer.
-    if (hoverHit_ >= 0 && view_.toolState().toolMode != tools::TOOL_PLACE_START) {
+    // During start placement the selection stays the single cell under the pointer. Until a
+    // pick has hit a cell (a fresh view's first press missed the map) there is no anchor, and
+    // stretching from name -1 would reach column -1, outside the map.
+    if (hoverHit_ >= 0 && anchorHit_ >= 0 &&
+        view_.toolState().toolMode != tools::TOOL_PLACE_START) {
         view_.selection().setFromHits(anchorHit_, hoverHit_);
     }
     return hoverHit_ != -1;

@@ -85,6 +85,19 @@ private slots:
         QCOMPARE(Selection(), (std::array{1, 2, 4, 4}));
     }
 
+    // Before any pick has hit a cell there is no anchor to stretch from.
+    void dragFromOffTheMapIntoItBeforeAnyHitKeepsTheSelection() {
+        const TopDownCamera camera(*view_, 3.0f, 3.0f);
+        mouse_.Press(Qt::LeftButton, Qt::LeftButton, camera.Over(-1.5f, -0.6f));
+        QCOMPARE(view_->mouseInput().AnchorHit(), -1);
+        mouse_.Move(Qt::LeftButton, camera.Cell(2, 2));
+        QCOMPARE(Selection(), (std::array{25, 25, 25, 25}));
+        mouse_.Release(Qt::LeftButton, Qt::NoButton, camera.Cell(2, 2));
+        mouse_.Press(Qt::LeftButton, Qt::LeftButton, camera.Cell(4, 4));
+        mouse_.Move(Qt::LeftButton, camera.Cell(2, 2));
+        QCOMPARE(Selection(), (std::array{2, 2, 4, 4}));
+    }
+
     void dragWithAnotherKeyOrButtonHeldSelectsNothingButRedraws() {
         const TopDownCamera camera(*view_, 6.0f, 6.5f);
         mouse_.Click(camera.Cell(7, 3));
