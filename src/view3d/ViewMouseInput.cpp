@@ -42,6 +42,8 @@ std::uint32_t ViewMouseInput::KeyState(Qt::MouseButtons buttons, Qt::KeyboardMod
     flags |= modifiers.testFlag(Qt::ShiftModifier) ? kShift : 0;
     flags |= modifiers.testFlag(Qt::ControlModifier) ? kControl : 0;
     flags |= buttons.testFlag(Qt::MiddleButton) ? kMiddleButton : 0;
+    flags |= buttons.testFlag(Qt::BackButton) ? kBackButton : 0;
+    flags |= buttons.testFlag(Qt::ForwardButton) ? kForwardButton : 0;
     return flags;
 }
 

@@ -21,6 +21,8 @@ public:
     static constexpr std::uint32_t kShift = 4;
     static constexpr std::uint32_t kControl = 8;
     static constexpr std::uint32_t kMiddleButton = 16;
+    static constexpr std::uint32_t kBackButton = 32;
+    static constexpr std::uint32_t kForwardButton = 64;
 
     // The key-state word for Qt's buttons held and keyboard modifiers.
     static std::uint32_t KeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);

@@ -237,6 +237,9 @@ private slots:
         QCOMPARE(ViewMouseInput::KeyState(Qt::LeftButton, Qt::ShiftModifier), 5u);
         QCOMPARE(ViewMouseInput::KeyState(Qt::RightButton, Qt::ControlModifier), 10u);
         QCOMPARE(ViewMouseInput::KeyState(Qt::MiddleButton, Qt::AltModifier), 16u);
+        // The side buttons count as held buttons too, so a left drag with one held selects nothing.
+        QCOMPARE(ViewMouseInput::KeyState(Qt::LeftButton | Qt::BackButton, {}), 33u);
+        QCOMPARE(ViewMouseInput::KeyState(Qt::ForwardButton, {}), 64u);
     }
 
 private:
