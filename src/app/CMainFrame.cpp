@@ -292,7 +292,17 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     // A key event passes this filter once for every widget it propagates through: refresh
     // once per key, when the lock state has settled (on release), and on activation.
-    if (event->type() == QEvent::KeyRelease) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        // The editor's keys win over a focused field's own: a read-only field of the panel
+        // would otherwise keep Ctrl+C for its text. Leaving the override unaccepted lets the
+        // key reach the shortcut.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget->window() == this &&
+            commands_->IsAccelerator(key->keyCombination())) {
+            return true;
+        }
+    } else if (event->type() == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->timestamp() != lastKeyTimestamp_) {
             lastKeyTimestamp_ = key->timestamp();

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QShortcut>
 #include <QToolBar>
+#include <algorithm>
 
 #include "app/CommandIds.h"
 #include "app/ToolbarImages.h"
@@ -136,6 +137,14 @@ void CommandDispatcher::InstallAccelerators() {
         const int id = key.id;
         connect(shortcut, &QShortcut::activated, this, [this, id] { Execute(id); });
     }
+}
+
+bool CommandDispatcher::IsAccelerator(const QKeyCombination& key) const {
+    const QKeySequence pressed(key);
+    return std::any_of(CommandTable::Accelerators().begin(), CommandTable::Accelerators().end(),
+                       [&pressed](const Accelerator& entry) {
+                           return QKeySequence(QString::fromLatin1(entry.key)) == pressed;
+                       });
 }
 
 void CommandDispatcher::SetRecentFiles(const QStringList& files) {

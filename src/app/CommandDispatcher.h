@@ -34,6 +34,8 @@ public:
     std::vector<QMenu*> BuildMenus(const std::vector<MenuSpec>& specs);
     QToolBar* BuildToolBar();
     void InstallAccelerators();
+    // True when key is one of the accelerator table's keys.
+    bool IsAccelerator(const QKeyCombination& key) const;
 
     // Recent files shown in the menus, newest first; entries beyond the recent-file ids are
     // ignored.

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -305,6 +306,21 @@ private slots:
         QTRY_VERIFY(child->Panel()->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
         QTRY_VERIFY(child->View()->hasFocus());
+    }
+
+    void CopyKeyReachesTheMapFromAReadOnlyFieldOfThePanel() {
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        editor.frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&editor.frame()));
+        auto* field =
+            editor.frame().Frames().front()->Panel()->findChild<QLineEdit*>("gravityValue");
+        QVERIFY(field != nullptr);
+        field->setFocus();
+        QTRY_VERIFY(field->hasFocus());
+        QVERIFY(!editor.app->clipboard().hasContent);
+        QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(editor.app->clipboard().hasContent);
     }
 
     void AboutBoxShowsItsTextsAndClosesWithOk() {
