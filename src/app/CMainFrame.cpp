@@ -244,9 +244,15 @@ void CMainFrame::UpdateTitles() {
     for (CChildFrame* frame : frames_) {
         frame->parentWidget()->setWindowTitle(FrameTitle(frame));
     }
+    // The main window names the active map, not which of its windows is active.
     const CChildFrame* active = ActiveFrame();
-    setWindowTitle(active == nullptr ? kAppTitle
-                                     : kAppTitle + QStringLiteral(" - ") + FrameTitle(active));
+    if (active == nullptr) {
+        setWindowTitle(kAppTitle);
+        return;
+    }
+    const CzandrelEditorDoc* doc = active->GetDocument();
+    setWindowTitle(kAppTitle + QStringLiteral(" - ") + doc->Title() +
+                   (doc->IsModified() ? QStringLiteral("*") : QString()));
 }
 
 void CMainFrame::RecentFilesChanged() {

@@ -174,6 +174,7 @@ private slots:
         QVERIFY(frames[0]->View() != frames[1]->View());
         QCOMPARE(editor.window(0)->windowTitle(), QString("zandrelEditor1:1"));
         QCOMPARE(editor.window(1)->windowTitle(), QString("zandrelEditor1:2"));
+        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - zandrelEditor1"));
 
         frames[0]->GetDocument()->SetModified(true);
         QVERIFY(editor.window(1)->close());
@@ -181,6 +182,7 @@ private slots:
         QVERIFY(editor.prompts->saveQuestions.isEmpty());
         QCOMPARE(editor.app->Documents().Documents().size(), std::size_t{1});
         QTRY_COMPARE(editor.window(0)->windowTitle(), QString("zandrelEditor1*"));
+        QCOMPARE(editor.frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
     }
 
     void CloseAsksOnceAndClosesEveryWindowOfTheMap() {
