@@ -188,9 +188,10 @@ void CzandrelEditorView::OnDraw() {
 
 void CzandrelEditorView::LoadEnemyTextures() {
     const map::MapGrid& grid = doc_->mapGrid();
-    // A slot outside the list names no file: the markers then draw untextured.
-    const bool inList = grid.Enemys_Tex >= 0 && grid.Enemys_Tex < grid.numtex &&
-                        grid.Enemys_Tex < map::kMaxTextureSlots;
+    // Any of the 50 slots may name the markers' file, also one above numtex: a shorter list
+    // after a rebuild keeps the names behind it. Only an index outside the table names none,
+    // and the markers then draw untextured.
+    const bool inList = grid.Enemys_Tex >= 0 && grid.Enemys_Tex < map::kMaxTextureSlots;
     const std::string fileName =
         inList ? std::string(grid.textures[grid.Enemys_Tex].View()) : std::string();
     const bool deleteReplaced = ClaimTextures(kEnemyTexturesKey);

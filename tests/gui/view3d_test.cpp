@@ -243,6 +243,23 @@ private slots:
         QVERIFY(Near(view_->grabFramebuffer().pixelColor(kWidth / 2, kHeight / 2), 255, 255, 255));
     }
 
+    void enemyTextureSlotAboveTheListStillLoadsItsFile() {
+        QImage image(32, 32, QImage::Format_RGB32);
+        image.fill(QColor(0, 255, 0));
+        QVERIFY(image.save("oldenemy.jpg", "JPG"));
+        zandrel::map::MapGrid& grid = doc_->mapGrid();
+        QVERIFY(grid.textures[5].Assign("oldenemy.jpg"));
+        grid.Enemys_Tex = 5;  // numtex stays 3
+        view_->ReloadEnemyTextures();
+        for (const auto& model : doc_->enemyModels()) {
+            QVERIFY(model.texture != 0);
+        }
+        // A slot that never held a name loads nothing.
+        grid.Enemys_Tex = 7;
+        view_->ReloadEnemyTextures();
+        QCOMPARE(doc_->enemyModels()[3].texture, 0u);
+    }
+
     void secondViewSharesTheDocumentTextures() {
         QImage image(64, 64, QImage::Format_RGB32);
         image.fill(QColor(0, 0, 255));
