@@ -348,7 +348,10 @@ private slots:
         const auto before = view_->navigator().camera;
         QTest::keyClick(view_.get(), Qt::Key_A);
         const auto turned = view_->navigator().camera;
-        QVERIFY(turned.target != before.target);
+        // A turns the line of sight by +0.1 radian: from +z toward +x.
+        auto expected = before;
+        expected.RotateView(0.1f, 0.0f, 1.0f, 0.0f);
+        QCOMPARE(turned.target, expected.target);
         QCOMPARE(turned.eye, before.eye);
         QTest::keyClick(view_.get(), Qt::Key_S);
         for (int i = 0; i < 3; ++i) {
