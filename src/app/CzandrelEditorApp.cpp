@@ -30,12 +30,14 @@ bool CzandrelEditorApp::InitInstance(const QStringList& arguments) {
         }
     }
     mainFrame_->resize(1024, 768);
-    mainFrame_->show();
     if (path.isEmpty()) {
         docs_->NewDocument();
-        return true;
+    } else if (!mainFrame_->OpenFile(path)) {
+        // The program ends here: the main window is never shown, only the reason.
+        return false;
     }
-    return mainFrame_->OpenFile(path);
+    mainFrame_->show();
+    return true;
 }
 
 }  // namespace zandrel::app

@@ -31,7 +31,7 @@ public:
 
     // Builds the main window and carries out arguments (the program's arguments without its
     // name): none opens a new map, a path opens that map. False when that failed; the main
-    // window is shown either way only on success.
+    // window is shown only on success.
     bool InitInstance(const QStringList& arguments);
 
     map::MapGrid& clipboard() { return *clipboard_; }

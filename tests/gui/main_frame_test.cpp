@@ -118,6 +118,7 @@ private slots:
         QVERIFY(!failing.app->InitInstance({dir_.filePath("absent.zdm")}));
         QCOMPARE(failing.prompts->errors.size(), 1);
         QVERIFY(failing.frame().Frames().empty());
+        QVERIFY(!failing.frame().isVisible());
     }
 
     void ModifiedMapShowsInTheTitleAndAsksBeforeClosing() {
