@@ -1,5 +1,7 @@
 #include "app/CzandrelEditorApp.h"
 
+#include <QLayout>
+
 #include "app/CMainFrame.h"
 #include "app/DocumentManager.h"
 #include "app/RecentFileList.h"
@@ -30,6 +32,8 @@ bool CzandrelEditorApp::InitInstance(const QStringList& arguments) {
         }
     }
     mainFrame_->resize(1024, 768);
+    // Lay the hidden window out now: a map window opened before it shows is sized from it.
+    mainFrame_->layout()->activate();
     if (path.isEmpty()) {
         docs_->NewDocument();
     } else if (!mainFrame_->OpenFile(path)) {

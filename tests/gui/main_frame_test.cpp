@@ -100,6 +100,9 @@ private slots:
         QCOMPARE(child->Splitter()->widget(0), static_cast<QWidget*>(child->Panel()));
         QCOMPARE(child->Splitter()->widget(1), static_cast<QWidget*>(child->View()));
         QTRY_COMPARE(child->Panel()->width(), 200);
+        // The first map window is sized from the laid-out main window, though opened before
+        // the main window shows.
+        QCOMPARE(editor.window(0)->width(), editor.frame().MdiArea()->width() * 3 / 4);
         QCOMPARE(editor.frame().statusBar()->currentMessage(), QString("Pronto"));
         QCOMPARE(editor.frame().menuBar()->actions().size(), 7);
     }
