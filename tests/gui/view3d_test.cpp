@@ -9,11 +9,13 @@
 #include <QtTest>
 #include <iostream>
 #include <sstream>
+#include <vector>
 
 #include "app/CzandrelEditorDoc.h"
 #include "app/EditorSurfaceFormat.h"
 #include "map/MapGrid.h"
 #include "view3d/CzandrelEditorView.h"
+#include "view3d/MapRenderer.h"
 #include "view3d/TextureLoader.h"
 
 using zandrel::app::CzandrelEditorDoc;
@@ -63,6 +65,42 @@ int CountPixels(const QImage& image, QRgb colour) {
 bool Near(QColor actual, int r, int g, int b) {
     return std::abs(actual.red() - r) <= 2 && std::abs(actual.green() - g) <= 2 &&
            std::abs(actual.blue() - b) <= 2;
+}
+
+// Number of walls the map pass draws in wireframe, from the line segments it feeds back: every
+// tile is four loops of three segments and every wall one loop of four. Needs a current context.
+int CountWireframeWalls(const zandrel::map::MapGrid& grid) {
+    std::vector<GLfloat> buffer(1 << 18);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    // Oblique and large enough that nothing is clipped.
+    glOrtho(-300.0, 300.0, -300.0, 300.0, -300.0, 300.0);
+    glRotatef(30.0f, 1.0f, 0.0f, 0.0f);
+    glRotatef(20.0f, 0.0f, 1.0f, 0.0f);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    zandrel::view3d::MapRenderer::Draw(grid, CzandrelEditorView::kRenderWireframe);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    const GLint size = glRenderMode(GL_RENDER);
+    if (size < 0) {
+        return -1;
+    }
+    int segments = 0;
+    for (GLint i = 0; i < size;) {
+        const auto token = static_cast<GLint>(buffer[i]);
+        if (token != GL_LINE_TOKEN && token != GL_LINE_RESET_TOKEN) {
+            return -1;
+        }
+        ++segments;
+        i += 7;
+    }
+    const int tileSegments = 12 * grid.SizeX * grid.SizeZ;
+    return (segments - tileSegments) % 4 == 0 ? (segments - tileSegments) / 4 : -1;
 }
 
 }  // namespace
@@ -258,6 +296,29 @@ private slots:
         grid.Enemys_Tex = 7;
         view_->ReloadEnemyTextures();
         QCOMPARE(doc_->enemyModels()[3].texture, 0u);
+    }
+
+    void wallsStandWhereNeighbouringEdgesDifferExactly() {
+        view_->grabFramebuffer();
+        QVERIFY(view_->MakeCurrent());
+        zandrel::map::MapGrid& grid = doc_->mapGrid();
+        // A small block keeps the fed-back segments to the ones drawn: long immediate-mode
+        // batches of line loops may come back with extra segments where the driver split them.
+        grid.SizeX = 6;
+        grid.SizeZ = 5;
+        // Flat: only the block's outer edge, 6 + 6 + 5 + 5 cell sides, at zero height.
+        QCOMPARE(CountWireframeWalls(grid), 22);
+        grid.SetCellHeight(2, 2, 1.0);
+        QCOMPARE(CountWireframeWalls(grid), 26);  // its own four; the neighbours draw none
+        grid.SetCellHeight(2, 2, 0.0);
+        // One corner apart by less than a float can hold: the doubles differ, so both cells on
+        // each of the two edges consider a wall, and the equal single-precision averages make
+        // both draw it.
+        grid.Cell(3, 2).SO = 1e-300;
+        QCOMPARE(CountWireframeWalls(grid), 26);
+        // Apart by a float-sized step: only the higher cell draws each of the two walls.
+        grid.Cell(3, 2).SO = 1e-3;
+        QCOMPARE(CountWireframeWalls(grid), 24);
     }
 
     void secondViewSharesTheDocumentTextures() {
