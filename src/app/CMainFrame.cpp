@@ -144,6 +144,7 @@ CChildFrame* CMainFrame::OpenFrame(CzandrelEditorDoc* doc) {
     window->resize(std::max(480, mdiArea_->width() * 3 / 4),
                    std::max(360, mdiArea_->height() * 3 / 4));
     connect(frame, &QObject::destroyed, this, [this, frame, doc] { FrameDestroyed(frame, doc); });
+    connect(window, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::ScheduleRefresh);
     connect(doc, &CzandrelEditorDoc::modifiedChanged, frame, [this] { UpdateTitles(); });
     connect(doc, &CzandrelEditorDoc::titleChanged, frame, [this] { UpdateTitles(); });
     ShowMenusFor(true);
@@ -246,7 +247,8 @@ void CMainFrame::UpdateTitles() {
     }
     // The main window names the active map, not which of its windows is active.
     const CChildFrame* active = ActiveFrame();
-    if (active == nullptr) {
+    // A maximised map window adds " - [its title]" to the main window's title by itself.
+    if (active == nullptr || active->parentWidget()->isMaximized()) {
         setWindowTitle(kAppTitle);
         return;
     }

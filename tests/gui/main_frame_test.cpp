@@ -143,6 +143,17 @@ private slots:
         QCOMPARE(editor.frame().windowTitle(), QString("zandrelEditor"));
     }
 
+    void MaximisedMapWindowIsNamedOnceInTheMainTitle() {
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        editor.window(0)->showMaximized();
+        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - [zandrelEditor1]"));
+        editor.frame().Frames().front()->GetDocument()->MarkChanged(nullptr);
+        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - [zandrelEditor1*]"));
+        editor.window(0)->showNormal();
+        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
+    }
+
     void UnmodifiedMapClosesWithoutAsking() {
         Editor editor;
         QVERIFY(editor.app->InitInstance({}));
