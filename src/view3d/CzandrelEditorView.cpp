@@ -271,12 +271,12 @@ std::int32_t CzandrelEditorView::Pick(const QPoint& point) {
 }
 
 void CzandrelEditorView::OnViewSolid() {
-    renderMode_ = kRenderSolid;
+    renderMode_ = RENDER_SOLID;
     RedrawNow();
 }
 
 void CzandrelEditorView::OnViewWireframe() {
-    renderMode_ = kRenderWireframe;
+    renderMode_ = RENDER_WIREFRAME;
     RedrawNow();
 }
 

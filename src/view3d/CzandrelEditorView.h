@@ -26,8 +26,8 @@ class CzandrelEditorView : public QOpenGLWidget, public app::CommandTarget {
     Q_OBJECT
 
 public:
-    static constexpr std::int32_t kRenderWireframe = 1;
-    static constexpr std::int32_t kRenderSolid = 3;
+    static constexpr std::int32_t RENDER_WIREFRAME = 1;
+    static constexpr std::int32_t RENDER_SOLID = 3;
     static constexpr int kViewSolidCommand = 130;
     static constexpr int kViewWireframeCommand = 131;
 
@@ -53,8 +53,8 @@ public:
     // Commands 130 and 131 and what their check marks show.
     void OnViewSolid();
     void OnViewWireframe();
-    bool IsSolid() const { return renderMode_ == kRenderSolid; }
-    bool IsWireframe() const { return renderMode_ == kRenderWireframe; }
+    bool IsSolid() const { return renderMode_ == RENDER_SOLID; }
+    bool IsWireframe() const { return renderMode_ == RENDER_WIREFRAME; }
     std::int32_t RenderMode() const { return renderMode_; }
 
     // Reloads, in this view's context, the textures of every slot (and the two fixed ones),
@@ -106,7 +106,7 @@ private:
     bool ClaimTextures(const char* key);
 
     app::CzandrelEditorDoc* doc_;
-    std::int32_t renderMode_ = kRenderSolid;
+    std::int32_t renderMode_ = RENDER_SOLID;
     bool texturesLoaded_ = false;
     bool usable_ = false;
     bool failureShown_ = false;

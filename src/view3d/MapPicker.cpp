@@ -36,7 +36,7 @@ std::int32_t MapPicker::Pick(const map::MapGrid& grid, double x, double y, std::
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    gluPickMatrix(x, viewport[3] - y, kPickRegion, kPickRegion, viewport);
+    gluPickMatrix(x, viewport[3] - y, PICK_REGION, PICK_REGION, viewport);
     glMultMatrixd(frame.projection.data());
 
     glMatrixMode(GL_MODELVIEW);

@@ -21,8 +21,8 @@ struct FrameTransform {
 // GL_SELECT mode. Needs the view's context current.
 class MapPicker {
 public:
-    static constexpr std::size_t kSelectBufferSize = 16384;
-    static constexpr double kPickRegion = 7.0;
+    static constexpr std::size_t SELECT_BUFFER_SIZE = 16384;
+    static constexpr double PICK_REGION = 7.0;
 
     // x, y: GL window coordinates in device pixels, y counted from the top. Returns the cell
     // name of the nearest hit, the smaller name among equally near ones, or -1 for none (also
@@ -31,7 +31,7 @@ public:
                       const FrameTransform& frame);
 
 private:
-    std::array<std::uint32_t, kSelectBufferSize> buffer_{};
+    std::array<std::uint32_t, SELECT_BUFFER_SIZE> buffer_{};
 };
 
 }  // namespace zandrel::view3d

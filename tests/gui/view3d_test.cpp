@@ -82,7 +82,7 @@ int CountWireframeWalls(const zandrel::map::MapGrid& grid) {
     glRotatef(20.0f, 0.0f, 1.0f, 0.0f);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    zandrel::view3d::MapRenderer::Draw(grid, CzandrelEditorView::kRenderWireframe);
+    zandrel::view3d::MapRenderer::Draw(grid, CzandrelEditorView::RENDER_WIREFRAME);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
