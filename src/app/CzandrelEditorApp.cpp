@@ -1,6 +1,10 @@
 #include "app/CzandrelEditorApp.h"
 
+#include <QCoreApplication>
 #include <QLayout>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "app/CMainFrame.h"
 #include "app/DocumentManager.h"
@@ -9,8 +13,22 @@
 
 namespace zandrel::app {
 
+namespace {
+std::unique_ptr<QTranslator> InstallItalianQtTexts() {
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator.get())) {
+        return nullptr;
+    }
+    return translator;
+}
+}  // namespace
+
 CzandrelEditorApp::CzandrelEditorApp(std::unique_ptr<UserPrompts> prompts)
-    : clipboard_(std::make_unique<map::MapGrid>()),
+    : qtTexts_(InstallItalianQtTexts()),
+      clipboard_(std::make_unique<map::MapGrid>()),
       prompts_(prompts ? std::move(prompts) : std::make_unique<UserPrompts>()) {
     recent_ = std::make_unique<RecentFileList>();
     docs_ = std::make_unique<DocumentManager>(*prompts_, *recent_, *clipboard_);

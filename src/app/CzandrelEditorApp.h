@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <memory>
 
+class QTranslator;
+
 #include "app/UserPrompts.h"
 #include "map/MapGrid.h"
 
@@ -40,6 +42,9 @@ public:
     RecentFileList& RecentFiles() { return *recent_; }
 
 private:
+    // Qt's own texts (window menus, file dialogs, message box buttons) in Italian, when the
+    // system has the catalogue; installed before any window exists.
+    std::unique_ptr<QTranslator> qtTexts_;
     // Heap-held: a grid is a few hundred kilobytes.
     std::unique_ptr<map::MapGrid> clipboard_;
     std::unique_ptr<UserPrompts> prompts_;

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -13,6 +14,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 #include <X11/XKBlib.h>
@@ -152,6 +154,22 @@ private slots:
         QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - [zandrelEditor1*]"));
         editor.window(0)->showNormal();
         QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
+    }
+
+    void MapWindowMenuSpeaksItalian() {
+        QTranslator probe;
+        if (!probe.load(QLocale(QLocale::Italian, QLocale::Italy), "qtbase", "_",
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QSKIP("Qt's Italian catalogue is not installed");
+        }
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        QStringList texts;
+        for (QAction* action : editor.window(0)->systemMenu()->actions()) {
+            texts.append(action->text());
+        }
+        QVERIFY2(texts.contains("&Ripristina"), qPrintable(texts.join('|')));
+        QVERIFY2(texts.contains("&Sposta"), qPrintable(texts.join('|')));
     }
 
     void UnmodifiedMapClosesWithoutAsking() {
