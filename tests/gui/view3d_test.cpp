@@ -195,6 +195,28 @@ private slots:
                  qPrintable(centre.name()));
     }
 
+    void tileTextureStartsOnTheWestEdge() {
+        // Left half of the image red, right half blue.
+        QImage image(64, 64, QImage::Format_RGB32);
+        image.fill(QColor(255, 0, 0));
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 32; x < 64; ++x) {
+                image.setPixelColor(x, y, QColor(0, 0, 255));
+            }
+        }
+        QVERIFY(image.save("halves.jpg", "JPG"));
+        QVERIFY(doc_->mapGrid().textures[0].Assign("halves.jpg"));
+        view_->ReloadMapTextures();
+        view_->selection().setFromHits(0, 0);
+        LookDownAt(*view_, 10.5f, 10.5f);
+        const QImage frame = view_->grabFramebuffer();
+        // s is 1 on the east edge (x) and 0 on the west edge (x + 1).
+        const QColor nearEast = frame.pixelColor(PointOver(10.5f, 10.5f, 10.2f, 10.5f));
+        const QColor nearWest = frame.pixelColor(PointOver(10.5f, 10.5f, 10.8f, 10.5f));
+        QVERIFY2(nearEast.blue() > 200 && nearEast.red() < 60, qPrintable(nearEast.name()));
+        QVERIFY2(nearWest.red() > 200 && nearWest.blue() < 60, qPrintable(nearWest.name()));
+    }
+
     void cellColoursShowSelectionAndGoal() {
         zandrel::map::MapGrid& grid = doc_->mapGrid();
         grid.Cell(10, 10).goal = 1;                  // selected goal
