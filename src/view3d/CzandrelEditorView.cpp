@@ -351,8 +351,11 @@ void CzandrelEditorView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CzandrelEditorView::wheelEvent(QWheelEvent* event) {
-    // A sideways turn is another message altogether and applies nothing.
-    const int delta = event->angleDelta().y();
+    // A sideways turn is another message altogether and applies nothing. Qt's X11 backend
+    // reports the ordinary wheel as sideways while Alt is held; that turn still counts.
+    const QPoint angle = event->angleDelta();
+    const int delta =
+        event->modifiers().testFlag(Qt::AltModifier) && angle.y() == 0 ? angle.x() : angle.y();
     if (doc_ == nullptr || delta == 0) {
         QOpenGLWidget::wheelEvent(event);
         return;

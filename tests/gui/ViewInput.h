@@ -63,9 +63,11 @@ struct MouseSender {
         Press(Qt::LeftButton, Qt::LeftButton, point);
         Release(Qt::LeftButton, Qt::NoButton, point);
     }
+    // The angle as the window system reports it: with Alt held, X11 turns it sideways.
     void Wheel(int delta, QPoint point, Qt::KeyboardModifiers keys = {}) const {
-        QWheelEvent event(QPointF(point), QPointF(widget->mapToGlobal(point)), QPoint(),
-                          QPoint(0, delta), Qt::NoButton, keys, Qt::NoScrollPhase, false);
+        const QPoint angle = keys.testFlag(Qt::AltModifier) ? QPoint(delta, 0) : QPoint(0, delta);
+        QWheelEvent event(QPointF(point), QPointF(widget->mapToGlobal(point)), QPoint(), angle,
+                          Qt::NoButton, keys, Qt::NoScrollPhase, false);
         QApplication::sendEvent(widget, &event);
     }
 };

@@ -173,6 +173,10 @@ private slots:
         // Keys held do not matter to the wheel.
         mouse_.Wheel(120, at, Qt::ShiftModifier);
         QCOMPARE(doc_->mapGrid().Cell(7, 3).C, 3.0);
+        mouse_.Wheel(120, at, Qt::AltModifier);
+        mouse_.Wheel(-120, at, Qt::AltModifier | Qt::ControlModifier);
+        mouse_.Wheel(120, at, Qt::AltModifier);
+        QCOMPARE(doc_->mapGrid().Cell(7, 3).C, 4.0);
         QVERIFY(doc_->IsModified());
 
         mouse_.Click(camera.Cell(4, 8));
@@ -180,7 +184,7 @@ private slots:
         QCOMPARE(doc_->mapGrid().Cell(4, 8).NO, -2.0);
         QVERIFY(view_->ExecuteCommand(cmd::kEditUndo));
         QCOMPARE(doc_->mapGrid().Cell(4, 8).NO, 0.0);
-        QCOMPARE(doc_->mapGrid().Cell(7, 3).C, 3.0);
+        QCOMPARE(doc_->mapGrid().Cell(7, 3).C, 4.0);
     }
 
     void wheelBelowOneStepStillStartsTheUndoStep() {
