@@ -14,8 +14,8 @@ struct MapCell {
     double SE = 0.0;
     double SO = 0.0;
     double C = 0.0;
-    // Texture slot indices, kept as read from a file: a value outside 0..numtex-1 (or 0..49) must
-    // be treated as texture 0 by whoever looks it up.
+    // Texture slot indices, kept as read from a file: a value outside 0..49 must be treated as
+    // texture 0 by whoever looks it up.
     std::int32_t typet = 0;
     std::int32_t typew = 0;
     std::int32_t goal = 0;  // 0 or 1 when set by the editor; files may hold other values

@@ -59,7 +59,7 @@ public:
     std::array<std::uint32_t, kMaxTextureSlots> textureIds;
     std::array<std::array<CellNormals, kMaxMapSize>, kMaxMapSize> normals;  // [x][z]
     std::array<TextureName, kMaxTextureSlots> textures;
-    // Slot of the enemies' texture, kept as read: outside 0..numtex-1 means texture 0.
+    // Slot of the enemies' texture, kept as read: outside 0..49 means texture 0.
     std::int32_t Enemys_Tex = 0;
     std::int32_t numtex = 0;
     std::int32_t SizeX = 0;
