@@ -227,19 +227,14 @@ void CzandrelEditorFormView::OnRefreshTextures() {
 }
 
 void CzandrelEditorFormView::OnApplyTile() {
-    if (!HasStoredSelection()) {
-        return;
-    }
-    const int entry = textureList_->currentIndex();
-    if (entry < 0) {
-        doc_->UpdateAllViews(this);
-        return;
-    }
-    tools::ApplyTileTexture(doc_->mapGrid(), entry);
-    doc_->MarkChanged(this);
+    ApplyToSelection(&tools::ApplyTileTexture);
 }
 
 void CzandrelEditorFormView::OnApplyWall() {
+    ApplyToSelection(&tools::ApplyWallTexture);
+}
+
+void CzandrelEditorFormView::ApplyToSelection(void (*apply)(map::MapGrid&, std::int32_t)) {
     if (!HasStoredSelection()) {
         return;
     }
@@ -248,7 +243,7 @@ void CzandrelEditorFormView::OnApplyWall() {
         doc_->UpdateAllViews(this);
         return;
     }
-    tools::ApplyWallTexture(doc_->mapGrid(), entry);
+    apply(doc_->mapGrid(), entry);
     doc_->MarkChanged(this);
 }
 

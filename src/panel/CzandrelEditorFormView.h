@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QScrollArea>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@ class QSlider;
 
 namespace zandrel::app {
 class CzandrelEditorDoc;
+}
+namespace zandrel::map {
+class MapGrid;
 }
 namespace zandrel::view3d {
 class CzandrelEditorView;
@@ -69,6 +73,8 @@ private:
     void ShowCommonValue(int value, QSlider* slider, QLineEdit* field);
     void ShowTextureName(int slot, QLineEdit* field);
     bool HasStoredSelection() const;
+    // "Tile" and "Wall": the current list entry to the stored selection through apply.
+    void ApplyToSelection(void (*apply)(map::MapGrid&, std::int32_t));
 
     app::CzandrelEditorDoc* doc_;
     QWidget* form_;

@@ -159,11 +159,11 @@ private slots:
         QCOMPARE(form->font().pointSize(), 8);
         // The whole form fits the pane's width, so it never scrolls sideways.
         QVERIFY(window.frame->Panel()->FormSize().width() <= CzandrelEditorFormView::kWidth);
-        for (const auto& spec : FormTemplate::Controls()) {
-            const auto* widget = form->findChild<QWidget*>(QString::fromLatin1(spec.objectName));
-            QVERIFY2(widget != nullptr, spec.objectName);
-            const QRect placed = units.ToPixels(spec.units);
-            if (spec.kind == ControlKind::StaticText) {
+        for (const auto& control : FormTemplate::Controls()) {
+            const auto* widget = form->findChild<QWidget*>(QString::fromLatin1(control.objectName));
+            QVERIFY2(widget != nullptr, control.objectName);
+            const QRect placed = units.ToPixels(control.units);
+            if (control.kind == ControlKind::StaticText) {
                 // A label may run wider than its rectangle so that its text is never cut.
                 QCOMPARE(widget->pos(), placed.topLeft());
                 QCOMPARE(widget->height(), placed.height());
@@ -172,11 +172,11 @@ private slots:
             } else {
                 QCOMPARE(widget->geometry(), placed);
             }
-            if (spec.id != -1) {
-                QCOMPARE(widget->property("controlId").toInt(), spec.id);
+            if (control.id != -1) {
+                QCOMPARE(widget->property("controlId").toInt(), control.id);
             }
-            const QString text = QString::fromUtf8(spec.text);
-            switch (spec.kind) {
+            const QString text = QString::fromUtf8(control.text);
+            switch (control.kind) {
                 case ControlKind::GroupBox:
                     QCOMPARE(qobject_cast<const QGroupBox*>(widget)->title(), text);
                     break;
