@@ -13,7 +13,7 @@ packages=(
     # Qt's own dialog and window texts in Italian
     qt6-translations-l10n
     # headless runs of the editor and its tests
-    xvfb xauth
+    xvfb xauth libgl1-mesa-dri
 )
 
 missing=()
@@ -26,4 +26,4 @@ echo "Installing: ${missing[*]}"
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
 "${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
