@@ -32,11 +32,6 @@ Range Reach(std::int64_t first, std::int64_t last) {
     return Clip(first, last, kReachLow, kReachHigh);
 }
 
-// Cells the storage really holds, for the operations that index cells directly.
-Range Storage(std::int64_t first, std::int64_t last) {
-    return Clip(first, last, 0, map::kMaxMapSize - 1);
-}
-
 // Positions 0.1 inside each corner always pick that corner, so these steps set exactly the
 // vertex copies they name; a corner change re-derives the cell's centre.
 void CellFlat(MapGrid& map, std::int32_t x, std::int32_t z, double h) {
@@ -149,23 +144,11 @@ void MapSelection::flattenTo(MapGrid& map, double h) const {
 }
 
 void MapSelection::raiseCells(MapGrid& map, double dh) const {
-    const Range xs = Storage(x0, x1);
-    const Range zs = Storage(z0, z1);
-    for (std::int32_t z = zs.first; z <= zs.last; ++z) {
-        for (std::int32_t x = xs.first; x <= xs.last; ++x) {
-            map.RaiseCell(x, z, dh);
-        }
-    }
+    ForEachStoredCell([&](std::int32_t x, std::int32_t z) { map.RaiseCell(x, z, dh); });
 }
 
 void MapSelection::setCells(MapGrid& map, double h) const {
-    const Range xs = Storage(x0, x1);
-    const Range zs = Storage(z0, z1);
-    for (std::int32_t z = zs.first; z <= zs.last; ++z) {
-        for (std::int32_t x = xs.first; x <= xs.last; ++x) {
-            map.SetCellHeight(x, z, h);
-        }
-    }
+    ForEachStoredCell([&](std::int32_t x, std::int32_t z) { map.SetCellHeight(x, z, h); });
 }
 
 void MapSelection::levelCells(MapGrid& map, double d) const {

@@ -51,6 +51,22 @@ struct MapSelection : map::CellRect {
     void tilt(map::MapGrid& map, double d) const;
     // weldVertices(s) on this block and then on each inner ring in turn.
     void pyramid(map::MapGrid& map, double s) const;
+
+private:
+    // The whole-cell operations index cells directly, so they visit only cells the storage
+    // holds, z outer and x inner.
+    template <typename Visit>
+    void ForEachStoredCell(Visit visit) const {
+        const std::int32_t firstX = x0 < 0 ? 0 : x0;
+        const std::int32_t lastX = x1 > map::kMaxMapSize - 1 ? map::kMaxMapSize - 1 : x1;
+        const std::int32_t firstZ = z0 < 0 ? 0 : z0;
+        const std::int32_t lastZ = z1 > map::kMaxMapSize - 1 ? map::kMaxMapSize - 1 : z1;
+        for (std::int32_t z = firstZ; z <= lastZ; ++z) {
+            for (std::int32_t x = firstX; x <= lastX; ++x) {
+                visit(x, z);
+            }
+        }
+    }
 };
 
 }  // namespace zandrel::tools
