@@ -9,7 +9,6 @@
 #include "mapfile/MapWriter.h"
 #include "tools/EditCommands.h"
 #include "tools/PanelAttributes.h"
-#include "tools/Placement.h"
 #include "tools/TextureArchive.h"
 #include "tools/ToolMode.h"
 
@@ -18,9 +17,6 @@ namespace zandrel::cli {
 namespace {
 
 using tools::DocumentState;
-
-// A new view selects the single cell in the middle of the largest map.
-constexpr std::int32_t kFirstSelectedCell = 25;
 
 struct CommandEntry {
     std::string_view name;
@@ -94,18 +90,16 @@ Status ScriptSession::Run(const ScriptCommand& command) {
     Status result = (this->*(entry->run))(command);
     // The view stores its selection in the map before every draw; a script draws after every
     // command.
-    document_->mapGrid.SetSelection(selection_.x0, selection_.z0, selection_.x1, selection_.z1);
+    session_.StoreSelection(document_->mapGrid);
     return result;
 }
 
 void ScriptSession::ShowDocument(std::unique_ptr<DocumentState> document) {
     document_ = std::move(document);
-    selection_ = tools::MapSelection(kFirstSelectedCell, kFirstSelectedCell, kFirstSelectedCell,
-                                     kFirstSelectedCell);
-    tools_ = tools::ToolState();
+    session_.Reset();
     // The panel's texture list starts as the map's table; a negative count lists nothing.
     document_->mapGrid.numtex = std::max(document_->mapGrid.numtex, 0);
-    document_->mapGrid.SetSelection(selection_.x0, selection_.z0, selection_.x1, selection_.z1);
+    session_.StoreSelection(document_->mapGrid);
 }
 
 Status ScriptSession::New(const ScriptCommand&) {
@@ -169,10 +163,7 @@ Status ScriptSession::Select(const ScriptCommand& command) {
     if (Status cell = CellArgument(command, 2, x1, z1); !cell) {
         return cell;
     }
-    // The press picks the anchor cell, the drag stretches the block to the cell under the
-    // pointer.
-    selection_.setFromHits(tools::MapSelection::CellName(x0, z0),
-                           tools::MapSelection::CellName(x1, z1));
+    session_.SelectCells(x0, z0, x1, z1);
     return Status::Ok();
 }
 
@@ -188,51 +179,47 @@ Status ScriptSession::Tool(const ScriptCommand& command) {
     if (!value) {
         return Status::Failure(Quoted(command.args[1]) + " is not a number");
     }
-    tools_.toolMode = tool->mode;
-    selection_.applyTool(document_->mapGrid, document_->undoGrid, tool->mode, *value);
+    session_.UseTool(tool->mode, *value, *document_);
     return Status::Ok();
 }
 
 Status ScriptSession::Copy(const ScriptCommand&) {
-    tools::EditCopy(*document_, selection_, *clipboard_);
+    session_.Copy(*document_, *clipboard_);
     return Status::Ok();
 }
 
 Status ScriptSession::Cut(const ScriptCommand&) {
-    tools::EditCut(*document_, selection_, *clipboard_);
+    session_.Cut(*document_, *clipboard_);
     return Status::Ok();
 }
 
 Status ScriptSession::Paste(const ScriptCommand&) {
-    if (!tools::EditPaste(*document_, selection_, *clipboard_)) {
+    if (!tools::CanPaste(*clipboard_)) {
         return Status::Failure("nothing to paste: nothing has been copied or cut");
     }
+    session_.Paste(*document_, *clipboard_);
     return Status::Ok();
 }
 
 Status ScriptSession::Merge(const ScriptCommand&) {
-    if (!tools::EditMerge(*document_, selection_, *clipboard_)) {
+    if (!tools::CanPaste(*clipboard_)) {
         return Status::Failure("nothing to merge: nothing has been copied or cut");
     }
+    session_.Merge(*document_, *clipboard_);
     return Status::Ok();
 }
 
 Status ScriptSession::Undo(const ScriptCommand&) {
-    if (!tools::EditUndo(*document_, selection_)) {
+    if (!tools::CanUndo(*document_)) {
         return Status::Failure("nothing to undo");
     }
+    session_.Undo(*document_);
     return Status::Ok();
 }
 
 Status ScriptSession::Goal(const ScriptCommand&) {
-    tools::ToggleGoal(document_->mapGrid);
+    session_.ToggleGoal(*document_);
     return Status::Ok();
-}
-
-void ScriptSession::ClickCell(std::int32_t x, std::int32_t z) {
-    const std::int32_t name = tools::MapSelection::CellName(x, z);
-    selection_.setFromHits(name, name);
-    tools_.placeOnClick(selection_, *document_);
 }
 
 Status ScriptSession::Start(const ScriptCommand& command) {
@@ -241,8 +228,8 @@ Status ScriptSession::Start(const ScriptCommand& command) {
     if (Status cell = CellArgument(command, 0, x, z); !cell) {
         return cell;
     }
-    tools_.toggleStartPlacement();
-    ClickCell(x, z);
+    session_.ToggleStartPlacement();
+    session_.ClickCell(x, z, *document_);
     return Status::Ok();
 }
 
@@ -252,8 +239,8 @@ Status ScriptSession::Enemy(const ScriptCommand& command) {
     if (Status cell = CellArgument(command, 0, x, z); !cell) {
         return cell;
     }
-    tools_.toggleEnemyPlacement();
-    ClickCell(x, z);
+    session_.ToggleEnemyPlacement();
+    session_.ClickCell(x, z, *document_);
     return Status::Ok();
 }
 

@@ -8,8 +8,8 @@
 #include "map/MapGrid.h"
 #include "map/Status.h"
 #include "tools/DocumentState.h"
+#include "tools/EditSession.h"
 #include "tools/MapSelection.h"
-#include "tools/ToolState.h"
 
 namespace zandrel::cli {
 
@@ -26,7 +26,7 @@ public:
     Status Run(const ScriptCommand& command);
 
     const map::MapGrid& mapGrid() const { return document_->mapGrid; }
-    const tools::MapSelection& selection() const { return selection_; }
+    const tools::MapSelection& selection() const { return session_.selection(); }
     const map::MapGrid& clipboard() const { return *clipboard_; }
 
 private:
@@ -56,14 +56,11 @@ private:
                         std::int32_t& z) const;
     // A texture list entry that exists.
     Status TextureEntry(const ScriptCommand& command, std::int32_t& entry) const;
-    // A left click on a cell of the map: the view's selection becomes that cell, then any
-    // pending placement happens there.
-    void ClickCell(std::int32_t x, std::int32_t z);
 
     std::unique_ptr<map::MapGrid> clipboard_;
     std::unique_ptr<tools::DocumentState> document_;
-    tools::MapSelection selection_;
-    tools::ToolState tools_;
+    // The window's 3D view: the same session its mouse and menus drive.
+    tools::EditSession session_;
 };
 
 }  // namespace zandrel::cli

@@ -1,5 +1,8 @@
 #include "map/MapGrid.h"
 
+#include <algorithm>
+#include <bit>
+
 namespace zandrel::map {
 
 namespace {
@@ -13,6 +16,20 @@ Vec3 Cross(const Vec3& u, const Vec3& v) {
 // (b - a) x (d - a): the unnormalised normal of triangle a, b, d.
 Vec3 TriangleNormal(const Vec3& a, const Vec3& b, const Vec3& d) {
     return Cross({b[0] - a[0], b[1] - a[1], b[2] - a[2]}, {d[0] - a[0], d[1] - a[1], d[2] - a[2]});
+}
+
+bool Same(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+bool SameCell(const MapCell& a, const MapCell& b) {
+    return Same(a.NE, b.NE) && Same(a.NO, b.NO) && Same(a.SE, b.SE) && Same(a.SO, b.SO) &&
+           Same(a.C, b.C) && a.typet == b.typet && a.typew == b.typew && a.goal == b.goal &&
+           Same(a.grav, b.grav) && Same(a.artr, b.artr);
+}
+
+bool SamePlace(const CellRect& a, const CellRect& b) {
+    return a.x0 == b.x0 && a.z0 == b.z0 && a.x1 == b.x1 && a.z1 == b.z1;
 }
 
 }  // namespace
@@ -100,6 +117,31 @@ void MapGrid::SaveTo(MapGrid& target) {
     target.SizeZ = SizeZ;
     target.hasContent = true;
     hasContent = false;
+}
+
+bool MapGrid::SameContent(const MapGrid& other) const {
+    if (SizeX != other.SizeX || SizeZ != other.SizeZ || numtex != other.numtex ||
+        Enemys_Tex != other.Enemys_Tex || !SamePlace(start, other.start)) {
+        return false;
+    }
+    for (std::int32_t k = 0; k < kEnemySlotCount; ++k) {
+        if (!SamePlace(enemies[k], other.enemies[k])) {
+            return false;
+        }
+    }
+    for (std::int32_t i = 0; i < std::min(numtex, kMaxTextureSlots); ++i) {
+        if (!(textures[i] == other.textures[i])) {
+            return false;
+        }
+    }
+    for (std::int32_t x = 0; x < std::min(SizeX, kMaxMapSize); ++x) {
+        for (std::int32_t z = 0; z < std::min(SizeZ, kMaxMapSize); ++z) {
+            if (!SameCell(cells[x][z], other.cells[x][z])) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 }  // namespace zandrel::map

@@ -47,6 +47,10 @@ public:
     // this grid as not, so calling it on the snapshot with the map as target is the undo.
     void SaveTo(MapGrid& target);
 
+    // True when a save would write the same bytes for both: sizes, texture table, cells in use,
+    // start and enemies. Heights compare bit for bit, so a NaN read from a file equals itself.
+    bool SameContent(const MapGrid& other) const;
+
     CellRect start;
     // The view's selection as last stored before a draw; paste also writes its far corner.
     CellRect selection;

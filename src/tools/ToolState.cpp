@@ -29,6 +29,11 @@ void ToolState::togglePlacement(std::int32_t placementMode) {
 }
 
 void ToolState::placeOnClick(const MapSelection& selection, DocumentState& doc) {
+    // A click that hit no cell leaves the selection where it was, which on a small map may lie
+    // outside it; the placement then waits for a click on the map.
+    if (!doc.mapGrid.InMap(selection.x0, selection.z0)) {
+        return;
+    }
     if (toolMode == TOOL_PLACE_START) {
         PlaceStart(doc.mapGrid, selection);
         toolMode = savedToolMode;

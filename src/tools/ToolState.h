@@ -25,7 +25,8 @@ struct ToolState {
 
     // After a left click has set the selection to the clicked cell: places the start if start
     // placement is current, then an enemy if enemy placement is (then) current. Each placement
-    // returns to the saved tool.
+    // returns to the saved tool. Nothing happens while the selection's first cell lies
+    // outside the map.
     void placeOnClick(const MapSelection& selection, DocumentState& doc);
 
     // Whether the menu offers the tool command: tilt needs a non-square selection, pyramid a

@@ -53,7 +53,6 @@ CzandrelEditorView::CzandrelEditorView(app::CzandrelEditorDoc* doc, QWidget* par
     setMouseTracking(true);
     // The right button applies tools and orbits; no menu of this view or a parent may pop up.
     setContextMenuPolicy(Qt::PreventContextMenu);
-    selection_.Set(25, 25, 25, 25);
     if (doc_ != nullptr) {
         connect(doc_, &app::CzandrelEditorDoc::viewsNeedUpdate, this,
                 &CzandrelEditorView::OnUpdate);
@@ -151,7 +150,7 @@ void CzandrelEditorView::DrawFrame() {
 
 void CzandrelEditorView::OnDraw() {
     map::MapGrid& grid = doc_->mapGrid();
-    grid.SetSelection(selection_.x0, selection_.z0, selection_.x1, selection_.z1);
+    session_.StoreSelection(grid);
 
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
     glEnable(GL_COLOR_MATERIAL);
@@ -175,7 +174,7 @@ void CzandrelEditorView::OnDraw() {
     glLoadIdentity();
     const double aspect = viewHeight_ != 0 ? static_cast<double>(viewWidth_) / viewHeight_ : 1.0;
     gluPerspective(kFieldOfView, aspect, kNearPlane, kFarPlane);
-    Look(navigator_.camera);
+    Look(session_.navigator().camera);
     frame_.viewport = {0, 0, viewWidth_, viewHeight_};
     glGetDoublev(GL_PROJECTION_MATRIX, frame_.projection.data());
     frame_.valid = viewWidth_ > 0 && viewHeight_ > 0;
@@ -300,6 +299,18 @@ void CzandrelEditorView::OnUpdate(QObject* sender) {
     }
 }
 
+void CzandrelEditorView::Apply(const tools::EditOutcome& outcome) {
+    if (outcome.redraw) {
+        RedrawNow();
+    }
+    if (outcome.mapChanged) {
+        doc_->SetModified(true);
+    }
+    if (outcome.notifyViews) {
+        doc_->UpdateAllViews(this);
+    }
+}
+
 bool CzandrelEditorView::UpdateCommand(int id, app::CommandState& state) {
     return doc_ != nullptr && commands_.UpdateCommand(id, state);
 }
@@ -368,9 +379,9 @@ void CzandrelEditorView::wheelEvent(QWheelEvent* event) {
 
 void CzandrelEditorView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_A) {
-        navigator_.camera.RotateView(0.1f, 0.0f, 1.0f, 0.0f);
+        session_.navigator().camera.RotateView(0.1f, 0.0f, 1.0f, 0.0f);
     } else if (event->key() == Qt::Key_S) {
-        navigator_.camera.RotateView(-0.1f, 0.0f, 1.0f, 0.0f);
+        session_.navigator().camera.RotateView(-0.1f, 0.0f, 1.0f, 0.0f);
     }
     RedrawNow();
     QOpenGLWidget::keyPressEvent(event);

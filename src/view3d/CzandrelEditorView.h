@@ -5,9 +5,7 @@
 #include <cstdint>
 
 #include "app/CommandTarget.h"
-#include "tools/MapSelection.h"
-#include "tools/OrbitNavigator.h"
-#include "tools/ToolState.h"
+#include "tools/EditSession.h"
 #include "view3d/MapPicker.h"
 #include "view3d/ViewCommands.h"
 #include "view3d/ViewMouseInput.h"
@@ -63,12 +61,18 @@ public:
     void ReloadEnemyTextures();
     bool TexturesLoaded() const { return texturesLoaded_; }
 
-    const tools::MapSelection& selection() const { return selection_; }
-    tools::MapSelection& selection() { return selection_; }
-    tools::OrbitNavigator& navigator() { return navigator_; }
-    const tools::OrbitNavigator& navigator() const { return navigator_; }
-    tools::ToolState& toolState() { return toolState_; }
-    const tools::ToolState& toolState() const { return toolState_; }
+    // The view's editing state and rules, shared with the command-line script.
+    tools::EditSession& session() { return session_; }
+    const tools::EditSession& session() const { return session_; }
+    const tools::MapSelection& selection() const { return session_.selection(); }
+    tools::MapSelection& selection() { return session_.selection(); }
+    tools::OrbitNavigator& navigator() { return session_.navigator(); }
+    const tools::OrbitNavigator& navigator() const { return session_.navigator(); }
+    tools::ToolState& toolState() { return session_.toolState(); }
+    const tools::ToolState& toolState() const { return session_.toolState(); }
+    // What an edit or mouse event did, shown: a redraw now, the modified flag when the map
+    // changed, and the other windows of the map told.
+    void Apply(const tools::EditOutcome& outcome);
     ViewMouseInput& mouseInput() { return mouseInput_; }
     ViewCommands& commands() { return commands_; }
     std::int32_t ViewWidth() const { return viewWidth_; }
@@ -113,9 +117,7 @@ private:
     std::uint64_t paintCount_ = 0;
     std::int32_t viewWidth_ = 0;
     std::int32_t viewHeight_ = 0;
-    tools::MapSelection selection_;
-    tools::OrbitNavigator navigator_;
-    tools::ToolState toolState_;
+    tools::EditSession session_;
     ViewMouseInput mouseInput_{*this};
     ViewCommands commands_{*this};
     FrameTransform frame_;

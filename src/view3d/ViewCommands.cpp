@@ -3,9 +3,7 @@
 #include "app/CommandIds.h"
 #include "app/CzandrelEditorDoc.h"
 #include "tools/EditCommands.h"
-#include "tools/Placement.h"
 #include "tools/ToolMode.h"
-#include "tools/ToolState.h"
 #include "view3d/CzandrelEditorView.h"
 
 namespace zandrel::view3d {
@@ -30,10 +28,11 @@ constexpr struct {
 ViewCommands::ViewCommands(CzandrelEditorView& view) : view_(view) {}
 
 bool ViewCommands::UpdateCommand(int id, app::CommandState& state) {
+    const tools::EditSession& session = view_.session();
     for (const auto& tool : kToolCommands) {
         if (tool.id == id) {
-            state.enabled = tools::ToolState::isToolEnabled(tool.mode, view_.selection());
-            state.checked = view_.toolState().isChecked(tool.mode);
+            state.enabled = session.IsToolEnabled(tool.mode);
+            state.checked = session.IsToolChecked(tool.mode);
             return true;
         }
     }
@@ -109,18 +108,12 @@ bool ViewCommands::ExecuteCommand(int id) {
     }
 }
 
-void ViewCommands::Changed() {
-    view_.RedrawNow();
-    view_.GetDocument()->MarkChanged(&view_);
+void ViewCommands::ChooseTool(std::int32_t mode) {
+    view_.Apply(view_.session().ChooseTool(mode, Document()));
 }
 
-void ViewCommands::ChooseTool(std::int32_t mode) {
-    view_.toolState().chooseTool(mode, view_.selection(), view_.GetDocument()->state());
-    if (tools::AppliesWhenChosen(mode)) {
-        Changed();
-    } else {
-        view_.RedrawNow();
-    }
+tools::DocumentState& ViewCommands::Document() {
+    return view_.GetDocument()->state();
 }
 
 void ViewCommands::OnToolRaise() {
@@ -148,55 +141,43 @@ void ViewCommands::OnToolPyramid() {
 }
 
 void ViewCommands::OnAreaGoal() {
-    // Acts on the selection as the map stored it at the last draw, which is what the view shows.
-    tools::ToggleGoal(view_.GetDocument()->mapGrid());
-    Changed();
+    view_.Apply(view_.session().ToggleGoal(Document()));
 }
 
 void ViewCommands::OnToolStart() {
-    view_.toolState().toggleStartPlacement();
-    view_.RedrawNow();
+    view_.Apply(view_.session().ToggleStartPlacement());
 }
 
 void ViewCommands::OnToolEnemy() {
-    view_.toolState().toggleEnemyPlacement();
-    view_.RedrawNow();
+    view_.Apply(view_.session().ToggleEnemyPlacement());
 }
 
 void ViewCommands::OnEditCopy() {
     if (map::MapGrid* clipboard = view_.GetDocument()->clipboard()) {
-        tools::EditCopy(view_.GetDocument()->state(), view_.selection(), *clipboard);
+        view_.Apply(view_.session().Copy(Document(), *clipboard));
     }
 }
 
 void ViewCommands::OnEditCut() {
     if (map::MapGrid* clipboard = view_.GetDocument()->clipboard()) {
-        tools::EditCut(view_.GetDocument()->state(), view_.selection(), *clipboard);
-        // The flattened block shows now rather than at the next mouse move.
-        Changed();
+        view_.Apply(view_.session().Cut(Document(), *clipboard));
     }
 }
 
 void ViewCommands::OnEditPaste() {
-    const map::MapGrid* clipboard = view_.GetDocument()->clipboard();
-    if (clipboard != nullptr &&
-        tools::EditPaste(view_.GetDocument()->state(), view_.selection(), *clipboard)) {
-        Changed();
+    if (const map::MapGrid* clipboard = view_.GetDocument()->clipboard()) {
+        view_.Apply(view_.session().Paste(Document(), *clipboard));
     }
 }
 
 void ViewCommands::OnEditMerge() {
-    const map::MapGrid* clipboard = view_.GetDocument()->clipboard();
-    if (clipboard != nullptr &&
-        tools::EditMerge(view_.GetDocument()->state(), view_.selection(), *clipboard)) {
-        Changed();
+    if (const map::MapGrid* clipboard = view_.GetDocument()->clipboard()) {
+        view_.Apply(view_.session().Merge(Document(), *clipboard));
     }
 }
 
 void ViewCommands::OnEditUndo() {
-    if (tools::EditUndo(view_.GetDocument()->state(), view_.selection())) {
-        Changed();
-    }
+    view_.Apply(view_.session().Undo(Document()));
 }
 
 }  // namespace zandrel::view3d

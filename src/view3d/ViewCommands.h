@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "app/CommandTarget.h"
+#include "tools/DocumentState.h"
 
 namespace zandrel::view3d {
 
@@ -37,8 +38,7 @@ public:
 private:
     // Makes mode the current tool; flatten, level and landslide also apply it once.
     void ChooseTool(std::int32_t mode);
-    // After an edit: this view shows it at once, the others and the title learn of it.
-    void Changed();
+    tools::DocumentState& Document();
 
     CzandrelEditorView& view_;
 };

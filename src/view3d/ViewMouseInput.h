@@ -4,36 +4,29 @@
 #include <Qt>
 #include <cstdint>
 
+#include "tools/EditSession.h"
+
 namespace zandrel::view3d {
 
 class CzandrelEditorView;
 
-// The mouse side of a 3D view: selection by picking, tool applications by the right button,
-// vertical drags and the wheel, and the camera's orbit and zoom drags. Each handler takes the
-// key-state word of the message and the client-pixel point, and turns them into the terrain
-// engine's calls on the view's selection and document.
+// The mouse side of a 3D view: turns Qt's events into the edit session's calls with the
+// key-state word, the client-pixel point and a picker, and answers what they did with a
+// redraw, a notification of the other views and the modified flag.
 class ViewMouseInput {
 public:
-    // Key-state flags of a mouse message. The button cases compare the whole word for
-    // equality, so a held Shift, Ctrl or middle button makes them not apply.
-    static constexpr std::uint32_t kLeftButton = 1;
-    static constexpr std::uint32_t kRightButton = 2;
-    static constexpr std::uint32_t kShift = 4;
-    static constexpr std::uint32_t kControl = 8;
-    static constexpr std::uint32_t kMiddleButton = 16;
-    static constexpr std::uint32_t kBackButton = 32;
-    static constexpr std::uint32_t kForwardButton = 64;
+    static constexpr std::uint32_t kLeftButton = tools::EditSession::kLeftButton;
+    static constexpr std::uint32_t kRightButton = tools::EditSession::kRightButton;
+    static constexpr std::uint32_t kShift = tools::EditSession::kShift;
+    static constexpr std::uint32_t kControl = tools::EditSession::kControl;
+    static constexpr std::uint32_t kMiddleButton = tools::EditSession::kMiddleButton;
+    static constexpr std::uint32_t kBackButton = tools::EditSession::kBackButton;
+    static constexpr std::uint32_t kForwardButton = tools::EditSession::kForwardButton;
 
     // The key-state word for Qt's buttons held and keyboard modifiers.
     static std::uint32_t KeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
 
     explicit ViewMouseInput(CzandrelEditorView& view);
-
-    // Picks the cell under point as the anchor; a hit selects that cell alone.
-    bool PickAnchor(const QPoint& point);
-    // Picks the cell under point; a hit stretches the selection from the anchor to it, except
-    // during start placement.
-    bool PickHover(const QPoint& point);
 
     void OnLButtonDown(std::uint32_t flags, const QPoint& point);
     void OnLButtonUp(std::uint32_t flags, const QPoint& point);
@@ -43,21 +36,15 @@ public:
     // zDelta: the wheel's turn, 120 per notch; whole hundreds apply the tool once each.
     void OnMouseWheel(std::uint32_t flags, std::int16_t zDelta, const QPoint& point);
 
-    std::int32_t AnchorHit() const { return anchorHit_; }
-    std::int32_t HoverHit() const { return hoverHit_; }
-    bool ToolDrag() const { return toolDrag_; }
-    bool ZoomDrag() const { return zoomDrag_; }
+    std::int32_t AnchorHit() const;
+    std::int32_t HoverHit() const;
+    bool ToolDrag() const;
+    bool ZoomDrag() const;
 
 private:
-    // One application of the current tool to the selection, and the document told so.
-    void ApplyTool(double value);
-    void RememberPoint(const QPoint& point);
+    tools::EditSession::Picker PickerAt(const QPoint& point);
 
     CzandrelEditorView& view_;
-    std::int32_t anchorHit_ = -1;
-    std::int32_t hoverHit_ = -1;
-    bool toolDrag_ = false;
-    bool zoomDrag_ = false;
 };
 
 }  // namespace zandrel::view3d

@@ -60,7 +60,7 @@ TEST(Start, ClickPlacesTheStartAndReturnsToThePreviousTool) {
 }
 
 TEST(Enemy, FifthEnemyReplacesTheFirst) {
-    auto doc = test::NewDocument();
+    auto doc = test::NewDocument(20, 20);
     ToolState tools;
     for (std::int32_t k = 1; k <= 5; ++k) {
         tools.toggleEnemyPlacement();

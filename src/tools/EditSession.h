@@ -1,0 +1,134 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "map/MapGrid.h"
+#include "tools/DocumentState.h"
+#include "tools/MapSelection.h"
+#include "tools/OrbitNavigator.h"
+#include "tools/ToolState.h"
+
+namespace zandrel::tools {
+
+// What an edit or a mouse event did, so the window knows what to refresh: its own redraw, the
+// other windows of the map, and the modified flag (set only when what a save writes changed).
+struct EditOutcome {
+    bool redraw = false;
+    bool notifyViews = false;
+    bool mapChanged = false;
+};
+
+// The editing state of one 3D view and the rules of its mouse and commands: the selection, the
+// current and saved tool, the pick anchor and hover hits, the drag state and the camera drags.
+// The window translates its events into these calls and draws; the command-line script drives
+// the same calls, so both follow one set of rules. The map is passed to each call, since a
+// script replaces its document on new and open.
+class EditSession {
+public:
+    // Key-state word of a mouse event. The button cases compare the whole word for equality,
+    // so a held Shift, Ctrl, middle or side button makes them not apply.
+    static constexpr std::uint32_t kLeftButton = 1;
+    static constexpr std::uint32_t kRightButton = 2;
+    static constexpr std::uint32_t kShift = 4;
+    static constexpr std::uint32_t kControl = 8;
+    static constexpr std::uint32_t kMiddleButton = 16;
+    static constexpr std::uint32_t kBackButton = 32;
+    static constexpr std::uint32_t kForwardButton = 64;
+    static constexpr std::uint32_t kBothButtons = kLeftButton | kRightButton;
+
+    // A new view selects the single cell in the middle of the largest map.
+    static constexpr std::int32_t kFirstSelectedCell = 25;
+
+    // The cell name (z * 100 + x, or -1 for none) under the event's point, asked only by the
+    // cases that pick, since a pick costs a redraw in selection mode.
+    using Picker = std::function<std::int32_t()>;
+
+    // The view's size in the event's pixels; drags measure against it.
+    struct ViewSize {
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+    };
+
+    EditSession();
+    EditSession(const EditSession&) = delete;
+    EditSession& operator=(const EditSession&) = delete;
+    ~EditSession();
+
+    // Back to a new view's state: first cell selected, no tool, no drag.
+    void Reset();
+
+    // Mouse events.
+    EditOutcome LeftDown(std::uint32_t flags, MousePoint point, const Picker& pick,
+                         DocumentState& doc);
+    EditOutcome LeftUp();
+    EditOutcome RightDown(std::uint32_t flags, MousePoint point, DocumentState& doc);
+    EditOutcome RightUp(MousePoint point);
+    // zDelta: the wheel's turn, 120 per notch; whole hundreds apply the tool once each.
+    EditOutcome Wheel(std::int16_t zDelta, DocumentState& doc);
+    EditOutcome Move(std::uint32_t flags, MousePoint point, ViewSize size, const Picker& pick,
+                     DocumentState& doc);
+
+    // The tool and placement commands of the "F&unzioni" menu.
+    EditOutcome ChooseTool(std::int32_t mode, DocumentState& doc);
+    EditOutcome ToggleGoal(DocumentState& doc);
+    EditOutcome ToggleStartPlacement();
+    EditOutcome ToggleEnemyPlacement();
+    bool IsToolEnabled(std::int32_t mode) const;
+    bool IsToolChecked(std::int32_t mode) const { return tools_.isChecked(mode); }
+
+    // The "&Modifica" menu on the application's clipboard.
+    EditOutcome Copy(const DocumentState& doc, map::MapGrid& clipboard);
+    EditOutcome Cut(DocumentState& doc, map::MapGrid& clipboard);
+    EditOutcome Paste(DocumentState& doc, const map::MapGrid& clipboard);
+    EditOutcome Merge(DocumentState& doc, const map::MapGrid& clipboard);
+    EditOutcome Undo(DocumentState& doc);
+
+    // A whole drag from cell (x0, z0) to (x1, z1), and a left click on a cell with any pending
+    // placement, without a picking view behind them.
+    void SelectCells(std::int32_t x0, std::int32_t z0, std::int32_t x1, std::int32_t z1);
+    EditOutcome ClickCell(std::int32_t x, std::int32_t z, DocumentState& doc);
+    // Makes mode the current tool and applies it once with value.
+    EditOutcome UseTool(std::int32_t mode, double value, DocumentState& doc);
+
+    // Before every draw the view stores its selection in the map (goal toggling, paste and
+    // merge read that copy).
+    void StoreSelection(map::MapGrid& grid) const;
+
+    const MapSelection& selection() const { return selection_; }
+    MapSelection& selection() { return selection_; }
+    const ToolState& toolState() const { return tools_; }
+    ToolState& toolState() { return tools_; }
+    const OrbitNavigator& navigator() const { return navigator_; }
+    OrbitNavigator& navigator() { return navigator_; }
+    std::int32_t AnchorHit() const { return anchorHit_; }
+    std::int32_t HoverHit() const { return hoverHit_; }
+    bool ToolDrag() const { return toolDrag_; }
+    bool ZoomDrag() const { return zoomDrag_; }
+
+private:
+    // Runs an edit and reports whether the map's saved content changed.
+    template <typename Edit>
+    bool Changes(DocumentState& doc, Edit edit);
+    // One application of the current tool to the selection.
+    bool ApplyTool(DocumentState& doc, double value);
+    bool PickAnchor(const Picker& pick);
+    bool PickHover(const Picker& pick);
+    void RememberPoint(MousePoint point);
+
+    MapSelection selection_;
+    ToolState tools_;
+    OrbitNavigator navigator_;
+    std::int32_t anchorHit_ = -1;
+    std::int32_t hoverHit_ = -1;
+    bool toolDrag_ = false;
+    bool zoomDrag_ = false;
+    // Hundredths of a pixel of a vertical tool drag that no whole step has used yet, times the
+    // view height: slow drags add up instead of rounding every event to nothing.
+    std::int32_t dragRemainder_ = 0;
+    // The map before an edit, to tell whether it changed; kept to spare an allocation per edit.
+    std::unique_ptr<map::MapGrid> before_;
+};
+
+}  // namespace zandrel::tools

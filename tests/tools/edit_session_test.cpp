@@ -1,0 +1,109 @@
+#include "tools/EditSession.h"
+
+#include <gtest/gtest.h>
+
+#include "tools/TerrainFixture.h"
+#include "tools/ToolMode.h"
+
+namespace zandrel::tools {
+namespace {
+
+constexpr std::uint32_t kLeft = EditSession::kLeftButton;
+constexpr std::uint32_t kBoth = EditSession::kBothButtons;
+
+EditSession::Picker Hit(std::int32_t x, std::int32_t z) {
+    return [name = MapSelection::CellName(x, z)] { return name; };
+}
+
+const EditSession::Picker kMiss = [] { return -1; };
+
+class EditSessionTest : public ::testing::Test {
+protected:
+    // A vertical tool drag of the raise tool on cell (2, 2) with the given pointer steps.
+    double RaiseByDrag(std::int32_t viewHeight, std::int32_t steps, std::int32_t pixelsPerStep) {
+        session.LeftDown(kLeft, {10, 500}, Hit(2, 2), *doc);
+        session.toolState().toolMode = TOOL_RAISE;
+        session.RightDown(kBoth, {10, 500}, *doc);
+        std::int32_t y = 500;
+        for (std::int32_t i = 0; i < steps; ++i) {
+            y -= pixelsPerStep;
+            session.Move(kBoth, {10, y}, {400, viewHeight}, kMiss, *doc);
+        }
+        return doc->mapGrid.Cell(2, 2).C;
+    }
+
+    std::unique_ptr<DocumentState> doc = test::NewDocument();
+    EditSession session;
+};
+
+TEST_F(EditSessionTest, ClickAndDragSelectAndOnlyTheLeftButtonCasesPick) {
+    int picks = 0;
+    const EditSession::Picker counted = [&] {
+        ++picks;
+        return MapSelection::CellName(3, 4);
+    };
+    EXPECT_TRUE(session.LeftDown(kLeft, {0, 0}, counted, *doc).notifyViews);
+    EXPECT_EQ(session.selection(), MapSelection(3, 4, 3, 4));
+    session.Move(kLeft, {5, 5}, {400, 300}, Hit(6, 1), *doc);
+    EXPECT_EQ(session.selection(), MapSelection(3, 1, 6, 4));
+    // A miss during the drag keeps the block; Shift or no button picks nothing.
+    session.Move(kLeft, {9, 9}, {400, 300}, kMiss, *doc);
+    EXPECT_EQ(session.selection(), MapSelection(3, 1, 6, 4));
+    session.Move(kLeft | EditSession::kShift, {9, 9}, {400, 300}, counted, *doc);
+    session.Move(0, {9, 9}, {400, 300}, counted, *doc);
+    EXPECT_EQ(picks, 1);
+}
+
+TEST_F(EditSessionTest, SlowToolDragAddsUpToTheFullHeight) {
+    // 100 one-pixel moves over a 500-pixel view are a fifth of its height: 20 hundredths.
+    EXPECT_DOUBLE_EQ(RaiseByDrag(500, 100, 1), 20.0);
+}
+
+TEST_F(EditSessionTest, ExactFastDragStepsStayAsTheyWere) {
+    // 4 moves of 50 px over a 200-pixel view: 25 hundredths each.
+    EXPECT_DOUBLE_EQ(RaiseByDrag(200, 4, 50), 100.0);
+}
+
+TEST_F(EditSessionTest, MapCountsAsChangedOnlyWhenItsContentChanged) {
+    session.LeftDown(kLeft, {0, 0}, Hit(2, 2), *doc);
+    session.toolState().toolMode = TOOL_RAISE;
+    EXPECT_FALSE(session.Wheel(60, *doc).mapChanged);  // below one notch
+    EXPECT_TRUE(session.Wheel(120, *doc).mapChanged);
+    // Tilt refused on a square block, pyramid on a non-square one.
+    EXPECT_FALSE(session.UseTool(TOOL_TILT, 5.0, *doc).mapChanged);
+    session.SelectCells(1, 1, 3, 2);
+    EXPECT_FALSE(session.UseTool(TOOL_PYRAMID, 5.0, *doc).mapChanged);
+    EXPECT_TRUE(session.UseTool(TOOL_TILT, 5.0, *doc).mapChanged);
+    // Placing the start where it already is changes nothing either.
+    session.ToggleStartPlacement();
+    EXPECT_TRUE(session.ClickCell(4, 4, *doc).mapChanged);
+    session.ToggleStartPlacement();
+    EXPECT_FALSE(session.ClickCell(4, 4, *doc).mapChanged);
+}
+
+TEST_F(EditSessionTest, PlacementWaitsWhileTheSelectionLiesOutsideTheMap) {
+    auto tiny = test::NewDocument(0, 0);
+    for (const auto toggle :
+         {&EditSession::ToggleStartPlacement, &EditSession::ToggleEnemyPlacement}) {
+        EditSession fresh;
+        (fresh.*toggle)();
+        const std::int32_t pending = fresh.toolState().toolMode;
+        // The click misses, so the first cell (25, 25) of a new view stays selected.
+        EXPECT_FALSE(fresh.LeftDown(kLeft, {0, 0}, kMiss, *tiny).mapChanged);
+        EXPECT_TRUE(tiny->mapGrid.start.IsUnset());
+        EXPECT_TRUE(tiny->mapGrid.enemies[0].IsUnset());
+        EXPECT_EQ(fresh.toolState().toolMode, pending);
+    }
+}
+
+TEST_F(EditSessionTest, UndoAfterAToolRestoresTheMapAndIsThenUnavailable) {
+    session.SelectCells(1, 1, 2, 2);
+    const auto before = std::make_unique<map::MapGrid>(doc->mapGrid);
+    EXPECT_TRUE(session.UseTool(TOOL_RAISE, 2.0, *doc).mapChanged);
+    EXPECT_TRUE(session.Undo(*doc).mapChanged);
+    EXPECT_TRUE(doc->mapGrid.SameContent(*before));
+    EXPECT_FALSE(session.Undo(*doc).redraw);
+}
+
+}  // namespace
+}  // namespace zandrel::tools
