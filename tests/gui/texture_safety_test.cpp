@@ -16,6 +16,7 @@
 
 #include "app/CzandrelEditorDoc.h"
 #include "app/EditorSurfaceFormat.h"
+#include "app/OpenGLProbe.h"
 #include "tools/ImageHeader.h"
 #include "view3d/CzandrelEditorView.h"
 #include "view3d/TextureLoader.h"
@@ -105,6 +106,10 @@ private slots:
     void cleanupTestCase() {
         view_.reset();
         doc_.reset();
+    }
+
+    void editorFindsItsContext() {
+        QCOMPARE(zandrel::app::OpenGLProbe::FailureMessage(), QString());
     }
 
     void headerReaderAgreesWithARealEncoder() {
