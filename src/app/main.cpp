@@ -2,6 +2,8 @@
 
 #include "app/CzandrelEditorApp.h"
 #include "app/EditorSurfaceFormat.h"
+#include "app/OpenGLProbe.h"
+#include "app/UserPrompts.h"
 
 int main(int argc, char* argv[]) {
     zandrel::app::UseEditorSurfaceFormat();
@@ -10,6 +12,13 @@ int main(int argc, char* argv[]) {
         QString::fromUtf8(zandrel::app::CzandrelEditorApp::kSettingsKey));
     QApplication::setApplicationName(
         QString::fromLatin1(zandrel::app::CzandrelEditorApp::kAppName));
+
+    // A map window without OpenGL crashes inside Qt; say so and stop before making one.
+    const QString glFailure = zandrel::app::OpenGLProbe::FailureMessage();
+    if (!glFailure.isEmpty()) {
+        zandrel::app::UserPrompts().ShowError(nullptr, glFailure);
+        return 1;
+    }
 
     zandrel::app::CzandrelEditorApp editor;
     if (!editor.InitInstance(QApplication::arguments().mid(1))) {

@@ -7,11 +7,13 @@
 #include <IL/ilut.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <optional>
 #include <ostream>
 #include <vector>
 
 #include "map/MapGrid.h"
+#include "tools/ImageHeader.h"
+#include "tools/TextureFile.h"
 
 namespace zandrel::view3d {
 
@@ -23,14 +25,48 @@ void TextureLoader::InitLibrary() {
     ilutRenderer(ILUT_OPENGL);
 }
 
+namespace {
+
+ILenum LibraryType(tools::ImageFormat format) {
+    switch (format) {
+        case tools::ImageFormat::Jpeg:
+            return IL_JPG;
+        case tools::ImageFormat::Png:
+            return IL_PNG;
+        case tools::ImageFormat::Bmp:
+            return IL_BMP;
+    }
+    return IL_TYPE_UNKNOWN;
+}
+
+std::uint32_t MaxTextureSize() {
+    GLint size = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+    return size > 0 ? static_cast<std::uint32_t>(size) : 0;
+}
+
+}  // namespace
+
 std::uint32_t TextureLoader::LoadMipmapped(const std::string& fileName) {
     InitLibrary();
-    // ILUT takes a mutable char*.
-    std::vector<char> path(fileName.begin(), fileName.end());
-    path.push_back('\0');
-    const GLuint name = ilutGLLoadImage(path.data());
-    // Only mipmap a texture that exists: after a failed load the current image is DevIL's
-    // default one and the bound texture is 0, which failed slots draw with.
+    // The name and the image both come from outside: the file is read by us, only from inside
+    // the working folder, and its header must promise a size the image library handles safely
+    // (it sizes its buffer in 32 bits) and the context can hold. The library then decodes
+    // these very bytes, never the file again.
+    std::vector<unsigned char> bytes;
+    if (!tools::ReadTextureFile(".", fileName, bytes).ok()) {
+        return 0;
+    }
+    const std::optional<tools::ImageHeader> header = tools::ReadImageHeader(bytes);
+    if (!header || !tools::FitsTextureLimits(*header, MaxTextureSize())) {
+        return 0;
+    }
+    GLuint name = 0;
+    if (ilLoadL(LibraryType(header->format), bytes.data(), static_cast<ILuint>(bytes.size()))) {
+        name = ilutGLBindTexImage();
+    }
+    // Only mipmap a texture that exists: after a failed load the bound texture is 0, which
+    // failed slots draw with.
     if (name != 0) {
         ilutGLBuildMipmaps();
     }
@@ -45,10 +81,12 @@ void TextureLoader::LoadMapTextures(map::MapGrid& grid, std::ostream& trace, boo
     for (std::int32_t i = 0; i < count; ++i) {
         replaced.push_back(grid.textureIds[i]);
         const std::string fileName(grid.textures[i].View());
-        grid.textureIds[i] = LoadMipmapped(fileName);
+        // Written and flushed before the load, so that should an image ever bring the editor
+        // down the last line names it.
         trace << "Texture " << i << ':' << fileName << '\n';
+        trace.flush();
+        grid.textureIds[i] = LoadMipmapped(fileName);
     }
-    trace.flush();
     replaced.push_back(grid.start.texture);
     grid.start.texture = LoadMipmapped("start.jpg");
     replaced.push_back(grid.wallArea.texture);

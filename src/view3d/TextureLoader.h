@@ -15,7 +15,9 @@ namespace zandrel::view3d {
 class TextureLoader {
 public:
     // Loads fileName (relative to the working directory) into a new texture object with mipmaps
-    // and leaves it bound. A file that cannot be read or decoded gives 0 and creates nothing.
+    // and leaves it bound. A name that does not resolve to a regular file inside the working
+    // directory, an image whose header is unknown, malformed or too large (tools::ImageHeader),
+    // or one the library cannot decode, gives 0 and creates nothing.
     static std::uint32_t LoadMipmapped(const std::string& fileName);
 
     // Loads the map's slots 0..numtex-1 into textureIds, writing "Texture %d:%s" for each slot
