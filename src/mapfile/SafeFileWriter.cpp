@@ -1,12 +1,12 @@
 #include "mapfile/SafeFileWriter.h"
 
+#include "mapfile/TemporaryFileName.h"
+
 #include <fcntl.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -71,25 +71,6 @@ int WriteAll(int fd, std::string_view text) {
     return 0;
 }
 
-// A hidden name of 12 bytes, far below NAME_MAX whatever the target is called.
-std::string TemporaryName() {
-    static constexpr char kDigits[] =
-        "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz-_";
-    std::uint64_t bits = 0;
-    if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bits)) {
-        // Uniqueness comes from O_EXCL and link's EEXIST; randomness only avoids retries.
-        bits = static_cast<std::uint64_t>(::getpid()) * 0x9E3779B97F4A7C15ULL ^
-               static_cast<std::uint64_t>(::time(nullptr)) ^
-               reinterpret_cast<std::uintptr_t>(&bits);
-    }
-    std::string name = ".zdm";
-    for (int i = 0; i < 8; ++i) {
-        name += kDigits[bits & 63u];
-        bits >>= 6;
-    }
-    return name;
-}
-
 // The permissions the new file gets: the old file's, or the usual ones for a new file.
 mode_t ModeFor(const struct stat* existing) {
     if (existing != nullptr) {
@@ -120,7 +101,7 @@ OpenFile OpenUnnamed(int folder) {
 // Creates a fresh hidden file in the folder; name receives its name, and only on success.
 OpenFile OpenNamed(int folder, std::string& name) {
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::string candidate = TemporaryName();
+        const std::string candidate = TemporaryFileName();
         OpenFile file(::openat(folder, candidate.c_str(),
                                O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (file.valid()) {
@@ -145,7 +126,7 @@ int LinkUnnamed(int fd, int folder, const std::string& target, std::string& name
     }
     int error = errno;
     for (int attempt = 0; attempt < kNameAttempts && error == EEXIST; ++attempt) {
-        const std::string candidate = TemporaryName();
+        const std::string candidate = TemporaryFileName();
         if (::linkat(AT_FDCWD, proc.c_str(), folder, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             name = candidate;
             return 0;
@@ -236,11 +217,9 @@ Status ReplaceFileContents(const fs::path& requested, std::string_view text) {
     if (failure == 0 && unnamed) {
         failure = LinkUnnamed(file.fd(), folder.fd(), target, name);
     }
-    if (const int closeError = file.Close(); failure == 0) {
-        failure = closeError;
-    }
-    const bool linkedAsTarget = failure == 0 && name == target;
-    if (failure == 0 && !linkedAsTarget &&
+    // Between the link and the rename the new file is visible under its temporary name; nothing
+    // else happens there, so that a kill finds that window as seldom as can be.
+    if (failure == 0 && name != target &&
         ::renameat(folder.fd(), name.c_str(), folder.fd(), target.c_str()) != 0) {
         failure = errno;
     }
@@ -250,6 +229,9 @@ Status ReplaceFileContents(const fs::path& requested, std::string_view text) {
         }
         return ErrnoFailure("cannot save " + path.string(), failure);
     }
+    // fsync has already reported every write error; close can add nothing.
+    (void)file.Close();
+    RemoveAbandonedTemporaries(folder.fd());
 
     // The rename is done and the file is whole; a folder that cannot be flushed only leaves the
     // new name at risk from a power cut, which the caller should still hear about. File systems
