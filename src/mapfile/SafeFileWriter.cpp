@@ -17,8 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Attempts at finding a free temporary name before giving up; with 48 random bits a clash
-// means someone else is creating the same names on purpose.
+// Attempts at finding a free temporary name before giving up; the names hold our process id and
+// 36 random bits, so a clash means someone else is creating the same names on purpose.
 constexpr int kNameAttempts = 16;
 
 // Owns one open file descriptor; Close() reports what close() said, the destructor forgets it.
