@@ -1,0 +1,229 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "map/MapGrid.h"
+#include "mapfile/MapWriter.h"
+#include "mapfile/SafeFileWriter.h"
+#include "support/ScratchFolder.h"
+
+namespace fs = std::filesystem;
+using zandrel::Status;
+using zandrel::map::MapGrid;
+using zandrel::mapfile::FormatMap;
+using zandrel::mapfile::ReplaceFileContents;
+using zandrel::testsupport::ReadFile;
+using zandrel::testsupport::WriteFile;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Runs check in a child process so that a save that blocks fails the test instead of hanging
+// it. Yields the child's exit status (0 when check held), or nothing when it had to be killed.
+template <typename Check>
+std::optional<int> RunWithin(std::chrono::milliseconds limit, Check check) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(check() ? 0 : 1);
+    }
+    const Clock::time_point deadline = Clock::now() + limit;
+    int status = 0;
+    while (::waitpid(child, &status, WNOHANG) == 0) {
+        if (Clock::now() > deadline) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return WIFEXITED(status) ? std::optional<int>(WEXITSTATUS(status)) : std::nullopt;
+}
+
+class SafeFileWriterTest : public zandrel::testsupport::ScratchFolderTest {
+protected:
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+};
+
+}  // namespace
+
+TEST_F(SafeFileWriterTest, EveryNameTheFileSystemTakesSaves) {
+    for (const std::size_t length : {1u, 248u, 254u, 255u}) {
+        const std::string name = std::string(length - 1, 'm') + "z";
+        const fs::path path = folder_ / name;
+        ASSERT_TRUE(ReplaceFileContents(path, "first")) << length;
+        const Status replaced = ReplaceFileContents(path, "second");
+        EXPECT_TRUE(replaced) << length << ": " << replaced.message();
+        EXPECT_EQ(ReadFile(path), "second") << length;
+        EXPECT_EQ(Names(), std::vector<std::string>{name});
+        fs::remove(path);
+    }
+
+    const Status tooLong = ReplaceFileContents(folder_ / std::string(NAME_MAX + 1, 'm'), "x");
+    EXPECT_FALSE(tooLong);
+    EXPECT_NE(tooLong.message().find("File name too long"), std::string::npos) << tooLong.message();
+    EXPECT_TRUE(Names().empty());
+}
+
+TEST_F(SafeFileWriterTest, SpecialFilesAreRefusedAtOnce) {
+    const fs::path fifo = folder_ / "pipe.zdm";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path socket = folder_ / "socket.zdm";
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socket.string().size(), sizeof address.sun_path);
+    std::strncpy(address.sun_path, socket.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    fs::create_symlink(fifo, folder_ / "link.zdm");
+
+    for (const char* name : {"pipe.zdm", "socket.zdm", "link.zdm"}) {
+        // Nobody ever opens the FIFO for reading: a writer that opened it would wait forever.
+        const auto refused = RunWithin(std::chrono::seconds(10), [&] {
+            const Status saved = ReplaceFileContents(folder_ / name, "map");
+            return !saved && saved.message().find("it is not a regular file") != std::string::npos;
+        });
+        EXPECT_EQ(refused, std::optional<int>(0)) << name;
+    }
+    ::close(listener);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_socket(socket));
+    EXPECT_EQ(Names().size(), 3u);
+}
+
+TEST_F(SafeFileWriterTest, CharacterDevicesAreWrittenInPlace) {
+    EXPECT_TRUE(ReplaceFileContents("/dev/null", "map"));
+    const Status full = ReplaceFileContents("/dev/full", "map");
+    EXPECT_FALSE(full);
+    EXPECT_NE(full.message().find("No space left on device"), std::string::npos) << full.message();
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+TEST_F(SafeFileWriterTest, NothingButTheTargetIsLeftAfterSavesAndFailedSaves) {
+    const fs::path path = folder_ / "level.zdm";
+    ASSERT_TRUE(ReplaceFileContents(path, "created"));
+    ASSERT_TRUE(ReplaceFileContents(path, "replaced"));
+
+    rlimit previous{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 4;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const Status tooBig = ReplaceFileContents(path, "more than four bytes");
+    const Status tooBigNew = ReplaceFileContents(folder_ / "new.zdm", "more than four bytes");
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(tooBig);
+    EXPECT_FALSE(tooBigNew);
+    EXPECT_EQ(ReadFile(path), "replaced");
+    EXPECT_EQ(Names(), std::vector<std::string>{"level.zdm"});
+}
+
+// A child saves over the same map again and again and is killed at a random moment; the map
+// must then be the old text or the new one, whole, and nothing else may stay in the folder.
+// ZANDREL_SAVE_KILL_ROUNDS sets the number of rounds for longer runs.
+TEST_F(SafeFileWriterTest, AKilledSaveLeavesTheOldOrTheNewMapAndNothingElse) {
+    const char* const roundsSetting = std::getenv("ZANDREL_SAVE_KILL_ROUNDS");
+    const int rounds = roundsSetting != nullptr ? std::atoi(roundsSetting) : 30;
+    auto grid = std::make_unique<MapGrid>(50, 50);
+    const std::string first = FormatMap(*grid);
+    grid->RaiseCell(10, 10, 2.5);
+    grid->numtex = 3;
+    const std::string second = FormatMap(*grid);
+    ASSERT_NE(first, second);
+
+    const fs::path path = folder_ / "level.zdm";
+    const Clock::time_point started = Clock::now();
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(ReplaceFileContents(path, i % 2 == 0 ? second : first));
+    }
+    // Kills fall anywhere from before the first save to the middle of the fourth.
+    const auto oneSave =
+        std::chrono::duration_cast<std::chrono::microseconds>((Clock::now() - started) / 4);
+    const unsigned seed = std::random_device{}();
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<long> delay(0, std::min<long>(3 * oneSave.count() + 100, 500000));
+
+    int old = 0;
+    int replaced = 0;
+    int corrupt = 0;
+    int windowHits = 0;
+    int stray = 0;
+    for (int round = 0; round < rounds; ++round) {
+        const std::string before = ReadFile(path);
+        const std::string& next = before == first ? second : first;
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;) {
+                (void)ReplaceFileContents(path, next);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+
+        const std::string after = ReadFile(path);
+        const bool whole = after == before || after == next;
+        old += after == before;
+        replaced += after == next;
+        corrupt += !whole;
+        // Only a kill between link and rename leaves a name behind, and then a whole file that
+        // the next save removes.
+        bool leftover = false;
+        for (const std::string& name : Names()) {
+            if (name != "level.zdm") {
+                leftover = true;
+                ++windowHits;
+                EXPECT_EQ(ReadFile(folder_ / name), next) << "round " << round << ": " << name;
+            }
+        }
+        if (leftover) {
+            ASSERT_TRUE(ReplaceFileContents(path, after));
+            stray += static_cast<int>(Names().size()) - 1;
+        }
+        if (!whole) {
+            WriteFile(path, first);
+        }
+    }
+    std::cout << "kill loop (seed " << seed << ", one save " << oneSave.count()
+              << " us): " << rounds << " runs, old " << old << ", new " << replaced << ", corrupt "
+              << corrupt << ", killed between link and rename " << windowHits
+              << ", stray files after the next save " << stray << "\n";
+    EXPECT_EQ(corrupt, 0);
+    EXPECT_EQ(stray, 0);
+    // Where the file has no name while it is written, only a kill in the instant between link
+    // and rename leaves one behind: about one kill in several hundred, not one in three.
+    const int unnamed = ::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (unnamed >= 0) {
+        ::close(unnamed);
+        EXPECT_LE(windowHits, rounds / 10 + 1);
+    }
+}
