@@ -58,6 +58,8 @@ QAction* CommandDispatcher::MakeAction(int id, const QString& caption) {
     auto* action = new QAction(caption, window_);
     action->setObjectName(QStringLiteral("command%1").arg(id));
     action->setData(id);
+    // Menus show plain check marks; a toolbar image beside a checked item reads as a frame.
+    action->setIconVisibleInMenu(false);
     const CommandInfo* info = CommandTable::Find(id);
     const char* prompt = info != nullptr ? info->prompt : nullptr;
     action->setStatusTip(StatusPart(prompt));

@@ -97,8 +97,7 @@ Status ScriptSession::Run(const ScriptCommand& command) {
 void ScriptSession::ShowDocument(std::unique_ptr<DocumentState> document) {
     document_ = std::move(document);
     session_.Reset();
-    // The panel's texture list starts as the map's table; a negative count lists nothing.
-    document_->mapGrid.numtex = std::max(document_->mapGrid.numtex, 0);
+    tools::AdoptTextureTable(document_->mapGrid);
     session_.StoreSelection(document_->mapGrid);
 }
 

@@ -35,16 +35,6 @@ void SetRangeAndTicks(QSlider* slider, int id, int minimum, int maximum) {
     slider->setTickInterval(entry != nullptr && entry->autoTicks ? 1 : maximum - minimum);
 }
 
-std::vector<std::string> TableNames(const map::MapGrid& grid) {
-    const int count = std::clamp(grid.numtex, 0, map::kMaxTextureSlots);
-    std::vector<std::string> names;
-    names.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        names.emplace_back(grid.textures[static_cast<std::size_t>(i)].View());
-    }
-    return names;
-}
-
 }  // namespace
 
 CzandrelEditorFormView::CzandrelEditorFormView(app::CzandrelEditorDoc* doc, QWidget* parent)
@@ -112,6 +102,9 @@ view3d::CzandrelEditorView* CzandrelEditorFormView::TextureView() const {
 void CzandrelEditorFormView::OnInitialUpdate() {
     const QSignalBlocker blockFriction(frictionSlider_);
     const QSignalBlocker blockGravity(gravitySlider_);
+    if (doc_ != nullptr) {
+        tools::AdoptTextureTable(doc_->mapGrid());
+    }
     SyncTextureList();
     SetRangeAndTicks(gravitySlider_, control::kGravitySlider, tools::kGravityMin,
                      tools::kGravityMax);
@@ -163,7 +156,7 @@ void CzandrelEditorFormView::SyncTextureList() {
     if (doc_ == nullptr) {
         return;
     }
-    const std::vector<std::string> names = TableNames(doc_->mapGrid());
+    const std::vector<std::string> names = tools::TextureTableList(doc_->mapGrid());
     bool same = textureList_->count() == static_cast<int>(names.size());
     for (int i = 0; same && i < textureList_->count(); ++i) {
         const QByteArray shown = textureList_->itemData(i).toByteArray();
@@ -205,7 +198,7 @@ void CzandrelEditorFormView::OnApply() {
         return;
     }
     tools::ApplyAttributes(doc_->mapGrid(), gravitySlider_->value(), frictionSlider_->value());
-    doc_->MarkChanged(this);
+    doc_->MarkChanged(nullptr);
 }
 
 void CzandrelEditorFormView::OnRefreshTextures() {
@@ -244,7 +237,7 @@ void CzandrelEditorFormView::ApplyToSelection(void (*apply)(map::MapGrid&, std::
         return;
     }
     apply(doc_->mapGrid(), entry);
-    doc_->MarkChanged(this);
+    doc_->MarkChanged(nullptr);
 }
 
 void CzandrelEditorFormView::OnApplyEnemy() {
@@ -258,7 +251,7 @@ void CzandrelEditorFormView::OnApplyEnemy() {
         view->ReloadEnemyTextures();
     }
     if (entry >= 0) {
-        doc_->MarkChanged(this);
+        doc_->MarkChanged(nullptr);
     } else {
         doc_->UpdateAllViews(this);
     }

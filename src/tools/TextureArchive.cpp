@@ -87,6 +87,22 @@ void StoreTextureList(map::MapGrid& map, const std::vector<std::string>& list) {
     map.numtex = static_cast<std::int32_t>(count);
 }
 
+std::vector<std::string> TextureTableList(const map::MapGrid& map) {
+    const std::int32_t count = std::clamp(map.numtex, 0, map::kMaxTextureSlots);
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(count));
+    for (std::int32_t i = 0; i < count; ++i) {
+        names.emplace_back(map.textures[static_cast<std::size_t>(i)].View());
+    }
+    return names;
+}
+
+std::vector<std::string> AdoptTextureTable(map::MapGrid& map) {
+    std::vector<std::string> list = TextureTableList(map);
+    StoreTextureList(map, list);
+    return list;
+}
+
 std::vector<std::string> RefreshTextureArchive(map::MapGrid& map,
                                                const std::vector<std::string>& fileNames) {
     std::vector<std::string> list = BuildTextureList(fileNames);

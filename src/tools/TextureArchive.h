@@ -25,6 +25,14 @@ std::vector<std::string> BuildTextureList(const std::vector<std::string>& fileNa
 // The list into the map's texture table: numtex entries, slot i holding entry i.
 void StoreTextureList(map::MapGrid& map, const std::vector<std::string>& list);
 
+// The list as a map's table gives it: the names of slots 0..numtex-1 (none for a negative
+// count).
+std::vector<std::string> TextureTableList(const map::MapGrid& map);
+
+// A window's first look at a map: its list starts as the table, and the table is then stored
+// back from the list, so a negative count becomes 0 as in every later save.
+std::vector<std::string> AdoptTextureTable(map::MapGrid& map);
+
 // BuildTextureList then StoreTextureList; returns the list for the panel to show.
 std::vector<std::string> RefreshTextureArchive(map::MapGrid& map,
                                                const std::vector<std::string>& fileNames);

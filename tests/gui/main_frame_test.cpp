@@ -314,6 +314,9 @@ private slots:
         editor.commands().UpdateAll();
         QVERIFY(!editor.commands().Action(cmd::kViewSolid)->isChecked());
         QVERIFY(editor.commands().Action(cmd::kViewWireframe)->isChecked());
+        // Checked items with a toolbar image show a plain check mark in the menu.
+        QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->icon().isNull());
+        QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->isIconVisibleInMenu());
     }
 
     void UndoFollowsTheSnapshotAndPrintStaysDisabled() {

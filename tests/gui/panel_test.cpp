@@ -358,7 +358,7 @@ private slots:
                 QCOMPARE(grid.Cell(x, z).typew, selected ? 0 : before[x][z].typew);
             }
         }
-        window.doc.UpdateAllViews(window.frame->View());
+        // The panel shows the new names at once, without a move over the 3D view.
         QCOMPARE(window.Text("tileName"), QString("enemy.jpg"));
         QCOMPARE(window.Text("wallName"), QString("tile.jpg"));
 
@@ -388,6 +388,16 @@ private slots:
         QVERIFY(window.doc.mapGrid().cells == before);
         QCOMPARE(window.doc.mapGrid().Enemys_Tex, 2);
         QVERIFY(!window.doc.IsModified());
+    }
+
+    void aNegativeTextureCountOpensAsAnEmptyTable() {
+        CzandrelEditorDoc doc;
+        doc.OnNewDocument();
+        doc.mapGrid().numtex = -4;
+        CChildFrame frame(&doc);
+        // As zdmtool script does, so both save numtex="0".
+        QCOMPARE(doc.mapGrid().numtex, 0);
+        QCOMPARE(frame.Panel()->findChild<QComboBox*>("textureList")->count(), 0);
     }
 
     void buttonsWithoutAStoredSelectionChangeNothing() {
