@@ -24,6 +24,8 @@ using zandrel::testsupport::CommaDecimalLocale;
 
 namespace {
 
+using namespace std::string_literals;
+
 struct DoubleCase {
     std::string text;
     double expected;
@@ -71,10 +73,7 @@ const std::vector<DoubleCase>& DoubleCases() {
         {"- 1", 0.0},
         {"--1", 0.0},
         {".", 0.0},
-        {std::string("1\0"
-                     "5",
-                     3),
-         1.0},
+        {"1\0.5"s, 1.0},  // a value is read up to its first NUL
     };
     return cases;
 }
@@ -98,10 +97,7 @@ const std::vector<IntCase>& IntCases() {
         {"4294967297", 1},
         {"99999999999999999999", -1},
         {"-99999999999999999999", 0},
-        {std::string("4\0"
-                     "2",
-                     3),
-         4},
+        {"4\0-2"s, 4},
     };
     return cases;
 }
@@ -115,47 +111,17 @@ std::string PrintfFixed(double value) {
 
 std::vector<double> EdgeDoubles() {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    return {0.0,
-            -0.0,
-            0.5,
-            -0.5,
-            1.25,
-            -160.0,
-            7.0,
-            1.2345678,
-            1e300,
-            -1e300,
-            DBL_MAX,
-            -DBL_MAX,
-            DBL_MIN,
-            -DBL_MIN,
-            4.9406564584124654e-324,
-            -2.2250738585072009e-308,
-            nan,
-            -nan,
-            kInf,
-            -kInf,
-            0.0078125,
-            -0.0078125,
-            2.5e-7,
-            -2.5e-7,
-            0.0000005,
-            0.0000015,
-            0.0000025,
-            1.0000005,
-            2.0000025,
-            0.1234565,
-            1e-7,
-            -1e-7,
-            4503599627370496.5,
-            9007199254740993.0,
-            1e15 + 0.3,
-            1e22,
-            1e23,
-            0.9999995,
-            0.99999949999999999,
-            9.9999995,
-            999999.9999995};
+    // clang-format off
+    return {0.0, -0.0, 0.5, -0.5, 1.25, -160.0, 7.0, 1.2345678, 1e300, -1e300, DBL_MAX, -DBL_MAX,
+            DBL_MIN, -DBL_MIN, 4.9406564584124654e-324, -2.2250738585072009e-308, nan, -nan,
+            kInf, -kInf,
+            // Ties and near-ties at the sixth decimal, in binary and in decimal.
+            0.0078125, -0.0078125, 2.5e-7, -2.5e-7, 0.0000005, 0.0000015, 0.0000025, 1.0000005,
+            2.0000025, 0.1234565, 1e-7, -1e-7, 0.9999995, 0.99999949999999999, 9.9999995,
+            999999.9999995,
+            // Integers and halves where doubles get sparse.
+            4503599627370496.5, 9007199254740993.0, 1e15 + 0.3, 1e22, 1e23};
+    // clang-format on
 }
 
 // Doubles of every magnitude the map can hold and far beyond, plus raw bit patterns (which
