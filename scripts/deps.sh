@@ -15,16 +15,21 @@ packages=(
     qt6-translations-l10n
     # headless runs of the editor and its tests
     xvfb xauth libgl1-mesa-dri
+    # the comma-decimal locale the number tests run under
+    locales
 )
 
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-"${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+
+# The editor's users run an Italian locale; the tests check that numbers ignore it.
+locale -a | grep -qi '^it_IT.utf8$' || "${sudo_cmd[@]}" localedef -i it_IT -f UTF-8 it_IT.UTF-8

@@ -1,18 +1,13 @@
 #include "cli/MapSummary.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
+
+#include "mapfile/NumberText.h"
 
 namespace zandrel::cli {
 
 namespace {
-
-std::string Fixed(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%f", value);
-    return text;
-}
 
 std::string DescribeCell(const map::MapGrid& grid, const map::CellRect& where) {
     if (where.IsUnset()) {
@@ -60,7 +55,8 @@ void WriteMapSummary(std::ostream& out, const map::MapGrid& grid) {
         }
     }
     if (anyCell) {
-        out << "heights: " << Fixed(lowest) << " to " << Fixed(highest) << '\n';
+        out << "heights: " << mapfile::FixedText(lowest) << " to " << mapfile::FixedText(highest)
+            << '\n';
     } else {
         out << "heights: no cells\n";
     }

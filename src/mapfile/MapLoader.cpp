@@ -1,10 +1,12 @@
 #include "mapfile/MapLoader.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <system_error>
+
+#include "mapfile/NumberText.h"
 
 namespace zandrel::mapfile {
 
@@ -13,15 +15,15 @@ namespace {
 using map::MapCell;
 using map::MapGrid;
 
-// Reads attributes the way the map format always has: atoi/atof on the value, where an absent
-// or malformed value is 0. Lookups insert absent names, as the table's lookup does.
+// Reads attributes the way the map format always has: atoi/atof in the "C" locale on the value,
+// where an absent or malformed value is 0. Lookups insert absent names, as the table's lookup does.
 class AttributeReader {
 public:
     explicit AttributeReader(AttributeTable& table) : table_(table) {}
 
     const std::string& Text(const char* name) { return table_.Lookup(name); }
-    std::int32_t Int(const char* name) { return std::atoi(Text(name).c_str()); }
-    double Double(const char* name) { return std::atof(Text(name).c_str()); }
+    std::int32_t Int(const char* name) { return ReadInt(Text(name)); }
+    double Double(const char* name) { return ReadDouble(Text(name)); }
 
     // The same with a key made from a printf template.
     template <typename... Args>
@@ -48,9 +50,12 @@ private:
     char key_[64] = {};
 };
 
-// A name is used up to its first NUL byte, as a C string copy would.
-std::string_view UpToNul(const std::string& value) {
-    return std::string_view(value.data(), std::min(value.size(), value.find('\0')));
+// A name is used up to its first NUL byte, as a C string copy would. A name that is then a line
+// feed alone becomes empty: the writer would put it between the quotes, and a value of one line
+// feed reads back as empty, so the name could never survive a save and reopen.
+std::string_view TextureNameOf(const std::string& value) {
+    const std::string_view name(value.data(), std::min(value.size(), value.find('\0')));
+    return name == "\n" ? name.substr(0, 0) : name;
 }
 
 Status CheckLimit(const char* name, std::int32_t value, std::int32_t limit) {
@@ -84,7 +89,7 @@ Status LoadFromTable(MapGrid& grid, MarkupElement& root) {
     loaded->SizeZ = sizeZ;
     loaded->numtex = numtex;
     for (std::int32_t i = 0; i < numtex; ++i) {
-        const std::string_view name = UpToNul(in.Text("Tex_%d", i));
+        const std::string_view name = TextureNameOf(in.Text("Tex_%d", i));
         if (!loaded->textures[i].Assign(name)) {
             return Status::Failure("Tex_" + std::to_string(i) + " is " +
                                    std::to_string(name.size()) + " characters long, above the " +

@@ -1,9 +1,10 @@
 #include "mapfile/MapWriter.h"
 
-#include <cstdarg>
-#include <cstring>
+#include <string_view>
 
 #include "mapfile/SafeFileWriter.h"
+
+#include "mapfile/NumberText.h"
 
 namespace zandrel::mapfile {
 
@@ -12,62 +13,81 @@ namespace {
 using map::MapCell;
 using map::MapGrid;
 
-// printf-style append; the map's lines are short, so one stack buffer always fits.
-[[gnu::format(printf, 2, 3)]] void Append(std::string& out, const char* format, ...) {
-    char line[512];
-    va_list args;
-    va_start(args, format);
-    const int length = std::vsnprintf(line, sizeof line, format, args);
-    va_end(args);
-    if (length > 0) {
-        out.append(line, std::min<std::size_t>(static_cast<std::size_t>(length), sizeof line - 1));
-    }
-}
+// Builds the map text from literal pieces and numbers; numbers go through NumberText so the
+// bytes are those of printf in the "C" locale, whatever locale the editor runs under.
+class MapTextAppender {
+public:
+    explicit MapTextAppender(std::string& out) : out_(out) {}
 
-void AppendCell(std::string& out, std::int32_t x, std::int32_t z, const MapCell& cell) {
+    MapTextAppender& Text(std::string_view text) {
+        out_ += text;
+        return *this;
+    }
+    MapTextAppender& Int(std::int32_t value) {
+        AppendInt(out_, value);
+        return *this;
+    }
+    MapTextAppender& Fixed(double value) {
+        AppendFixed(out_, value);
+        return *this;
+    }
+
+private:
+    std::string& out_;
+};
+
+void AppendCell(MapTextAppender& out, std::int32_t x, std::int32_t z, const MapCell& cell) {
+    // The "_x_z" part every name of the cell shares.
+    std::string where = "_";
+    AppendInt(where, x);
+    where += '_';
+    AppendInt(where, z);
+
     // Heights go out as NO, NE, SO, SE, C; the blanks before "=" and at line ends are part of
     // the format that existing maps and tools rely on.
-    Append(out, " NO_%d_%d =\"%f\"\n", x, z, cell.NO);
-    Append(out, " NE_%d_%d =\"%f\"\n", x, z, cell.NE);
-    Append(out, " SO_%d_%d =\"%f\" \n", x, z, cell.SO);
-    Append(out, " SE_%d_%d =\"%f\" \n", x, z, cell.SE);
-    Append(out, " C_%d_%d =\"%f\" \n", x, z, cell.C);
-    Append(out, " typet_%d_%d =\"%d\" \n", x, z, cell.typet);
-    Append(out, " typew_%d_%d =\"%d\" \n", x, z, cell.typew);
-    Append(out, " goal_%d_%d =\"%d\" \n", x, z, cell.goal);
-    Append(out, " grav_%d_%d =\"%f\" \n", x, z, cell.grav);
-    Append(out, " artr_%d_%d =\"%f\" \n", x, z, cell.artr);
+    out.Text(" NO").Text(where).Text(" =\"").Fixed(cell.NO).Text("\"\n");
+    out.Text(" NE").Text(where).Text(" =\"").Fixed(cell.NE).Text("\"\n");
+    out.Text(" SO").Text(where).Text(" =\"").Fixed(cell.SO).Text("\" \n");
+    out.Text(" SE").Text(where).Text(" =\"").Fixed(cell.SE).Text("\" \n");
+    out.Text(" C").Text(where).Text(" =\"").Fixed(cell.C).Text("\" \n");
+    out.Text(" typet").Text(where).Text(" =\"").Int(cell.typet).Text("\" \n");
+    out.Text(" typew").Text(where).Text(" =\"").Int(cell.typew).Text("\" \n");
+    out.Text(" goal").Text(where).Text(" =\"").Int(cell.goal).Text("\" \n");
+    out.Text(" grav").Text(where).Text(" =\"").Fixed(cell.grav).Text("\" \n");
+    out.Text(" artr").Text(where).Text(" =\"").Fixed(cell.artr).Text("\" \n");
 }
 
 }  // namespace
 
 std::string FormatMap(const MapGrid& grid) {
-    std::string out;
+    std::string text;
     const std::size_t cells =
         grid.SizeX > 0 && grid.SizeZ > 0 ? static_cast<std::size_t>(grid.SizeX * grid.SizeZ) : 0;
-    out.reserve(512 + cells * 300);
+    text.reserve(512 + cells * 300);
 
-    out += "<ZanMap\n";
-    Append(out, " SizeX=\"%d\" \n", grid.SizeX);
-    Append(out, " SizeZ=\"%d\" \n", grid.SizeZ);
-    Append(out, " numtex=\"%d\" \n", grid.numtex);
+    MapTextAppender out(text);
+    out.Text("<ZanMap\n");
+    out.Text(" SizeX=\"").Int(grid.SizeX).Text("\" \n");
+    out.Text(" SizeZ=\"").Int(grid.SizeZ).Text("\" \n");
+    out.Text(" numtex=\"").Int(grid.numtex).Text("\" \n");
     for (std::int32_t i = 0; i < grid.numtex && i < map::kMaxTextureSlots; ++i) {
-        Append(out, " Tex_%d=\"%s\"\n", i, grid.textures[i].CStr());
+        // Names are C strings: written up to their first NUL.
+        out.Text(" Tex_").Int(i).Text("=\"").Text(grid.textures[i].CStr()).Text("\"\n");
     }
-    Append(out, " Enemys_Tex=\"%i\" \n", grid.Enemys_Tex);
+    out.Text(" Enemys_Tex=\"").Int(grid.Enemys_Tex).Text("\" \n");
     for (std::int32_t x = 0; x < grid.SizeX && x < map::kMaxMapSize; ++x) {
         for (std::int32_t z = 0; z < grid.SizeZ && z < map::kMaxMapSize; ++z) {
             AppendCell(out, x, z, grid.cells[x][z]);
         }
     }
-    Append(out, " X_S=\"%d\"\n", grid.start.x1);
-    Append(out, " Z_S=\"%d\"\n", grid.start.z1);
+    out.Text(" X_S=\"").Int(grid.start.x1).Text("\"\n");
+    out.Text(" Z_S=\"").Int(grid.start.z1).Text("\"\n");
     for (std::int32_t k = 0; k < map::kEnemySlotCount; ++k) {
-        Append(out, " Enemy_%d_X=\"%d\" \n", k, grid.enemies[k].x0);
-        Append(out, " Enemy_%d_Z=\"%d\" \n", k, grid.enemies[k].z0);
+        out.Text(" Enemy_").Int(k).Text("_X=\"").Int(grid.enemies[k].x0).Text("\" \n");
+        out.Text(" Enemy_").Int(k).Text("_Z=\"").Int(grid.enemies[k].z0).Text("\" \n");
     }
-    out += "/>\n";
-    return out;
+    out.Text("/>\n");
+    return text;
 }
 
 bool WriteMap(const MapGrid& grid, std::FILE* stream) {

@@ -7,6 +7,7 @@
 #include "mapfile/MapLoader.h"
 #include "mapfile/MapParser.h"
 #include "mapfile/MapWriter.h"
+#include "support/CommaDecimalLocale.h"
 
 using zandrel::Status;
 using zandrel::map::MapCell;
@@ -90,6 +91,38 @@ TEST(MapLoader, ValuesConvertAsAtoiAndAtof) {
     EXPECT_EQ(grid->cells[0][0].typew, 7);
     EXPECT_EQ(grid->cells[0][0].goal, 0);
     EXPECT_TRUE(grid->start.IsUnset());
+}
+
+TEST(MapLoader, ACommaDecimalLocaleReadsTheSameValues) {
+    const std::string text =
+        "<m SizeX=\"1\" SizeZ=\"1\" NO_0_0=\"1.25\" C_0_0=\"0.5\" SE_0_0=\"-3.75e0\""
+        " grav_0_0=\"1e-7\" artr_0_0=\"0x1.8p1\" typet_0_0=\"3,9\" goal_0_0=\" 2.5\"/>";
+    auto inC = NewMap();
+    ASSERT_TRUE(Load(*inC, text));
+    EXPECT_EQ(inC->cells[0][0], (MapCell{0.0, 1.25, -3.75, 0.0, 0.5, 3, 0, 2, 1e-7, 3.0}));
+
+    const zandrel::testsupport::CommaDecimalLocale comma;
+    ASSERT_TRUE(comma.active());
+    auto inComma = NewMap();
+    ASSERT_TRUE(Load(*inComma, text));
+    EXPECT_EQ(inComma->cells[0][0], inC->cells[0][0]);
+    EXPECT_EQ(FormatMap(*inComma), FormatMap(*inC));
+}
+
+TEST(MapLoader, ATextureNameThatIsALineFeedAloneReadsAsEmpty) {
+    // Cut at its NUL, "\n\0x" would be the name "\n", which a saved file cannot hold: a value
+    // of one line feed reads back as empty. Loading gives what the saved file gives back.
+    using namespace std::string_literals;
+    const std::string text = "<m numtex=\"3\" Tex_0=\"\n\0x\" Tex_1=\"\n\" Tex_2=\"\na\"/>"s;
+    auto first = NewMap();
+    ASSERT_TRUE(Load(*first, text));
+    EXPECT_EQ(first->textures[0].View(), "");
+    EXPECT_EQ(first->textures[1].View(), "");
+    EXPECT_EQ(first->textures[2].View(), "\na");
+
+    auto again = NewMap();
+    ASSERT_TRUE(Load(*again, FormatMap(*first)));
+    EXPECT_EQ(FormatMap(*again), FormatMap(*first));
 }
 
 TEST(MapLoader, KeepsWhatTheFileDoesNotCover) {

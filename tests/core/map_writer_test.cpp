@@ -8,6 +8,7 @@
 
 #include "map/MapGrid.h"
 #include "mapfile/MapWriter.h"
+#include "support/CommaDecimalLocale.h"
 #include "support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
@@ -70,6 +71,21 @@ TEST(MapWriter, StartAndEnemiesAreWrittenFromTheirCorners) {
     const std::string text = FormatMap(*grid);
     EXPECT_NE(text.find(" X_S=\"3\"\n Z_S=\"4\"\n"), std::string::npos);
     EXPECT_NE(text.find(" Enemy_2_X=\"5\" \n Enemy_2_Z=\"6\" \n"), std::string::npos);
+}
+
+TEST(MapWriter, ACommaDecimalLocaleWritesTheSameBytes) {
+    auto grid = std::make_unique<MapGrid>(3, 2);
+    grid->cells[0][0] = {1.25, 0.5, -3.75, 1e-7, 2.5e-7, 1, 2, 1, -0.0078125, 1e300};
+    grid->cells[2][1].C = -1234567.8901234;
+    grid->Enemys_Tex = -2147483647 - 1;
+    const std::string inC = FormatMap(*grid);
+    EXPECT_NE(inC.find(" NO_0_0 =\"0.500000\"\n NE_0_0 =\"1.250000\"\n SO_0_0 =\"0.000000\" \n"
+                       " SE_0_0 =\"-3.750000\" \n C_0_0 =\"0.000000\" \n"),
+              std::string::npos);
+
+    const zandrel::testsupport::CommaDecimalLocale comma;
+    ASSERT_TRUE(comma.active());
+    EXPECT_EQ(FormatMap(*grid), inC);
 }
 
 TEST(MapWriter, WriteToAFullDeviceReportsFailure) {
