@@ -1,14 +1,18 @@
 #include "app/CzandrelEditorApp.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLayout>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 #include "app/CMainFrame.h"
+#include "app/CzandrelEditorDoc.h"
 #include "app/DocumentManager.h"
 #include "app/RecentFileList.h"
+#include "app/RecoveryStore.h"
+#include "app/RecoveryTimer.h"
 #include "app/UserPrompts.h"
 
 namespace zandrel::app {
@@ -31,14 +35,57 @@ CzandrelEditorApp::CzandrelEditorApp(std::unique_ptr<UserPrompts> prompts)
       clipboard_(std::make_unique<map::MapGrid>()),
       prompts_(prompts ? std::move(prompts) : std::make_unique<UserPrompts>()) {
     recent_ = std::make_unique<RecentFileList>();
+    recoveryStore_ = std::make_unique<RecoveryStore>();
     docs_ = std::make_unique<DocumentManager>(*prompts_, *recent_, *clipboard_);
+    recoveryTimer_ = std::make_unique<RecoveryTimer>(*recoveryStore_, *docs_);
     mainFrame_ = std::make_unique<CMainFrame>(*docs_, *recent_, *prompts_);
 }
 
 CzandrelEditorApp::~CzandrelEditorApp() {
     // Windows before documents: views refer to their document until they are gone.
     mainFrame_.reset();
+    // A clean exit: whatever copies are left go with the timer, before their documents.
+    recoveryTimer_.reset();
     docs_.reset();
+}
+
+int CzandrelEditorApp::OfferRecovery() {
+    const std::vector<RecoveredCopy> copies = recoveryStore_->FindAbandoned();
+    int recovered = 0;
+    if (!copies.empty()) {
+        QStringList titles;
+        for (const RecoveredCopy& copy : copies) {
+            titles.append(copy.originalPath.isEmpty()
+                              ? QStringLiteral("(documento senza nome)")
+                              : QDir::toNativeSeparators(copy.originalPath));
+        }
+        switch (prompts_->AskRecover(mainFrame_.get(), titles)) {
+            case RecoveryAnswer::Recover:
+                for (const RecoveredCopy& copy : copies) {
+                    CzandrelEditorDoc* doc =
+                        docs_->RecoverDocument(copy.mapPath, copy.originalPath);
+                    if (doc == nullptr) {
+                        // Kept: the copy may still be read another way, it is not ours to lose.
+                        continue;
+                    }
+                    ++recovered;
+                    // The old copy goes only once this run holds its own.
+                    if (recoveryTimer_->WriteNow(doc)) {
+                        recoveryStore_->Discard(copy);
+                    }
+                }
+                break;
+            case RecoveryAnswer::Ignore:
+                for (const RecoveredCopy& copy : copies) {
+                    recoveryStore_->Discard(copy);
+                }
+                break;
+            case RecoveryAnswer::Later:
+                break;
+        }
+    }
+    recoveryStore_->ReleaseAbandoned();
+    return recovered;
 }
 
 bool CzandrelEditorApp::InitInstance(const QStringList& arguments) {
@@ -52,10 +99,14 @@ bool CzandrelEditorApp::InitInstance(const QStringList& arguments) {
     mainFrame_->resize(1024, 768);
     // Lay the hidden window out now: a map window opened before it shows is sized from it.
     mainFrame_->layout()->activate();
+    const int recovered = OfferRecovery();
     if (path.isEmpty()) {
-        docs_->NewDocument();
-    } else if (!mainFrame_->OpenFile(path)) {
-        // The program ends here: the main window is never shown, only the reason.
+        if (recovered == 0) {
+            docs_->NewDocument();
+        }
+    } else if (!mainFrame_->OpenFile(path) && recovered == 0) {
+        // The program ends here: the main window is never shown, only the reason. Not so with
+        // recovered maps open: ending would throw them away again.
         return false;
     }
     mainFrame_->show();

@@ -14,6 +14,8 @@ namespace zandrel::app {
 class CMainFrame;
 class DocumentManager;
 class RecentFileList;
+class RecoveryStore;
+class RecoveryTimer;
 
 // The application: owns the clipboard shared by every map, the open documents, the recent-file
 // list and the main window, and carries out the command line at start-up.
@@ -31,17 +33,24 @@ public:
     explicit CzandrelEditorApp(std::unique_ptr<UserPrompts> prompts = nullptr);
     ~CzandrelEditorApp() override;
 
-    // Builds the main window and carries out arguments (the program's arguments without its
-    // name): none opens a new map, a path opens that map. False when that failed; the main
-    // window is shown only on success.
+    // Builds the main window, offers the recovery copies a crashed run left, and carries out
+    // arguments (the program's arguments without its name): none opens a new map (unless maps
+    // were recovered), a path opens that map. False when that failed; the main window is shown
+    // only on success.
     bool InitInstance(const QStringList& arguments);
 
     map::MapGrid& clipboard() { return *clipboard_; }
     CMainFrame& MainFrame() { return *mainFrame_; }
     DocumentManager& Documents() { return *docs_; }
     RecentFileList& RecentFiles() { return *recent_; }
+    RecoveryStore& Recovery() { return *recoveryStore_; }
+    RecoveryTimer& RecoveryCopies() { return *recoveryTimer_; }
 
 private:
+    // Asks about the copies of runs that ended without a clean exit; the number of maps
+    // reopened from them.
+    int OfferRecovery();
+
     // Qt's own texts (window menus, file dialogs, message box buttons) in Italian, when the
     // system has the catalogue; installed before any window exists.
     std::unique_ptr<QTranslator> qtTexts_;
@@ -49,7 +58,9 @@ private:
     std::unique_ptr<map::MapGrid> clipboard_;
     std::unique_ptr<UserPrompts> prompts_;
     std::unique_ptr<RecentFileList> recent_;
+    std::unique_ptr<RecoveryStore> recoveryStore_;
     std::unique_ptr<DocumentManager> docs_;
+    std::unique_ptr<RecoveryTimer> recoveryTimer_;
     std::unique_ptr<CMainFrame> mainFrame_;
 };
 

@@ -59,6 +59,26 @@ CzandrelEditorDoc* DocumentManager::OpenDocument(const QString& path) {
     return Adopt(std::move(doc));
 }
 
+CzandrelEditorDoc* DocumentManager::RecoverDocument(const QString& copyPath,
+                                                    const QString& originalPath) {
+    auto doc = std::make_unique<CzandrelEditorDoc>();
+    QString reason;
+    if (!doc->OnOpenDocument(copyPath, &reason)) {
+        prompts_.ShowError(
+            dialogParent_,
+            QStringLiteral("Impossibile recuperare il documento %1.\n%2")
+                .arg(QDir::toNativeSeparators(originalPath.isEmpty() ? copyPath : originalPath),
+                     reason));
+        return nullptr;
+    }
+    doc->SetPathName(originalPath);
+    if (originalPath.isEmpty()) {
+        doc->SetUntitledName(kDocName + QString::number(++untitledCount_));
+    }
+    doc->SetModified(true);
+    return Adopt(std::move(doc));
+}
+
 bool DocumentManager::SaveTo(CzandrelEditorDoc* doc, const QString& path) {
     QString reason;
     if (!doc->OnSaveDocument(path, &reason)) {
@@ -108,6 +128,7 @@ void DocumentManager::Remove(CzandrelEditorDoc* doc) {
     const auto it = std::find_if(docs_.begin(), docs_.end(),
                                  [doc](const auto& owned) { return owned.get() == doc; });
     if (it != docs_.end()) {
+        emit documentClosing(doc);
         docs_.erase(it);
     }
 }

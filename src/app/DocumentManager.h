@@ -38,6 +38,10 @@ public:
     // The map at path: the already open document for that file, or a new one read from it.
     // On failure the user is told why, no document is added, and null is returned.
     CzandrelEditorDoc* OpenDocument(const QString& path);
+    // A recovery copy read back as a map with unsaved changes, under originalPath (untitled
+    // when that is empty), so nothing overwrites the original until the user saves. On
+    // failure the user is told why and null is returned.
+    CzandrelEditorDoc* RecoverDocument(const QString& copyPath, const QString& originalPath);
 
     // Saves under the document's file, asking for one when it has none. False when cancelled
     // or failed (the user has been told why).
@@ -51,6 +55,8 @@ public:
 
 signals:
     void documentOpened(CzandrelEditorDoc* doc);
+    // doc is about to be destroyed: closed, with its question answered.
+    void documentClosing(CzandrelEditorDoc* doc);
     void recentFilesChanged();
 
 private:

@@ -51,6 +51,33 @@ QString UserPrompts::AskSavePath(QWidget* parent, const QString& suggested) {
     return dialog.selectedFiles().constFirst();
 }
 
+QString UserPrompts::RecoverText(const QStringList& titles) {
+    return QStringLiteral(
+               "zandrelEditor non è stato chiuso correttamente.\n"
+               "Sono state trovate le copie di recupero di:\n%1\n\n"
+               "Recuperare le modifiche non salvate?")
+        .arg(titles.join(QLatin1Char('\n')));
+}
+
+RecoveryAnswer UserPrompts::AskRecover(QWidget* parent, const QStringList& titles) {
+    QMessageBox box(QMessageBox::Question, kTitle, RecoverText(titles), QMessageBox::NoButton,
+                    parent);
+    box.setObjectName(QStringLiteral("recoverBox"));
+    QPushButton* recover = box.addButton(QStringLiteral("&Recupera"), QMessageBox::AcceptRole);
+    QPushButton* ignore = box.addButton(QStringLiteral("&Ignora"), QMessageBox::DestructiveRole);
+    recover->setObjectName(QStringLiteral("recoverYes"));
+    ignore->setObjectName(QStringLiteral("recoverIgnore"));
+    box.setDefaultButton(recover);
+    box.exec();
+    if (box.clickedButton() == recover) {
+        return RecoveryAnswer::Recover;
+    }
+    if (box.clickedButton() == ignore) {
+        return RecoveryAnswer::Ignore;
+    }
+    return RecoveryAnswer::Later;
+}
+
 void UserPrompts::ShowError(QWidget* parent, const QString& message) {
     QMessageBox box(QMessageBox::Warning, kTitle, message, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("errorBox"));

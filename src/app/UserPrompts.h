@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
 namespace zandrel::app {
 
 enum class SaveAnswer { Save, Discard, Cancel };
+// Recover reopens the copies, Ignore deletes them, Later (the box closed without an answer)
+// keeps them for the next start.
+enum class RecoveryAnswer { Recover, Ignore, Later };
 
 // Every question the shell asks the user and every error it reports goes through here, so
 // tests can answer without a modal loop. The base class shows the real dialogs.
@@ -21,8 +25,11 @@ public:
     // A path to save to, starting from suggested; empty when cancelled.
     virtual QString AskSavePath(QWidget* parent, const QString& suggested);
     virtual void ShowError(QWidget* parent, const QString& message);
+    // After a crash: the maps with recovery copies (their titles), with Recupera / Ignora.
+    virtual RecoveryAnswer AskRecover(QWidget* parent, const QStringList& titles);
 
     static QString SaveChangesText(const QString& title);
+    static QString RecoverText(const QStringList& titles);
 };
 
 }  // namespace zandrel::app

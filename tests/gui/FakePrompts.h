@@ -14,11 +14,14 @@ public:
     app::SaveAnswer saveAnswer = app::SaveAnswer::Cancel;
     QString openPath;
     QString savePath;
+    // Ignore by default, so a test never reopens copies it did not make.
+    app::RecoveryAnswer recoveryAnswer = app::RecoveryAnswer::Ignore;
 
     QStringList saveQuestions;  // the titles asked about
     QStringList errors;
     int savePathRequests = 0;
     QString lastSuggestedPath;
+    QList<QStringList> recoveryQuestions;  // the titles offered, per question
 
     app::SaveAnswer AskSaveChanges(QWidget*, const QString& title) override {
         saveQuestions.append(title);
@@ -31,6 +34,10 @@ public:
         return savePath;
     }
     void ShowError(QWidget*, const QString& message) override { errors.append(message); }
+    app::RecoveryAnswer AskRecover(QWidget*, const QStringList& titles) override {
+        recoveryQuestions.append(titles);
+        return recoveryAnswer;
+    }
 };
 
 }  // namespace zandrel::gui_test
