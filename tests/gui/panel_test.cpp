@@ -320,6 +320,7 @@ private slots:
         window.SetCells(1, 1, 2, 2, -120.0, 12.0);
         window.doc.mapGrid().Cell(2, 2).artr = 15.0;  // friction not common: its slider stays
         window.Select(1, 1, 2, 2);
+        QVERIFY(window.Text("frictionValue").isEmpty());
         QTest::keyClick(window.Find<QSlider>("gravitySlider"), Qt::Key_Right);
         QSignalSpy notified(&window.doc, &CzandrelEditorDoc::viewsNeedUpdate);
         window.Click("applyButton");
@@ -332,8 +333,10 @@ private slots:
         QCOMPARE(window.doc.mapGrid().Cell(3, 1).grav, -160.0);
         QCOMPARE(window.doc.mapGrid().Cell(0, 0).artr, 7.0);
         QVERIFY(window.doc.IsModified());
+        // Every window of the map, this panel included, shows the applied values.
         QCOMPARE(notified.count(), 1);
-        QCOMPARE(notified.at(0).at(0).value<QObject*>(), window.frame->Panel());
+        QCOMPARE(notified.at(0).at(0).value<QObject*>(), nullptr);
+        QCOMPARE(window.Text("frictionValue"), QString("7"));
     }
 
     void tileWallAndEnemyUseTheChosenEntry() {
