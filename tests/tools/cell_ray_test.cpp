@@ -1,0 +1,65 @@
+#include "tools/CellRay.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tools/MapSelection.h"
+#include "tools/TerrainFixture.h"
+
+namespace zandrel::tools {
+namespace {
+
+// Straight down onto the middle of cell (x, z) of a 10x10 map, from 20 units up.
+Camera Above(float x, float z) {
+    Camera camera;
+    camera.Set(x, 20.0f, z, x, 0.0f, z, 0.0f, 0.0f, -1.0f);
+    return camera;
+}
+
+TEST(CellRay, CentreOfTheViewHitsTheCellBelowTheEye) {
+    const auto grid = test::NewMap();
+    const Ray ray = RayThroughPoint(Above(3.5f, 6.5f), 200, 150, 400, 300);
+    EXPECT_EQ(CellHitByRay(*grid, ray), MapSelection::CellName(3, 6));
+}
+
+TEST(CellRay, PointsAcrossTheViewFollowTheCells) {
+    const auto grid = test::NewMap();
+    // Looking down with -z as up: the right of the view is +x, its top is -z. At 20 units a
+    // 55 degree view spans 2 * 20 * tan(27.5) = 20.8 units over its 300 pixels.
+    const double pixelsPerUnit = 300 / (2 * 20 * std::tan(27.5 * 3.14159265358979 / 180));
+    struct Case {
+        double dx, dz;
+        std::int32_t cell;
+    };
+    for (const Case& c : {Case{1.0, 0.0, 604}, Case{-1.0, 0.0, 602}, Case{0.0, -1.0, 503},
+                          Case{0.0, 2.0, 803}, Case{-5.0, 0.0, -1}}) {
+        const Ray ray = RayThroughPoint(Above(3.5f, 6.5f), 200 + c.dx * pixelsPerUnit,
+                                        150 + c.dz * pixelsPerUnit, 400, 300);
+        EXPECT_EQ(CellHitByRay(*grid, ray), c.cell) << c.dx << ", " << c.dz;
+    }
+}
+
+TEST(CellRay, NearestTerrainWinsAlongTheRay) {
+    auto grid = test::NewMap();
+    // A low eye looking down along +x over cell row z = 2, meeting the ground in cell (8, 2);
+    // the top of a raised cell on the way hides it.
+    Camera camera;
+    camera.Set(-1.0f, 1.0f, 2.5f, 9.0f, 0.0f, 2.5f, 0.0f, 1.0f, 0.0f);
+    const Ray ray = RayThroughPoint(camera, 100, 75, 200, 150);
+    const std::int32_t flatHit = CellHitByRay(*grid, ray);
+    EXPECT_EQ(flatHit, MapSelection::CellName(8, 2));
+    grid->RaiseCell(6, 2, 0.25);
+    EXPECT_EQ(CellHitByRay(*grid, ray), MapSelection::CellName(6, 2));
+}
+
+TEST(CellRay, EmptyMapAndSkyHitNothing) {
+    const auto empty = test::NewMap(0, 0);
+    EXPECT_EQ(CellHitByRay(*empty, RayThroughPoint(Above(3.5f, 6.5f), 200, 150, 400, 300)), -1);
+    Camera sky;
+    sky.Set(5.0f, 1.0f, 5.0f, 5.0f, 10.0f, 6.0f, 0.0f, 1.0f, 0.0f);
+    EXPECT_EQ(CellHitByRay(*test::NewMap(), RayThroughPoint(sky, 100, 75, 200, 150)), -1);
+}
+
+}  // namespace
+}  // namespace zandrel::tools
