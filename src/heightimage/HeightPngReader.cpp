@@ -132,6 +132,33 @@ bool ReadRows(png_structp png, png_bytepp rows) {
     return true;
 }
 
+std::uint32_t BigEndianAt(std::span<const unsigned char> bytes, std::size_t at) {
+    return (std::uint32_t{bytes[at]} << 24) | (std::uint32_t{bytes[at + 1]} << 16) |
+           (std::uint32_t{bytes[at + 2]} << 8) | std::uint32_t{bytes[at + 3]};
+}
+
+// The size the IHDR chunk (always the first) declares, judged before libpng reads on: libpng
+// only says "Invalid IHDR data" of a size it refuses, and reads on to the image data before it
+// tells us the size, so a huge claim would be found out only at the end of a file cut short.
+Status CheckDeclaredSize(std::span<const unsigned char> bytes) {
+    constexpr std::size_t kTypeAt = kSignatureBytes + 4;
+    constexpr std::size_t kHeaderEnd = kTypeAt + 4 + 8;
+    if (bytes.size() < kHeaderEnd || std::memcmp(bytes.data() + kTypeAt, "IHDR", 4) != 0) {
+        return Status::Failure("is not a readable PNG image: it has no image header");
+    }
+    const std::uint32_t width = BigEndianAt(bytes, kTypeAt + 4);
+    const std::uint32_t height = BigEndianAt(bytes, kTypeAt + 8);
+    const std::uint64_t pixels = std::uint64_t{width} * height;
+    if (width == 0 || height == 0 || width > kMaxImageSide || height > kMaxImageSide ||
+        pixels > kMaxImagePixels) {
+        return Status::Failure("is " + std::to_string(width) + " x " + std::to_string(height) +
+                               " pixels; a heightmap has 1 to " + std::to_string(kMaxImageSide) +
+                               " a side and at most " + std::to_string(kMaxImagePixels) +
+                               " in all");
+    }
+    return Status::Ok();
+}
+
 Status Unreadable(const PngErrorTrap& trap) {
     return Status::Failure("is not a readable PNG image: " + trap.Message("unknown error"));
 }
@@ -141,6 +168,9 @@ Status Unreadable(const PngErrorTrap& trap) {
 Status DecodeHeightPng(std::span<const unsigned char> bytes, HeightImage& image) {
     if (bytes.size() < kSignatureBytes || png_sig_cmp(bytes.data(), 0, kSignatureBytes) != 0) {
         return Status::Failure("is not a PNG image");
+    }
+    if (Status sized = CheckDeclaredSize(bytes); !sized) {
+        return sized;
     }
     PngErrorTrap trap;
     const PngReadHandle handle(trap);
@@ -156,9 +186,7 @@ Status DecodeHeightPng(std::span<const unsigned char> bytes, HeightImage& image)
     }
     const std::uint64_t pixels = std::uint64_t{facts.width} * facts.height;
     if (pixels == 0 || pixels > kMaxImagePixels) {
-        return Status::Failure("is " + std::to_string(facts.width) + " x " +
-                               std::to_string(facts.height) + " pixels, outside 1 to " +
-                               std::to_string(kMaxImagePixels) + " pixels");
+        return Status::Failure("is not a readable PNG image: its header is inconsistent");
     }
     if (!SetGreyTransforms(handle.png(), handle.info(), &facts)) {
         return Unreadable(trap);
