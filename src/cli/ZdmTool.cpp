@@ -4,6 +4,7 @@
 #include <iostream>
 #include <memory>
 
+#include "cli/HeightmapCommand.h"
 #include "cli/MapJson.h"
 #include "cli/MapSummary.h"
 #include "cli/ScriptRunner.h"
@@ -44,6 +45,7 @@ constexpr Verb kVerbs[] = {
      "Run an editing script: one editor command per line (new, open, save, select, tool,\n"
      "copy, cut, paste, merge, undo, goal, start, enemy, attributes, tile, wall,\n"
      "enemy-texture, refresh-textures). Stops at the first command that cannot run."},
+    {"heightmap", kHeightmapSynopsis, kHeightmapDescription},
 };
 
 const Verb* FindVerb(std::string_view name) {
@@ -102,6 +104,10 @@ int ZdmTool::Run(std::span<const std::string_view> args) {
     if (!rest.empty() && rest.front() == "--version") {
         out_ << "zdmtool " << ZANDREL_VERSION << '\n';
         return kOk;
+    }
+    // Takes options with values, negative heights among them, so it reads its own arguments.
+    if (verb->name == "heightmap") {
+        return RunHeightmapCommand(rest, out_, err_);
     }
     for (const std::string_view arg : rest) {
         if (arg.size() > 1 && arg.front() == '-') {

@@ -1,0 +1,46 @@
+#include "heightimage/HeightRangeText.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "support/CommaDecimalLocale.h"
+
+namespace zandrel::heightimage {
+namespace {
+
+TEST(HeightRangeText, WritesTheShortestExactFormWithADotUnderAnyLocale) {
+    const testsupport::CommaDecimalLocale italian;
+    EXPECT_EQ(FormatHeightRange({-0.1, 1234567.25}), "-0.1 1234567.25");
+    EXPECT_EQ(FormatHeightRange({0.0, 0.0}), "0 0");
+    const tools::HeightRange awkward{1.0 / 3.0, -2e-300};
+    const std::optional<tools::HeightRange> back = ParseHeightRange(FormatHeightRange(awkward));
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->min, awkward.min);
+    EXPECT_EQ(back->max, awkward.max);
+}
+
+TEST(HeightRangeText, ReadsTwoFiniteNumbersAndNothingElse) {
+    const testsupport::CommaDecimalLocale italian;
+    const std::optional<tools::HeightRange> spaced = ParseHeightRange("  -3.5\t 1e2 ");
+    ASSERT_TRUE(spaced.has_value());
+    EXPECT_EQ(spaced->min, -3.5);
+    EXPECT_EQ(spaced->max, 100.0);
+    for (const char* bad :
+         {"", "1", "1 2 3", "1,5 2", "nan 1", "1 inf", "1 2x", "x 2", "1e999 2"}) {
+        EXPECT_FALSE(ParseHeightRange(bad).has_value()) << bad;
+    }
+}
+
+TEST(ParseHeight, TakesOneWholeFiniteNumber) {
+    const testsupport::CommaDecimalLocale italian;
+    EXPECT_EQ(ParseHeight("-2.25"), -2.25);
+    EXPECT_EQ(ParseHeight("+7"), 7.0);
+    for (const char* bad : {"", "+", "+-1", "2,5", "1.5m", " 1", "inf", "nan"}) {
+        EXPECT_FALSE(ParseHeight(bad).has_value()) << bad;
+    }
+}
+
+}  // namespace
+}  // namespace zandrel::heightimage

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "PngBytes.h"
+#include "heightimage/HeightPngReader.h"
+#include "heightimage/HeightPngWriter.h"
+#include "heightimage/HeightRangeText.h"
+#include "map/MapGrid.h"
+#include "mapfile/MapLoader.h"
+#include "mapfile/MapWriter.h"
+#include "support/ScratchFolder.h"
+
+namespace zandrel::heightimage {
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::ToolOutcome;
+
+class ZdmToolHeightmap : public testsupport::ScratchFolderTest {
+protected:
+    ToolOutcome Run(const std::string& args) const { return RunInFolder(ZDMTOOL_PATH, args); }
+
+    std::unique_ptr<map::MapGrid> Load(const std::string& name) const {
+        auto grid = std::make_unique<map::MapGrid>();
+        EXPECT_TRUE(mapfile::LoadMapFile(*grid, folder_ / name, {stderr, nullptr})) << name;
+        return grid;
+    }
+
+    void Save(const map::MapGrid& grid, const std::string& name) const {
+        ASSERT_TRUE(mapfile::SaveMapFile(grid, folder_ / name));
+    }
+
+    void WritePng(const HeightImage& image, const std::string& name) const {
+        ASSERT_TRUE(WriteHeightPngFile(folder_ / name, image));
+    }
+};
+
+// A 7 x 5 map of random but continuous terrain (every shared corner agrees), with textures,
+// attributes, a goal, the start and an enemy that an import must leave alone.
+std::unique_ptr<map::MapGrid> RandomTerrain() {
+    auto grid = std::make_unique<map::MapGrid>(7, 5);
+    std::mt19937 random(12345);
+    std::uniform_real_distribution<double> height(-20.0, 35.0);
+    double corners[8][6];
+    for (auto& column : corners) {
+        for (double& h : column) {
+            h = height(random);
+        }
+    }
+    for (std::int32_t x = 0; x < 7; ++x) {
+        for (std::int32_t z = 0; z < 5; ++z) {
+            map::MapCell& cell = grid->Cell(x, z);
+            cell = {corners[x][z],
+                    corners[x + 1][z],
+                    corners[x][z + 1],
+                    corners[x + 1][z + 1],
+                    height(random),
+                    x % 3,
+                    1,
+                    (x + z) % 4 == 0,
+                    -100.0 - z,
+                    3.5 + x};
+        }
+    }
+    grid->start.Set(2, 3, 2, 3);
+    grid->enemies[1].Set(6, 4, 6, 4);
+    return grid;
+}
+
+TEST_F(ZdmToolHeightmap, ExportThenImportGivesTheHeightsBackWithinOneLevel) {
+    Save(*RandomTerrain(), "terrain.zdm");
+    const auto original = Load("terrain.zdm");
+    double min = original->Cell(0, 0).NE;
+    double max = min;
+    for (std::int32_t x = 0; x < 7; ++x) {
+        for (std::int32_t z = 0; z < 5; ++z) {
+            const map::MapCell& c = original->Cell(x, z);
+            for (const double h : {c.NE, c.NO, c.SE, c.SO, c.C}) {
+                min = std::min(min, h);
+                max = std::max(max, h);
+            }
+        }
+    }
+    const ToolOutcome exported = Run("heightmap export terrain.zdm terrain.png");
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(exported.out, "height range: " + FormatHeightRange({min, max}) + "\n");
+    HeightImage image;
+    ASSERT_TRUE(ReadHeightPngFile(folder_ / "terrain.png", image));
+    EXPECT_EQ(image.width, 15);
+    EXPECT_EQ(image.height, 11);
+
+    const ToolOutcome imported = Run("heightmap import terrain.zdm terrain.png back.zdm");
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(imported.out, exported.out);
+    const auto back = Load("back.zdm");
+    // Half a level of quantisation, and the file's six decimals.
+    const double tolerance = (max - min) / 65535 / 2 + 1e-6;
+    for (std::int32_t x = 0; x < 7; ++x) {
+        for (std::int32_t z = 0; z < 5; ++z) {
+            const map::MapCell& a = original->Cell(x, z);
+            const map::MapCell& b = back->Cell(x, z);
+            EXPECT_NEAR(b.NE, a.NE, tolerance) << x << ", " << z;
+            EXPECT_NEAR(b.NO, a.NO, tolerance) << x << ", " << z;
+            EXPECT_NEAR(b.SE, a.SE, tolerance) << x << ", " << z;
+            EXPECT_NEAR(b.SO, a.SO, tolerance) << x << ", " << z;
+            EXPECT_NEAR(b.C, a.C, tolerance) << x << ", " << z;
+        }
+    }
+    // With the heights made equal, nothing else differs.
+    back->SaveTo(*original);
+    EXPECT_TRUE(original->SameContent(*back));
+}
+
+TEST_F(ZdmToolHeightmap, AFlatImageOfAnySizeGivesAFlatMap) {
+    Save(map::MapGrid(4, 6), "map.zdm");
+    WritePng({3, 2, std::vector<std::uint16_t>(6, 30000), std::nullopt}, "grey.png");
+    const ToolOutcome imported = Run("heightmap import map.zdm grey.png flat.zdm --min -2 --max 8");
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(imported.out, "height range: -2 8\n");
+    const auto flat = Load("flat.zdm");
+    const double expected = -2.0 + 10.0 * 30000 / 65535;
+    for (std::int32_t x = 0; x < 4; ++x) {
+        for (std::int32_t z = 0; z < 6; ++z) {
+            const map::MapCell& c = flat->Cell(x, z);
+            for (const double h : {c.NE, c.NO, c.SE, c.SO, c.C}) {
+                EXPECT_NEAR(h, expected, 1e-6);
+            }
+        }
+    }
+}
+
+TEST_F(ZdmToolHeightmap, BadInputFailsWithTheReasonAndWritesNothing) {
+    Save(map::MapGrid(2, 2), "map.zdm");
+    Write("picture.png", "GIF89a");
+    const testsupport::Bytes empty = testsupport::HeaderOnly(0, 0);
+    Write("empty.png", std::string(empty.begin(), empty.end()));
+    WritePng({1, 1, {5}, std::nullopt}, "nameless.png");
+    Write("keep.zdm", "old");
+    struct Case {
+        std::string args;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"import map.zdm picture.png keep.zdm", "picture.png: is not a PNG image\n"},
+        {"import map.zdm empty.png keep.zdm",
+         "empty.png: is 0 x 0 pixels; a heightmap has 1 to 16384 a side and at most 16777216 "
+         "in all\n"},
+        {"import map.zdm absent.png keep.zdm",
+         "absent.png: cannot be opened: No such file or directory\n"},
+        {"import map.zdm . keep.zdm", ".: is not a regular file\n"},
+        {"import map.zdm nameless.png keep.zdm",
+         "nameless.png: stores no height range; give one with --min and --max\n"},
+        {"import absent.zdm nameless.png keep.zdm",
+         "absent.zdm: cannot be opened: No such file or directory\n"},
+        {"export absent.zdm out.png", "absent.zdm: cannot be opened: No such file or directory\n"},
+    };
+    for (const Case& each : cases) {
+        const ToolOutcome outcome = Run("heightmap " + each.args);
+        EXPECT_EQ(outcome.status, 1) << each.args;
+        EXPECT_EQ(outcome.out, "") << each.args;
+        EXPECT_EQ(outcome.err, each.err) << each.args;
+    }
+    EXPECT_EQ(testsupport::ReadFile(folder_ / "keep.zdm"), "old");
+    EXPECT_FALSE(fs::exists(folder_ / "out.png"));
+
+    const ToolOutcome unwritable = Run("heightmap export map.zdm missing/out.png");
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.err.find("missing/out.png"), std::string::npos) << unwritable.err;
+}
+
+TEST_F(ZdmToolHeightmap, UsageMistakesAreUsageErrors) {
+    for (const char* args :
+         {"", "frob", "export map.zdm", "export a b c", "import a.zdm b.png",
+          "import a.zdm b.png c.zdm --min 1", "import a.zdm b.png c.zdm --max 1 --min",
+          "import a.zdm b.png c.zdm --min 1,5 --max 2", "import a.zdm b.png c.zdm -x"}) {
+        const ToolOutcome outcome = Run(std::string("heightmap ") + args);
+        EXPECT_EQ(outcome.status, 2) << args;
+        EXPECT_NE(outcome.err.find("Usage: zdmtool heightmap export MAP OUT.png"),
+                  std::string::npos)
+            << args;
+    }
+}
+
+}  // namespace
+}  // namespace zandrel::heightimage

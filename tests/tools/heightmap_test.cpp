@@ -1,0 +1,157 @@
+#include "tools/Heightmap.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "TerrainFixture.h"
+#include "tools/EditCommands.h"
+
+namespace zandrel::tools {
+namespace {
+
+using test::Heights;
+using test::HeightsOf;
+using test::SetHeights;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// A 2 x 1 map with a wall: cell 0 rises to 4 on its west side, cell 1 starts again at 1 there.
+std::unique_ptr<map::MapGrid> WalledPair() {
+    auto grid = test::NewMap(2, 1);
+    SetHeights(*grid, 0, 0, {0.0, 4.0, 2.0, 4.0, 5.0});
+    SetHeights(*grid, 1, 0, {1.0, 3.0, 1.0, 7.0, 6.0});
+    return grid;
+}
+
+TEST(SampleHeightField, LaysCornersCentresAndEdgeMiddlesOnTheLattice) {
+    const HeightField field = SampleHeightField(*WalledPair());
+    ASSERT_EQ(field.width, 5);
+    ASSERT_EQ(field.height, 3);
+    // Row 0 is the z = 0 edge, row 2 the z = 1 edge; the shared corners at u = 2 take the
+    // higher of the two cells' values (4 over 1 on both rows).
+    const std::vector<double> expected = {
+        0.0, 2.0, 4.0, 3.5, 3.0,  // NE, mid, shared NO|NE, mid, NO
+        1.0, 5.0, 4.0, 6.0, 5.0,  // edge middles at even u, centres at odd u
+        2.0, 3.0, 4.0, 5.5, 7.0,  // SE, mid, shared SO|SE, mid, SO
+    };
+    EXPECT_EQ(field.heights, expected);
+}
+
+TEST(SampleHeightField, ANumberBeatsNaNAtASharedCorner) {
+    auto grid = WalledPair();
+    grid->Cell(0, 0).NO = kNaN;
+    EXPECT_EQ(SampleHeightField(*grid).At(2, 0), 1.0);
+    EXPECT_EQ(RangeOf(SampleHeightField(*grid)).max, 7.0);
+}
+
+TEST(RangeOf, SkipsWhatIsNotFiniteAndIsZeroWithoutNumbers) {
+    EXPECT_EQ(RangeOf({3, 1, {2.5, kNaN, -kInf}}).min, 2.5);
+    EXPECT_EQ(RangeOf({3, 1, {2.5, -1.0, kInf}}).min, -1.0);
+    EXPECT_EQ(RangeOf({3, 1, {2.5, -1.0, kInf}}).max, 2.5);
+    const HeightRange none = RangeOf({1, 1, {kNaN}});
+    EXPECT_EQ(none.min, 0.0);
+    EXPECT_EQ(none.max, 0.0);
+}
+
+TEST(LevelsOf, RoundsClampsAndSendsNaNToTheBottom) {
+    const HeightField field{7, 1, {-1.0, 0.0, 1.0, 0.5, 9.0, kNaN, kInf}};
+    const std::vector<std::uint16_t> expected = {0, 0, 65535, 32768, 65535, 0, 65535};
+    EXPECT_EQ(LevelsOf(field, {0.0, 1.0}), expected);
+    EXPECT_EQ(LevelsOf(field, {2.0, 2.0}), std::vector<std::uint16_t>(7, 0));
+}
+
+TEST(HeightsFromLevels, SpreadsLevelsOverTheRangeEndsExactly) {
+    const std::vector<std::uint16_t> levels = {0, 65535, 13107};
+    const HeightField field = HeightsFromLevels(3, 1, levels, {-0.1, 0.7});
+    EXPECT_EQ(field.heights[0], -0.1);
+    EXPECT_EQ(field.heights[1], 0.7);
+    EXPECT_NEAR(field.heights[2], 0.06, 1e-12);
+}
+
+TEST(ApplyHeightField, AFieldOfTheMapsOwnSizeComesBackExactly) {
+    // Terrain without walls: every shared corner agrees, as an imported map always does.
+    auto source = test::NewMap(3, 2);
+    const auto f = [](double x, double z) { return std::sin(x * 1.3) * 4.0 + z * z - 0.25; };
+    for (std::int32_t x = 0; x < 3; ++x) {
+        for (std::int32_t z = 0; z < 2; ++z) {
+            SetHeights(*source, x, z,
+                       {f(x, z), f(x + 1, z), f(x, z + 1), f(x + 1, z + 1), f(x + 0.5, z + 0.5)});
+        }
+    }
+    auto target = test::NewMap(3, 2);
+    ApplyHeightField(*target, SampleHeightField(*source));
+    for (std::int32_t x = 0; x < 3; ++x) {
+        for (std::int32_t z = 0; z < 2; ++z) {
+            EXPECT_EQ(HeightsOf(target->Cell(x, z)), HeightsOf(source->Cell(x, z))) << x << z;
+        }
+    }
+}
+
+TEST(ApplyHeightField, StretchesAnyFieldBilinearlyOverTheMap) {
+    // A 2 x 2 field puts its samples on the map's outer corners; a 2 x 2 map's lattice is 5 x 5.
+    auto grid = test::NewMap(2, 2);
+    ApplyHeightField(*grid, {2, 2, {0.0, 8.0, 4.0, 12.0}});
+    EXPECT_EQ(HeightsOf(grid->Cell(0, 0)), (Heights{0.0, 4.0, 2.0, 6.0, 3.0}));
+    EXPECT_EQ(HeightsOf(grid->Cell(1, 1)), (Heights{6.0, 10.0, 8.0, 12.0, 9.0}));
+    // One sample makes a flat map.
+    ApplyHeightField(*grid, {1, 1, {2.5}});
+    EXPECT_EQ(HeightsOf(grid->Cell(1, 0)), (Heights{2.5, 2.5, 2.5, 2.5, 2.5}));
+}
+
+TEST(ApplyHeightField, ChangesOnlyHeightsAndNormals) {
+    auto grid = test::NewMap(2, 2);
+    map::MapCell& cell = grid->Cell(1, 0);
+    cell.typet = 2;
+    cell.goal = 1;
+    cell.grav = -9.5;
+    grid->start.Set(1, 1, 1, 1);
+    grid->enemies[2].Set(0, 1, 0, 1);
+    const auto before = std::make_unique<map::MapGrid>(*grid);
+
+    ApplyHeightField(*grid, {2, 1, {0.0, 8.0}});
+    EXPECT_EQ(grid->Cell(1, 0).NO, 8.0);
+    const auto withoutHeights = [](map::MapCell values) {
+        values.NE = values.NO = values.SE = values.SO = values.C = 0.0;
+        return values;
+    };
+    for (std::int32_t x = 0; x < 2; ++x) {
+        for (std::int32_t z = 0; z < 2; ++z) {
+            EXPECT_EQ(withoutHeights(grid->Cell(x, z)), withoutHeights(before->Cell(x, z)));
+        }
+    }
+    EXPECT_EQ(grid->start.x0, 1);
+    EXPECT_EQ(grid->enemies[2].z0, 1);
+    // The slope from west to east tilts the normals toward -x.
+    EXPECT_LT(grid->normals[1][0][0][0], 0.0F);
+
+    // A field without samples (or fewer than its size says) leaves the map alone.
+    const auto applied = std::make_unique<map::MapGrid>(*grid);
+    ApplyHeightField(*grid, {0, 0, {}});
+    ApplyHeightField(*grid, {2, 2, {1.0}});
+    EXPECT_TRUE(grid->SameContent(*applied));
+}
+
+TEST(ImportHeightField, IsOneEditThatUndoTakesBack) {
+    auto doc = test::NewDocument(3, 3);
+    SetHeights(doc->mapGrid, 1, 1, {1.0, 2.0, 3.0, 4.0, 5.0});
+    MapSelection selection(1, 1, 1, 1);
+    selection.undoSaved = true;
+
+    EXPECT_FALSE(ImportHeightField(*doc, selection, {}));
+    EXPECT_FALSE(CanUndo(*doc));
+    EXPECT_TRUE(selection.undoSaved);
+
+    ASSERT_TRUE(ImportHeightField(*doc, selection, {1, 1, {-2.0}}));
+    EXPECT_EQ(HeightsOf(doc->mapGrid.Cell(1, 1)), (Heights{-2.0, -2.0, -2.0, -2.0, -2.0}));
+    EXPECT_FALSE(selection.undoSaved);
+    ASSERT_TRUE(EditUndo(*doc, selection));
+    EXPECT_EQ(HeightsOf(doc->mapGrid.Cell(1, 1)), (Heights{1.0, 2.0, 3.0, 4.0, 5.0}));
+    EXPECT_EQ(HeightsOf(doc->mapGrid.Cell(0, 0)), (Heights{0.0, 0.0, 0.0, 0.0, 0.0}));
+}
+
+}  // namespace
+}  // namespace zandrel::tools
