@@ -72,4 +72,8 @@ void WriteElementJson(std::ostream& out, const mapfile::MarkupElement& element) 
     out << "]}";
 }
 
+void WriteJsonString(std::ostream& out, std::string_view text) {
+    WriteString(out, text);
+}
+
 }  // namespace zandrel::cli

@@ -1,9 +1,14 @@
 #include "cli/ZdmTool.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
+#include <iterator>
 #include <memory>
+#include <vector>
 
+#include "cli/CheckReport.h"
 #include "cli/HeightmapCommand.h"
 #include "cli/MapJson.h"
 #include "cli/MapSummary.h"
@@ -12,7 +17,7 @@
 #include "mapfile/MapLoader.h"
 #include "mapfile/MapParser.h"
 #include "mapfile/MapWriter.h"
-
+#include "tools/MapCheck.h"
 
 #ifndef ZANDREL_VERSION
 #define ZANDREL_VERSION "unknown"
@@ -30,13 +35,24 @@ struct Verb {
     std::string_view name;
     std::string_view synopsis;
     std::string_view description;
+    // The options the verb takes, each followed by a space.
+    std::string_view options = {};
 };
 
 constexpr Verb kVerbs[] = {
     {"new", "new OUT", "Write a new 50x50 map with the default textures and attributes to OUT."},
-    {"check", "check FILE...",
+    {"check", "check [--strict] [--json] FILE...",
      "Read and load each map; print nothing for a good one, the reason for a bad one.\n"
-     "Exit status 1 when any file cannot be loaded."},
+     "Exit status 1 when any file cannot be loaded.\n\n"
+     "--strict also checks what the game needs and prints one line per finding:\n"
+     "  FILE: SEVERITY: CODE: MESSAGE (X, Z)\n"
+     "with the cell when the finding is about one (at most 20 cells per code, then a count).\n"
+     "Texture files are looked for in the map's folder and the working folder.\n"
+     "Exit status 1 also when a finding is an error; warnings alone leave it 0.\n"
+     "--json implies --strict and prints one JSON array instead: per file\n"
+     "{\"file\", \"loaded\", \"reason\" (when not loaded), \"findings\": [{\"code\",\n"
+     "\"severity\", \"cell\": {\"x\", \"z\"} or null, \"message\"}]}.",
+     "--strict --json "},
     {"info", "info FILE",
      "Print a short summary of a map: size, textures, start, enemies,\n"
      "height range and goal cells."},
@@ -65,6 +81,17 @@ void PrintToolHelp(std::ostream& out) {
         out << "  " << verb.synopsis << '\n';
     }
     out << "\nzdmtool VERB --help describes one verb.\n";
+}
+
+bool TakesOption(const Verb& verb, std::string_view arg) {
+    return verb.options.find(std::string(arg) + ' ') != std::string_view::npos;
+}
+
+void PrintCheckCodes(std::ostream& out) {
+    out << "\nCodes of --strict:\n";
+    for (const tools::MapCheckRule& rule : tools::MapCheckRules()) {
+        out << "  " << rule.name << " (" << tools::SeverityName(rule.severity) << ")\n";
+    }
 }
 
 bool IsHelp(std::string_view arg) {
@@ -99,6 +126,9 @@ int ZdmTool::Run(std::span<const std::string_view> args) {
     const auto rest = args.subspan(1);
     if (!rest.empty() && IsHelp(rest.front())) {
         out_ << "Usage: zdmtool " << verb->synopsis << "\n\n" << verb->description << '\n';
+        if (verb->name == "check") {
+            PrintCheckCodes(out_);
+        }
         return kOk;
     }
     if (!rest.empty() && rest.front() == "--version") {
@@ -110,7 +140,7 @@ int ZdmTool::Run(std::span<const std::string_view> args) {
         return RunHeightmapCommand(rest, out_, err_);
     }
     for (const std::string_view arg : rest) {
-        if (arg.size() > 1 && arg.front() == '-') {
+        if (arg.size() > 1 && arg.front() == '-' && !TakesOption(*verb, arg)) {
             return UsageError("unknown option '" + std::string(arg) + "'", verb->name);
         }
     }
@@ -153,18 +183,37 @@ int ZdmTool::New(std::span<const std::string_view> args) {
 }
 
 int ZdmTool::Check(std::span<const std::string_view> args) {
-    if (args.empty()) {
+    const bool json = std::ranges::find(args, "--json") != args.end();
+    const bool strict = json || std::ranges::find(args, "--strict") != args.end();
+    std::vector<std::string_view> files;
+    std::ranges::copy_if(args, std::back_inserter(files),
+                         [](std::string_view arg) { return arg != "--json" && arg != "--strict"; });
+    if (files.empty()) {
         return UsageError("missing FILE", "check");
     }
     int status = kOk;
+    CheckReport report(out_, json ? CheckReport::Format::Json : CheckReport::Format::Text);
     const auto grid = std::make_unique<map::MapGrid>();
-    for (const std::string_view file : args) {
+    for (const std::string_view file : files) {
         const std::string path(file);
         if (const Status loaded = mapfile::LoadMapFile(*grid, path, QuietParse()); !loaded) {
             err_ << path << ": " << loaded.message() << '\n';
+            report.AddUnreadable(file, loaded.message());
             status = kFailed;
+            continue;
+        }
+        if (strict) {
+            std::filesystem::path folder = std::filesystem::path(path).parent_path();
+            if (folder.empty()) {
+                folder = ".";
+            }
+            const std::vector<tools::MapFinding> findings =
+                tools::CheckMap(*grid, tools::TextureFilesIn({folder, "."}));
+            report.AddChecked(file, findings);
+            status = tools::HasErrors(findings) ? kFailed : status;
         }
     }
+    report.Finish();
     return status;
 }
 

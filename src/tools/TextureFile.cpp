@@ -75,11 +75,10 @@ Status ReadAll(int fd, std::string_view name, std::size_t expected, std::size_t 
     }
 }
 
-}  // namespace
-
-Status ReadTextureFile(const std::filesystem::path& directory, std::string_view name,
-                       std::vector<unsigned char>& bytes, std::size_t maxBytes) {
-    bytes.clear();
+// The path rule shared by finding and reading: name resolves, links included, to a regular
+// file inside directory. On success resolved holds the canonical path.
+Status ResolveTextureFile(const std::filesystem::path& directory, std::string_view name,
+                          std::filesystem::path& resolved) {
     if (name.empty() || name.find('\0') != std::string_view::npos) {
         return Refuse(name, "not a file name");
     }
@@ -93,7 +92,7 @@ Status ReadTextureFile(const std::filesystem::path& directory, std::string_view 
         return Refuse(name, "working folder: " + error.message());
     }
     // Resolves "..", "." and every symbolic link; fails when the file does not exist.
-    const std::filesystem::path resolved = std::filesystem::canonical(folder / relative, error);
+    resolved = std::filesystem::canonical(folder / relative, error);
     if (error) {
         return Refuse(name, error.message());
     }
@@ -104,6 +103,23 @@ Status ReadTextureFile(const std::filesystem::path& directory, std::string_view 
     struct stat before {};
     if (::stat(resolved.c_str(), &before) != 0 || !S_ISREG(before.st_mode)) {
         return Refuse(name, "not a regular file");
+    }
+    return Status::Ok();
+}
+
+}  // namespace
+
+Status FindTextureFile(const std::filesystem::path& directory, std::string_view name) {
+    std::filesystem::path resolved;
+    return ResolveTextureFile(directory, name, resolved);
+}
+
+Status ReadTextureFile(const std::filesystem::path& directory, std::string_view name,
+                       std::vector<unsigned char>& bytes, std::size_t maxBytes) {
+    bytes.clear();
+    std::filesystem::path resolved;
+    if (Status found = ResolveTextureFile(directory, name, resolved); !found.ok()) {
+        return found;
     }
     // O_NOFOLLOW: the last component was resolved above, so a link there now is a swap.
     const FileDescriptor fd(

@@ -22,4 +22,7 @@ Status ReadTextureFile(const std::filesystem::path& directory, std::string_view 
                        std::vector<unsigned char>& bytes,
                        std::size_t maxBytes = kMaxTextureFileBytes);
 
+// Whether ReadTextureFile would find name in directory, by the same rule, without opening it.
+Status FindTextureFile(const std::filesystem::path& directory, std::string_view name);
+
 }  // namespace zandrel::tools

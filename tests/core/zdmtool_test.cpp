@@ -90,7 +90,7 @@ TEST_F(ZdmTool, UsageErrorsAndHelp) {
     }
     const ToolOutcome help = Run("--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("check FILE..."), std::string::npos);
+    EXPECT_NE(help.out.find("check [--strict] [--json] FILE..."), std::string::npos);
     EXPECT_EQ(Run("info --help").out.rfind("Usage: zdmtool info FILE", 0), 0u);
     EXPECT_EQ(Run("--version").out.rfind("zdmtool ", 0), 0u);
     EXPECT_EQ(Run("check --version").status, 0);

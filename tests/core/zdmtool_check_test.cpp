@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "support/ScratchFolder.h"
+
+using zandrel::testsupport::ToolOutcome;
+
+namespace {
+
+class ZdmToolCheck : public zandrel::testsupport::ScratchFolderTest {
+protected:
+    void SetUp() override {
+        ScratchFolderTest::SetUp();
+        Run("new new.zdm");
+        std::filesystem::create_directories(folder_ / "maps");
+        // Fit for the game but for its one texture file, looked for beside the map.
+        Write("maps/fit.zdm",
+              "<ZanMap SizeX=\"2\" SizeZ=\"1\" numtex=\"1\" Tex_0=\"a.jpg\" goal_1_0=\"1\""
+              " X_S=\"0\" Z_S=\"0\" Enemy_1_X=\"-1\" Enemy_1_Z=\"-1\"/>");
+    }
+
+    ToolOutcome Run(const std::string& args) const { return RunInFolder(ZDMTOOL_PATH, args); }
+};
+
+TEST_F(ZdmToolCheck, StrictPrintsOneLinePerFindingAndFailsOnErrorsOnly) {
+    EXPECT_EQ(Run("check new.zdm").status, 0);
+
+    const ToolOutcome fresh = Run("check --strict new.zdm");
+    EXPECT_EQ(fresh.status, 1);
+    EXPECT_EQ(fresh.out,
+              "new.zdm: error: start-missing: no start cell is placed\n"
+              "new.zdm: error: no-goal: no cell is a goal\n"
+              "new.zdm: warning: texture-missing: texture slot 0 names \"tile.jpg\", which "
+              "cannot be found\n"
+              "new.zdm: warning: texture-missing: texture slot 1 names \"wall.jpg\", which "
+              "cannot be found\n"
+              "new.zdm: warning: texture-missing: texture slot 2 names \"enemy.jpg\", which "
+              "cannot be found\n");
+
+    const ToolOutcome warned = Run("check maps/fit.zdm --strict");
+    EXPECT_EQ(warned.status, 0);
+    EXPECT_EQ(warned.out,
+              "maps/fit.zdm: warning: texture-missing: texture slot 0 names \"a.jpg\", which "
+              "cannot be found\n");
+    Write("maps/a.jpg", "");
+    const ToolOutcome clean = Run("check --strict maps/fit.zdm");
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_EQ(clean.out, "");
+
+    Write("cell.zdm",
+          "<ZanMap SizeX=\"3\" SizeZ=\"2\" numtex=\"1\" goal_0_0=\"1\" typet_2_1=\"4\"/>");
+    EXPECT_EQ(Run("check --strict cell.zdm").out,
+              "cell.zdm: warning: texture-missing: texture slot 0 names \"\", which cannot be "
+              "found\n"
+              "cell.zdm: error: tile-texture-range: tile texture slot 4 is not in the table; "
+              "the table has slots 0..0 (2, 1)\n");
+    EXPECT_EQ(Run("check --strict").status, 2);
+    EXPECT_EQ(Run("info --strict new.zdm").status, 2);
+}
+
+TEST_F(ZdmToolCheck, JsonHoldsEveryFileAndParses) {
+    const ToolOutcome json = Run("check --json new.zdm maps/fit.zdm absent.zdm");
+    EXPECT_EQ(json.status, 1);
+    EXPECT_EQ(json.err, "absent.zdm: cannot be opened: No such file or directory\n");
+    if (std::system("command -v python3 >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "python3 is needed to read the JSON back";
+    }
+    Write("out.json", json.out);
+    const ToolOutcome read = RunInFolder(
+        "python3",
+        "-c 'import json; r = json.load(open(\"out.json\", encoding=\"utf-8\")); "
+        "print(len(r), [f[\"loaded\"] for f in r], [e[\"code\"] for e in r[0][\"findings\"]], "
+        "r[1][\"findings\"][0][\"cell\"], r[2][\"reason\"])'");
+    EXPECT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(read.out,
+              "3 [True, True, False] ['start-missing', 'no-goal', 'texture-missing', "
+              "'texture-missing', 'texture-missing'] None cannot be opened: No such file or "
+              "directory\n");
+}
+
+}  // namespace

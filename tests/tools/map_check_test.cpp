@@ -1,0 +1,198 @@
+#include "tools/MapCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "map/MapGrid.h"
+#include "support/ScratchFolder.h"
+
+namespace zandrel::tools {
+namespace {
+
+using map::MapGrid;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// A 3 x 2 map fit for the game: default textures (slots 0..2), start at (0, 0), goal at (1, 1),
+// no enemies.
+std::unique_ptr<MapGrid> FitMap() {
+    auto grid = std::make_unique<MapGrid>(3, 2);
+    grid->start.Set(0, 0, 0, 0);
+    grid->Cell(1, 1).goal = 1;
+    return grid;
+}
+
+bool EveryTextureExists(std::string_view) {
+    return true;
+}
+
+struct RuleCase {
+    const char* what;
+    std::function<void(MapGrid&)> change;
+    std::optional<MapCheckCode> expected;  // none: the change keeps the map fit
+    std::optional<CellIndex> cell;
+};
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const RuleCase& rule, std::ostream* out) {
+    *out << rule.what;
+}
+
+class MapCheckRuleTest : public ::testing::TestWithParam<RuleCase> {};
+
+TEST_P(MapCheckRuleTest, OneChangeGivesOneFinding) {
+    const RuleCase& rule = GetParam();
+    const auto grid = FitMap();
+    rule.change(*grid);
+    const std::vector<MapFinding> findings = CheckMap(*grid, EveryTextureExists);
+    if (!rule.expected) {
+        EXPECT_TRUE(findings.empty()) << findings.front().message;
+        return;
+    }
+    ASSERT_EQ(findings.size(), 1u) << findings.front().message;
+    EXPECT_EQ(findings[0].code, *rule.expected);
+    EXPECT_EQ(findings[0].severity, RuleOf(*rule.expected).severity);
+    EXPECT_EQ(findings[0].cell, rule.cell);
+    EXPECT_EQ(findings[0].message.find('\n'), std::string::npos);
+}
+
+using enum MapCheckCode;
+
+INSTANTIATE_TEST_SUITE_P(
+    MapCheck, MapCheckRuleTest,
+    ::testing::Values(
+        RuleCase{"fit", [](MapGrid&) {}, std::nullopt, std::nullopt},
+        RuleCase{"start unset", [](MapGrid& g) { g.start = {}; }, StartMissing, std::nullopt},
+        RuleCase{"start past x", [](MapGrid& g) { g.start.Set(3, 0, 3, 0); }, StartOutside,
+                 std::nullopt},
+        RuleCase{"start half unset", [](MapGrid& g) { g.start.Set(-1, 1, -1, 1); }, StartOutside,
+                 std::nullopt},
+        RuleCase{"enemy past z", [](MapGrid& g) { g.enemies[2].Set(0, 2, 0, 2); }, EnemyOutside,
+                 std::nullopt},
+        RuleCase{"enemy at the loader's default", [](MapGrid& g) { g.enemies[3].Set(0, 0, 0, 0); },
+                 std::nullopt, std::nullopt},
+        RuleCase{"no goal", [](MapGrid& g) { g.Cell(1, 1).goal = 0; }, NoGoal, std::nullopt},
+        RuleCase{"goal of 2 from a file", [](MapGrid& g) { g.Cell(1, 1).goal = 2; }, std::nullopt,
+                 std::nullopt},
+        RuleCase{"tile slot numtex", [](MapGrid& g) { g.Cell(2, 1).typet = 3; }, TileTextureRange,
+                 CellIndex{2, 1}},
+        RuleCase{"tile slot -1", [](MapGrid& g) { g.Cell(0, 1).typet = -1; }, TileTextureRange,
+                 CellIndex{0, 1}},
+        RuleCase{"wall slot 49", [](MapGrid& g) { g.Cell(1, 0).typew = 49; }, WallTextureRange,
+                 CellIndex{1, 0}},
+        RuleCase{"enemy texture past the table", [](MapGrid& g) { g.Enemys_Tex = 3; },
+                 EnemyTextureRange, std::nullopt},
+        RuleCase{"enemy texture -1", [](MapGrid& g) { g.Enemys_Tex = -1; }, EnemyTextureRange,
+                 std::nullopt},
+        RuleCase{"NaN centre", [](MapGrid& g) { g.Cell(1, 0).C = kNaN; }, HeightNotFinite,
+                 CellIndex{1, 0}},
+        RuleCase{"two infinite corners",
+                 [](MapGrid& g) { g.Cell(2, 0).SO = g.Cell(2, 0).NE = -kInf; }, HeightNotFinite,
+                 CellIndex{2, 0}},
+        RuleCase{"infinite gravity", [](MapGrid& g) { g.Cell(0, 0).grav = kInf; }, GravityNotFinite,
+                 CellIndex{0, 0}},
+        RuleCase{"NaN friction", [](MapGrid& g) { g.Cell(2, 1).artr = kNaN; }, FrictionNotFinite,
+                 CellIndex{2, 1}},
+        RuleCase{"no cells along x",
+                 [](MapGrid& g) {
+                     g.SizeX = 0;
+                     g.start = {};
+                 },
+                 SizeEmpty, std::nullopt},
+        RuleCase{"negative size along z", [](MapGrid& g) { g.SizeZ = -4; }, SizeEmpty,
+                 std::nullopt}),
+    [](const auto& param) {
+        std::string name = param.param.what;
+        std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
+        return name;
+    });
+
+TEST(MapCheck, MissingTextureFilesAreWarningsOnOneLineEach) {
+    const auto grid = FitMap();
+    ASSERT_TRUE(grid->textures[1].Assign("odd\nname.jpg"));
+    const std::vector<MapFinding> findings =
+        CheckMap(*grid, [](std::string_view name) { return name == "tile.jpg"; });
+    ASSERT_EQ(findings.size(), 2u);
+    EXPECT_FALSE(HasErrors(findings));
+    EXPECT_EQ(findings[0].code, TextureMissing);
+    EXPECT_EQ(findings[0].severity, FindingSeverity::Warning);
+    EXPECT_EQ(findings[0].message,
+              "texture slot 1 names \"odd\\x0Aname.jpg\", which cannot be found");
+    EXPECT_NE(findings[1].message.find("\"enemy.jpg\""), std::string::npos);
+}
+
+TEST(MapCheck, NegativeTextureCountPutsEverySlotOutsideTheTable) {
+    const auto grid = FitMap();
+    grid->numtex = -1;
+    std::vector<MapCheckCode> codes;
+    for (const MapFinding& each : CheckMap(*grid, EveryTextureExists)) {
+        if (codes.empty() || codes.back() != each.code) {
+            codes.push_back(each.code);
+        }
+    }
+    EXPECT_EQ(codes, (std::vector{TextureCountNegative, EnemyTextureRange, TileTextureRange,
+                                  WallTextureRange}));
+}
+
+TEST(MapCheck, CellFindingsOfOneRuleStopAtTheCapAndCountTheRest) {
+    auto grid = std::make_unique<MapGrid>(map::kMaxMapSize, map::kMaxMapSize);
+    grid->start.Set(0, 0, 0, 0);
+    grid->Cell(7, 7).goal = 1;
+    for (std::int32_t x = 0; x < grid->SizeX; ++x) {
+        for (std::int32_t z = 0; z < grid->SizeZ; ++z) {
+            grid->Cell(x, z).typet = 9;
+        }
+    }
+    grid->Cell(49, 49).grav = kNaN;
+    const std::vector<MapFinding> findings = CheckMap(*grid, EveryTextureExists);
+    ASSERT_EQ(findings.size(), kMaxCellFindingsPerRule + 2);
+    EXPECT_EQ(findings[0].cell, (CellIndex{0, 0}));
+    EXPECT_EQ(findings[kMaxCellFindingsPerRule - 1].cell, (CellIndex{0, 19}));
+    const MapFinding& rest = findings[kMaxCellFindingsPerRule];
+    EXPECT_EQ(rest.code, TileTextureRange);
+    EXPECT_EQ(rest.cell, std::nullopt);
+    EXPECT_EQ(rest.message, "2480 more cells with a tile texture slot outside the table");
+    EXPECT_EQ(findings.back().code, GravityNotFinite);
+    EXPECT_EQ(findings.back().cell, (CellIndex{49, 49}));
+}
+
+TEST(MapCheck, RuleTableNamesEveryCodeOnce) {
+    std::vector<std::string_view> names;
+    for (const MapCheckRule& rule : MapCheckRules()) {
+        EXPECT_EQ(&RuleOf(rule.code), &rule);
+        EXPECT_EQ(std::ranges::count(names, rule.name), 0) << rule.name;
+        names.push_back(rule.name);
+    }
+    EXPECT_EQ(RuleOf(TextureMissing).name, "texture-missing");
+}
+
+class TextureFilesInTest : public testsupport::ScratchFolderTest {};
+
+TEST_F(TextureFilesInTest, FindsRegularFilesInsideAnyFolderOnly) {
+    namespace fs = std::filesystem;
+    fs::create_directories(folder_ / "maps" / "sub.jpg");
+    testsupport::WriteFile(folder_ / "maps" / "here.jpg", "x");
+    testsupport::WriteFile(folder_ / "there.jpg", "x");
+    const TextureLookup inMaps = TextureFilesIn({folder_ / "maps"});
+    const TextureLookup inBoth = TextureFilesIn({folder_ / "maps", folder_});
+    EXPECT_TRUE(inMaps("here.jpg"));
+    EXPECT_FALSE(inMaps("there.jpg"));
+    EXPECT_FALSE(inMaps("../there.jpg"));
+    EXPECT_FALSE(inMaps((folder_ / "there.jpg").string()));
+    EXPECT_FALSE(inMaps("sub.jpg"));
+    EXPECT_FALSE(inMaps(""));
+    EXPECT_TRUE(inBoth("there.jpg"));
+}
+
+}  // namespace
+}  // namespace zandrel::tools
