@@ -19,9 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Made once per process and entered; tmpfs when there is one, since saves sync the file.
-void EnterScratchFolder() {
-    static const bool entered = [] {
+// A folder of its own that the process works in, removed when the process ends; on tmpfs when
+// there is one, since saves sync the file.
+class ScratchFolder {
+public:
+    ScratchFolder() {
         std::error_code error;
         const fs::path base =
             fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
@@ -30,10 +32,18 @@ void EnterScratchFolder() {
             std::perror("scratch folder");
             std::abort();
         }
-        return true;
-    }();
-    (void)entered;
-}
+        path_ = pattern;
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+
+private:
+    fs::path path_;
+};
 
 // The script with the path of every well-formed open and save replaced by the scratch map.
 std::string Confined(std::string_view script) {
@@ -56,7 +66,7 @@ std::string Confined(std::string_view script) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    EnterScratchFolder();
+    static const ScratchFolder scratch;
     std::istringstream script(
         Confined(std::string_view(reinterpret_cast<const char*>(data), size)));
     std::ostringstream out;
