@@ -1,4 +1,6 @@
-// Write, parse and load of a full 50x50 map, the sizes a level designer saves and opens.
+// Write, parse and load of a full 50x50 map, the sizes a level designer saves and opens, and
+// parses of hostile files of the same order of size: 1 MB runs of one byte in each scanner state,
+// which must be refused in about the time of the map.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -51,6 +53,22 @@ void BM_ParseMap(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_ParseMap)->Unit(benchmark::kMillisecond);
+
+// Arguments: the byte of the run, and the scanner state the run starts in.
+void BM_ParseRunOfOneByte(benchmark::State& state) {
+    static const char* const kOpenings[] = {"", "<m a=\"", "<!--", "<m><![CDATA["};
+    const auto byte = static_cast<char>(state.range(0));
+    const std::string text = kOpenings[state.range(1)] + std::string(1 << 20, byte);
+    for (auto _ : state) {
+        if (mapfile::ParseMapText(text, kQuiet).ok())
+            state.SkipWithError("a run of one byte parsed");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_ParseRunOfOneByte)
+    ->ArgNames({"byte", "state"})
+    ->ArgsProduct({{0, '<', '"', 'a', '-', ']', '\n', 0xFF}, {0, 1, 2, 3}})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_LoadFromTable(benchmark::State& state) {
     auto parsed = mapfile::ParseMapText(mapfile::FormatMap(*FullMap()), kQuiet);

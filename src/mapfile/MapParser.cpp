@@ -12,23 +12,39 @@
 namespace zandrel::mapfile {
 
 std::size_t ParseState::Read(char* buffer, std::size_t size) {
+    std::size_t count = 0;
     if (stream == nullptr) {
-        const std::size_t count = std::min(size, text.size());
+        count = std::min(size, text.size());
         std::memcpy(buffer, text.data(), count);
         text.remove_prefix(count);
-        return count;
+    } else {
+        count = std::fread(buffer, 1, size, stream);
+        if (count == 0 && std::ferror(stream)) {
+            readFailed = true;
+        }
     }
-    const std::size_t count = std::fread(buffer, 1, size, stream);
-    if (count == 0 && std::ferror(stream)) {
-        readFailed = true;
-    }
+    nuls.Hide(buffer, count, readOffset);
+    readOffset += count;
     return count;
 }
 
+std::string* ParseState::TokenString(const char* bytes, std::size_t length) {
+    std::string& token = strings.emplace_back(bytes, length);
+    nuls.Restore(token.data(), length, tokenOffset);
+    return &token;
+}
+
 void ParseState::Stray(const char* bytes, std::size_t length) const {
-    if (options.strayOutput != nullptr) {
-        std::fwrite(bytes, 1, length, options.strayOutput);
+    if (options.strayOutput == nullptr) {
+        return;
     }
+    if (!nuls.Touches(tokenOffset, length)) {
+        std::fwrite(bytes, 1, length, options.strayOutput);
+        return;
+    }
+    std::string token(bytes, length);
+    nuls.Restore(token.data(), length, tokenOffset);
+    std::fwrite(token.data(), 1, length, options.strayOutput);
 }
 
 void ParseState::Report(ParseStatus failure, const char* message) {

@@ -9,6 +9,7 @@
 
 #include "mapfile/MapParser.h"
 #include "mapfile/MarkupElement.h"
+#include "mapfile/NulMask.h"
 
 namespace zandrel::mapfile {
 
@@ -26,16 +27,22 @@ struct ParseState {
         }
     }
 
-    // Input for the scanner: from the stream, or from text when there is no stream.
+    // Input for the scanner: from the stream, or from text when there is no stream, with each
+    // NUL handed over as \x01 (see NulMask).
     std::size_t Read(char* buffer, std::size_t size);
-    // A character no scanner rule takes.
+    // Called before each scanner action with the length of its token: tokens follow each other
+    // without gaps or overlaps (nothing is pushed back), so this keeps each token's input offset.
+    void Advance(std::size_t length) {
+        tokenOffset = scanned;
+        scanned += length;
+    }
+    // The current token's text as the input held it, NULs included.
+    std::string* TokenString(const char* bytes, std::size_t length);
+    // The current token, a character no scanner rule takes.
     void Stray(const char* bytes, std::size_t length) const;
     // "<message> at line <n>" on the diagnostics stream, once per parse.
     void Report(ParseStatus failure, const char* message);
 
-    std::string* NewString(const char* bytes, std::size_t length) {
-        return &strings.emplace_back(bytes, length);
-    }
     std::string* NewString() { return &strings.emplace_back(); }
     MarkupElement* NewElement() { return &elements.emplace_back(); }
     AttributeTable* NewTable() { return &tables.emplace_back(); }
@@ -47,6 +54,11 @@ struct ParseState {
     std::FILE* stream;
     std::string_view text;
     const ParseOptions& options;
+
+    NulMask nuls;
+    std::size_t readOffset = 0;   // input bytes handed to the scanner so far
+    std::size_t scanned = 0;      // input bytes matched by the scanner so far
+    std::size_t tokenOffset = 0;  // input offset of the current token
 
     int line = 1;
     bool beginPending = true;  // the scanner enters its content condition on its first call

@@ -209,3 +209,12 @@ TEST(MapParser, FilesThatCannotBeOpenedOrReadFail) {
     EXPECT_EQ(folder.status, ParseStatus::ReadError);
     EXPECT_EQ(errors.text(), "read error at line 1\n");
 }
+
+TEST(MapParser, NulAndSohKeepTheirPlaceInEveryToken) {
+    // In a tag both are characters no rule takes; in text and CDATA they are data.
+    Parsed parsed(std::string("<m \0\x01 a=\"1\">t\0<![CDATA[\x01\0]]></m>", 32));
+    ASSERT_TRUE(parsed.result.ok()) << parsed.errors.text();
+    EXPECT_EQ(parsed.stray.text(), std::string(" \0\x01 ", 4));
+    EXPECT_EQ(parsed.root().text, std::string("t\0\x01\0", 4));
+    EXPECT_EQ(parsed.attribute("a"), "1");
+}

@@ -69,7 +69,7 @@ TEST_F(ZdmTool, ParsePrintsTheTreeAsJson) {
     const ToolOutcome parsed = Run("parse t.zdm");
     EXPECT_EQ(parsed.status, 0);
     EXPECT_EQ(parsed.out,
-              "{\"name\": \"r\", \"attributes\": {\"a\": \"x\\\\y\\te\\u00e9\", \"b\": \"\\n1\"}, "
+              "{\"name\": \"r\", \"attributes\": {\"a\": \"x\\\\y\\te\\ufffd\", \"b\": \"\\n1\"}, "
               "\"text\": \"t<\", \"children\": [{\"name\": \"c\", \"attributes\": {}, "
               "\"text\": \"\", \"children\": []}]}\n");
 

@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "cli/MapJson.h"
+
+using zandrel::cli::WriteElementJson;
+using zandrel::mapfile::MarkupElement;
+
+namespace {
+
+// The JSON string written for a name, without its quotes.
+std::string JsonName(const std::string& name) {
+    MarkupElement element;
+    element.name = name;
+    std::ostringstream out;
+    WriteElementJson(out, element);
+    const std::string json = out.str();
+    const std::size_t end = json.find("\", \"attributes\"");
+    return json.substr(10, end - 10);
+}
+
+}  // namespace
+
+TEST(MapJson, StringsAreWrittenAsUtf8) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string json;
+    };
+    const Case cases[] = {
+        {"ascii", "wall.jpg", "wall.jpg"},
+        {"two bytes", "citt\xc3\xa0.jpg", "citt\xc3\xa0.jpg"},
+        {"three bytes", "\xe2\x82\xac", "\xe2\x82\xac"},
+        {"four bytes, highest", "\xf4\x8f\xbf\xbf", "\xf4\x8f\xbf\xbf"},
+        {"latin-1 byte", "citt\xe0.jpg", "citt\\ufffd.jpg"},
+        {"lone continuation", "\x80x", "\\ufffdx"},
+        {"overlong two bytes", "\xc0\xaf", "\\ufffd\\ufffd"},
+        {"overlong three bytes", "\xe0\x80\xaf", "\\ufffd\\ufffd\\ufffd"},
+        {"overlong four bytes", "\xf0\x8f\xbf\xbf", "\\ufffd\\ufffd\\ufffd\\ufffd"},
+        {"surrogate", "\xed\xa0\x80", "\\ufffd\\ufffd\\ufffd"},
+        {"last before surrogates", "\xed\x9f\xbf", "\xed\x9f\xbf"},
+        {"above U+10FFFF", "\xf4\x90\x80\x80", "\\ufffd\\ufffd\\ufffd\\ufffd"},
+        {"no lead above F4", "\xf5\x80", "\\ufffd\\ufffd"},
+        {"cut short, one mark per part",
+         "\xe2\x82"
+         "a\xf0\x9f\x98",
+         "\\ufffda\\ufffd"},
+        {"C0 controls", std::string("\0\x01\x1f\n\t", 5), "\\u0000\\u0001\\u001f\\n\\t"},
+        {"C1 control", "\xc2\x85", "\\u0085"},
+        {"first after C1", "\xc2\xa0", "\xc2\xa0"},
+        {"quote and backslash", "\"\\", "\\\"\\\\"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(JsonName(c.bytes), c.json) << c.what;
+    }
+}
