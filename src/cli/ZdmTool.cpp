@@ -6,12 +6,12 @@
 
 #include "cli/MapJson.h"
 #include "cli/MapSummary.h"
+#include "cli/ScriptReference.h"
 #include "cli/ScriptRunner.h"
 #include "map/MapGrid.h"
 #include "mapfile/MapLoader.h"
 #include "mapfile/MapParser.h"
 #include "mapfile/MapWriter.h"
-
 
 #ifndef ZANDREL_VERSION
 #define ZANDREL_VERSION "unknown"
@@ -40,10 +40,7 @@ constexpr Verb kVerbs[] = {
      "Print a short summary of a map: size, textures, start, enemies,\n"
      "height range and goal cells."},
     {"parse", "parse FILE", "Print the parsed element tree of FILE as one JSON object."},
-    {"script", "script FILE",
-     "Run an editing script: one editor command per line (new, open, save, select, tool,\n"
-     "copy, cut, paste, merge, undo, goal, start, enemy, attributes, tile, wall,\n"
-     "enemy-texture, refresh-textures). Stops at the first command that cannot run."},
+    {"script", "script FILE", "Run an editing script: one editor command per line."},
 };
 
 const Verb* FindVerb(std::string_view name) {
@@ -97,6 +94,10 @@ int ZdmTool::Run(std::span<const std::string_view> args) {
     const auto rest = args.subspan(1);
     if (!rest.empty() && IsHelp(rest.front())) {
         out_ << "Usage: zdmtool " << verb->synopsis << "\n\n" << verb->description << '\n';
+        if (verb->name == "script") {
+            out_ << '\n';
+            WriteScriptHelp(out_);
+        }
         return kOk;
     }
     if (!rest.empty() && rest.front() == "--version") {
