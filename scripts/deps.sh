@@ -19,6 +19,9 @@ packages=(
     xvfb xauth libgl1-mesa-dri
     # the comma-decimal locale the number tests run under
     locales
+    # packaging: the .deb's computed dependencies, the checks of the installed desktop entry,
+    # AppStream metadata, manual pages and completion, and the clean-root package check
+    dpkg-dev desktop-file-utils appstream groff-base bash-completion debootstrap
 )
 
 missing=()

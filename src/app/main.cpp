@@ -1,11 +1,18 @@
 #include <QApplication>
+#include <iostream>
+#include <span>
 
 #include "app/CzandrelEditorApp.h"
 #include "app/EditorSurfaceFormat.h"
+#include "app/InfoOptions.h"
 #include "app/OpenGLProbe.h"
 #include "app/UserPrompts.h"
 
 int main(int argc, char* argv[]) {
+    if (const auto answered = zandrel::app::AnswerInfoOption(
+            std::span(argv, static_cast<std::size_t>(argc)), std::cout)) {
+        return *answered;
+    }
     zandrel::app::UseEditorSurfaceFormat();
     QApplication application(argc, argv);
     QApplication::setOrganizationName(

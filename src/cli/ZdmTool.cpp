@@ -12,6 +12,7 @@
 #include "cli/HeightmapCommand.h"
 #include "cli/MapJson.h"
 #include "cli/MapSummary.h"
+#include "cli/ScriptReference.h"
 #include "cli/ScriptRunner.h"
 #include "map/MapGrid.h"
 #include "mapfile/MapLoader.h"
@@ -57,10 +58,7 @@ constexpr Verb kVerbs[] = {
      "Print a short summary of a map: size, textures, start, enemies,\n"
      "height range and goal cells."},
     {"parse", "parse FILE", "Print the parsed element tree of FILE as one JSON object."},
-    {"script", "script FILE",
-     "Run an editing script: one editor command per line (new, open, save, select, tool,\n"
-     "copy, cut, paste, merge, undo, goal, start, enemy, attributes, tile, wall,\n"
-     "enemy-texture, refresh-textures). Stops at the first command that cannot run."},
+    {"script", "script FILE", "Run an editing script: one editor command per line."},
     {"heightmap", kHeightmapSynopsis, kHeightmapDescription},
 };
 
@@ -128,6 +126,9 @@ int ZdmTool::Run(std::span<const std::string_view> args) {
         out_ << "Usage: zdmtool " << verb->synopsis << "\n\n" << verb->description << '\n';
         if (verb->name == "check") {
             PrintCheckCodes(out_);
+        } else if (verb->name == "script") {
+            out_ << '\n';
+            WriteScriptHelp(out_);
         }
         return kOk;
     }
