@@ -12,8 +12,8 @@
 #include <QToolBar>
 #include <algorithm>
 
-#include "app/CommandIds.h"
 #include "app/ToolbarImages.h"
+#include "document/CommandIds.h"
 
 namespace zandrel::app {
 
@@ -30,7 +30,7 @@ QString TooltipPart(const char* prompt) {
 }
 
 bool IsRecentId(int id) {
-    return id >= cmd::kFileMru1 && id < cmd::kFileMru1 + kRecentCount;
+    return id >= document::cmd::kFileMru1 && id < document::cmd::kFileMru1 + kRecentCount;
 }
 }  // namespace
 
@@ -42,7 +42,7 @@ CommandDispatcher::CommandDispatcher(QMainWindow* window, Route route)
     for (const auto& specs : {CommandTable::NoMapMenus(), CommandTable::MapMenus()}) {
         for (const MenuSpec& menu : specs) {
             for (const MenuItem& item : menu.items) {
-                if (item.id != cmd::kSeparator) {
+                if (item.id != document::cmd::kSeparator) {
                     actions_.at(item.id)->setText(QString::fromUtf8(item.caption));
                 }
             }
@@ -82,11 +82,11 @@ std::vector<QMenu*> CommandDispatcher::BuildMenus(const std::vector<MenuSpec>& s
         auto* menu = new QMenu(QString::fromUtf8(menuSpec.title), window_);
         menu->setToolTipsVisible(false);
         for (const MenuItem& item : menuSpec.items) {
-            if (item.id == cmd::kSeparator) {
+            if (item.id == document::cmd::kSeparator) {
                 menu->addSeparator();
-            } else if (item.id == cmd::kFileMru1) {
+            } else if (item.id == document::cmd::kFileMru1) {
                 for (int k = 0; k < kRecentCount; ++k) {
-                    menu->addAction(actions_.at(cmd::kFileMru1 + k));
+                    menu->addAction(actions_.at(document::cmd::kFileMru1 + k));
                 }
             } else {
                 menu->addAction(actions_.at(item.id));
@@ -105,7 +105,7 @@ QToolBar* CommandDispatcher::BuildToolBar() {
     toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     int image = 0;
     for (const int id : CommandTable::ToolbarLayout()) {
-        if (id == cmd::kSeparator) {
+        if (id == document::cmd::kSeparator) {
             toolBar->addSeparator();
             continue;
         }
@@ -154,21 +154,21 @@ void CommandDispatcher::SetRecentFiles(const QStringList& files) {
     UpdateAll();
 }
 
-CommandState CommandDispatcher::Query(int id) const {
-    CommandState state;
-    for (CommandTarget* target : route_()) {
+document::CommandState CommandDispatcher::Query(int id) const {
+    document::CommandState state;
+    for (document::CommandTarget* target : route_()) {
         if (target != nullptr && target->UpdateCommand(id, state)) {
             return state;
         }
     }
-    return CommandState{false, false};
+    return document::CommandState{false, false};
 }
 
 bool CommandDispatcher::Execute(int id) {
     if (!Query(id).enabled) {
         return false;
     }
-    for (CommandTarget* target : route_()) {
+    for (document::CommandTarget* target : route_()) {
         if (target != nullptr && target->ExecuteCommand(id)) {
             return true;
         }
@@ -178,7 +178,7 @@ bool CommandDispatcher::Execute(int id) {
 
 void CommandDispatcher::ApplyState(int id, QAction* action) const {
     if (IsRecentId(id)) {
-        const int index = id - cmd::kFileMru1;
+        const int index = id - document::cmd::kFileMru1;
         const bool present = index < recentFiles_.size();
         if (present) {
             // An ampersand in a path is text, not a mnemonic.
@@ -191,7 +191,7 @@ void CommandDispatcher::ApplyState(int id, QAction* action) const {
         // The first entry stays as a grayed placeholder while the list is empty.
         action->setVisible(present || index == 0);
     }
-    const CommandState state = Query(id);
+    const document::CommandState state = Query(id);
     action->setEnabled(state.enabled);
     action->setCheckable(state.checked);
     action->setChecked(state.checked);

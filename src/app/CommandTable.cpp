@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/CommandIds.h"
+#include "document/CommandIds.h"
 
 namespace zandrel::app {
 
 namespace {
-constexpr MenuItem kSeparatorItem{nullptr, cmd::kSeparator};
+constexpr MenuItem kSeparatorItem{nullptr, document::cmd::kSeparator};
 constexpr const char* kRecentPrompt = "Apre questo documento";
 }  // namespace
 
@@ -15,51 +15,54 @@ const std::vector<CommandInfo>& CommandTable::Commands() {
     using enum CommandOwner;
     static const std::vector<CommandInfo> commands = [] {
         std::vector<CommandInfo> list = {
-            {cmd::kFileNew, "Crea un nuovo documento.\nNuovo", Application},
-            {cmd::kFileOpen, "Apre un documento esistente.\nApri", Application},
-            {cmd::kFileClose, "Chiude il documento attivo.\nChiudi", Application},
-            {cmd::kFileSave, "Salva il documento attivo.\nSalva", Application},
-            {cmd::kFileSaveAs, "Salva il documento attivo con un nuovo nome.\nSalva con nome",
-             Application},
+            {document::cmd::kFileNew, "Crea un nuovo documento.\nNuovo", Application},
+            {document::cmd::kFileOpen, "Apre un documento esistente.\nApri", Application},
+            {document::cmd::kFileClose, "Chiude il documento attivo.\nChiudi", Application},
+            {document::cmd::kFileSave, "Salva il documento attivo.\nSalva", Application},
+            {document::cmd::kFileSaveAs,
+             "Salva il documento attivo con un nuovo nome.\nSalva con nome", Application},
             // Reachable by Ctrl+P only, and nothing prints: it stays disabled.
-            {cmd::kFilePrint, "Stampa il documento attivo.\nStampa", Nobody},
-            {cmd::kEditUndo, "Annulla l'ultima operazione.\nAnnulla", View},
-            {cmd::kEditCut, "Taglia la selezione e la inserisce negli Appunti.\nTaglia", View},
-            {cmd::kEditCopy, "Copia la selezione e la inserisce negli Appunti.\nCopia", View},
-            {cmd::kEditPaste, "Incolla la selezione contenuta neglia Appunti.\nIncolla", View},
-            {cmd::kMerge,
+            {document::cmd::kFilePrint, "Stampa il documento attivo.\nStampa", Nobody},
+            {document::cmd::kEditUndo, "Annulla l'ultima operazione.\nAnnulla", View},
+            {document::cmd::kEditCut, "Taglia la selezione e la inserisce negli Appunti.\nTaglia",
+             View},
+            {document::cmd::kEditCopy, "Copia la selezione e la inserisce negli Appunti.\nCopia",
+             View},
+            {document::cmd::kEditPaste, "Incolla la selezione contenuta neglia Appunti.\nIncolla",
+             View},
+            {document::cmd::kMerge,
              "Fonde la selezione contenuta negli Appunti con la zona selezionata.\nMerge", View},
-            {cmd::kViewToolbar,
+            {document::cmd::kViewToolbar,
              "Mostra o nasconde la barra degli strumenti.\nBarra degli strumenti", Application},
-            {cmd::kViewStatusBar, "Mostra o nasconde la barra di stato.\nBarra di stato",
+            {document::cmd::kViewStatusBar, "Mostra o nasconde la barra di stato.\nBarra di stato",
              Application},
-            {cmd::kWindowNew, "Apre un'altra finestra per il documento attivo.\nNuova finestra",
-             Application},
-            {cmd::kWindowCascade,
+            {document::cmd::kWindowNew,
+             "Apre un'altra finestra per il documento attivo.\nNuova finestra", Application},
+            {document::cmd::kWindowCascade,
              "Dispone le finestre in modo che si sovrappongano.\nSovrapponi finestre", Application},
-            {cmd::kWindowTile, "Dispone le finestre senza sovrapporle.\nAffianca finestre",
-             Application},
-            {cmd::kWindowArrange,
+            {document::cmd::kWindowTile,
+             "Dispone le finestre senza sovrapporle.\nAffianca finestre", Application},
+            {document::cmd::kWindowArrange,
              "Dispone le icone nella parte inferiore della finestra.\nDisponi icone", Application},
-            {cmd::kViewSolid, "Vista Solid", View},
-            {cmd::kViewWireframe, "Vista in Wireframe", View},
-            {cmd::kRaise, "alza la zona selezionata", View},
-            {cmd::kFlatten, "Spiana la zona selezionata", View},
-            {cmd::kLevel, "Livella la zona selezionata", View},
-            {cmd::kLandslide, "Frana la zona selezionata", View},
-            {cmd::kTilt, "Inclina la zona selezionata", View},
-            {cmd::kPyramid, nullptr, View},
-            {cmd::kGoalArea, nullptr, View},
-            {cmd::kStart, nullptr, View},
-            {cmd::kEnemies, nullptr, View},
+            {document::cmd::kViewSolid, "Vista Solid", View},
+            {document::cmd::kViewWireframe, "Vista in Wireframe", View},
+            {document::cmd::kRaise, "alza la zona selezionata", View},
+            {document::cmd::kFlatten, "Spiana la zona selezionata", View},
+            {document::cmd::kLevel, "Livella la zona selezionata", View},
+            {document::cmd::kLandslide, "Frana la zona selezionata", View},
+            {document::cmd::kTilt, "Inclina la zona selezionata", View},
+            {document::cmd::kPyramid, nullptr, View},
+            {document::cmd::kGoalArea, nullptr, View},
+            {document::cmd::kStart, nullptr, View},
+            {document::cmd::kEnemies, nullptr, View},
             // The about command has no string of its own: no prompt, no tooltip.
-            {cmd::kAppAbout, nullptr, Application},
-            {cmd::kAppExit, "Chiude l'applicazione e chiede di salvare i documenti.\nEsci",
-             Application},
-            {cmd::kNextPane, "Passa al riquadro successivo.\nSuccessivo", Application},
-            {cmd::kPrevPane, "Torna al riquadro precedente.\nPrecedente", Application},
+            {document::cmd::kAppAbout, nullptr, Application},
+            {document::cmd::kAppExit,
+             "Chiude l'applicazione e chiede di salvare i documenti.\nEsci", Application},
+            {document::cmd::kNextPane, "Passa al riquadro successivo.\nSuccessivo", Application},
+            {document::cmd::kPrevPane, "Torna al riquadro precedente.\nPrecedente", Application},
         };
-        for (int id = cmd::kFileMru1; id <= cmd::kFileMruLast; ++id) {
+        for (int id = document::cmd::kFileMru1; id <= document::cmd::kFileMruLast; ++id) {
             list.push_back({id, kRecentPrompt, Application});
         }
         return list;
@@ -77,16 +80,17 @@ const CommandInfo* CommandTable::Find(int id) {
 const std::vector<MenuSpec>& CommandTable::NoMapMenus() {
     static const std::vector<MenuSpec> menus = {
         {"&File",
-         {{"&Nuovo\tCtrl+N", cmd::kFileNew},
-          {"&Apri...\tCtrl+O", cmd::kFileOpen},
+         {{"&Nuovo\tCtrl+N", document::cmd::kFileNew},
+          {"&Apri...\tCtrl+O", document::cmd::kFileOpen},
           kSeparatorItem,
-          {"File recenti", cmd::kFileMru1},
+          {"File recenti", document::cmd::kFileMru1},
           kSeparatorItem,
-          {"&Chiudi", cmd::kFileClose},
-          {"&Esci", cmd::kAppExit}}},
+          {"&Chiudi", document::cmd::kFileClose},
+          {"&Esci", document::cmd::kAppExit}}},
         {"&Visualizza",
-         {{"&barra degli strumenti", cmd::kViewToolbar}, {"&barra di stato", cmd::kViewStatusBar}}},
-        {"&?", {{"&Informazioni su zandrelEditor...", cmd::kAppAbout}}},
+         {{"&barra degli strumenti", document::cmd::kViewToolbar},
+          {"&barra di stato", document::cmd::kViewStatusBar}}},
+        {"&?", {{"&Informazioni su zandrelEditor...", document::cmd::kAppAbout}}},
     };
     return menus;
 }
@@ -94,42 +98,44 @@ const std::vector<MenuSpec>& CommandTable::NoMapMenus() {
 const std::vector<MenuSpec>& CommandTable::MapMenus() {
     static const std::vector<MenuSpec> menus = {
         {"&File",
-         {{"&Nuovo\tCtrl+N", cmd::kFileNew},
-          {"&Apri...\tCtrl+O", cmd::kFileOpen},
-          {"&Chiudi", cmd::kFileClose},
-          {"&Salva\tCtrl+S", cmd::kFileSave},
-          {"Sal&va con nome...", cmd::kFileSaveAs},
+         {{"&Nuovo\tCtrl+N", document::cmd::kFileNew},
+          {"&Apri...\tCtrl+O", document::cmd::kFileOpen},
+          {"&Chiudi", document::cmd::kFileClose},
+          {"&Salva\tCtrl+S", document::cmd::kFileSave},
+          {"Sal&va con nome...", document::cmd::kFileSaveAs},
           kSeparatorItem,
-          {"File recenti", cmd::kFileMru1},
+          {"File recenti", document::cmd::kFileMru1},
           kSeparatorItem,
-          {"&Esci", cmd::kAppExit}}},
+          {"&Esci", document::cmd::kAppExit}}},
         {"&Modifica",
-         {{"&Annulla\tCTRL+Z", cmd::kEditUndo},
+         {{"&Annulla\tCTRL+Z", document::cmd::kEditUndo},
           kSeparatorItem,
-          {"Ta&glia\tCTRL+X", cmd::kEditCut},
-          {"&Copia\tCTRL+C", cmd::kEditCopy},
-          {"&Incolla\tCTRL+V", cmd::kEditPaste},
-          {"&Merge\tCTRL+M", cmd::kMerge}}},
+          {"Ta&glia\tCTRL+X", document::cmd::kEditCut},
+          {"&Copia\tCTRL+C", document::cmd::kEditCopy},
+          {"&Incolla\tCTRL+V", document::cmd::kEditPaste},
+          {"&Merge\tCTRL+M", document::cmd::kMerge}}},
         {"&Visualizza",
-         {{"&barra degli strumenti", cmd::kViewToolbar}, {"&barra di stato", cmd::kViewStatusBar}}},
+         {{"&barra degli strumenti", document::cmd::kViewToolbar},
+          {"&barra di stato", document::cmd::kViewStatusBar}}},
         {"Fi&nestra",
-         {{"&Nuova finestra", cmd::kWindowNew},
-          {"&Sovrapponi", cmd::kWindowCascade},
-          {"&Affianca", cmd::kWindowTile},
-          {"&Disponi icone", cmd::kWindowArrange}}},
-        {"Vi&sta", {{"&Solid", cmd::kViewSolid}, {"&WireFrame", cmd::kViewWireframe}}},
+         {{"&Nuova finestra", document::cmd::kWindowNew},
+          {"&Sovrapponi", document::cmd::kWindowCascade},
+          {"&Affianca", document::cmd::kWindowTile},
+          {"&Disponi icone", document::cmd::kWindowArrange}}},
+        {"Vi&sta",
+         {{"&Solid", document::cmd::kViewSolid}, {"&WireFrame", document::cmd::kViewWireframe}}},
         {"F&unzioni",
-         {{"&Alzare", cmd::kRaise},
-          {"&Spianare", cmd::kFlatten},
-          {"&Livellare", cmd::kLevel},
-          {"&Franare", cmd::kLandslide},
-          {"&Inclinare", cmd::kTilt},
-          {"Piramide", cmd::kPyramid},
+         {{"&Alzare", document::cmd::kRaise},
+          {"&Spianare", document::cmd::kFlatten},
+          {"&Livellare", document::cmd::kLevel},
+          {"&Franare", document::cmd::kLandslide},
+          {"&Inclinare", document::cmd::kTilt},
+          {"Piramide", document::cmd::kPyramid},
           kSeparatorItem,
-          {"Area Goal", cmd::kGoalArea},
-          {"Start", cmd::kStart},
-          {"Nemici", cmd::kEnemies}}},
-        {"&?", {{"&Informazioni su zandrelEditor...", cmd::kAppAbout}}},
+          {"Area Goal", document::cmd::kGoalArea},
+          {"Start", document::cmd::kStart},
+          {"Nemici", document::cmd::kEnemies}}},
+        {"&?", {{"&Informazioni su zandrelEditor...", document::cmd::kAppAbout}}},
     };
     return menus;
 }
@@ -137,32 +143,35 @@ const std::vector<MenuSpec>& CommandTable::MapMenus() {
 const std::vector<Accelerator>& CommandTable::Accelerators() {
     // Ctrl+V and Shift+Ins merge, even though the paste item shows CTRL+V; no key pastes.
     static const std::vector<Accelerator> keys = {
-        {"Ctrl+C", cmd::kEditCopy},
-        {"Ctrl+Ins", cmd::kEditCopy},
-        {"Shift+Del", cmd::kEditCut},
-        {"Ctrl+X", cmd::kEditCut},
-        {"Ctrl+V", cmd::kMerge},
-        {"Shift+Ins", cmd::kMerge},
-        {"Alt+Backspace", cmd::kEditUndo},
-        {"Ctrl+Z", cmd::kEditUndo},
-        {"Ctrl+N", cmd::kFileNew},
-        {"Ctrl+O", cmd::kFileOpen},
-        {"Ctrl+P", cmd::kFilePrint},
-        {"Ctrl+S", cmd::kFileSave},
-        {"F6", cmd::kNextPane},
-        {"Shift+F6", cmd::kPrevPane},
-        {"Ctrl+M", cmd::kMerge},
+        {"Ctrl+C", document::cmd::kEditCopy},
+        {"Ctrl+Ins", document::cmd::kEditCopy},
+        {"Shift+Del", document::cmd::kEditCut},
+        {"Ctrl+X", document::cmd::kEditCut},
+        {"Ctrl+V", document::cmd::kMerge},
+        {"Shift+Ins", document::cmd::kMerge},
+        {"Alt+Backspace", document::cmd::kEditUndo},
+        {"Ctrl+Z", document::cmd::kEditUndo},
+        {"Ctrl+N", document::cmd::kFileNew},
+        {"Ctrl+O", document::cmd::kFileOpen},
+        {"Ctrl+P", document::cmd::kFilePrint},
+        {"Ctrl+S", document::cmd::kFileSave},
+        {"F6", document::cmd::kNextPane},
+        {"Shift+F6", document::cmd::kPrevPane},
+        {"Ctrl+M", document::cmd::kMerge},
     };
     return keys;
 }
 
 const std::vector<int>& CommandTable::ToolbarLayout() {
     static const std::vector<int> layout = {
-        cmd::kFileNew,   cmd::kFileOpen,      cmd::kFileSave,  cmd::kSeparator, cmd::kEditCut,
-        cmd::kEditCopy,  cmd::kEditPaste,     cmd::kMerge,     cmd::kSeparator, cmd::kAppAbout,
-        cmd::kSeparator, cmd::kViewWireframe, cmd::kViewSolid, cmd::kSeparator, cmd::kFlatten,
-        cmd::kRaise,     cmd::kTilt,          cmd::kLevel,     cmd::kLandslide, cmd::kPyramid,
-        cmd::kSeparator, cmd::kStart,         cmd::kGoalArea,  cmd::kEnemies,
+        document::cmd::kFileNew,   document::cmd::kFileOpen,  document::cmd::kFileSave,
+        document::cmd::kSeparator, document::cmd::kEditCut,   document::cmd::kEditCopy,
+        document::cmd::kEditPaste, document::cmd::kMerge,     document::cmd::kSeparator,
+        document::cmd::kAppAbout,  document::cmd::kSeparator, document::cmd::kViewWireframe,
+        document::cmd::kViewSolid, document::cmd::kSeparator, document::cmd::kFlatten,
+        document::cmd::kRaise,     document::cmd::kTilt,      document::cmd::kLevel,
+        document::cmd::kLandslide, document::cmd::kPyramid,   document::cmd::kSeparator,
+        document::cmd::kStart,     document::cmd::kGoalArea,  document::cmd::kEnemies,
     };
     return layout;
 }

@@ -16,7 +16,7 @@ struct CommandInfo {
     CommandOwner owner;
 };
 
-// One menu entry; id cmd::kSeparator with a null caption is a separator.
+// One menu entry; id document::cmd::kSeparator with a null caption is a separator.
 struct MenuItem {
     const char* caption;
     int id;
@@ -46,7 +46,7 @@ public:
 
     static const std::vector<Accelerator>& Accelerators();
 
-    // Toolbar buttons left to right; cmd::kSeparator marks a separator.
+    // Toolbar buttons left to right; document::cmd::kSeparator marks a separator.
     static const std::vector<int>& ToolbarLayout();
 };
 

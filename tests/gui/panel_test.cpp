@@ -14,8 +14,8 @@
 #include <sstream>
 
 #include "app/CChildFrame.h"
-#include "app/CzandrelEditorDoc.h"
 #include "app/EditorSurfaceFormat.h"
+#include "document/CzandrelEditorDoc.h"
 #include "map/MapGrid.h"
 #include "panel/CzandrelEditorFormView.h"
 #include "panel/DialogUnits.h"
@@ -23,13 +23,18 @@
 #include "view3d/CzandrelEditorView.h"
 
 using zandrel::app::CChildFrame;
-using zandrel::app::CzandrelEditorDoc;
+using zandrel::document::CzandrelEditorDoc;
 using zandrel::panel::ControlKind;
 using zandrel::panel::CzandrelEditorFormView;
 using zandrel::panel::DialogUnits;
 using zandrel::panel::FormTemplate;
 
 namespace {
+
+// What a hover over the 3D view tells the document: nothing changed, the views refresh.
+zandrel::tools::EditOutcome Notify() {
+    return {false, true, false};
+}
 
 // One map window: a new 50x50 map and its frame, panel on the left and 3D view on the right.
 // The frame goes before the document, as the shell's does.
@@ -67,7 +72,7 @@ struct MapWindow {
     void Select(int x0, int z0, int x1, int z1) {
         frame->View()->selection().Set(x0, z0, x1, z1);
         doc.mapGrid().SetSelection(x0, z0, x1, z1);
-        doc.UpdateAllViews(frame->View());
+        doc.Change([](zandrel::tools::DocumentState&) { return Notify(); }, frame->View());
     }
 
     void SetCells(int x0, int z0, int x1, int z1, double grav, double artr) {
@@ -366,17 +371,15 @@ private slots:
         QCOMPARE(window.Text("wallName"), QString("tile.jpg"));
 
         window.doc.SetModified(false);
-        const std::uint32_t enemyTexture = window.doc.enemyModels()[0].texture;
+        const std::uint32_t enemyTexture = window.frame->View()->EnemyTexture();
         QVERIFY(enemyTexture != 0);
         list->setCurrentIndex(1);
         window.Click("applyEnemyButton");
         QCOMPARE(grid.Enemys_Tex, 1);
         QVERIFY(window.doc.IsModified());
         // The markers took the new image at once, in the view's context.
-        for (const auto& model : window.doc.enemyModels()) {
-            QVERIFY(model.texture != 0);
-        }
-        QVERIFY(window.doc.enemyModels()[0].texture != enemyTexture);
+        QVERIFY(window.frame->View()->EnemyTexture() != 0);
+        QVERIFY(window.frame->View()->EnemyTexture() != enemyTexture);
     }
 
     void textureButtonsWithoutAChosenEntryChangeNothing() {
@@ -467,7 +470,8 @@ private slots:
 
         // A rebuilt list elsewhere reaches this window's list, so its entries name the new slots.
         window.doc.mapGrid().textures[1].Assign("rock.jpg");
-        window.doc.UpdateAllViews(window.frame->View());
+        window.doc.Change([](zandrel::tools::DocumentState&) { return Notify(); },
+                          window.frame->View());
         QCOMPARE(Entries(other->Panel()->findChild<QComboBox*>("textureList")),
                  (QStringList{"tile.jpg", "rock.jpg", "enemy.jpg"}));
         other.reset();
