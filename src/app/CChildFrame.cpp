@@ -13,6 +13,8 @@
 
 namespace zandrel::app {
 
+namespace cmd = document::cmd;
+
 namespace {
 bool HasFocusWithin(const QWidget* pane) {
     const QWidget* focus = QApplication::focusWidget();
@@ -84,11 +86,11 @@ void NoUndo(CChildFrame& /*frame*/) {}
 // The rows the window answers after its panes: the 3D view's display modes and the document's
 // undo rule.
 constexpr std::array kRows = {
-    Row{document::cmd::kViewSolid, &ShowsMode<view3d::RenderMode::Solid>,
+    Row{cmd::kViewSolid, &ShowsMode<view3d::RenderMode::Solid>,
         &ChooseMode<view3d::RenderMode::Solid>},
-    Row{document::cmd::kViewWireframe, &ShowsMode<view3d::RenderMode::Wireframe>,
+    Row{cmd::kViewWireframe, &ShowsMode<view3d::RenderMode::Wireframe>,
         &ChooseMode<view3d::RenderMode::Wireframe>},
-    Row{document::cmd::kEditUndo, &UndoRule, &NoUndo},
+    Row{cmd::kEditUndo, &UndoRule, &NoUndo},
 };
 
 constexpr document::CommandRows<CChildFrame> kFrameCommands{kRows};

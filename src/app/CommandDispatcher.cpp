@@ -17,6 +17,8 @@
 
 namespace zandrel::app {
 
+namespace cmd = document::cmd;
+
 namespace {
 constexpr int kRecentCount = 4;
 
@@ -30,7 +32,7 @@ QString TooltipPart(const char* prompt) {
 }
 
 bool IsRecentId(int id) {
-    return id >= document::cmd::kFileMru1 && id < document::cmd::kFileMru1 + kRecentCount;
+    return id >= cmd::kFileMru1 && id < cmd::kFileMru1 + kRecentCount;
 }
 }  // namespace
 
@@ -42,7 +44,7 @@ CommandDispatcher::CommandDispatcher(QMainWindow* window, Route route)
     for (const auto& specs : {CommandTable::NoMapMenus(), CommandTable::MapMenus()}) {
         for (const MenuSpec& menu : specs) {
             for (const MenuItem& item : menu.items) {
-                if (item.id != document::cmd::kSeparator) {
+                if (item.id != cmd::kSeparator) {
                     actions_.at(item.id)->setText(QString::fromUtf8(item.caption));
                 }
             }
@@ -82,11 +84,11 @@ std::vector<QMenu*> CommandDispatcher::BuildMenus(const std::vector<MenuSpec>& s
         auto* menu = new QMenu(QString::fromUtf8(menuSpec.title), window_);
         menu->setToolTipsVisible(false);
         for (const MenuItem& item : menuSpec.items) {
-            if (item.id == document::cmd::kSeparator) {
+            if (item.id == cmd::kSeparator) {
                 menu->addSeparator();
-            } else if (item.id == document::cmd::kFileMru1) {
+            } else if (item.id == cmd::kFileMru1) {
                 for (int k = 0; k < kRecentCount; ++k) {
-                    menu->addAction(actions_.at(document::cmd::kFileMru1 + k));
+                    menu->addAction(actions_.at(cmd::kFileMru1 + k));
                 }
             } else {
                 menu->addAction(actions_.at(item.id));
@@ -105,7 +107,7 @@ QToolBar* CommandDispatcher::BuildToolBar() {
     toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     int image = 0;
     for (const int id : CommandTable::ToolbarLayout()) {
-        if (id == document::cmd::kSeparator) {
+        if (id == cmd::kSeparator) {
             toolBar->addSeparator();
             continue;
         }
@@ -178,7 +180,7 @@ bool CommandDispatcher::Execute(int id) {
 
 void CommandDispatcher::ApplyState(int id, QAction* action) const {
     if (IsRecentId(id)) {
-        const int index = id - document::cmd::kFileMru1;
+        const int index = id - cmd::kFileMru1;
         const bool present = index < recentFiles_.size();
         if (present) {
             // An ampersand in a path is text, not a mnemonic.

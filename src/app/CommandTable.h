@@ -2,7 +2,11 @@
 
 #include <vector>
 
+#include "document/CommandIds.h"
+
 namespace zandrel::app {
+
+namespace cmd = document::cmd;
 
 // Who answers a command when it is routed: the active map window's views, the document, or the
 // application and its frames. A command nobody answers is disabled.
@@ -16,7 +20,7 @@ struct CommandInfo {
     CommandOwner owner;
 };
 
-// One menu entry; id document::cmd::kSeparator with a null caption is a separator.
+// One menu entry; id cmd::kSeparator with a null caption is a separator.
 struct MenuItem {
     const char* caption;
     int id;
@@ -46,7 +50,7 @@ public:
 
     static const std::vector<Accelerator>& Accelerators();
 
-    // Toolbar buttons left to right; document::cmd::kSeparator marks a separator.
+    // Toolbar buttons left to right; cmd::kSeparator marks a separator.
     static const std::vector<int>& ToolbarLayout();
 };
 

@@ -152,16 +152,16 @@ private slots:
     void WithoutAMapOnlyFileViewAndHelpMenusShow() {
         app::CzandrelEditorApp editor(std::make_unique<gui_test::FakePrompts>());
         QVERIFY(editor.InitInstance({}));
-        editor.MainFrame().Commands().Execute(document::cmd::kFileClose);
+        editor.MainFrame().Commands().Execute(app::cmd::kFileClose);
         QTRY_VERIFY(editor.Documents().Documents().empty());
         QTRY_COMPARE(editor.MainFrame().menuBar()->actions().size(), 3);
         CompareMenus(editor.MainFrame().menuBar(), kNoMapMenus);
         // Map commands on the toolbar are disabled with no map.
         app::CommandDispatcher& commands = editor.MainFrame().Commands();
         commands.UpdateAll();
-        QVERIFY(!commands.Action(document::cmd::kFileSave)->isEnabled());
-        QVERIFY(!commands.Action(document::cmd::kViewSolid)->isEnabled());
-        QVERIFY(commands.Action(document::cmd::kFileNew)->isEnabled());
+        QVERIFY(!commands.Action(app::cmd::kFileSave)->isEnabled());
+        QVERIFY(!commands.Action(app::cmd::kViewSolid)->isEnabled());
+        QVERIFY(commands.Action(app::cmd::kFileNew)->isEnabled());
     }
 
     void ShellAnswersExactlyTheApplicationCommands() {
@@ -178,19 +178,19 @@ private slots:
     void PromptsSplitIntoStatusTextAndTooltip() {
         app::CzandrelEditorApp editor(std::make_unique<gui_test::FakePrompts>());
         const app::CommandDispatcher& commands = editor.MainFrame().Commands();
-        QAction* merge = commands.Action(document::cmd::kMerge);
+        QAction* merge = commands.Action(app::cmd::kMerge);
         QCOMPARE(merge->statusTip(),
                  QString("Fonde la selezione contenuta negli Appunti con la zona selezionata."));
         QCOMPARE(merge->toolTip(), QString("Merge"));
-        QCOMPARE(commands.Action(document::cmd::kEditPaste)->statusTip(),
+        QCOMPARE(commands.Action(app::cmd::kEditPaste)->statusTip(),
                  QString("Incolla la selezione contenuta neglia Appunti."));
-        QCOMPARE(commands.Action(document::cmd::kViewWireframe)->statusTip(),
+        QCOMPARE(commands.Action(app::cmd::kViewWireframe)->statusTip(),
                  QString("Vista in Wireframe"));
-        QCOMPARE(commands.Action(document::cmd::kFileMru1 + 2)->statusTip(),
+        QCOMPARE(commands.Action(app::cmd::kFileMru1 + 2)->statusTip(),
                  QString("Apre questo documento"));
         // No string: neither a prompt nor a tooltip of its own.
-        QVERIFY(commands.Action(document::cmd::kPyramid)->statusTip().isEmpty());
-        QVERIFY(commands.Action(document::cmd::kGoalArea)->statusTip().isEmpty());
+        QVERIFY(commands.Action(app::cmd::kPyramid)->statusTip().isEmpty());
+        QVERIFY(commands.Action(app::cmd::kGoalArea)->statusTip().isEmpty());
     }
 
     void ToolbarHasNineteenButtonsInOrder() {
@@ -225,13 +225,13 @@ private slots:
             keys[text] = key.id;
         }
         QCOMPARE(keys.size(), std::size_t{15});
-        QCOMPARE(keys.at(QKeySequence("Ctrl+V").toString()), document::cmd::kMerge);
-        QCOMPARE(keys.at(QKeySequence("Shift+Ins").toString()), document::cmd::kMerge);
-        QCOMPARE(keys.at(QKeySequence("Ctrl+M").toString()), document::cmd::kMerge);
-        QCOMPARE(keys.at(QKeySequence("Alt+Backspace").toString()), document::cmd::kEditUndo);
-        QCOMPARE(keys.at(QKeySequence("Shift+F6").toString()), document::cmd::kPrevPane);
+        QCOMPARE(keys.at(QKeySequence("Ctrl+V").toString()), app::cmd::kMerge);
+        QCOMPARE(keys.at(QKeySequence("Shift+Ins").toString()), app::cmd::kMerge);
+        QCOMPARE(keys.at(QKeySequence("Ctrl+M").toString()), app::cmd::kMerge);
+        QCOMPARE(keys.at(QKeySequence("Alt+Backspace").toString()), app::cmd::kEditUndo);
+        QCOMPARE(keys.at(QKeySequence("Shift+F6").toString()), app::cmd::kPrevPane);
         for (const auto& [text, id] : keys) {
-            QVERIFY2(id != document::cmd::kEditPaste, "no key may paste");
+            QVERIFY2(id != app::cmd::kEditPaste, "no key may paste");
             QVERIFY(app::CommandTable::Find(id) != nullptr);
         }
     }
@@ -239,8 +239,7 @@ private slots:
     void CtrlVMergesAndThePasteItemPastes() {
         QMainWindow window;
         RecordingTarget target;
-        target.states = {{document::cmd::kMerge, {true, false}},
-                         {document::cmd::kEditPaste, {true, false}}};
+        target.states = {{app::cmd::kMerge, {true, false}}, {app::cmd::kEditPaste, {true, false}}};
         app::CommandDispatcher commands(
             &window, [&] { return std::vector<document::CommandTarget*>{&target}; });
         commands.InstallAccelerators();
@@ -251,45 +250,45 @@ private slots:
 
         QTest::keyClick(&window, Qt::Key_V, Qt::ControlModifier);
         QTest::keyClick(&window, Qt::Key_Insert, Qt::ShiftModifier);
-        commands.Action(document::cmd::kEditPaste)->trigger();
-        QCOMPARE(target.executed, (std::vector<int>{document::cmd::kMerge, document::cmd::kMerge,
-                                                    document::cmd::kEditPaste}));
+        commands.Action(app::cmd::kEditPaste)->trigger();
+        QCOMPARE(target.executed,
+                 (std::vector<int>{app::cmd::kMerge, app::cmd::kMerge, app::cmd::kEditPaste}));
     }
 
     void UnhandledCommandIsDisabledAndDoesNotRun() {
         QMainWindow window;
         RecordingTarget target;
-        target.states = {{document::cmd::kEditCopy, {false, false}},
-                         {document::cmd::kViewSolid, {true, true}}};
+        target.states = {{app::cmd::kEditCopy, {false, false}},
+                         {app::cmd::kViewSolid, {true, true}}};
         app::CommandDispatcher commands(
             &window, [&] { return std::vector<document::CommandTarget*>{&target}; });
         commands.UpdateAll();
-        QVERIFY(!commands.Action(document::cmd::kFilePrint)->isEnabled());
-        QVERIFY(!commands.Action(document::cmd::kEditCopy)->isEnabled());
-        QVERIFY(!commands.Execute(document::cmd::kEditCopy));
-        QVERIFY(!commands.Execute(document::cmd::kFilePrint));
+        QVERIFY(!commands.Action(app::cmd::kFilePrint)->isEnabled());
+        QVERIFY(!commands.Action(app::cmd::kEditCopy)->isEnabled());
+        QVERIFY(!commands.Execute(app::cmd::kEditCopy));
+        QVERIFY(!commands.Execute(app::cmd::kFilePrint));
         QVERIFY(target.executed.empty());
-        QVERIFY(commands.Action(document::cmd::kViewSolid)->isChecked());
+        QVERIFY(commands.Action(app::cmd::kViewSolid)->isChecked());
     }
 
     void UpdateRulesRunWhenTheEventLoopGoesIdle() {
         QMainWindow window;
         RecordingTarget target;
-        target.states = {{document::cmd::kEditUndo, {false, false}}};
+        target.states = {{app::cmd::kEditUndo, {false, false}}};
         app::CommandDispatcher commands(
             &window, [&] { return std::vector<document::CommandTarget*>{&target}; });
         QToolBar* toolBar = commands.BuildToolBar();
         window.addToolBar(toolBar);
         window.show();
         gui_test::RunIdleLoop();
-        QVERIFY(!commands.Action(document::cmd::kEditUndo)->isEnabled());
-        target.states[document::cmd::kEditUndo] = {true, false};
-        target.states[document::cmd::kMerge] = {true, true};
+        QVERIFY(!commands.Action(app::cmd::kEditUndo)->isEnabled());
+        target.states[app::cmd::kEditUndo] = {true, false};
+        target.states[app::cmd::kMerge] = {true, true};
         // No explicit update: the idle pass must pick the new states up.
         gui_test::RunIdleLoop();
-        QVERIFY(commands.Action(document::cmd::kEditUndo)->isEnabled());
-        auto* button = qobject_cast<QToolButton*>(
-            toolBar->widgetForAction(commands.Action(document::cmd::kMerge)));
+        QVERIFY(commands.Action(app::cmd::kEditUndo)->isEnabled());
+        auto* button =
+            qobject_cast<QToolButton*>(toolBar->widgetForAction(commands.Action(app::cmd::kMerge)));
         QVERIFY(button != nullptr);
         QVERIFY(button->isEnabled());
         QVERIFY(button->isChecked());
@@ -300,25 +299,25 @@ private slots:
         app::CommandDispatcher commands(&window,
                                         [] { return std::vector<document::CommandTarget*>{}; });
         commands.SetRecentFiles({"/mappe/gioco&prova.zdm", "/mappe/b.zdm"});
-        QCOMPARE(commands.Action(document::cmd::kFileMru1)->text(),
+        QCOMPARE(commands.Action(app::cmd::kFileMru1)->text(),
                  QString("&1 /mappe/gioco&&prova.zdm"));
-        QCOMPARE(commands.Action(document::cmd::kFileMru1 + 1)->text(), QString("&2 /mappe/b.zdm"));
+        QCOMPARE(commands.Action(app::cmd::kFileMru1 + 1)->text(), QString("&2 /mappe/b.zdm"));
     }
 
     void MenuOpeningRunsTheUpdateRules() {
         QMainWindow window;
         RecordingTarget target;
-        target.states = {{document::cmd::kViewWireframe, {true, false}}};
+        target.states = {{app::cmd::kViewWireframe, {true, false}}};
         app::CommandDispatcher commands(
             &window, [&] { return std::vector<document::CommandTarget*>{&target}; });
         const auto menus = commands.BuildMenus(app::CommandTable::MapMenus());
         QMenu* vista = menus.at(4);
         QCOMPARE(vista->title(), QString("Vi&sta"));
         commands.UpdateAll();
-        QVERIFY(!commands.Action(document::cmd::kViewWireframe)->isChecked());
-        target.states[document::cmd::kViewWireframe] = {true, true};
+        QVERIFY(!commands.Action(app::cmd::kViewWireframe)->isChecked());
+        target.states[app::cmd::kViewWireframe] = {true, true};
         emit vista->aboutToShow();
-        QVERIFY(commands.Action(document::cmd::kViewWireframe)->isChecked());
+        QVERIFY(commands.Action(app::cmd::kViewWireframe)->isChecked());
     }
 };
 
