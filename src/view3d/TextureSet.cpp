@@ -25,9 +25,13 @@ TextureSet& TextureSet::OfCurrentGroup(const QObject* document) {
 
 TextureSet::TextureSet(QOpenGLContextGroup* group, const QObject* document)
     : QObject(group), group_(group), document_(document) {
-    // A closed document's names are of no further use; the next context of the group that is
-    // current when the set goes frees them.
-    connect(document, &QObject::destroyed, this, &QObject::deleteLater);
+    // A closed document's names are of no further use; they go with the set if a context of
+    // the group is current then. Forgetting the document at once keeps a new one made at the
+    // same address from finding this set.
+    connect(document, &QObject::destroyed, this, [this] {
+        document_ = nullptr;
+        deleteLater();
+    });
 }
 
 TextureSet::~TextureSet() {
