@@ -1,3 +1,5 @@
+#include <GL/gl.h>
+
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -451,6 +453,37 @@ private slots:
         QVERIFY(trace.contains("Texture 4:b.jpg"));
         QVERIFY(grid.textureIds[3] != 0);
         QVERIFY(window.doc.IsModified());
+    }
+
+    void refreshInOneWindowReloadsOnceForEveryWindowOfTheGroup() {
+        const ImageDir images{"a.jpg", "enemy.jpg", "wall.jpg", "tile.jpg"};
+        QVERIFY(images.Ready());
+        MapWindow window;
+        window.Show();
+        CChildFrame other(&window.doc);
+        other.resize(520, 460);
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        QTRY_VERIFY(window.frame->View()->TexturesLoaded() && other.View()->TexturesLoaded());
+        QString trace;
+        {
+            const CoutCapture capture;
+            QTest::mouseClick(other.Panel()->findChild<QPushButton*>("refreshTexturesButton"),
+                              Qt::LeftButton);
+            trace = capture.Text();
+        }
+        // Both views share one context group, so its texture set loads the new table once.
+        QCOMPARE(trace.count("Texture 3:a.jpg"), 1);
+        const std::uint32_t name = window.doc.mapGrid().textureIds[3];
+        QVERIFY(name != 0);
+        QVERIFY(window.frame->View()->MakeCurrent());
+        QVERIFY(glIsTexture(name));
+
+        // The markers' texture follows the same way, from either window's button.
+        const std::uint32_t enemy = other.View()->EnemyTexture();
+        window.Click("applyEnemyButton");
+        QVERIFY(window.frame->View()->EnemyTexture() != enemy);
+        QCOMPARE(other.View()->EnemyTexture(), window.frame->View()->EnemyTexture());
     }
 
     void reflectsAChangeMadeInAnotherWindowOfTheMap() {
