@@ -10,15 +10,15 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/CzandrelEditorDoc.h"
 #include "app/EditorSurfaceFormat.h"
+#include "document/CzandrelEditorDoc.h"
 #include "view3d/CzandrelEditorView.h"
 
 namespace zandrel::bench {
 
 // A new map with a bumpy block, so that walls are drawn too.
 struct ShownView {
-    ShownView() : doc(std::make_unique<app::CzandrelEditorDoc>()) {
+    ShownView() : doc(std::make_unique<document::CzandrelEditorDoc>()) {
         doc->OnNewDocument();
         for (int x = 20; x < 30; ++x) {
             for (int z = 20; z < 30; ++z) {
@@ -39,7 +39,7 @@ struct ShownView {
         QApplication::sendEvent(view.get(), &event);
     }
 
-    std::unique_ptr<app::CzandrelEditorDoc> doc;
+    std::unique_ptr<document::CzandrelEditorDoc> doc;
     std::unique_ptr<view3d::CzandrelEditorView> view;
     bool exposed = false;
 };

@@ -11,7 +11,7 @@ zandrel::bench::ShownView* fixture = nullptr;
 
 void BM_Frame(benchmark::State& state) {
     CzandrelEditorView& view = *fixture->view;
-    state.counters["solid"] = view.IsSolid() ? 1 : 0;
+    state.counters["solid"] = (view.Mode() == zandrel::view3d::RenderMode::Solid) ? 1 : 0;
     for (auto _ : state) {
         view.RedrawNow();
         view.MakeCurrent();
@@ -21,13 +21,13 @@ void BM_Frame(benchmark::State& state) {
 
 void BM_FrameWireframe(benchmark::State& state) {
     CzandrelEditorView& view = *fixture->view;
-    view.OnViewWireframe();
+    view.SetRenderMode(zandrel::view3d::RenderMode::Wireframe);
     for (auto _ : state) {
         view.RedrawNow();
         view.MakeCurrent();
         glFinish();
     }
-    view.OnViewSolid();
+    view.SetRenderMode(zandrel::view3d::RenderMode::Solid);
 }
 
 // The frame drawn into the widget's framebuffer and read back, without showing it in the window.

@@ -4,13 +4,16 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QSplitter>
+#include <array>
 
-#include "app/CommandIds.h"
-#include "app/CzandrelEditorDoc.h"
+#include "document/CommandIds.h"
+#include "document/CzandrelEditorDoc.h"
 #include "panel/CzandrelEditorFormView.h"
 #include "view3d/CzandrelEditorView.h"
 
 namespace zandrel::app {
+
+namespace cmd = document::cmd;
 
 namespace {
 bool HasFocusWithin(const QWidget* pane) {
@@ -19,7 +22,7 @@ bool HasFocusWithin(const QWidget* pane) {
 }
 }  // namespace
 
-CChildFrame::CChildFrame(CzandrelEditorDoc* doc, QWidget* parent)
+CChildFrame::CChildFrame(document::CzandrelEditorDoc* doc, QWidget* parent)
     : QWidget(parent), doc_(doc), splitter_(new QSplitter(Qt::Horizontal, this)) {
     setObjectName(QStringLiteral("childFrame"));
     splitter_->setObjectName(QStringLiteral("splitter"));
@@ -58,47 +61,62 @@ std::vector<QWidget*> CChildFrame::PanesByFocus() const {
     return {view_, panel_};
 }
 
-bool CChildFrame::UpdateCommand(int id, CommandState& state) {
+namespace {
+
+using document::CommandState;
+using Row = document::CommandRow<CChildFrame>;
+
+template <view3d::RenderMode Mode>
+CommandState ShowsMode(const CChildFrame& frame) {
+    return {true, frame.View()->Mode() == Mode};
+}
+
+template <view3d::RenderMode Mode>
+void ChooseMode(CChildFrame& frame) {
+    frame.View()->SetRenderMode(Mode);
+}
+
+CommandState UndoRule(const CChildFrame& frame) {
+    return {frame.GetDocument()->undoGrid().hasContent, false};
+}
+
+// Undo is the panes' whenever a view answers; this rule stands for the document without one.
+void NoUndo(CChildFrame& /*frame*/) {}
+
+// The rows the window answers after its panes: the 3D view's display modes and the document's
+// undo rule.
+constexpr std::array kRows = {
+    Row{cmd::kViewSolid, &ShowsMode<view3d::RenderMode::Solid>,
+        &ChooseMode<view3d::RenderMode::Solid>},
+    Row{cmd::kViewWireframe, &ShowsMode<view3d::RenderMode::Wireframe>,
+        &ChooseMode<view3d::RenderMode::Wireframe>},
+    Row{cmd::kEditUndo, &UndoRule, &NoUndo},
+};
+
+constexpr document::CommandRows<CChildFrame> kFrameCommands{kRows};
+
+}  // namespace
+
+bool CChildFrame::UpdateCommand(int id, document::CommandState& state) {
     for (QWidget* pane : PanesByFocus()) {
-        if (auto* target = dynamic_cast<CommandTarget*>(pane)) {
+        if (auto* target = dynamic_cast<document::CommandTarget*>(pane)) {
             if (target->UpdateCommand(id, state)) {
                 return true;
             }
         }
     }
-    switch (id) {
-        case cmd::kViewSolid:
-            state = {true, view_->IsSolid()};
-            return true;
-        case cmd::kViewWireframe:
-            state = {true, view_->IsWireframe()};
-            return true;
-        case cmd::kEditUndo:
-            state = {doc_->undoGrid().hasContent, false};
-            return true;
-        default:
-            return false;
-    }
+    return kFrameCommands.Update(*this, id, state);
 }
 
 bool CChildFrame::ExecuteCommand(int id) {
     for (QWidget* pane : PanesByFocus()) {
-        if (auto* target = dynamic_cast<CommandTarget*>(pane)) {
+        if (auto* target = dynamic_cast<document::CommandTarget*>(pane)) {
             if (target->ExecuteCommand(id)) {
                 return true;
             }
         }
     }
-    switch (id) {
-        case cmd::kViewSolid:
-            view_->OnViewSolid();
-            return true;
-        case cmd::kViewWireframe:
-            view_->OnViewWireframe();
-            return true;
-        default:
-            return false;
-    }
+    return kFrameCommands.Execute(*this, id);
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/CommandTarget.h"
+#include "document/CommandTarget.h"
 
 class QSplitter;
 
@@ -14,23 +14,25 @@ namespace zandrel::view3d {
 class CzandrelEditorView;
 }
 
-namespace zandrel::app {
-
+namespace zandrel::document {
 class CzandrelEditorDoc;
+}
+
+namespace zandrel::app {
 
 // The window of one map: a splitter with the attribute panel (200 pixels) on the left and the
 // 3D view on the right. Several frames may show the same document, each with its own panes.
 //
 // Commands reach the pane that has the focus first, then the other pane, then the 3D view's
 // display modes and the document's undo rule.
-class CChildFrame : public QWidget, public CommandTarget {
+class CChildFrame : public QWidget, public document::CommandTarget {
     Q_OBJECT
 
 public:
-    explicit CChildFrame(CzandrelEditorDoc* doc, QWidget* parent = nullptr);
+    explicit CChildFrame(document::CzandrelEditorDoc* doc, QWidget* parent = nullptr);
     ~CChildFrame() override;
 
-    CzandrelEditorDoc* GetDocument() const { return doc_; }
+    document::CzandrelEditorDoc* GetDocument() const { return doc_; }
     view3d::CzandrelEditorView* View() const { return view_; }
     panel::CzandrelEditorFormView* Panel() const { return panel_; }
     QSplitter* Splitter() const { return splitter_; }
@@ -41,7 +43,7 @@ public:
     // F6 / Shift+F6: the keyboard focus to the other pane.
     void ActivateNextPane();
 
-    bool UpdateCommand(int id, CommandState& state) override;
+    bool UpdateCommand(int id, document::CommandState& state) override;
     bool ExecuteCommand(int id) override;
 
 protected:
@@ -51,7 +53,7 @@ private:
     // The panes in routing order: the one with the focus first.
     std::vector<QWidget*> PanesByFocus() const;
 
-    CzandrelEditorDoc* doc_;
+    document::CzandrelEditorDoc* doc_;
     QSplitter* splitter_;
     panel::CzandrelEditorFormView* panel_;
     view3d::CzandrelEditorView* view_;

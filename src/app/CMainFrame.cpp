@@ -18,13 +18,13 @@
 #include "app/CChildFrame.h"
 #include "app/CommandDispatcher.h"
 #include "app/CommandTable.h"
-#include "app/CzandrelEditorDoc.h"
 #include "app/DocumentManager.h"
 #include "app/LockKeyIndicators.h"
 #include "app/RecentFileList.h"
 #include "app/ShellCommands.h"
 #include "app/ToolbarImages.h"
 #include "app/UserPrompts.h"
+#include "document/CzandrelEditorDoc.h"
 
 namespace zandrel::app {
 
@@ -56,7 +56,7 @@ CMainFrame::CMainFrame(DocumentManager& docs, RecentFileList& recent, UserPrompt
 
     shellCommands_ = std::make_unique<ShellCommands>(*this, docs_, recent_);
     commands_ = new CommandDispatcher(this, [this] {
-        return std::vector<CommandTarget*>{ActiveFrame(), shellCommands_.get()};
+        return std::vector<document::CommandTarget*>{ActiveFrame(), shellCommands_.get()};
     });
     noMapMenus_ = commands_->BuildMenus(CommandTable::NoMapMenus());
     mapMenus_ = commands_->BuildMenus(CommandTable::MapMenus());
@@ -70,7 +70,7 @@ CMainFrame::CMainFrame(DocumentManager& docs, RecentFileList& recent, UserPrompt
     ShowMenusFor(false);
 
     connect(&docs_, &DocumentManager::documentOpened, this,
-            [this](CzandrelEditorDoc* doc) { OpenFrame(doc); });
+            [this](document::CzandrelEditorDoc* doc) { OpenFrame(doc); });
     connect(&docs_, &DocumentManager::recentFilesChanged, this, &CMainFrame::RecentFilesChanged);
     docs_.SetDialogParent(this);
     RecentFilesChanged();
@@ -128,13 +128,13 @@ std::vector<CChildFrame*> CMainFrame::Frames() const {
     return frames_;
 }
 
-std::vector<CChildFrame*> CMainFrame::FramesOf(const CzandrelEditorDoc* doc) const {
+std::vector<CChildFrame*> CMainFrame::FramesOf(const document::CzandrelEditorDoc* doc) const {
     std::vector<CChildFrame*> frames = frames_;
     std::erase_if(frames, [doc](const CChildFrame* frame) { return frame->GetDocument() != doc; });
     return frames;
 }
 
-CChildFrame* CMainFrame::OpenFrame(CzandrelEditorDoc* doc) {
+CChildFrame* CMainFrame::OpenFrame(document::CzandrelEditorDoc* doc) {
     auto* frame = new CChildFrame(doc);
     frames_.push_back(frame);
     frame->SetCloseGuard([this](CChildFrame* closing) { return ConfirmClose(closing); });
@@ -145,8 +145,8 @@ CChildFrame* CMainFrame::OpenFrame(CzandrelEditorDoc* doc) {
                    std::max(360, mdiArea_->height() * 3 / 4));
     connect(frame, &QObject::destroyed, this, [this, frame, doc] { FrameDestroyed(frame, doc); });
     connect(window, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::ScheduleRefresh);
-    connect(doc, &CzandrelEditorDoc::modifiedChanged, frame, [this] { UpdateTitles(); });
-    connect(doc, &CzandrelEditorDoc::titleChanged, frame, [this] { UpdateTitles(); });
+    connect(doc, &document::CzandrelEditorDoc::modifiedChanged, frame, [this] { UpdateTitles(); });
+    connect(doc, &document::CzandrelEditorDoc::titleChanged, frame, [this] { UpdateTitles(); });
     ShowMenusFor(true);
     window->show();
     mdiArea_->setActiveSubWindow(window);
@@ -156,7 +156,7 @@ CChildFrame* CMainFrame::OpenFrame(CzandrelEditorDoc* doc) {
     return frame;
 }
 
-void CMainFrame::ShowDocument(CzandrelEditorDoc* doc) {
+void CMainFrame::ShowDocument(document::CzandrelEditorDoc* doc) {
     const auto frames = FramesOf(doc);
     if (frames.empty()) {
         OpenFrame(doc);
@@ -171,14 +171,14 @@ void CMainFrame::ShowDocument(CzandrelEditorDoc* doc) {
 }
 
 bool CMainFrame::OpenFile(const QString& path) {
-    CzandrelEditorDoc* doc = docs_.OpenDocument(path);
+    document::CzandrelEditorDoc* doc = docs_.OpenDocument(path);
     if (doc != nullptr) {
         ShowDocument(doc);
     }
     return doc != nullptr;
 }
 
-bool CMainFrame::CloseDocument(CzandrelEditorDoc* doc) {
+bool CMainFrame::CloseDocument(document::CzandrelEditorDoc* doc) {
     if (!docs_.SaveModified(doc)) {
         return false;
     }
@@ -203,7 +203,7 @@ bool CMainFrame::ConfirmClose(CChildFrame* frame) {
     return docs_.SaveModified(frame->GetDocument());
 }
 
-void CMainFrame::FrameDestroyed(CChildFrame* frame, CzandrelEditorDoc* doc) {
+void CMainFrame::FrameDestroyed(CChildFrame* frame, document::CzandrelEditorDoc* doc) {
     std::erase(frames_, frame);
     if (FramesOf(doc).empty()) {
         // The frame's panes are already gone (the frame deletes them first), so nothing refers
@@ -228,7 +228,7 @@ void CMainFrame::Refresh() {
 }
 
 QString CMainFrame::FrameTitle(const CChildFrame* frame) const {
-    const CzandrelEditorDoc* doc = frame->GetDocument();
+    const document::CzandrelEditorDoc* doc = frame->GetDocument();
     QString title = doc->Title();
     const auto siblings = FramesOf(doc);
     if (siblings.size() > 1) {
@@ -252,7 +252,7 @@ void CMainFrame::UpdateTitles() {
         setWindowTitle(kAppTitle);
         return;
     }
-    const CzandrelEditorDoc* doc = active->GetDocument();
+    const document::CzandrelEditorDoc* doc = active->GetDocument();
     setWindowTitle(kAppTitle + QStringLiteral(" - ") + doc->Title() +
                    (doc->IsModified() ? QStringLiteral("*") : QString()));
 }
@@ -262,17 +262,17 @@ void CMainFrame::RecentFilesChanged() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    std::vector<CzandrelEditorDoc*> docs;
+    std::vector<document::CzandrelEditorDoc*> docs;
     for (const auto& doc : docs_.Documents()) {
         docs.push_back(doc.get());
     }
-    for (CzandrelEditorDoc* doc : docs) {
+    for (document::CzandrelEditorDoc* doc : docs) {
         if (!docs_.SaveModified(doc)) {
             event->ignore();
             return;
         }
     }
-    for (CzandrelEditorDoc* doc : docs) {
+    for (document::CzandrelEditorDoc* doc : docs) {
         for (CChildFrame* frame : FramesOf(doc)) {
             closingWithoutAsking_.emplace_back(frame);
         }

@@ -10,11 +10,14 @@ class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 
+namespace zandrel::document {
+class CzandrelEditorDoc;
+}
+
 namespace zandrel::app {
 
 class CChildFrame;
 class CommandDispatcher;
-class CzandrelEditorDoc;
 class DocumentManager;
 class LockKeyIndicators;
 class RecentFileList;
@@ -39,14 +42,14 @@ public:
     // The map window with the focus, or null when no map is open.
     CChildFrame* ActiveFrame() const;
     std::vector<CChildFrame*> Frames() const;
-    std::vector<CChildFrame*> FramesOf(const CzandrelEditorDoc* doc) const;
+    std::vector<CChildFrame*> FramesOf(const document::CzandrelEditorDoc* doc) const;
 
     // A new window on doc, activated.
-    CChildFrame* OpenFrame(CzandrelEditorDoc* doc);
+    CChildFrame* OpenFrame(document::CzandrelEditorDoc* doc);
     // Brings doc's first window to the front.
-    void ShowDocument(CzandrelEditorDoc* doc);
+    void ShowDocument(document::CzandrelEditorDoc* doc);
     // Asks about unsaved changes, then closes every window of doc. False when the user kept it.
-    bool CloseDocument(CzandrelEditorDoc* doc);
+    bool CloseDocument(document::CzandrelEditorDoc* doc);
     // Opens the map at path in a window (or shows it when already open).
     bool OpenFile(const QString& path);
 
@@ -62,7 +65,7 @@ private:
     void BuildStatusBar();
     void ShowMenusFor(bool mapOpen);
     bool ConfirmClose(CChildFrame* frame);
-    void FrameDestroyed(CChildFrame* frame, CzandrelEditorDoc* doc);
+    void FrameDestroyed(CChildFrame* frame, document::CzandrelEditorDoc* doc);
     // Menus and titles follow the windows once the event that changed them is over: windows
     // may be half destroyed while it runs.
     void ScheduleRefresh();

@@ -12,10 +12,12 @@
 #include <QToolBar>
 #include <algorithm>
 
-#include "app/CommandIds.h"
 #include "app/ToolbarImages.h"
+#include "document/CommandIds.h"
 
 namespace zandrel::app {
+
+namespace cmd = document::cmd;
 
 namespace {
 constexpr int kRecentCount = 4;
@@ -154,21 +156,21 @@ void CommandDispatcher::SetRecentFiles(const QStringList& files) {
     UpdateAll();
 }
 
-CommandState CommandDispatcher::Query(int id) const {
-    CommandState state;
-    for (CommandTarget* target : route_()) {
+document::CommandState CommandDispatcher::Query(int id) const {
+    document::CommandState state;
+    for (document::CommandTarget* target : route_()) {
         if (target != nullptr && target->UpdateCommand(id, state)) {
             return state;
         }
     }
-    return CommandState{false, false};
+    return document::CommandState{false, false};
 }
 
 bool CommandDispatcher::Execute(int id) {
     if (!Query(id).enabled) {
         return false;
     }
-    for (CommandTarget* target : route_()) {
+    for (document::CommandTarget* target : route_()) {
         if (target != nullptr && target->ExecuteCommand(id)) {
             return true;
         }
@@ -191,7 +193,7 @@ void CommandDispatcher::ApplyState(int id, QAction* action) const {
         // The first entry stays as a grayed placeholder while the list is empty.
         action->setVisible(present || index == 0);
     }
-    const CommandState state = Query(id);
+    const document::CommandState state = Query(id);
     action->setEnabled(state.enabled);
     action->setCheckable(state.checked);
     action->setChecked(state.checked);

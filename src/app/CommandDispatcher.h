@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/CommandTable.h"
-#include "app/CommandTarget.h"
+#include "document/CommandTarget.h"
 
 class QAction;
 class QMainWindow;
@@ -24,7 +24,7 @@ class CommandDispatcher : public QObject {
     Q_OBJECT
 
 public:
-    using Route = std::function<std::vector<CommandTarget*>()>;
+    using Route = std::function<std::vector<document::CommandTarget*>()>;
 
     // route gives the targets in the order a command visits them.
     CommandDispatcher(QMainWindow* window, Route route);
@@ -42,7 +42,7 @@ public:
     void SetRecentFiles(const QStringList& files);
 
     // State of id as the route decides it; disabled when no target answers.
-    CommandState Query(int id) const;
+    document::CommandState Query(int id) const;
     // Runs id when it is enabled; false when it was disabled or nobody handled it.
     bool Execute(int id);
     // Applies the update rules to every action.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/CommandIds.h"
+#include "document/CommandIds.h"
 
 namespace zandrel::app {
 

@@ -2,7 +2,11 @@
 
 #include <vector>
 
+#include "document/CommandIds.h"
+
 namespace zandrel::app {
+
+namespace cmd = document::cmd;
 
 // Who answers a command when it is routed: the active map window's views, the document, or the
 // application and its frames. A command nobody answers is disabled.

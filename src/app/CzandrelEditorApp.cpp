@@ -8,12 +8,12 @@
 #include <QTranslator>
 
 #include "app/CMainFrame.h"
-#include "app/CzandrelEditorDoc.h"
 #include "app/DocumentManager.h"
 #include "app/RecentFileList.h"
 #include "app/RecoveryStore.h"
 #include "app/RecoveryTimer.h"
 #include "app/UserPrompts.h"
+#include "document/CzandrelEditorDoc.h"
 
 namespace zandrel::app {
 
@@ -62,7 +62,7 @@ int CzandrelEditorApp::OfferRecovery() {
         switch (prompts_->AskRecover(mainFrame_.get(), titles)) {
             case RecoveryAnswer::Recover:
                 for (const RecoveredCopy& copy : copies) {
-                    CzandrelEditorDoc* doc =
+                    document::CzandrelEditorDoc* doc =
                         docs_->RecoverDocument(copy.mapPath, copy.originalPath);
                     if (doc == nullptr) {
                         // Kept: the copy may still be read another way, it is not ours to lose.

@@ -4,9 +4,9 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "app/CzandrelEditorDoc.h"
 #include "app/RecentFileList.h"
 #include "app/UserPrompts.h"
+#include "document/CzandrelEditorDoc.h"
 
 namespace zandrel::app {
 
@@ -20,34 +20,35 @@ DocumentManager::DocumentManager(UserPrompts& prompts, RecentFileList& recent,
 
 DocumentManager::~DocumentManager() = default;
 
-CzandrelEditorDoc* DocumentManager::Adopt(std::unique_ptr<CzandrelEditorDoc> doc) {
+document::CzandrelEditorDoc* DocumentManager::Adopt(
+    std::unique_ptr<document::CzandrelEditorDoc> doc) {
     doc->SetClipboard(&clipboard_);
     docs_.push_back(std::move(doc));
-    CzandrelEditorDoc* added = docs_.back().get();
+    document::CzandrelEditorDoc* added = docs_.back().get();
     emit documentOpened(added);
     return added;
 }
 
-CzandrelEditorDoc* DocumentManager::NewDocument() {
-    auto doc = std::make_unique<CzandrelEditorDoc>();
+document::CzandrelEditorDoc* DocumentManager::NewDocument() {
+    auto doc = std::make_unique<document::CzandrelEditorDoc>();
     doc->OnNewDocument();
     doc->SetUntitledName(kDocName + QString::number(++untitledCount_));
     return Adopt(std::move(doc));
 }
 
-CzandrelEditorDoc* DocumentManager::OpenWithDialog() {
+document::CzandrelEditorDoc* DocumentManager::OpenWithDialog() {
     const QString path = prompts_.AskOpenPath(dialogParent_);
     return path.isEmpty() ? nullptr : OpenDocument(path);
 }
 
-CzandrelEditorDoc* DocumentManager::OpenDocument(const QString& path) {
+document::CzandrelEditorDoc* DocumentManager::OpenDocument(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     for (const auto& doc : docs_) {
         if (doc->PathName() == absolute) {
             return doc.get();
         }
     }
-    auto doc = std::make_unique<CzandrelEditorDoc>();
+    auto doc = std::make_unique<document::CzandrelEditorDoc>();
     QString reason;
     if (!doc->OnOpenDocument(absolute, &reason)) {
         prompts_.ShowError(dialogParent_, QStringLiteral("Impossibile aprire il documento %1.\n%2")
@@ -59,9 +60,9 @@ CzandrelEditorDoc* DocumentManager::OpenDocument(const QString& path) {
     return Adopt(std::move(doc));
 }
 
-CzandrelEditorDoc* DocumentManager::RecoverDocument(const QString& copyPath,
-                                                    const QString& originalPath) {
-    auto doc = std::make_unique<CzandrelEditorDoc>();
+document::CzandrelEditorDoc* DocumentManager::RecoverDocument(const QString& copyPath,
+                                                              const QString& originalPath) {
+    auto doc = std::make_unique<document::CzandrelEditorDoc>();
     QString reason;
     if (!doc->OnOpenDocument(copyPath, &reason)) {
         prompts_.ShowError(
@@ -79,7 +80,7 @@ CzandrelEditorDoc* DocumentManager::RecoverDocument(const QString& copyPath,
     return Adopt(std::move(doc));
 }
 
-bool DocumentManager::SaveTo(CzandrelEditorDoc* doc, const QString& path) {
+bool DocumentManager::SaveTo(document::CzandrelEditorDoc* doc, const QString& path) {
     QString reason;
     if (!doc->OnSaveDocument(path, &reason)) {
         prompts_.ShowError(dialogParent_, QStringLiteral("Impossibile salvare il documento %1.\n%2")
@@ -91,14 +92,14 @@ bool DocumentManager::SaveTo(CzandrelEditorDoc* doc, const QString& path) {
     return true;
 }
 
-bool DocumentManager::Save(CzandrelEditorDoc* doc) {
+bool DocumentManager::Save(document::CzandrelEditorDoc* doc) {
     if (doc->PathName().isEmpty()) {
         return SaveAs(doc);
     }
     return SaveTo(doc, doc->PathName());
 }
 
-bool DocumentManager::SaveAs(CzandrelEditorDoc* doc) {
+bool DocumentManager::SaveAs(document::CzandrelEditorDoc* doc) {
     // An untitled map is offered under its title, "zandrelEditor1.zdm".
     const QString suggested =
         doc->PathName().isEmpty() ? doc->Title() + QStringLiteral(".zdm") : doc->PathName();
@@ -109,7 +110,7 @@ bool DocumentManager::SaveAs(CzandrelEditorDoc* doc) {
     return SaveTo(doc, path);
 }
 
-bool DocumentManager::SaveModified(CzandrelEditorDoc* doc) {
+bool DocumentManager::SaveModified(document::CzandrelEditorDoc* doc) {
     if (!doc->IsModified()) {
         return true;
     }
@@ -124,7 +125,7 @@ bool DocumentManager::SaveModified(CzandrelEditorDoc* doc) {
     return false;
 }
 
-void DocumentManager::Remove(CzandrelEditorDoc* doc) {
+void DocumentManager::Remove(document::CzandrelEditorDoc* doc) {
     const auto it = std::find_if(docs_.begin(), docs_.end(),
                                  [doc](const auto& owned) { return owned.get() == doc; });
     if (it != docs_.end()) {

@@ -9,9 +9,11 @@
 
 class QWidget;
 
-namespace zandrel::app {
-
+namespace zandrel::document {
 class CzandrelEditorDoc;
+}
+
+namespace zandrel::app {
 class RecentFileList;
 class UserPrompts;
 
@@ -29,45 +31,48 @@ public:
     // Parent for the dialogs the manager shows.
     void SetDialogParent(QWidget* parent) { dialogParent_ = parent; }
 
-    const std::vector<std::unique_ptr<CzandrelEditorDoc>>& Documents() const { return docs_; }
+    const std::vector<std::unique_ptr<document::CzandrelEditorDoc>>& Documents() const {
+        return docs_;
+    }
 
     // A fresh untitled map; never null.
-    CzandrelEditorDoc* NewDocument();
+    document::CzandrelEditorDoc* NewDocument();
     // Asks for a path, then opens it; null when cancelled or failed.
-    CzandrelEditorDoc* OpenWithDialog();
+    document::CzandrelEditorDoc* OpenWithDialog();
     // The map at path: the already open document for that file, or a new one read from it.
     // On failure the user is told why, no document is added, and null is returned.
-    CzandrelEditorDoc* OpenDocument(const QString& path);
+    document::CzandrelEditorDoc* OpenDocument(const QString& path);
     // A recovery copy read back as a map with unsaved changes, under originalPath (untitled
     // when that is empty), so nothing overwrites the original until the user saves. On
     // failure the user is told why and null is returned.
-    CzandrelEditorDoc* RecoverDocument(const QString& copyPath, const QString& originalPath);
+    document::CzandrelEditorDoc* RecoverDocument(const QString& copyPath,
+                                                 const QString& originalPath);
 
     // Saves under the document's file, asking for one when it has none. False when cancelled
     // or failed (the user has been told why).
-    bool Save(CzandrelEditorDoc* doc);
-    bool SaveAs(CzandrelEditorDoc* doc);
+    bool Save(document::CzandrelEditorDoc* doc);
+    bool SaveAs(document::CzandrelEditorDoc* doc);
     // Before closing a modified map: asks whether to save it. False means keep it open.
-    bool SaveModified(CzandrelEditorDoc* doc);
+    bool SaveModified(document::CzandrelEditorDoc* doc);
 
     // Destroys doc; its windows must already be gone.
-    void Remove(CzandrelEditorDoc* doc);
+    void Remove(document::CzandrelEditorDoc* doc);
 
 signals:
-    void documentOpened(CzandrelEditorDoc* doc);
+    void documentOpened(document::CzandrelEditorDoc* doc);
     // doc is about to be destroyed: closed, with its question answered.
-    void documentClosing(CzandrelEditorDoc* doc);
+    void documentClosing(document::CzandrelEditorDoc* doc);
     void recentFilesChanged();
 
 private:
-    CzandrelEditorDoc* Adopt(std::unique_ptr<CzandrelEditorDoc> doc);
-    bool SaveTo(CzandrelEditorDoc* doc, const QString& path);
+    document::CzandrelEditorDoc* Adopt(std::unique_ptr<document::CzandrelEditorDoc> doc);
+    bool SaveTo(document::CzandrelEditorDoc* doc, const QString& path);
 
     UserPrompts& prompts_;
     RecentFileList& recent_;
     map::MapGrid& clipboard_;
     QWidget* dialogParent_ = nullptr;
-    std::vector<std::unique_ptr<CzandrelEditorDoc>> docs_;
+    std::vector<std::unique_ptr<document::CzandrelEditorDoc>> docs_;
     int untitledCount_ = 0;
 };
 

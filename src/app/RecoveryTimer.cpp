@@ -7,9 +7,9 @@
 #include <functional>
 #include <string>
 
-#include "app/CzandrelEditorDoc.h"
 #include "app/DocumentManager.h"
 #include "app/RecoveryStore.h"
+#include "document/CzandrelEditorDoc.h"
 #include "mapfile/MapWriter.h"
 
 namespace zandrel::app {
@@ -82,7 +82,7 @@ void RecoveryTimer::UpdateTickPeriod() {
     ticker_.setInterval(std::clamp(std::min(intervalMs_, idleMs_) / 2, 5, 500));
 }
 
-void RecoveryTimer::Track(CzandrelEditorDoc* doc) {
+void RecoveryTimer::Track(document::CzandrelEditorDoc* doc) {
     if (tracked_.contains(doc)) {
         return;
     }
@@ -91,7 +91,7 @@ void RecoveryTimer::Track(CzandrelEditorDoc* doc) {
     if (doc->IsModified()) {
         tracked.dirty.start();
     }
-    connect(doc, &CzandrelEditorDoc::modifiedChanged, this, [this, doc](bool modified) {
+    connect(doc, &document::CzandrelEditorDoc::modifiedChanged, this, [this, doc](bool modified) {
         const auto it = tracked_.find(doc);
         if (it == tracked_.end()) {
             return;
@@ -105,7 +105,7 @@ void RecoveryTimer::Track(CzandrelEditorDoc* doc) {
     });
 }
 
-void RecoveryTimer::Forget(CzandrelEditorDoc* doc) {
+void RecoveryTimer::Forget(document::CzandrelEditorDoc* doc) {
     const auto it = tracked_.find(doc);
     if (it == tracked_.end()) {
         return;
@@ -123,7 +123,7 @@ void RecoveryTimer::RemoveCopy(Tracked& tracked) {
     tracked.dirty.invalidate();
 }
 
-QString RecoveryTimer::CopyPath(const CzandrelEditorDoc* doc) const {
+QString RecoveryTimer::CopyPath(const document::CzandrelEditorDoc* doc) const {
     const auto it = tracked_.find(doc);
     return it == tracked_.end() ? QString() : store_.CopyPath(it->second.slot);
 }
@@ -139,7 +139,7 @@ bool RecoveryTimer::UserIsIdle() const {
     return lastInput_.elapsed() >= idleMs_ && QGuiApplication::mouseButtons() == Qt::NoButton;
 }
 
-bool RecoveryTimer::WriteNow(CzandrelEditorDoc* doc) {
+bool RecoveryTimer::WriteNow(document::CzandrelEditorDoc* doc) {
     Track(doc);
     Tracked& tracked = tracked_[doc];
     const std::size_t hash = std::hash<std::string>{}(mapfile::FormatMap(doc->mapGrid()));
@@ -168,7 +168,7 @@ void RecoveryTimer::Tick() {
         return;
     }
     for (const auto& owned : docs_.Documents()) {
-        CzandrelEditorDoc* doc = owned.get();
+        document::CzandrelEditorDoc* doc = owned.get();
         const auto it = tracked_.find(doc);
         if (it == tracked_.end() || !doc->IsModified()) {
             continue;

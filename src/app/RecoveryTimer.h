@@ -6,9 +6,11 @@
 #include <cstddef>
 #include <map>
 
-namespace zandrel::app {
-
+namespace zandrel::document {
 class CzandrelEditorDoc;
+}
+
+namespace zandrel::app {
 class DocumentManager;
 class RecoveryStore;
 
@@ -35,9 +37,9 @@ public:
     int IdleDelay() const { return idleMs_; }
 
     // Writes doc's copy at once, whatever the clocks say; false when it could not be written.
-    bool WriteNow(CzandrelEditorDoc* doc);
+    bool WriteNow(document::CzandrelEditorDoc* doc);
     // Where doc's copy is (or would be) written; empty for a document not tracked.
-    QString CopyPath(const CzandrelEditorDoc* doc) const;
+    QString CopyPath(const document::CzandrelEditorDoc* doc) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -52,8 +54,8 @@ private:
         QElapsedTimer dirty;
     };
 
-    void Track(CzandrelEditorDoc* doc);
-    void Forget(CzandrelEditorDoc* doc);
+    void Track(document::CzandrelEditorDoc* doc);
+    void Forget(document::CzandrelEditorDoc* doc);
     void RemoveCopy(Tracked& tracked);
     void Tick();
     void UpdateTickPeriod();
@@ -61,7 +63,7 @@ private:
 
     RecoveryStore& store_;
     DocumentManager& docs_;
-    std::map<const CzandrelEditorDoc*, Tracked> tracked_;
+    std::map<const document::CzandrelEditorDoc*, Tracked> tracked_;
     QTimer ticker_;
     QElapsedTimer lastInput_;
     int intervalMs_ = kDefaultIntervalMs;

@@ -4,119 +4,153 @@
 #include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QToolBar>
+#include <array>
 
 #include "app/CAboutDlg.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
-#include "app/CommandIds.h"
 #include "app/DocumentManager.h"
 #include "app/RecentFileList.h"
+#include "document/CommandIds.h"
 
 namespace zandrel::app {
+
+namespace {
+
+namespace cmd = document::cmd;
+using document::CommandState;
+using Row = document::CommandRow<ShellCommands>;
+
+CommandState Always(const ShellCommands& /*shell*/) {
+    return {true, false};
+}
+
+CommandState WithMap(const ShellCommands& shell) {
+    return {shell.frame().ActiveFrame() != nullptr, false};
+}
+
+CommandState ToolbarShown(const ShellCommands& shell) {
+    return {true, !shell.frame().ToolBar()->isHidden()};
+}
+
+CommandState StatusBarShown(const ShellCommands& shell) {
+    return {true, !shell.frame().statusBar()->isHidden()};
+}
+
+void NewFile(ShellCommands& shell) {
+    shell.docs().NewDocument();
+}
+
+void OpenFile(ShellCommands& shell) {
+    if (document::CzandrelEditorDoc* doc = shell.docs().OpenWithDialog()) {
+        shell.frame().ShowDocument(doc);
+    }
+}
+
+void About(ShellCommands& shell) {
+    CAboutDlg about(&shell.frame());
+    about.exec();
+}
+
+void Exit(ShellCommands& shell) {
+    shell.frame().close();
+}
+
+void ToggleToolbar(ShellCommands& shell) {
+    QToolBar* toolBar = shell.frame().ToolBar();
+    toolBar->setVisible(toolBar->isHidden());
+}
+
+void ToggleStatusBar(ShellCommands& shell) {
+    QStatusBar* statusBar = shell.frame().statusBar();
+    statusBar->setVisible(statusBar->isHidden());
+}
+
+// A command on the active map window; without one it does nothing (its rule disables it).
+template <void (*Run)(ShellCommands&, CChildFrame&)>
+void OnActive(ShellCommands& shell) {
+    if (CChildFrame* active = shell.frame().ActiveFrame()) {
+        Run(shell, *active);
+    }
+}
+
+void CloseFile(ShellCommands& shell, CChildFrame& active) {
+    shell.frame().CloseDocument(active.GetDocument());
+}
+
+void SaveFile(ShellCommands& shell, CChildFrame& active) {
+    shell.docs().Save(active.GetDocument());
+}
+
+void SaveFileAs(ShellCommands& shell, CChildFrame& active) {
+    shell.docs().SaveAs(active.GetDocument());
+}
+
+void NewWindow(ShellCommands& shell, CChildFrame& active) {
+    shell.frame().OpenFrame(active.GetDocument());
+}
+
+void Cascade(ShellCommands& shell, CChildFrame& /*active*/) {
+    shell.frame().MdiArea()->cascadeSubWindows();
+}
+
+void Tile(ShellCommands& shell, CChildFrame& /*active*/) {
+    shell.frame().MdiArea()->tileSubWindows();
+}
+
+void Arrange(ShellCommands& shell, CChildFrame& /*active*/) {
+    shell.ArrangeIcons();
+}
+
+// Two panes: forward and back both reach the other one.
+void OtherPane(ShellCommands& /*shell*/, CChildFrame& active) {
+    active.ActivateNextPane();
+}
+
+constexpr std::array kRows = {
+    Row{cmd::kFileNew, &Always, &NewFile},
+    Row{cmd::kFileOpen, &Always, &OpenFile},
+    Row{cmd::kAppAbout, &Always, &About},
+    Row{cmd::kAppExit, &Always, &Exit},
+    Row{cmd::kViewToolbar, &ToolbarShown, &ToggleToolbar},
+    Row{cmd::kViewStatusBar, &StatusBarShown, &ToggleStatusBar},
+    Row{cmd::kFileClose, &WithMap, &OnActive<&CloseFile>},
+    Row{cmd::kFileSave, &WithMap, &OnActive<&SaveFile>},
+    Row{cmd::kFileSaveAs, &WithMap, &OnActive<&SaveFileAs>},
+    Row{cmd::kWindowNew, &WithMap, &OnActive<&NewWindow>},
+    Row{cmd::kWindowCascade, &WithMap, &OnActive<&Cascade>},
+    Row{cmd::kWindowTile, &WithMap, &OnActive<&Tile>},
+    Row{cmd::kWindowArrange, &WithMap, &OnActive<&Arrange>},
+    Row{cmd::kNextPane, &WithMap, &OnActive<&OtherPane>},
+    Row{cmd::kPrevPane, &WithMap, &OnActive<&OtherPane>},
+};
+
+constexpr document::CommandRows<ShellCommands> kShellCommands{kRows};
+
+bool IsRecentFile(int id) {
+    return id >= cmd::kFileMru1 && id <= cmd::kFileMruLast;
+}
+
+}  // namespace
 
 ShellCommands::ShellCommands(CMainFrame& frame, DocumentManager& docs, RecentFileList& recent)
     : frame_(frame), docs_(docs), recent_(recent) {}
 
 bool ShellCommands::UpdateCommand(int id, CommandState& state) {
-    const bool hasMap = frame_.ActiveFrame() != nullptr;
-    state = {true, false};
-    if (id >= cmd::kFileMru1 && id <= cmd::kFileMruLast) {
-        state.enabled = id - cmd::kFileMru1 < recent_.Files().size();
+    // The recent files are one row each in effect: enabled while the list reaches them.
+    if (IsRecentFile(id)) {
+        state = {id - cmd::kFileMru1 < recent_.Files().size(), false};
         return true;
     }
-    switch (id) {
-        case cmd::kFileNew:
-        case cmd::kFileOpen:
-        case cmd::kAppAbout:
-        case cmd::kAppExit:
-            return true;
-        case cmd::kFileClose:
-        case cmd::kFileSave:
-        case cmd::kFileSaveAs:
-        case cmd::kWindowNew:
-        case cmd::kWindowCascade:
-        case cmd::kWindowTile:
-        case cmd::kWindowArrange:
-        case cmd::kNextPane:
-        case cmd::kPrevPane:
-            state.enabled = hasMap;
-            return true;
-        case cmd::kViewToolbar:
-            state.checked = !frame_.ToolBar()->isHidden();
-            return true;
-        case cmd::kViewStatusBar:
-            state.checked = !frame_.statusBar()->isHidden();
-            return true;
-        default:
-            return false;
-    }
+    return kShellCommands.Update(*this, id, state);
 }
 
 bool ShellCommands::ExecuteCommand(int id) {
-    if (id >= cmd::kFileMru1 && id <= cmd::kFileMruLast) {
+    if (IsRecentFile(id)) {
         OpenRecent(id - cmd::kFileMru1);
         return true;
     }
-    CChildFrame* active = frame_.ActiveFrame();
-    switch (id) {
-        case cmd::kFileNew:
-            docs_.NewDocument();
-            return true;
-        case cmd::kFileOpen:
-            if (CzandrelEditorDoc* doc = docs_.OpenWithDialog()) {
-                frame_.ShowDocument(doc);
-            }
-            return true;
-        case cmd::kAppAbout: {
-            CAboutDlg about(&frame_);
-            about.exec();
-            return true;
-        }
-        case cmd::kAppExit:
-            frame_.close();
-            return true;
-        case cmd::kViewToolbar:
-            frame_.ToolBar()->setVisible(frame_.ToolBar()->isHidden());
-            return true;
-        case cmd::kViewStatusBar:
-            frame_.statusBar()->setVisible(frame_.statusBar()->isHidden());
-            return true;
-        default:
-            break;
-    }
-    if (active == nullptr) {
-        return false;
-    }
-    switch (id) {
-        case cmd::kFileClose:
-            frame_.CloseDocument(active->GetDocument());
-            return true;
-        case cmd::kFileSave:
-            docs_.Save(active->GetDocument());
-            return true;
-        case cmd::kFileSaveAs:
-            docs_.SaveAs(active->GetDocument());
-            return true;
-        case cmd::kWindowNew:
-            frame_.OpenFrame(active->GetDocument());
-            return true;
-        case cmd::kWindowCascade:
-            frame_.MdiArea()->cascadeSubWindows();
-            return true;
-        case cmd::kWindowTile:
-            frame_.MdiArea()->tileSubWindows();
-            return true;
-        case cmd::kWindowArrange:
-            ArrangeIcons();
-            return true;
-        case cmd::kNextPane:
-        case cmd::kPrevPane:
-            // Two panes: forward and back both reach the other one.
-            active->ActivateNextPane();
-            return true;
-        default:
-            return false;
-    }
+    return kShellCommands.Execute(*this, id);
 }
 
 void ShellCommands::OpenRecent(int index) {
@@ -124,7 +158,7 @@ void ShellCommands::OpenRecent(int index) {
         return;
     }
     const QString path = recent_.Files().at(index);
-    if (CzandrelEditorDoc* doc = docs_.OpenDocument(path)) {
+    if (document::CzandrelEditorDoc* doc = docs_.OpenDocument(path)) {
         frame_.ShowDocument(doc);
     } else {
         recent_.Remove(path);
@@ -133,7 +167,6 @@ void ShellCommands::OpenRecent(int index) {
 }
 
 void ShellCommands::ArrangeIcons() {
-    // Minimised map windows line up along the bottom edge, left to right.
     QMdiArea* area = frame_.MdiArea();
     int x = 0;
     for (QMdiSubWindow* window : area->subWindowList(QMdiArea::CreationOrder)) {

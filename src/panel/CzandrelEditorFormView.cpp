@@ -7,12 +7,11 @@
 #include <QSlider>
 #include <algorithm>
 
-#include "app/CzandrelEditorDoc.h"
+#include "document/CzandrelEditorDoc.h"
 #include "panel/DialogUnits.h"
 #include "panel/FormTemplate.h"
 #include "tools/PanelAttributes.h"
 #include "tools/TextureArchive.h"
-#include "view3d/CzandrelEditorView.h"
 
 namespace zandrel::panel {
 
@@ -37,7 +36,7 @@ void SetRangeAndTicks(QSlider* slider, int id, int minimum, int maximum) {
 
 }  // namespace
 
-CzandrelEditorFormView::CzandrelEditorFormView(app::CzandrelEditorDoc* doc, QWidget* parent)
+CzandrelEditorFormView::CzandrelEditorFormView(document::CzandrelEditorDoc* doc, QWidget* parent)
     : QScrollArea(parent), doc_(doc), form_(new QWidget) {
     setObjectName(QStringLiteral("formView"));
     setFrameShape(QFrame::NoFrame);
@@ -71,7 +70,7 @@ CzandrelEditorFormView::CzandrelEditorFormView(app::CzandrelEditorDoc* doc, QWid
     connect(gravitySlider_, &QSlider::valueChanged, this, &CzandrelEditorFormView::OnGravityDraw);
 
     if (doc_ != nullptr) {
-        connect(doc_, &app::CzandrelEditorDoc::viewsNeedUpdate, this,
+        connect(doc_, &document::CzandrelEditorDoc::viewsNeedUpdate, this,
                 &CzandrelEditorFormView::OnUpdate);
     }
     OnInitialUpdate();
@@ -83,20 +82,6 @@ QSize CzandrelEditorFormView::FormSize() const {
 
 QSize CzandrelEditorFormView::sizeHint() const {
     return QSize(kWidth, FormSize().height());
-}
-
-view3d::CzandrelEditorView* CzandrelEditorFormView::TextureView() const {
-    const QWidget* const frame = parentWidget();
-    if (frame == nullptr) {
-        return nullptr;
-    }
-    for (auto* view :
-         frame->findChildren<view3d::CzandrelEditorView*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (view->GetDocument() == doc_) {
-            return view;
-        }
-    }
-    return nullptr;
 }
 
 void CzandrelEditorFormView::OnInitialUpdate() {
@@ -193,12 +178,23 @@ bool CzandrelEditorFormView::HasStoredSelection() const {
     return doc_ != nullptr && doc_->mapGrid().selection.x0 >= 0;
 }
 
+template <typename Change>
+void CzandrelEditorFormView::Edit(Change&& change, QObject* sender) {
+    doc_->Change(
+        [&change](tools::DocumentState& state) {
+            change(state.mapGrid);
+            return tools::EditOutcome{false, true, false};
+        },
+        sender);
+}
+
 void CzandrelEditorFormView::OnApply() {
     if (!HasStoredSelection()) {
         return;
     }
-    tools::ApplyAttributes(doc_->mapGrid(), gravitySlider_->value(), frictionSlider_->value());
-    doc_->MarkChanged(nullptr);
+    const int gravity = gravitySlider_->value();
+    const int friction = frictionSlider_->value();
+    Edit([=](map::MapGrid& grid) { tools::ApplyAttributes(grid, gravity, friction); }, nullptr);
 }
 
 void CzandrelEditorFormView::OnRefreshTextures() {
@@ -210,13 +206,11 @@ void CzandrelEditorFormView::OnRefreshTextures() {
     if (!tools::ListDirectoryFiles(".", files).ok()) {
         return;
     }
-    const std::vector<std::string> list = tools::RefreshTextureArchive(doc_->mapGrid(), files);
-    ShowTextureList(list, -1);
-    if (view3d::CzandrelEditorView* view = TextureView()) {
-        view->ReloadMapTextures();
-    }
+    std::vector<std::string> list;
     // Other windows of the map show the list too; their entries must name the new slots.
-    doc_->MarkChanged(this);
+    Edit([&](map::MapGrid& grid) { list = tools::RefreshTextureArchive(grid, files); }, this);
+    ShowTextureList(list, -1);
+    doc_->ReloadTextures(document::TextureKind::Map);
 }
 
 void CzandrelEditorFormView::OnApplyTile() {
@@ -233,11 +227,10 @@ void CzandrelEditorFormView::ApplyToSelection(void (*apply)(map::MapGrid&, std::
     }
     const int entry = textureList_->currentIndex();
     if (entry < 0) {
-        doc_->UpdateAllViews(this);
+        Edit([](map::MapGrid& /*grid*/) {}, this);
         return;
     }
-    apply(doc_->mapGrid(), entry);
-    doc_->MarkChanged(nullptr);
+    Edit([apply, entry](map::MapGrid& grid) { apply(grid, entry); }, nullptr);
 }
 
 void CzandrelEditorFormView::OnApplyEnemy() {
@@ -245,16 +238,10 @@ void CzandrelEditorFormView::OnApplyEnemy() {
         return;
     }
     const int entry = textureList_->currentIndex();
-    tools::ApplyEnemyTexture(doc_->mapGrid(), entry);
+    Edit([entry](map::MapGrid& grid) { tools::ApplyEnemyTexture(grid, entry); },
+         entry >= 0 ? nullptr : this);
     // Reloaded even when no entry is chosen, so the markers always show the slot's image.
-    if (view3d::CzandrelEditorView* view = TextureView()) {
-        view->ReloadEnemyTextures();
-    }
-    if (entry >= 0) {
-        doc_->MarkChanged(nullptr);
-    } else {
-        doc_->UpdateAllViews(this);
-    }
+    doc_->ReloadTextures(document::TextureKind::Enemy);
 }
 
 }  // namespace zandrel::panel

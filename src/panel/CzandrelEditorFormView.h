@@ -10,14 +10,11 @@ class QLineEdit;
 class QPushButton;
 class QSlider;
 
-namespace zandrel::app {
+namespace zandrel::document {
 class CzandrelEditorDoc;
 }
 namespace zandrel::map {
 class MapGrid;
-}
-namespace zandrel::view3d {
-class CzandrelEditorView;
 }
 
 namespace zandrel::panel {
@@ -35,17 +32,13 @@ public:
     static constexpr int kWidth = 200;
 
     // The document must be complete (new or loaded): the panel shows its texture table at once.
-    explicit CzandrelEditorFormView(app::CzandrelEditorDoc* doc, QWidget* parent = nullptr);
+    explicit CzandrelEditorFormView(document::CzandrelEditorDoc* doc, QWidget* parent = nullptr);
 
-    app::CzandrelEditorDoc* GetDocument() const { return doc_; }
+    document::CzandrelEditorDoc* GetDocument() const { return doc_; }
 
     QSize sizeHint() const override;
     // The form's size in pixels at the panel's font.
     QSize FormSize() const;
-
-    // The 3D view beside the panel in the same map window, which owns the GL context that the
-    // panel's texture reloads must use; null when the panel stands alone.
-    view3d::CzandrelEditorView* TextureView() const;
 
 public slots:
     // Another view changed the document: show the selection's common values again. Sliders
@@ -75,8 +68,11 @@ private:
     bool HasStoredSelection() const;
     // "Tile" and "Wall": the current list entry to the stored selection through apply.
     void ApplyToSelection(void (*apply)(map::MapGrid&, std::int32_t));
+    // Changes the map through the document; sender nullptr refreshes this panel too.
+    template <typename Change>
+    void Edit(Change&& change, QObject* sender);
 
-    app::CzandrelEditorDoc* doc_;
+    document::CzandrelEditorDoc* doc_;
     QWidget* form_;
     QComboBox* textureList_;
     QSlider* frictionSlider_;

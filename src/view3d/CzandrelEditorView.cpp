@@ -8,18 +8,17 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QOpenGLContext>
-#include <QVariant>
 #include <QWheelEvent>
 #include <algorithm>
 #include <iostream>
 
-#include "app/CzandrelEditorDoc.h"
+#include "document/CzandrelEditorDoc.h"
 #include "map/MapGrid.h"
 #include "tools/HeightSampling.h"
-#include "view3d/EnemyModel.h"
+#include "view3d/EnemyMarker.h"
 #include "view3d/GlutRuntime.h"
 #include "view3d/MapRenderer.h"
-#include "view3d/TextureLoader.h"
+#include "view3d/TextureSet.h"
 
 namespace zandrel::view3d {
 
@@ -28,10 +27,6 @@ namespace {
 constexpr double kFieldOfView = 55.0;
 constexpr double kNearPlane = 0.5;
 constexpr double kFarPlane = 150.0;
-
-// Dynamic properties of the document naming the GL share group its texture names belong to.
-constexpr char kMapTexturesKey[] = "zandrelMapTextureGroup";
-constexpr char kEnemyTexturesKey[] = "zandrelEnemyTextureGroup";
 
 // Multiplies the camera's look-at transform onto the current matrix.
 void Look(const tools::Camera& camera) {
@@ -45,7 +40,7 @@ void CzandrelEditorView::PrepareApplication() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
-CzandrelEditorView::CzandrelEditorView(app::CzandrelEditorDoc* doc, QWidget* parent)
+CzandrelEditorView::CzandrelEditorView(document::CzandrelEditorDoc* doc, QWidget* parent)
     : QOpenGLWidget(parent), doc_(doc) {
     setObjectName("CzandrelEditorView");
     setFocusPolicy(Qt::StrongFocus);
@@ -54,13 +49,15 @@ CzandrelEditorView::CzandrelEditorView(app::CzandrelEditorDoc* doc, QWidget* par
     // The right button applies tools and orbits; no menu of this view or a parent may pop up.
     setContextMenuPolicy(Qt::PreventContextMenu);
     if (doc_ != nullptr) {
-        connect(doc_, &app::CzandrelEditorDoc::viewsNeedUpdate, this,
+        connect(doc_, &document::CzandrelEditorDoc::viewsNeedUpdate, this,
                 &CzandrelEditorView::OnUpdate);
+        connect(doc_, &document::CzandrelEditorDoc::texturesNeedReload, this,
+                &CzandrelEditorView::OnTexturesNeedReload);
     }
 }
 
-// Texture objects are the document's and shared with its other views, so closing one view
-// deletes none of them.
+// Texture objects belong to the document's texture set of the context group, shared with its
+// other views, so closing one view deletes none of them.
 CzandrelEditorView::~CzandrelEditorView() = default;
 
 void CzandrelEditorView::ReportFailure(const char* message) {
@@ -69,23 +66,6 @@ void CzandrelEditorView::ReportFailure(const char* message) {
     }
     failureShown_ = true;
     QMessageBox::critical(this, QStringLiteral("zandrelEditor"), QString::fromLatin1(message));
-}
-
-bool CzandrelEditorView::ClaimTextures(const char* key) {
-    QOpenGLContextGroup* const group = context()->shareGroup();
-    QObject* const groupObject = group;
-    if (doc_->property(key).value<QObject*>() == groupObject) {
-        return true;
-    }
-    doc_->setProperty(key, QVariant::fromValue(groupObject));
-    // A group that is gone took its texture names with it; forget it before its address can
-    // be reused by a new one.
-    connect(group, &QObject::destroyed, doc_, [doc = doc_, key, groupObject] {
-        if (doc->property(key).value<QObject*>() == groupObject) {
-            doc->setProperty(key, QVariant());
-        }
-    });
-    return false;
 }
 
 bool CzandrelEditorView::MakeCurrent() {
@@ -161,9 +141,10 @@ void CzandrelEditorView::OnDraw() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
+    TextureSet& textures = TextureSet::OfCurrentGroup(doc_);
     if (!texturesLoaded_) {
-        TextureLoader::LoadMapTextures(grid, std::cout, ClaimTextures(kMapTexturesKey));
-        LoadEnemyTextures();
+        textures.LoadMapTextures(grid, std::cout);
+        textures.LoadEnemyTexture(grid);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         texturesLoaded_ = true;
     }
@@ -180,49 +161,20 @@ void CzandrelEditorView::OnDraw() {
     frame_.valid = viewWidth_ > 0 && viewHeight_ > 0;
 
     MapRenderer::Draw(grid, renderMode_);
-    DrawEnemies();
+    DrawEnemies(textures.EnemyTexture());
     DrawAxesAndStart();
     glFlush();
 }
 
-void CzandrelEditorView::LoadEnemyTextures() {
+void CzandrelEditorView::DrawEnemies(std::uint32_t texture) {
     const map::MapGrid& grid = doc_->mapGrid();
-    // Any of the 50 slots may name the markers' file, also one above numtex: a shorter list
-    // after a rebuild keeps the names behind it. Only an index outside the table names none,
-    // and the markers then draw untextured.
-    const bool inList = grid.Enemys_Tex >= 0 && grid.Enemys_Tex < map::kMaxTextureSlots;
-    const std::string fileName =
-        inList ? std::string(grid.textures[grid.Enemys_Tex].View()) : std::string();
-    const bool deleteReplaced = ClaimTextures(kEnemyTexturesKey);
-    for (EnemyModel& model : doc_->enemyModels()) {
-        const std::uint32_t replaced = model.texture;
-        if (inList) {
-            model.LoadTexture(fileName);
-        } else {
-            model.texture = 0;
+    for (std::size_t i = 0; i < grid.enemies.size(); ++i) {
+        if (const auto centre = EnemyMarker::CentreOf(grid, i)) {
+            glPushMatrix();
+            glLoadIdentity();
+            EnemyMarker::Draw(*centre, texture, renderMode_);
+            glPopMatrix();
         }
-        if (deleteReplaced) {
-            TextureLoader::Delete(replaced);
-        }
-    }
-}
-
-void CzandrelEditorView::DrawEnemies() {
-    const map::MapGrid& grid = doc_->mapGrid();
-    auto& models = doc_->enemyModels();
-    for (std::size_t i = 0; i < models.size() && i < grid.enemies.size(); ++i) {
-        const map::EnemySlot& slot = grid.enemies[i];
-        // Slots are kept as read from the file, so one may name a cell outside the map.
-        if (slot.x0 == -1 || !grid.InMap(slot.x0, slot.z0)) {
-            continue;
-        }
-        models[i].Place(static_cast<float>(slot.x0),
-                        static_cast<float>(grid.Cell(slot.x0, slot.z0).C),
-                        static_cast<float>(slot.z0));
-        glPushMatrix();
-        glLoadIdentity();
-        models[i].Draw(renderMode_);
-        glPopMatrix();
     }
 }
 
@@ -269,13 +221,8 @@ std::int32_t CzandrelEditorView::Pick(const QPoint& point) {
     return picker_.Pick(doc_->mapGrid(), point.x() * ratio, point.y() * ratio, renderMode_, frame_);
 }
 
-void CzandrelEditorView::OnViewSolid() {
-    renderMode_ = RENDER_SOLID;
-    RedrawNow();
-}
-
-void CzandrelEditorView::OnViewWireframe() {
-    renderMode_ = RENDER_WIREFRAME;
+void CzandrelEditorView::SetRenderMode(view3d::RenderMode mode) {
+    renderMode_ = mode;
     RedrawNow();
 }
 
@@ -283,14 +230,38 @@ void CzandrelEditorView::ReloadMapTextures() {
     if (doc_ == nullptr || !usable_ || !MakeCurrent()) {
         return;
     }
-    TextureLoader::LoadMapTextures(doc_->mapGrid(), std::cout, ClaimTextures(kMapTexturesKey));
+    TextureSet::OfCurrentGroup(doc_).LoadMapTextures(doc_->mapGrid(), std::cout);
 }
 
 void CzandrelEditorView::ReloadEnemyTextures() {
     if (doc_ == nullptr || !usable_ || !MakeCurrent()) {
         return;
     }
-    LoadEnemyTextures();
+    TextureSet::OfCurrentGroup(doc_).LoadEnemyTexture(doc_->mapGrid());
+}
+
+std::uint32_t CzandrelEditorView::EnemyTexture() {
+    if (doc_ == nullptr || !usable_ || !MakeCurrent()) {
+        return 0;
+    }
+    return TextureSet::OfCurrentGroup(doc_).EnemyTexture();
+}
+
+void CzandrelEditorView::OnTexturesNeedReload(document::TextureKind kind,
+                                              std::uint64_t generation) {
+    if (doc_ == nullptr || !usable_ || !MakeCurrent()) {
+        return;
+    }
+    TextureSet& textures = TextureSet::OfCurrentGroup(doc_);
+    if (textures.LoadedGeneration() >= generation) {
+        return;
+    }
+    textures.SetLoadedGeneration(generation);
+    if (kind == document::TextureKind::Map) {
+        textures.LoadMapTextures(doc_->mapGrid(), std::cout);
+    } else {
+        textures.LoadEnemyTexture(doc_->mapGrid());
+    }
 }
 
 void CzandrelEditorView::OnUpdate(QObject* sender) {
@@ -299,19 +270,21 @@ void CzandrelEditorView::OnUpdate(QObject* sender) {
     }
 }
 
-void CzandrelEditorView::Apply(const tools::EditOutcome& outcome) {
-    if (outcome.redraw) {
-        RedrawNow();
-    }
-    if (outcome.mapChanged) {
-        doc_->SetModified(true);
-    }
-    if (outcome.notifyViews) {
-        doc_->UpdateAllViews(this);
-    }
+void CzandrelEditorView::Edit(const SessionEdit& edit) {
+    doc_->Change(
+        [this, &edit](tools::DocumentState& state) {
+            const tools::EditOutcome outcome = edit(session_, state);
+            // Drawn before the other views hear of it: the panel reads the selection this
+            // frame stores.
+            if (outcome.redraw) {
+                RedrawNow();
+            }
+            return outcome;
+        },
+        this);
 }
 
-bool CzandrelEditorView::UpdateCommand(int id, app::CommandState& state) {
+bool CzandrelEditorView::UpdateCommand(int id, document::CommandState& state) {
     return doc_ != nullptr && commands_.UpdateCommand(id, state);
 }
 

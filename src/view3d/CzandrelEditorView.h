@@ -4,40 +4,40 @@
 #include <QPoint>
 #include <cstdint>
 
-#include "app/CommandTarget.h"
+#include "document/CommandTarget.h"
 #include "tools/EditSession.h"
+#include "view3d/EditHost.h"
 #include "view3d/MapPicker.h"
+#include "view3d/RenderMode.h"
 #include "view3d/ViewCommands.h"
 #include "view3d/ViewMouseInput.h"
 
-namespace zandrel::app {
+namespace zandrel::document {
 class CzandrelEditorDoc;
-}
+enum class TextureKind;
+}  // namespace zandrel::document
 
 namespace zandrel::view3d {
 
 // The 3D pane of a map window: draws the document's map with its own GL context, loads the
 // map's textures on its first draw, and answers which cell lies under a window point. The mouse
 // selects and shapes the terrain and steers the camera (ViewMouseInput); the tool, placement
-// and edit commands of the map menus come here first (ViewCommands).
-class CzandrelEditorView : public QOpenGLWidget, public app::CommandTarget {
+// and edit commands of the map menus come here first (ViewCommands). Every edit reaches the
+// document through its one entry point; drawing only reads the map, apart from storing the
+// selection before each frame, which goal toggling, paste, merge and the panel read.
+class CzandrelEditorView : public QOpenGLWidget, public document::CommandTarget, private EditHost {
     Q_OBJECT
 
 public:
-    static constexpr std::int32_t RENDER_WIREFRAME = 1;
-    static constexpr std::int32_t RENDER_SOLID = 3;
-    static constexpr int kViewSolidCommand = 130;
-    static constexpr int kViewWireframeCommand = 131;
-
     // Call before the QApplication exists to give all views one texture namespace. Views in
     // one top-level window share anyway; views in separate windows otherwise would not, and
     // would draw each other's texture names of a shared document.
     static void PrepareApplication();
 
-    explicit CzandrelEditorView(app::CzandrelEditorDoc* doc, QWidget* parent = nullptr);
+    explicit CzandrelEditorView(document::CzandrelEditorDoc* doc, QWidget* parent = nullptr);
     ~CzandrelEditorView() override;
 
-    app::CzandrelEditorDoc* GetDocument() const { return doc_; }
+    document::CzandrelEditorDoc* GetDocument() const { return doc_; }
 
     // Draws a frame now, before returning, instead of scheduling a repaint.
     void RedrawNow();
@@ -46,20 +46,19 @@ public:
 
     // Cell name z * 100 + x of the nearest tile or wall under point (widget coordinates), or
     // -1 over empty space or before the first draw.
-    std::int32_t Pick(const QPoint& point);
+    std::int32_t Pick(const QPoint& point) override;
 
-    // Commands 130 and 131 and what their check marks show.
-    void OnViewSolid();
-    void OnViewWireframe();
-    bool IsSolid() const { return renderMode_ == RENDER_SOLID; }
-    bool IsWireframe() const { return renderMode_ == RENDER_WIREFRAME; }
-    std::int32_t RenderMode() const { return renderMode_; }
+    // The display mode commands "Solid" and "WireFrame".
+    void SetRenderMode(view3d::RenderMode mode);
+    view3d::RenderMode Mode() const { return renderMode_; }
 
     // Reloads, in this view's context, the textures of every slot (and the two fixed ones),
     // or only the enemy markers' texture; the texture objects they replace are deleted.
     void ReloadMapTextures();
     void ReloadEnemyTextures();
     bool TexturesLoaded() const { return texturesLoaded_; }
+    // The enemy markers' texture object in this view's context group; 0 before the first draw.
+    std::uint32_t EnemyTexture();
 
     // The view's editing state and rules, shared with the command-line script.
     tools::EditSession& session() { return session_; }
@@ -70,21 +69,20 @@ public:
     const tools::OrbitNavigator& navigator() const { return session_.navigator(); }
     tools::ToolState& toolState() { return session_.toolState(); }
     const tools::ToolState& toolState() const { return session_.toolState(); }
-    // What an edit or mouse event did, shown: a redraw now, the modified flag when the map
-    // changed, and the other windows of the map told.
-    void Apply(const tools::EditOutcome& outcome);
     ViewMouseInput& mouseInput() { return mouseInput_; }
     ViewCommands& commands() { return commands_; }
     std::int32_t ViewWidth() const { return viewWidth_; }
     std::int32_t ViewHeight() const { return viewHeight_; }
 
     // The "F&unzioni" and "&Modifica" commands, answered by commands().
-    bool UpdateCommand(int id, app::CommandState& state) override;
+    bool UpdateCommand(int id, document::CommandState& state) override;
     bool ExecuteCommand(int id) override;
 
 public slots:
     // Another window changed the document: re-read it and redraw.
     void OnUpdate(QObject* sender);
+    // The document asks for new texture objects of kind; once per context group.
+    void OnTexturesNeedReload(document::TextureKind kind, std::uint64_t generation);
 
 protected:
     void initializeGL() override;
@@ -97,20 +95,21 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // EditHost: what the mouse input and the commands work with.
+    const tools::EditSession& Session() const override { return session_; }
+    const document::CzandrelEditorDoc& Document() const override { return *doc_; }
+    void Edit(const SessionEdit& edit) override;
+    QSize LogicalSize() const override { return size(); }
+
     void DrawFrame();
     void OnDraw();
-    void LoadEnemyTextures();
-    void DrawEnemies();
+    void DrawEnemies(std::uint32_t texture);
     void DrawAxesAndStart();
     // Shows a context failure once: a box per frame would pile up with every repaint.
     void ReportFailure(const char* message);
-    // The document's texture names belong to the share group of the view that loaded them.
-    // Records this view's group as their owner under key, and tells whether it already was,
-    // that is whether the names about to be replaced may be deleted from this context.
-    bool ClaimTextures(const char* key);
 
-    app::CzandrelEditorDoc* doc_;
-    std::int32_t renderMode_ = RENDER_SOLID;
+    document::CzandrelEditorDoc* doc_;
+    view3d::RenderMode renderMode_ = view3d::RenderMode::Solid;
     bool texturesLoaded_ = false;
     bool usable_ = false;
     bool failureShown_ = false;

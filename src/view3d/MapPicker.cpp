@@ -20,7 +20,7 @@ struct PickHit {
 
 }  // namespace
 
-std::int32_t MapPicker::Pick(const map::MapGrid& grid, double x, double y, std::int32_t renderMode,
+std::int32_t MapPicker::Pick(const map::MapGrid& grid, double x, double y, RenderMode renderMode,
                              const FrameTransform& frame) {
     if (!frame.valid) {
         return -1;

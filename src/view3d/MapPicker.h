@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "view3d/RenderMode.h"
+
 namespace zandrel::map {
 class MapGrid;
 }
@@ -27,7 +29,7 @@ public:
     // x, y: GL window coordinates in device pixels, y counted from the top. Returns the cell
     // name of the nearest hit, the smaller name among equally near ones, or -1 for none (also
     // when the hits overflow the buffer or the frame is not valid).
-    std::int32_t Pick(const map::MapGrid& grid, double x, double y, std::int32_t renderMode,
+    std::int32_t Pick(const map::MapGrid& grid, double x, double y, RenderMode renderMode,
                       const FrameTransform& frame);
 
 private:

@@ -11,9 +11,6 @@ namespace zandrel::view3d {
 
 namespace {
 
-constexpr std::int32_t kWireframe = 1;
-constexpr std::int32_t kSolid = 3;
-
 struct Point {
     float x;
     float y;
@@ -42,7 +39,7 @@ std::uint32_t MapRenderer::SlotTexture(const map::MapGrid& grid, std::int32_t in
     return grid.textureIds[index];
 }
 
-void MapRenderer::Draw(const map::MapGrid& grid, std::int32_t renderMode) {
+void MapRenderer::Draw(const map::MapGrid& grid, RenderMode renderMode) {
     glMatrixMode(GL_MODELVIEW);
     const std::int32_t sizeX = std::min(grid.SizeX, map::kMaxMapSize);
     const std::int32_t sizeZ = std::min(grid.SizeZ, map::kMaxMapSize);
@@ -75,7 +72,7 @@ void MapRenderer::Draw(const map::MapGrid& grid, std::int32_t renderMode) {
 }
 
 void MapRenderer::DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
-                           std::int32_t renderMode) {
+                           RenderMode renderMode) {
     const map::MapCell& cell = grid.Cell(x, z);
     const float fx = static_cast<float>(x);
     const float fz = static_cast<float>(z);
@@ -96,7 +93,7 @@ void MapRenderer::DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_
                   static_cast<float>(1.0 - shade));
     }
 
-    if (renderMode == kWireframe) {
+    if (renderMode == RenderMode::Wireframe) {
         glDisable(GL_TEXTURE_2D);
         const Point loops[4][3] = {
             {so, no, centre}, {so, se, centre}, {se, ne, centre}, {no, ne, centre}};
@@ -107,7 +104,7 @@ void MapRenderer::DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_
             }
             glEnd();
         }
-    } else if (renderMode == kSolid) {
+    } else if (renderMode == RenderMode::Solid) {
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, SlotTexture(grid, cell.typet));
         TextureLoader::SetDrawParameters();
@@ -141,7 +138,7 @@ void MapRenderer::DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_
 }
 
 void MapRenderer::DrawWall(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
-                           std::int32_t side, std::int32_t renderMode) {
+                           std::int32_t side, RenderMode renderMode) {
     const map::MapCell& cell = grid.Cell(x, z);
     const float fx = static_cast<float>(x);
     const float fz = static_cast<float>(z);
@@ -200,7 +197,7 @@ void MapRenderer::DrawWall(const map::MapGrid& grid, std::int32_t x, std::int32_
 
     glLoadName(PickName(x, z));
     const bool selected = grid.selection.Contains(x, z);
-    if (renderMode == kWireframe) {
+    if (renderMode == RenderMode::Wireframe) {
         if (selected) {
             glColor3f(0.0f, 0.0f, 1.0f);
         } else {
@@ -212,7 +209,7 @@ void MapRenderer::DrawWall(const map::MapGrid& grid, std::int32_t x, std::int32_
         Vertex(v2);
         Vertex(v3);
         glEnd();
-    } else if (renderMode == kSolid) {
+    } else if (renderMode == RenderMode::Solid) {
         if (selected) {
             glColor3f(0.4f, 0.5f, 0.7f);
         } else {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "view3d/RenderMode.h"
+
 namespace zandrel::map {
 class MapGrid;
 }
@@ -20,13 +22,13 @@ public:
         kWest = -80,   // edge at x + 1
     };
 
-    static void Draw(const map::MapGrid& grid, std::int32_t renderMode);
+    static void Draw(const map::MapGrid& grid, RenderMode renderMode);
     static void DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
-                         std::int32_t renderMode);
+                         RenderMode renderMode);
     // Draws the wall on one side unless the neighbour's edge is higher on average; an unknown
     // side code draws nothing.
     static void DrawWall(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
-                         std::int32_t side, std::int32_t renderMode);
+                         std::int32_t side, RenderMode renderMode);
 
     // Texture object of slot index, or 0 when the index is not a slot.
     static std::uint32_t SlotTexture(const map::MapGrid& grid, std::int32_t index);

@@ -6,12 +6,9 @@
 #include <IL/ilu.h>
 #include <IL/ilut.h>
 
-#include <algorithm>
 #include <optional>
-#include <ostream>
 #include <vector>
 
-#include "map/MapGrid.h"
 #include "tools/ImageHeader.h"
 #include "tools/TextureFile.h"
 
@@ -72,30 +69,6 @@ std::uint32_t TextureLoader::LoadMipmapped(const std::string& fileName) {
     }
     ilGetError();  // a failed load leaves an error that would surface in the next caller
     return name;
-}
-
-void TextureLoader::LoadMapTextures(map::MapGrid& grid, std::ostream& trace, bool deleteReplaced) {
-    InitLibrary();
-    const std::int32_t count = std::clamp(grid.numtex, 0, map::kMaxTextureSlots);
-    std::vector<std::uint32_t> replaced;
-    for (std::int32_t i = 0; i < count; ++i) {
-        replaced.push_back(grid.textureIds[i]);
-        const std::string fileName(grid.textures[i].View());
-        // Written and flushed before the load, so that should an image ever bring the editor
-        // down the last line names it.
-        trace << "Texture " << i << ':' << fileName << '\n';
-        trace.flush();
-        grid.textureIds[i] = LoadMipmapped(fileName);
-    }
-    replaced.push_back(grid.start.texture);
-    grid.start.texture = LoadMipmapped("start.jpg");
-    replaced.push_back(grid.wallArea.texture);
-    grid.wallArea.texture = LoadMipmapped("wall.jpg");
-    if (deleteReplaced) {
-        for (const std::uint32_t name : replaced) {
-            Delete(name);
-        }
-    }
 }
 
 void TextureLoader::SetDrawParameters() {

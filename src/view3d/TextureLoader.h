@@ -1,12 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <iosfwd>
 #include <string>
-
-namespace zandrel::map {
-class MapGrid;
-}
 
 namespace zandrel::view3d {
 
@@ -19,12 +14,6 @@ public:
     // directory, an image whose header is unknown, malformed or too large (tools::ImageHeader),
     // or one the library cannot decode, gives 0 and creates nothing.
     static std::uint32_t LoadMipmapped(const std::string& fileName);
-
-    // Loads the map's slots 0..numtex-1 into textureIds, writing "Texture %d:%s" for each slot
-    // to trace, then "start.jpg" and "wall.jpg" into the start and wall areas. With
-    // deleteReplaced the names these replace are deleted; only safe when they were made in a
-    // context that shares objects with the current one.
-    static void LoadMapTextures(map::MapGrid& grid, std::ostream& trace, bool deleteReplaced);
 
     // Texture parameters every bind sets: repeat in t, trilinear filtering.
     static void SetDrawParameters();

@@ -1,183 +1,146 @@
 #include "view3d/ViewCommands.h"
 
-#include "app/CommandIds.h"
-#include "app/CzandrelEditorDoc.h"
+#include <array>
+
+#include "document/CommandIds.h"
+#include "document/CzandrelEditorDoc.h"
 #include "tools/EditCommands.h"
 #include "tools/ToolMode.h"
-#include "view3d/CzandrelEditorView.h"
+#include "view3d/EditHost.h"
 
 namespace zandrel::view3d {
 
-namespace cmd = app::cmd;
-
 namespace {
 
-// The tool each tool command makes current.
-constexpr struct {
-    int id;
-    std::int32_t mode;
-} kToolCommands[] = {
-    {cmd::kRaise, tools::TOOL_RAISE},       {cmd::kFlatten, tools::TOOL_FLATTEN},
-    {cmd::kLevel, tools::TOOL_LEVEL},       {cmd::kLandslide, tools::TOOL_LANDSLIDE},
-    {cmd::kTilt, tools::TOOL_TILT},         {cmd::kPyramid, tools::TOOL_PYRAMID},
-    {cmd::kStart, tools::TOOL_PLACE_START}, {cmd::kEnemies, tools::TOOL_PLACE_ENEMY},
+namespace cmd = document::cmd;
+using document::CommandState;
+using Row = document::CommandRow<ViewCommands>;
+
+map::MapGrid* ClipboardOf(const ViewCommands& commands) {
+    return commands.host().Document().clipboard();
+}
+
+template <std::int32_t Mode>
+CommandState ToolRule(const ViewCommands& commands) {
+    const tools::EditSession& session = commands.host().Session();
+    return {session.IsToolEnabled(Mode), session.IsToolChecked(Mode)};
+}
+
+// Makes Mode the current tool; flatten, level and landslide also apply it once.
+template <std::int32_t Mode>
+void ChooseTool(ViewCommands& commands) {
+    commands.host().Edit([](tools::EditSession& session, tools::DocumentState& doc) {
+        return session.ChooseTool(Mode, doc);
+    });
+}
+
+CommandState AlwaysEnabled(const ViewCommands& /*commands*/) {
+    return {true, false};
+}
+
+// Copy and cut need only a clipboard to write to; every window has one through the
+// application.
+CommandState HasClipboard(const ViewCommands& commands) {
+    return {ClipboardOf(commands) != nullptr, false};
+}
+
+CommandState ClipboardHasContent(const ViewCommands& commands) {
+    const map::MapGrid* clipboard = ClipboardOf(commands);
+    return {clipboard != nullptr && tools::CanPaste(*clipboard), false};
+}
+
+CommandState UndoRule(const ViewCommands& commands) {
+    return {tools::CanUndo(commands.host().Document().state()), false};
+}
+
+void ToggleGoal(ViewCommands& commands) {
+    commands.host().Edit([](tools::EditSession& session, tools::DocumentState& doc) {
+        return session.ToggleGoal(doc);
+    });
+}
+
+void ToggleStart(ViewCommands& commands) {
+    commands.host().Edit([](tools::EditSession& session, tools::DocumentState& /*doc*/) {
+        return session.ToggleStartPlacement();
+    });
+}
+
+void ToggleEnemy(ViewCommands& commands) {
+    commands.host().Edit([](tools::EditSession& session, tools::DocumentState& /*doc*/) {
+        return session.ToggleEnemyPlacement();
+    });
+}
+
+// A clipboard command: the session's operation with the application's clipboard, or nothing
+// without one.
+template <typename Grid, typename Operation>
+void WithClipboard(ViewCommands& commands, Operation operation) {
+    if (Grid* clipboard = ClipboardOf(commands)) {
+        commands.host().Edit(
+            [clipboard, operation](tools::EditSession& session, tools::DocumentState& doc) {
+                return operation(session, doc, *clipboard);
+            });
+    }
+}
+
+void Copy(ViewCommands& commands) {
+    WithClipboard<map::MapGrid>(commands, [](auto& session, auto& doc, auto& clipboard) {
+        return session.Copy(doc, clipboard);
+    });
+}
+
+void Cut(ViewCommands& commands) {
+    WithClipboard<map::MapGrid>(commands, [](auto& session, auto& doc, auto& clipboard) {
+        return session.Cut(doc, clipboard);
+    });
+}
+
+void Paste(ViewCommands& commands) {
+    WithClipboard<const map::MapGrid>(commands, [](auto& session, auto& doc, auto& clipboard) {
+        return session.Paste(doc, clipboard);
+    });
+}
+
+void Merge(ViewCommands& commands) {
+    WithClipboard<const map::MapGrid>(commands, [](auto& session, auto& doc, auto& clipboard) {
+        return session.Merge(doc, clipboard);
+    });
+}
+
+void Undo(ViewCommands& commands) {
+    commands.host().Edit(
+        [](tools::EditSession& session, tools::DocumentState& doc) { return session.Undo(doc); });
+}
+
+constexpr std::array kRows = {
+    Row{cmd::kRaise, &ToolRule<tools::TOOL_RAISE>, &ChooseTool<tools::TOOL_RAISE>},
+    Row{cmd::kFlatten, &ToolRule<tools::TOOL_FLATTEN>, &ChooseTool<tools::TOOL_FLATTEN>},
+    Row{cmd::kLevel, &ToolRule<tools::TOOL_LEVEL>, &ChooseTool<tools::TOOL_LEVEL>},
+    Row{cmd::kLandslide, &ToolRule<tools::TOOL_LANDSLIDE>, &ChooseTool<tools::TOOL_LANDSLIDE>},
+    Row{cmd::kTilt, &ToolRule<tools::TOOL_TILT>, &ChooseTool<tools::TOOL_TILT>},
+    Row{cmd::kPyramid, &ToolRule<tools::TOOL_PYRAMID>, &ChooseTool<tools::TOOL_PYRAMID>},
+    Row{cmd::kStart, &ToolRule<tools::TOOL_PLACE_START>, &ToggleStart},
+    Row{cmd::kEnemies, &ToolRule<tools::TOOL_PLACE_ENEMY>, &ToggleEnemy},
+    Row{cmd::kGoalArea, &AlwaysEnabled, &ToggleGoal},
+    Row{cmd::kEditCopy, &HasClipboard, &Copy},
+    Row{cmd::kEditCut, &HasClipboard, &Cut},
+    Row{cmd::kEditPaste, &ClipboardHasContent, &Paste},
+    Row{cmd::kMerge, &ClipboardHasContent, &Merge},
+    Row{cmd::kEditUndo, &UndoRule, &Undo},
 };
+
+constexpr document::CommandRows<ViewCommands> kCommands{kRows};
 
 }  // namespace
 
-ViewCommands::ViewCommands(CzandrelEditorView& view) : view_(view) {}
+ViewCommands::ViewCommands(EditHost& host) : host_(host) {}
 
-bool ViewCommands::UpdateCommand(int id, app::CommandState& state) {
-    const tools::EditSession& session = view_.session();
-    for (const auto& tool : kToolCommands) {
-        if (tool.id == id) {
-            state.enabled = session.IsToolEnabled(tool.mode);
-            state.checked = session.IsToolChecked(tool.mode);
-            return true;
-        }
-    }
-    const map::MapGrid* clipboard = view_.GetDocument()->clipboard();
-    switch (id) {
-        case cmd::kGoalArea:
-            state = {true, false};
-            return true;
-        // Copy and cut need only a clipboard to write to; every window has one through the
-        // application.
-        case cmd::kEditCopy:
-        case cmd::kEditCut:
-            state = {clipboard != nullptr, false};
-            return true;
-        case cmd::kEditPaste:
-        case cmd::kMerge:
-            state = {clipboard != nullptr && tools::CanPaste(*clipboard), false};
-            return true;
-        case cmd::kEditUndo:
-            state = {tools::CanUndo(view_.GetDocument()->state()), false};
-            return true;
-        default:
-            return false;
-    }
+bool ViewCommands::UpdateCommand(int id, document::CommandState& state) {
+    return kCommands.Update(*this, id, state);
 }
 
 bool ViewCommands::ExecuteCommand(int id) {
-    switch (id) {
-        case cmd::kRaise:
-            OnToolRaise();
-            return true;
-        case cmd::kFlatten:
-            OnToolFlatten();
-            return true;
-        case cmd::kLevel:
-            OnToolLevel();
-            return true;
-        case cmd::kLandslide:
-            OnToolLandslide();
-            return true;
-        case cmd::kTilt:
-            OnToolTilt();
-            return true;
-        case cmd::kPyramid:
-            OnToolPyramid();
-            return true;
-        case cmd::kGoalArea:
-            OnAreaGoal();
-            return true;
-        case cmd::kStart:
-            OnToolStart();
-            return true;
-        case cmd::kEnemies:
-            OnToolEnemy();
-            return true;
-        case cmd::kEditCopy:
-            OnEditCopy();
-            return true;
-        case cmd::kEditCut:
-            OnEditCut();
-            return true;
-        case cmd::kEditPaste:
-            OnEditPaste();
-            return true;
-        case cmd::kMerge:
-            OnEditMerge();
-            return true;
-        case cmd::kEditUndo:
-            OnEditUndo();
-            return true;
-        default:
-            return false;
-    }
-}
-
-void ViewCommands::ChooseTool(std::int32_t mode) {
-    view_.Apply(view_.session().ChooseTool(mode, Document()));
-}
-
-tools::DocumentState& ViewCommands::Document() {
-    return view_.GetDocument()->state();
-}
-
-void ViewCommands::OnToolRaise() {
-    ChooseTool(tools::TOOL_RAISE);
-}
-
-void ViewCommands::OnToolFlatten() {
-    ChooseTool(tools::TOOL_FLATTEN);
-}
-
-void ViewCommands::OnToolLevel() {
-    ChooseTool(tools::TOOL_LEVEL);
-}
-
-void ViewCommands::OnToolLandslide() {
-    ChooseTool(tools::TOOL_LANDSLIDE);
-}
-
-void ViewCommands::OnToolTilt() {
-    ChooseTool(tools::TOOL_TILT);
-}
-
-void ViewCommands::OnToolPyramid() {
-    ChooseTool(tools::TOOL_PYRAMID);
-}
-
-void ViewCommands::OnAreaGoal() {
-    view_.Apply(view_.session().ToggleGoal(Document()));
-}
-
-void ViewCommands::OnToolStart() {
-    view_.Apply(view_.session().ToggleStartPlacement());
-}
-
-void ViewCommands::OnToolEnemy() {
-    view_.Apply(view_.session().ToggleEnemyPlacement());
-}
-
-void ViewCommands::OnEditCopy() {
-    if (map::MapGrid* clipboard = view_.GetDocument()->clipboard()) {
-        view_.Apply(view_.session().Copy(Document(), *clipboard));
-    }
-}
-
-void ViewCommands::OnEditCut() {
-    if (map::MapGrid* clipboard = view_.GetDocument()->clipboard()) {
-        view_.Apply(view_.session().Cut(Document(), *clipboard));
-    }
-}
-
-void ViewCommands::OnEditPaste() {
-    if (const map::MapGrid* clipboard = view_.GetDocument()->clipboard()) {
-        view_.Apply(view_.session().Paste(Document(), *clipboard));
-    }
-}
-
-void ViewCommands::OnEditMerge() {
-    if (const map::MapGrid* clipboard = view_.GetDocument()->clipboard()) {
-        view_.Apply(view_.session().Merge(Document(), *clipboard));
-    }
-}
-
-void ViewCommands::OnEditUndo() {
-    view_.Apply(view_.session().Undo(Document()));
+    return kCommands.Execute(*this, id);
 }
 
 }  // namespace zandrel::view3d

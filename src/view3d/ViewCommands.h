@@ -1,46 +1,27 @@
 #pragma once
 
-#include <cstdint>
-
-#include "app/CommandTarget.h"
-#include "tools/DocumentState.h"
+#include "document/CommandTarget.h"
 
 namespace zandrel::view3d {
 
-class CzandrelEditorView;
+class EditHost;
 
 // The commands a 3D view answers: the six terrain tools and the three placements of the
-// "F&unzioni" menu, and undo, cut, copy, paste and merge of "&Modifica". They act on this
-// view's selection, its document and the clipboard the application shares among documents.
-class ViewCommands : public app::CommandTarget {
+// "F&unzioni" menu, and undo, cut, copy, paste and merge of "&Modifica". Each is a row of its
+// update rule and its handler, both the edit session's; they act on the view's selection, its
+// document and the clipboard the application shares among documents.
+class ViewCommands : public document::CommandTarget {
 public:
-    explicit ViewCommands(CzandrelEditorView& view);
+    explicit ViewCommands(EditHost& host);
 
-    bool UpdateCommand(int id, app::CommandState& state) override;
+    bool UpdateCommand(int id, document::CommandState& state) override;
     bool ExecuteCommand(int id) override;
 
-    void OnToolRaise();
-    void OnToolFlatten();
-    void OnToolLevel();
-    void OnToolLandslide();
-    void OnToolTilt();
-    void OnToolPyramid();
-    void OnAreaGoal();
-    void OnToolStart();
-    void OnToolEnemy();
-
-    void OnEditCopy();
-    void OnEditCut();
-    void OnEditPaste();
-    void OnEditMerge();
-    void OnEditUndo();
+    EditHost& host() { return host_; }
+    const EditHost& host() const { return host_; }
 
 private:
-    // Makes mode the current tool; flatten, level and landslide also apply it once.
-    void ChooseTool(std::int32_t mode);
-    tools::DocumentState& Document();
-
-    CzandrelEditorView& view_;
+    EditHost& host_;
 };
 
 }  // namespace zandrel::view3d

@@ -1,7 +1,6 @@
 #include "view3d/ViewMouseInput.h"
 
-#include "app/CzandrelEditorDoc.h"
-#include "view3d/CzandrelEditorView.h"
+#include "view3d/EditHost.h"
 
 namespace zandrel::view3d {
 
@@ -25,56 +24,68 @@ std::uint32_t ViewMouseInput::KeyState(Qt::MouseButtons buttons, Qt::KeyboardMod
     return flags;
 }
 
-ViewMouseInput::ViewMouseInput(CzandrelEditorView& view) : view_(view) {}
+ViewMouseInput::ViewMouseInput(EditHost& host) : host_(host) {}
 
 tools::EditSession::Picker ViewMouseInput::PickerAt(const QPoint& point) {
-    return [this, point] { return view_.Pick(point); };
+    return [this, point] { return host_.Pick(point); };
 }
 
 void ViewMouseInput::OnLButtonDown(std::uint32_t flags, const QPoint& point) {
-    view_.Apply(view_.session().LeftDown(flags, ToMousePoint(point), PickerAt(point),
-                                         view_.GetDocument()->state()));
+    const tools::EditSession::Picker pick = PickerAt(point);
+    host_.Edit([&](tools::EditSession& session, tools::DocumentState& doc) {
+        return session.LeftDown(flags, ToMousePoint(point), pick, doc);
+    });
 }
 
 void ViewMouseInput::OnLButtonUp(std::uint32_t /*flags*/, const QPoint& /*point*/) {
-    view_.Apply(view_.session().LeftUp());
+    host_.Edit([](tools::EditSession& session, tools::DocumentState& /*doc*/) {
+        return session.LeftUp();
+    });
 }
 
 void ViewMouseInput::OnRButtonDown(std::uint32_t flags, const QPoint& point) {
-    view_.Apply(
-        view_.session().RightDown(flags, ToMousePoint(point), view_.GetDocument()->state()));
+    host_.Edit([&](tools::EditSession& session, tools::DocumentState& doc) {
+        return session.RightDown(flags, ToMousePoint(point), doc);
+    });
 }
 
 void ViewMouseInput::OnRButtonUp(std::uint32_t /*flags*/, const QPoint& point) {
-    view_.Apply(view_.session().RightUp(ToMousePoint(point)));
+    host_.Edit([&](tools::EditSession& session, tools::DocumentState& /*doc*/) {
+        return session.RightUp(ToMousePoint(point));
+    });
 }
 
 void ViewMouseInput::OnMouseWheel(std::uint32_t /*flags*/, std::int16_t zDelta,
                                   const QPoint& /*point*/) {
-    view_.Apply(view_.session().Wheel(zDelta, view_.GetDocument()->state()));
+    host_.Edit([zDelta](tools::EditSession& session, tools::DocumentState& doc) {
+        return session.Wheel(zDelta, doc);
+    });
 }
 
 void ViewMouseInput::OnMouseMove(std::uint32_t flags, const QPoint& point) {
     // Event points are in logical pixels, so the drags measure against the logical size.
-    const tools::EditSession::ViewSize size{view_.width(), view_.height()};
-    view_.Apply(view_.session().Move(flags, ToMousePoint(point), size, PickerAt(point),
-                                     view_.GetDocument()->state()));
+    const QSize logical = host_.LogicalSize();
+    const tools::EditSession::ViewSize size{logical.width(), logical.height()};
+    const tools::EditSession::Picker pick = PickerAt(point);
+    host_.Edit([&](tools::EditSession& session, tools::DocumentState& doc) {
+        return session.Move(flags, ToMousePoint(point), size, pick, doc);
+    });
 }
 
 std::int32_t ViewMouseInput::AnchorHit() const {
-    return view_.session().AnchorHit();
+    return host_.Session().AnchorHit();
 }
 
 std::int32_t ViewMouseInput::HoverHit() const {
-    return view_.session().HoverHit();
+    return host_.Session().HoverHit();
 }
 
 bool ViewMouseInput::ToolDrag() const {
-    return view_.session().ToolDrag();
+    return host_.Session().ToolDrag();
 }
 
 bool ViewMouseInput::ZoomDrag() const {
-    return view_.session().ZoomDrag();
+    return host_.Session().ZoomDrag();
 }
 
 }  // namespace zandrel::view3d

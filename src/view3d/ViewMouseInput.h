@@ -8,11 +8,10 @@
 
 namespace zandrel::view3d {
 
-class CzandrelEditorView;
+class EditHost;
 
 // The mouse side of a 3D view: turns Qt's events into the edit session's calls with the
-// key-state word, the client-pixel point and a picker, and answers what they did with a
-// redraw, a notification of the other views and the modified flag.
+// key-state word, the client-pixel point and a picker, through the view's edit entry point.
 class ViewMouseInput {
 public:
     static constexpr std::uint32_t kLeftButton = tools::EditSession::kLeftButton;
@@ -26,7 +25,7 @@ public:
     // The key-state word for Qt's buttons held and keyboard modifiers.
     static std::uint32_t KeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
 
-    explicit ViewMouseInput(CzandrelEditorView& view);
+    explicit ViewMouseInput(EditHost& host);
 
     void OnLButtonDown(std::uint32_t flags, const QPoint& point);
     void OnLButtonUp(std::uint32_t flags, const QPoint& point);
@@ -44,7 +43,7 @@ public:
 private:
     tools::EditSession::Picker PickerAt(const QPoint& point);
 
-    CzandrelEditorView& view_;
+    EditHost& host_;
 };
 
 }  // namespace zandrel::view3d

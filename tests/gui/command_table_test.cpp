@@ -12,20 +12,20 @@
 #include "FakePrompts.h"
 #include "app/CMainFrame.h"
 #include "app/CommandDispatcher.h"
-#include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/CzandrelEditorApp.h"
 #include "app/DocumentManager.h"
 #include "app/EditorSurfaceFormat.h"
 #include "app/ShellCommands.h"
+#include "document/CommandIds.h"
 
 using namespace zandrel;
-using app::CommandState;
+using document::CommandState;
 
 namespace {
 
 // Answers a fixed set of commands and records what it ran.
-class RecordingTarget : public app::CommandTarget {
+class RecordingTarget : public document::CommandTarget {
 public:
     std::map<int, CommandState> states;
     std::vector<int> executed;
@@ -240,8 +240,8 @@ private slots:
         QMainWindow window;
         RecordingTarget target;
         target.states = {{app::cmd::kMerge, {true, false}}, {app::cmd::kEditPaste, {true, false}}};
-        app::CommandDispatcher commands(&window,
-                                        [&] { return std::vector<app::CommandTarget*>{&target}; });
+        app::CommandDispatcher commands(
+            &window, [&] { return std::vector<document::CommandTarget*>{&target}; });
         commands.InstallAccelerators();
         window.resize(200, 100);
         window.show();
@@ -260,8 +260,8 @@ private slots:
         RecordingTarget target;
         target.states = {{app::cmd::kEditCopy, {false, false}},
                          {app::cmd::kViewSolid, {true, true}}};
-        app::CommandDispatcher commands(&window,
-                                        [&] { return std::vector<app::CommandTarget*>{&target}; });
+        app::CommandDispatcher commands(
+            &window, [&] { return std::vector<document::CommandTarget*>{&target}; });
         commands.UpdateAll();
         QVERIFY(!commands.Action(app::cmd::kFilePrint)->isEnabled());
         QVERIFY(!commands.Action(app::cmd::kEditCopy)->isEnabled());
@@ -275,8 +275,8 @@ private slots:
         QMainWindow window;
         RecordingTarget target;
         target.states = {{app::cmd::kEditUndo, {false, false}}};
-        app::CommandDispatcher commands(&window,
-                                        [&] { return std::vector<app::CommandTarget*>{&target}; });
+        app::CommandDispatcher commands(
+            &window, [&] { return std::vector<document::CommandTarget*>{&target}; });
         QToolBar* toolBar = commands.BuildToolBar();
         window.addToolBar(toolBar);
         window.show();
@@ -296,7 +296,8 @@ private slots:
 
     void RecentEntriesShowAmpersandsInPathsLiterally() {
         QMainWindow window;
-        app::CommandDispatcher commands(&window, [] { return std::vector<app::CommandTarget*>{}; });
+        app::CommandDispatcher commands(&window,
+                                        [] { return std::vector<document::CommandTarget*>{}; });
         commands.SetRecentFiles({"/mappe/gioco&prova.zdm", "/mappe/b.zdm"});
         QCOMPARE(commands.Action(app::cmd::kFileMru1)->text(),
                  QString("&1 /mappe/gioco&&prova.zdm"));
@@ -307,8 +308,8 @@ private slots:
         QMainWindow window;
         RecordingTarget target;
         target.states = {{app::cmd::kViewWireframe, {true, false}}};
-        app::CommandDispatcher commands(&window,
-                                        [&] { return std::vector<app::CommandTarget*>{&target}; });
+        app::CommandDispatcher commands(
+            &window, [&] { return std::vector<document::CommandTarget*>{&target}; });
         const auto menus = commands.BuildMenus(app::CommandTable::MapMenus());
         QMenu* vista = menus.at(4);
         QCOMPARE(vista->title(), QString("Vi&sta"));

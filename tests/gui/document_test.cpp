@@ -4,9 +4,9 @@
 #include <QtTest>
 
 #include "FakePrompts.h"
-#include "app/CzandrelEditorDoc.h"
 #include "app/DocumentManager.h"
 #include "app/RecentFileList.h"
+#include "document/CzandrelEditorDoc.h"
 #include "mapfile/MapWriter.h"
 
 #include <clocale>
@@ -28,8 +28,8 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
 }
 
 // A fresh document with its first cell raised, so it differs from any new map.
-std::unique_ptr<app::CzandrelEditorDoc> EditedDocument() {
-    auto doc = std::make_unique<app::CzandrelEditorDoc>();
+std::unique_ptr<document::CzandrelEditorDoc> EditedDocument() {
+    auto doc = std::make_unique<document::CzandrelEditorDoc>();
     doc->OnNewDocument();
     doc->mapGrid().RaiseCell(0, 0, 2.5);
     return doc;
@@ -55,7 +55,7 @@ private:
 
 // Opens path in a new document and saves it as saved; the saved bytes.
 QByteArray OpenAndSave(const QString& path, const QString& saved) {
-    app::CzandrelEditorDoc doc;
+    document::CzandrelEditorDoc doc;
     doc.OnNewDocument();
     QString error;
     if (!doc.OnOpenDocument(path, &error) || !doc.OnSaveDocument(saved, &error)) {
@@ -77,7 +77,7 @@ private slots:
     }
 
     void NewDocumentIsAFlatFiftyByFiftyMapWithoutUndo() {
-        app::CzandrelEditorDoc doc;
+        document::CzandrelEditorDoc doc;
         QVERIFY(doc.OnNewDocument());
         QCOMPARE(doc.mapGrid().SizeX, 50);
         QCOMPARE(doc.mapGrid().SizeZ, 50);
@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(doc->Title(), QString("raised.zdm"));
         QCOMPARE(ReadAll(path).toStdString(), mapfile::FormatMap(doc->mapGrid()));
 
-        app::CzandrelEditorDoc reopened;
+        document::CzandrelEditorDoc reopened;
         QVERIFY2(reopened.OnOpenDocument(path, &error), qPrintable(error));
         QCOMPARE(reopened.mapGrid().Cell(0, 0).C, doc->mapGrid().Cell(0, 0).C);
         QCOMPARE(reopened.PathName(), QFileInfo(path).absoluteFilePath());
@@ -165,15 +165,30 @@ private slots:
     }
 
     void ModifiedFlagSignalsOnlyOnChange() {
-        app::CzandrelEditorDoc doc;
-        QSignalSpy spy(&doc, &app::CzandrelEditorDoc::modifiedChanged);
-        QSignalSpy views(&doc, &app::CzandrelEditorDoc::viewsNeedUpdate);
-        doc.MarkChanged(this);
-        doc.MarkChanged(this);
+        document::CzandrelEditorDoc doc;
+        QVERIFY(doc.OnNewDocument());
+        QSignalSpy spy(&doc, &document::CzandrelEditorDoc::modifiedChanged);
+        QSignalSpy views(&doc, &document::CzandrelEditorDoc::viewsNeedUpdate);
+        // Moves and selections tell the views but leave what a save writes alone.
+        const auto notifyOnly = [](tools::DocumentState&) {
+            return tools::EditOutcome{true, true, false};
+        };
+        const auto raise = [](tools::DocumentState& state) {
+            state.mapGrid.RaiseCell(1, 1, 0.5);
+            return tools::EditOutcome{};
+        };
+        doc.Change(notifyOnly, this);
+        QVERIFY(!doc.IsModified());
+        doc.Change(raise, this);
+        doc.Change(raise, nullptr);
         QVERIFY(doc.IsModified());
         QCOMPARE(spy.count(), 1);
-        QCOMPARE(views.count(), 2);
-        QCOMPARE(views.at(0).at(0).value<QObject*>(), static_cast<QObject*>(this));
+        QCOMPARE(views.count(), 3);
+        QCOMPARE(views.at(1).at(0).value<QObject*>(), static_cast<QObject*>(this));
+        QCOMPARE(views.at(2).at(0).value<QObject*>(), nullptr);
+        // Neither asked for nor changed: the views hear nothing.
+        doc.Change([](tools::DocumentState&) { return tools::EditOutcome{}; }, this);
+        QCOMPARE(views.count(), 3);
     }
 
     void UntitledMapsAreNumberedFromTheDocumentName() {
@@ -181,7 +196,7 @@ private slots:
         map::MapGrid clipboard;
         app::DocumentManager docs(prompts_, recent, clipboard);
         QCOMPARE(docs.NewDocument()->Title(), QString("zandrelEditor1"));
-        app::CzandrelEditorDoc* second = docs.NewDocument();
+        document::CzandrelEditorDoc* second = docs.NewDocument();
         QCOMPARE(second->Title(), QString("zandrelEditor2"));
         QCOMPARE(second->clipboard(), &clipboard);
         QCOMPARE(docs.Documents().size(), std::size_t{2});
@@ -206,7 +221,7 @@ private slots:
         app::DocumentManager docs(prompts_, recent, clipboard);
         const QString path = dir_.filePath("once.zdm");
         QVERIFY(EditedDocument()->OnSaveDocument(path, nullptr));
-        app::CzandrelEditorDoc* first = docs.OpenDocument(path);
+        document::CzandrelEditorDoc* first = docs.OpenDocument(path);
         QVERIFY(first != nullptr);
         QCOMPARE(docs.OpenDocument(path), first);
         QCOMPARE(docs.Documents().size(), std::size_t{1});
@@ -219,7 +234,7 @@ private slots:
         app::DocumentManager docs(prompts_, recent, clipboard);
         const QString path = dir_.filePath("kept.zdm");
         WriteAll(path, "old content");
-        app::CzandrelEditorDoc* doc = docs.OpenDocument(path);
+        document::CzandrelEditorDoc* doc = docs.OpenDocument(path);
         QVERIFY(doc == nullptr);
         doc = docs.NewDocument();
         doc->SetPathName(path);
@@ -239,7 +254,7 @@ private slots:
         app::RecentFileList recent;
         map::MapGrid clipboard;
         app::DocumentManager docs(prompts_, recent, clipboard);
-        app::CzandrelEditorDoc* doc = docs.NewDocument();
+        document::CzandrelEditorDoc* doc = docs.NewDocument();
         QVERIFY(docs.SaveModified(doc));
         QVERIFY(prompts_.saveQuestions.isEmpty());
 

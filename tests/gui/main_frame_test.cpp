@@ -25,17 +25,17 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CommandDispatcher.h"
-#include "app/CommandIds.h"
 #include "app/CzandrelEditorApp.h"
-#include "app/CzandrelEditorDoc.h"
 #include "app/DocumentManager.h"
 #include "app/EditorSurfaceFormat.h"
 #include "app/LockKeyIndicators.h"
+#include "document/CommandIds.h"
+#include "document/CzandrelEditorDoc.h"
 #include "panel/CzandrelEditorFormView.h"
 #include "view3d/CzandrelEditorView.h"
 
 using namespace zandrel;
-namespace cmd = app::cmd;
+namespace cmd = document::cmd;
 
 namespace {
 
@@ -57,7 +57,7 @@ struct Editor {
 };
 
 QString SaveFreshMap(const QTemporaryDir& dir, const QString& name) {
-    app::CzandrelEditorDoc doc;
+    document::CzandrelEditorDoc doc;
     doc.OnNewDocument();
     doc.mapGrid().RaiseCell(3, 4, 1.0);
     const QString path = dir.filePath(name);
@@ -114,7 +114,7 @@ private slots:
         Editor editor;
         QVERIFY(editor.app->InitInstance({path}));
         QCOMPARE(editor.frame().Frames().size(), std::size_t{1});
-        app::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
+        document::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
         QCOMPARE(doc->PathName(), path);
         QCOMPARE(doc->mapGrid().Cell(3, 4).C, 1.0);
         QCOMPARE(editor.window(0)->windowTitle(), QString("start.zdm"));
@@ -129,8 +129,8 @@ private slots:
     void ModifiedMapShowsInTheTitleAndAsksBeforeClosing() {
         Editor editor;
         QVERIFY(editor.app->InitInstance({}));
-        app::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
-        doc->MarkChanged(nullptr);
+        document::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
+        doc->SetModified(true);
         QCOMPARE(editor.window(0)->windowTitle(), QString("zandrelEditor1*"));
 
         editor.prompts->saveAnswer = app::SaveAnswer::Cancel;
@@ -150,7 +150,7 @@ private slots:
         QVERIFY(editor.app->InitInstance({}));
         editor.window(0)->showMaximized();
         QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - [zandrelEditor1]"));
-        editor.frame().Frames().front()->GetDocument()->MarkChanged(nullptr);
+        editor.frame().Frames().front()->GetDocument()->SetModified(true);
         QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - [zandrelEditor1*]"));
         editor.window(0)->showNormal();
         QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
@@ -252,8 +252,8 @@ private slots:
     void SaveAsksForANameAndTheFileJoinsTheRecentList() {
         Editor editor;
         QVERIFY(editor.app->InitInstance({}));
-        app::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
-        doc->MarkChanged(nullptr);
+        document::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
+        doc->SetModified(true);
         editor.prompts->savePath = dir_.filePath("saved.zdm");
         QVERIFY(editor.commands().Execute(cmd::kFileSave));
         QVERIFY(!doc->IsModified());
@@ -310,7 +310,7 @@ private slots:
         QVERIFY(editor.commands().Action(cmd::kViewSolid)->isChecked());
         QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->isChecked());
         QVERIFY(editor.commands().Execute(cmd::kViewWireframe));
-        QVERIFY(view->IsWireframe());
+        QVERIFY(view->Mode() == zandrel::view3d::RenderMode::Wireframe);
         editor.commands().UpdateAll();
         QVERIFY(!editor.commands().Action(cmd::kViewSolid)->isChecked());
         QVERIFY(editor.commands().Action(cmd::kViewWireframe)->isChecked());
@@ -322,10 +322,15 @@ private slots:
     void UndoFollowsTheSnapshotAndPrintStaysDisabled() {
         Editor editor;
         QVERIFY(editor.app->InitInstance({}));
-        app::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
+        document::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
         gui_test::RunIdleLoop();
         QVERIFY(!editor.commands().Action(cmd::kEditUndo)->isEnabled());
-        doc->undoGrid().hasContent = true;
+        doc->Change(
+            [](tools::DocumentState& state) {
+                state.undoGrid.hasContent = true;
+                return tools::EditOutcome{};
+            },
+            nullptr);
         gui_test::RunIdleLoop();
         QVERIFY(editor.commands().Action(cmd::kEditUndo)->isEnabled());
         QVERIFY(!editor.commands().Action(cmd::kFilePrint)->isEnabled());

@@ -1,3 +1,5 @@
+#include <GL/gl.h>
+
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -14,8 +16,8 @@
 #include <sstream>
 
 #include "app/CChildFrame.h"
-#include "app/CzandrelEditorDoc.h"
 #include "app/EditorSurfaceFormat.h"
+#include "document/CzandrelEditorDoc.h"
 #include "map/MapGrid.h"
 #include "panel/CzandrelEditorFormView.h"
 #include "panel/DialogUnits.h"
@@ -23,13 +25,18 @@
 #include "view3d/CzandrelEditorView.h"
 
 using zandrel::app::CChildFrame;
-using zandrel::app::CzandrelEditorDoc;
+using zandrel::document::CzandrelEditorDoc;
 using zandrel::panel::ControlKind;
 using zandrel::panel::CzandrelEditorFormView;
 using zandrel::panel::DialogUnits;
 using zandrel::panel::FormTemplate;
 
 namespace {
+
+// What a hover over the 3D view tells the document: nothing changed, the views refresh.
+zandrel::tools::EditOutcome Notify() {
+    return {false, true, false};
+}
 
 // One map window: a new 50x50 map and its frame, panel on the left and 3D view on the right.
 // The frame goes before the document, as the shell's does.
@@ -67,7 +74,7 @@ struct MapWindow {
     void Select(int x0, int z0, int x1, int z1) {
         frame->View()->selection().Set(x0, z0, x1, z1);
         doc.mapGrid().SetSelection(x0, z0, x1, z1);
-        doc.UpdateAllViews(frame->View());
+        doc.Change([](zandrel::tools::DocumentState&) { return Notify(); }, frame->View());
     }
 
     void SetCells(int x0, int z0, int x1, int z1, double grav, double artr) {
@@ -366,17 +373,15 @@ private slots:
         QCOMPARE(window.Text("wallName"), QString("tile.jpg"));
 
         window.doc.SetModified(false);
-        const std::uint32_t enemyTexture = window.doc.enemyModels()[0].texture;
+        const std::uint32_t enemyTexture = window.frame->View()->EnemyTexture();
         QVERIFY(enemyTexture != 0);
         list->setCurrentIndex(1);
         window.Click("applyEnemyButton");
         QCOMPARE(grid.Enemys_Tex, 1);
         QVERIFY(window.doc.IsModified());
         // The markers took the new image at once, in the view's context.
-        for (const auto& model : window.doc.enemyModels()) {
-            QVERIFY(model.texture != 0);
-        }
-        QVERIFY(window.doc.enemyModels()[0].texture != enemyTexture);
+        QVERIFY(window.frame->View()->EnemyTexture() != 0);
+        QVERIFY(window.frame->View()->EnemyTexture() != enemyTexture);
     }
 
     void textureButtonsWithoutAChosenEntryChangeNothing() {
@@ -450,6 +455,37 @@ private slots:
         QVERIFY(window.doc.IsModified());
     }
 
+    void refreshInOneWindowReloadsOnceForEveryWindowOfTheGroup() {
+        const ImageDir images{"a.jpg", "enemy.jpg", "wall.jpg", "tile.jpg"};
+        QVERIFY(images.Ready());
+        MapWindow window;
+        window.Show();
+        CChildFrame other(&window.doc);
+        other.resize(520, 460);
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        QTRY_VERIFY(window.frame->View()->TexturesLoaded() && other.View()->TexturesLoaded());
+        QString trace;
+        {
+            const CoutCapture capture;
+            QTest::mouseClick(other.Panel()->findChild<QPushButton*>("refreshTexturesButton"),
+                              Qt::LeftButton);
+            trace = capture.Text();
+        }
+        // Both views share one context group, so its texture set loads the new table once.
+        QCOMPARE(trace.count("Texture 3:a.jpg"), 1);
+        const std::uint32_t name = window.doc.mapGrid().textureIds[3];
+        QVERIFY(name != 0);
+        QVERIFY(window.frame->View()->MakeCurrent());
+        QVERIFY(glIsTexture(name));
+
+        // The markers' texture follows the same way, from either window's button.
+        const std::uint32_t enemy = other.View()->EnemyTexture();
+        window.Click("applyEnemyButton");
+        QVERIFY(window.frame->View()->EnemyTexture() != enemy);
+        QCOMPARE(other.View()->EnemyTexture(), window.frame->View()->EnemyTexture());
+    }
+
     void reflectsAChangeMadeInAnotherWindowOfTheMap() {
         MapWindow window;
         window.Show();
@@ -467,7 +503,8 @@ private slots:
 
         // A rebuilt list elsewhere reaches this window's list, so its entries name the new slots.
         window.doc.mapGrid().textures[1].Assign("rock.jpg");
-        window.doc.UpdateAllViews(window.frame->View());
+        window.doc.Change([](zandrel::tools::DocumentState&) { return Notify(); },
+                          window.frame->View());
         QCOMPARE(Entries(other->Panel()->findChild<QComboBox*>("textureList")),
                  (QStringList{"tile.jpg", "rock.jpg", "enemy.jpg"}));
         other.reset();

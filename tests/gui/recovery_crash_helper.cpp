@@ -8,10 +8,10 @@
 
 #include "RecoveryEdit.h"
 #include "app/CzandrelEditorApp.h"
-#include "app/CzandrelEditorDoc.h"
 #include "app/DocumentManager.h"
 #include "app/EditorSurfaceFormat.h"
 #include "app/RecoveryTimer.h"
+#include "document/CzandrelEditorDoc.h"
 #include "mapfile/MapWriter.h"
 
 int main(int argc, char* argv[]) {
@@ -29,7 +29,7 @@ int main(int argc, char* argv[]) {
     if (!editor.InitInstance({QString::fromLocal8Bit(argv[1])})) {
         return 1;
     }
-    app::CzandrelEditorDoc* doc = editor.Documents().Documents().front().get();
+    document::CzandrelEditorDoc* doc = editor.Documents().Documents().front().get();
     gui_test::ApplyRecoveryEdit(*doc);
     QFile edited(QString::fromLocal8Bit(argv[2]));
     const std::string text = mapfile::FormatMap(doc->mapGrid());

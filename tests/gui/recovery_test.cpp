@@ -16,12 +16,12 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CzandrelEditorApp.h"
-#include "app/CzandrelEditorDoc.h"
 #include "app/DocumentManager.h"
 #include "app/EditorSurfaceFormat.h"
 #include "app/RecentFileList.h"
 #include "app/RecoveryStore.h"
 #include "app/RecoveryTimer.h"
+#include "document/CzandrelEditorDoc.h"
 #include "mapfile/MapWriter.h"
 
 Q_DECLARE_METATYPE(zandrel::app::RecoveryAnswer)
@@ -79,7 +79,7 @@ private slots:
         QVERIFY(scratch_->isValid());
         qputenv("XDG_DATA_HOME", QFile::encodeName(scratch_->filePath("data")));
         edited_ = std::make_unique<map::MapGrid>(50, 50);
-        app::CzandrelEditorDoc doc;
+        document::CzandrelEditorDoc doc;
         doc.OnNewDocument();
         gui_test::ApplyRecoveryEdit(doc);
         *edited_ = doc.mapGrid();
@@ -94,7 +94,7 @@ private slots:
         app::RecoveryTimer timer(store, docs);
         timer.SetInterval(150);
         timer.SetIdleDelay(10);
-        app::CzandrelEditorDoc* doc = docs.NewDocument();
+        document::CzandrelEditorDoc* doc = docs.NewDocument();
         const QString copy = timer.CopyPath(doc);
         gui_test::RunIdleLoop(300);
         QVERIFY2(!QFile::exists(copy), "an unmodified map needs no copy");
@@ -120,7 +120,7 @@ private slots:
         // Generous: a view's repaint after the edit takes a while under the sanitizers, and the
         // moves below must come more often than this.
         editor.RecoveryCopies().SetIdleDelay(1500);
-        app::CzandrelEditorDoc* doc = editor.Documents().Documents().front().get();
+        document::CzandrelEditorDoc* doc = editor.Documents().Documents().front().get();
         gui_test::RunIdleLoop(500);
         gui_test::ApplyRecoveryEdit(*doc);
         QWidget target;
@@ -142,8 +142,8 @@ private slots:
         QVERIFY(editor->InitInstance({}));
         editor->RecoveryCopies().SetInterval(10);
         editor->RecoveryCopies().SetIdleDelay(10);
-        app::CzandrelEditorDoc* closed = editor->Documents().Documents().front().get();
-        app::CzandrelEditorDoc* kept = editor->Documents().NewDocument();
+        document::CzandrelEditorDoc* closed = editor->Documents().Documents().front().get();
+        document::CzandrelEditorDoc* kept = editor->Documents().NewDocument();
         gui_test::ApplyRecoveryEdit(*closed);
         gui_test::ApplyRecoveryEdit(*kept);
         const QString closedCopy = editor->RecoveryCopies().CopyPath(closed);
@@ -296,7 +296,7 @@ private slots:
         app::CzandrelEditorApp editor(std::move(owned));
         QVERIFY(editor.InitInstance({}));
         QCOMPARE(editor.Documents().Documents().size(), size_t{1});
-        app::CzandrelEditorDoc& doc = *editor.Documents().Documents().front();
+        document::CzandrelEditorDoc& doc = *editor.Documents().Documents().front();
         QCOMPARE(doc.PathName(), original);
         QVERIFY(doc.IsModified());
         QCOMPARE(QByteArray::fromStdString(mapfile::FormatMap(doc.mapGrid())), ReadAll(editedText));

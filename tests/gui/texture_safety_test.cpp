@@ -14,14 +14,14 @@
 #include <span>
 #include <sstream>
 
-#include "app/CzandrelEditorDoc.h"
 #include "app/EditorSurfaceFormat.h"
 #include "app/OpenGLProbe.h"
+#include "document/CzandrelEditorDoc.h"
 #include "tools/ImageHeader.h"
 #include "view3d/CzandrelEditorView.h"
 #include "view3d/TextureLoader.h"
 
-using zandrel::app::CzandrelEditorDoc;
+using zandrel::document::CzandrelEditorDoc;
 using zandrel::view3d::CzandrelEditorView;
 using zandrel::view3d::TextureLoader;
 

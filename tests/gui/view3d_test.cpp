@@ -11,14 +11,15 @@
 #include <sstream>
 #include <vector>
 
-#include "app/CzandrelEditorDoc.h"
 #include "app/EditorSurfaceFormat.h"
+#include "document/CzandrelEditorDoc.h"
 #include "map/MapGrid.h"
 #include "view3d/CzandrelEditorView.h"
+#include "view3d/EnemyMarker.h"
 #include "view3d/MapRenderer.h"
 #include "view3d/TextureLoader.h"
 
-using zandrel::app::CzandrelEditorDoc;
+using zandrel::document::CzandrelEditorDoc;
 using zandrel::view3d::CzandrelEditorView;
 using zandrel::view3d::TextureLoader;
 
@@ -82,7 +83,7 @@ int CountWireframeWalls(const zandrel::map::MapGrid& grid) {
     glRotatef(20.0f, 0.0f, 1.0f, 0.0f);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    zandrel::view3d::MapRenderer::Draw(grid, CzandrelEditorView::RENDER_WIREFRAME);
+    zandrel::view3d::MapRenderer::Draw(grid, zandrel::view3d::RenderMode::Wireframe);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
@@ -136,14 +137,11 @@ private slots:
     }
 
     void startsSolidAndSwitchesModes() {
-        QVERIFY(view_->IsSolid());
-        QVERIFY(!view_->IsWireframe());
-        view_->OnViewWireframe();
-        QVERIFY(view_->IsWireframe());
-        QCOMPARE(view_->RenderMode(), 1);
-        view_->OnViewSolid();
-        QVERIFY(view_->IsSolid());
-        QCOMPARE(view_->RenderMode(), 3);
+        QCOMPARE(static_cast<int>(view_->Mode()), 3);
+        view_->SetRenderMode(zandrel::view3d::RenderMode::Wireframe);
+        QCOMPARE(static_cast<int>(view_->Mode()), 1);
+        view_->SetRenderMode(zandrel::view3d::RenderMode::Solid);
+        QCOMPARE(static_cast<int>(view_->Mode()), 3);
     }
 
     void firstDrawTracesEverySlotOnce() {
@@ -235,7 +233,7 @@ private slots:
 
     void raisedSelectedCellShowsBlueWallsInWireframe() {
         view_->selection().setFromHits(1010, 1010);
-        view_->OnViewWireframe();
+        view_->SetRenderMode(zandrel::view3d::RenderMode::Wireframe);
         view_->navigator().camera.Set(10.5f, 6.0f, 16.0f, 10.5f, 0.0f, 10.5f, 0.0f, 1.0f, 0.0f);
         QCOMPARE(CountPixels(view_->grabFramebuffer(), qRgb(0, 0, 255)), 0);
         doc_->mapGrid().SetCellHeight(10, 10, 1.0);
@@ -258,10 +256,11 @@ private slots:
         grid.enemies[1].Set(12, 12, 12, 12);
         const int whiteWith = CountPixels(view_->grabFramebuffer(), qRgb(255, 255, 255));
         QVERIFY2(whiteWith > whiteWithout + 200, qPrintable(QString::number(whiteWith)));
-        const auto& position = doc_->enemyModels()[1].position;
-        QCOMPARE(position[0], 12.5f);
-        QCOMPARE(position[1], 0.5f);
-        QCOMPARE(position[2], 12.5f);
+        const auto centre = zandrel::view3d::EnemyMarker::CentreOf(grid, 1);
+        QVERIFY(centre.has_value());
+        QCOMPARE((*centre)[0], 12.5f);
+        QCOMPARE((*centre)[1], 0.5f);
+        QCOMPARE((*centre)[2], 12.5f);
     }
 
     void startCellIsWhiteInSolidAndMarkedByAGreenLine() {
@@ -282,7 +281,7 @@ private slots:
     }
 
     void wireframeEnemyMarkerIsDrawn() {
-        view_->OnViewWireframe();
+        view_->SetRenderMode(zandrel::view3d::RenderMode::Wireframe);
         LookDownAt(*view_, 12.5f, 12.5f);
         view_->selection().setFromHits(0, 0);
         const int whiteWithout = CountPixels(view_->grabFramebuffer(), qRgb(255, 255, 255));
@@ -297,7 +296,7 @@ private slots:
         grid.SetCellHeight(10, 10, 1.0);
         grid.Enemys_Tex = 60;
         view_->ReloadEnemyTextures();
-        QCOMPARE(doc_->enemyModels()[0].texture, 0u);
+        QCOMPARE(view_->EnemyTexture(), 0u);
         view_->selection().setFromHits(0, 0);
         LookDownAt(*view_, 10.5f, 10.5f);
         QVERIFY(Near(view_->grabFramebuffer().pixelColor(kWidth / 2, kHeight / 2), 255, 255, 255));
@@ -311,13 +310,11 @@ private slots:
         QVERIFY(grid.textures[5].Assign("oldenemy.jpg"));
         grid.Enemys_Tex = 5;  // numtex stays 3
         view_->ReloadEnemyTextures();
-        for (const auto& model : doc_->enemyModels()) {
-            QVERIFY(model.texture != 0);
-        }
+        QVERIFY(view_->EnemyTexture() != 0);
         // A slot that never held a name loads nothing.
         grid.Enemys_Tex = 7;
         view_->ReloadEnemyTextures();
-        QCOMPARE(doc_->enemyModels()[3].texture, 0u);
+        QCOMPARE(view_->EnemyTexture(), 0u);
     }
 
     void wallsStandWhereNeighbouringEdgesDifferExactly() {
@@ -406,7 +403,7 @@ private slots:
     }
 
     void wireframePickMissesTheInsideOfATile() {
-        view_->OnViewWireframe();
+        view_->SetRenderMode(zandrel::view3d::RenderMode::Wireframe);
         LookDownAt(*view_, 7.5f, 12.5f);
         view_->grabFramebuffer();
         QCOMPARE(view_->Pick(PointOver(7.5f, 12.5f, 7.5f, 12.2f)), -1);

@@ -9,10 +9,10 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CommandDispatcher.h"
-#include "app/CommandIds.h"
 #include "app/CzandrelEditorApp.h"
-#include "app/CzandrelEditorDoc.h"
 #include "app/EditorSurfaceFormat.h"
+#include "document/CommandIds.h"
+#include "document/CzandrelEditorDoc.h"
 #include "map/MapGrid.h"
 #include "tools/ToolMode.h"
 #include "view3d/CzandrelEditorView.h"
@@ -21,7 +21,7 @@ using namespace zandrel;
 using gui_test::MouseSender;
 using gui_test::TopDownCamera;
 using view3d::CzandrelEditorView;
-namespace cmd = app::cmd;
+namespace cmd = document::cmd;
 
 namespace {
 
@@ -50,7 +50,7 @@ public:
 
 private slots:
     void init() {
-        doc_ = std::make_unique<app::CzandrelEditorDoc>();
+        doc_ = std::make_unique<document::CzandrelEditorDoc>();
         QVERIFY(doc_->OnNewDocument());
         clipboard_ = std::make_unique<map::MapGrid>();
         doc_->SetClipboard(clipboard_.get());
@@ -199,8 +199,8 @@ private slots:
         QVERIFY(commands.Execute(cmd::kFileNew));
         const auto frames = editor.MainFrame().Frames();
         QCOMPARE(frames.size(), std::size_t{2});
-        app::CzandrelEditorDoc* source = frames[0]->GetDocument();
-        app::CzandrelEditorDoc* target = frames[1]->GetDocument();
+        document::CzandrelEditorDoc* source = frames[0]->GetDocument();
+        document::CzandrelEditorDoc* target = frames[1]->GetDocument();
         QCOMPARE(editor.MainFrame().ActiveFrame(), frames[1]);
         QVERIFY(!commands.Query(cmd::kEditPaste).enabled);
         QVERIFY(!commands.Query(cmd::kMerge).enabled);
@@ -241,8 +241,8 @@ private slots:
     }
 
 private:
-    app::CommandState State(int id) {
-        app::CommandState state{false, true};
+    document::CommandState State(int id) {
+        document::CommandState state{false, true};
         if (!view_->UpdateCommand(id, state)) {
             qWarning("command %d not answered", id);
         }
@@ -251,7 +251,7 @@ private:
 
     // Heap-held: a grid is a few hundred kilobytes.
     std::unique_ptr<map::MapGrid> clipboard_;
-    std::unique_ptr<app::CzandrelEditorDoc> doc_;
+    std::unique_ptr<document::CzandrelEditorDoc> doc_;
     std::unique_ptr<CzandrelEditorView> view_;
 };
 

@@ -5,19 +5,19 @@
 #include <memory>
 
 #include "ViewInput.h"
-#include "app/CommandIds.h"
-#include "app/CzandrelEditorDoc.h"
 #include "app/EditorSurfaceFormat.h"
+#include "document/CommandIds.h"
+#include "document/CzandrelEditorDoc.h"
 #include "map/MapGrid.h"
 #include "tools/ToolMode.h"
 #include "view3d/CzandrelEditorView.h"
 
-using zandrel::app::CzandrelEditorDoc;
+using zandrel::document::CzandrelEditorDoc;
 using zandrel::gui_test::MouseSender;
 using zandrel::gui_test::TopDownCamera;
 using zandrel::view3d::CzandrelEditorView;
 using zandrel::view3d::ViewMouseInput;
-namespace cmd = zandrel::app::cmd;
+namespace cmd = zandrel::document::cmd;
 namespace tools = zandrel::tools;
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/CzandrelEditorDoc.h"
+#include "document/CzandrelEditorDoc.h"
 
 #include <QFileInfo>
 #include <memory>
@@ -6,7 +6,7 @@
 #include "mapfile/MapLoader.h"
 #include "mapfile/MapWriter.h"
 
-namespace zandrel::app {
+namespace zandrel::document {
 
 namespace {
 std::filesystem::path ToPath(const QString& path) {
@@ -87,13 +87,18 @@ QString CzandrelEditorDoc::Title() const {
     return pathName_.isEmpty() ? untitledName_ : QFileInfo(pathName_).fileName();
 }
 
-void CzandrelEditorDoc::UpdateAllViews(QObject* sender) {
-    emit viewsNeedUpdate(sender);
+void CzandrelEditorDoc::FinishChange(const tools::EditOutcome& outcome, QObject* sender) {
+    const bool changed = !state_.mapGrid.SameContent(before_);
+    if (changed) {
+        SetModified(true);
+    }
+    if (changed || outcome.notifyViews) {
+        emit viewsNeedUpdate(sender);
+    }
 }
 
-void CzandrelEditorDoc::MarkChanged(QObject* sender) {
-    SetModified(true);
-    UpdateAllViews(sender);
+void CzandrelEditorDoc::ReloadTextures(TextureKind kind) {
+    emit texturesNeedReload(kind, ++textureGeneration_);
 }
 
-}  // namespace zandrel::app
+}  // namespace zandrel::document

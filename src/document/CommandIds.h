@@ -1,6 +1,6 @@
 #pragma once
 
-namespace zandrel::app {
+namespace zandrel::document {
 
 // Numeric command identifiers. The editor's own commands use the small numbers; the rest keep
 // the values of the document/view framework the program was first written for, because key
@@ -46,4 +46,4 @@ inline constexpr int kViewStatusBar = 59393;
 inline constexpr int kSeparator = 0;
 }  // namespace cmd
 
-}  // namespace zandrel::app
+}  // namespace zandrel::document
