@@ -5,10 +5,11 @@
 
 namespace zandrel::app {
 
-// The toolbar's button images, drawn here rather than shipped: 19 images of 16 x 15 pixels in
-// button order (new, open, save, cut, copy, paste, merge, about, wireframe, solid, flatten,
-// raise, tilt, level, landslide, pyramid, start, goal, enemies), in the 16 colours of the
-// classic palette.
+// The toolbar's button images and the application icon, shipped as image files in the editor's
+// resources (images/toolbar.png, and the installed icon data/zandrelEditor.png): 19 images of
+// 16 x 15 pixels in button order (new, open, save, cut, copy, paste, merge, about, wireframe,
+// solid, flatten, raise, tilt, level, landslide, pyramid, start, goal, enemies), in the 16 colours
+// of the classic palette.
 class ToolbarImages {
 public:
     static constexpr int kWidth = 16;

@@ -1,4 +1,4 @@
-// Draws the demo textures shipped in assets/ and the icon in data/, deterministically, so the
+// Draws the demo textures shipped in assets/, deterministically, so the
 // committed files can be made again: zandrel_make_assets <repo root>.
 #include <QDir>
 #include <QGuiApplication>
@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <functional>
 
-#include "app/ToolbarImages.h"
 
 namespace {
 
@@ -118,9 +117,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication application(argc, argv);
     const QDir root(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
     const QString assets = root.filePath(QStringLiteral("assets"));
-    const QString data = root.filePath(QStringLiteral("data"));
     QDir().mkpath(assets);
-    QDir().mkpath(data);
 
     const std::vector<std::pair<const char*, QImage>> textures = {
         {"tile.jpg", Tile()},
@@ -137,8 +134,5 @@ int main(int argc, char* argv[]) {
     for (const auto& [name, image] : textures) {
         ok = Save(image, QDir(assets).filePath(QString::fromLatin1(name)), "JPG", 85) && ok;
     }
-    ok = Save(zandrel::app::ToolbarImages::AppIcon(128),
-              QDir(data).filePath(QStringLiteral("zandrelEditor.png")), "PNG", -1) &&
-         ok;
     return ok ? 0 : 1;
 }
