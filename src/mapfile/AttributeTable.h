@@ -25,6 +25,8 @@ public:
     const std::string* Find(std::string_view name) const;
     // Stores value under name, replacing an earlier value.
     void Set(std::string_view name, std::string_view value);
+    // Room for count attributes, for a parser that knows about how many are coming.
+    void Reserve(std::size_t count) { entries_.reserve(count); }
     // Inserts each of names that is absent, with an empty value: many inserting lookups of names
     // that were found absent, at the cost of one merge.
     void InsertAbsent(std::vector<std::string> names);

@@ -20,6 +20,17 @@ ParseState::ParseState(std::string input, bool inputReadFailed, const ParseOptio
     buffer.append(2, '\0');
 }
 
+AttributeTable* ParseState::NewTable() {
+    const bool first = tables.empty();
+    AttributeTable* table = &tables.emplace_back();
+    if (first) {
+        constexpr std::size_t kFullMapAttributes = 32 * 1024;
+        const auto quotes = static_cast<std::size_t>(std::count(buffer.begin(), buffer.end(), '"'));
+        table->Reserve(std::min(quotes / 2, kFullMapAttributes));
+    }
+    return table;
+}
+
 std::string_view ParseState::TokenText(char* bytes, std::size_t length) {
     const auto offset = static_cast<std::size_t>(bytes - buffer.data());
     if (nuls.Touches(offset, length)) {
@@ -94,11 +105,12 @@ private:
 // The whole stream, or what came before a read error (the flag says which).
 std::pair<std::string, bool> ReadAll(std::FILE* stream) {
     std::string input;
-    // A regular file's size lets one read take it all; the next read then finds its end.
+    // A regular file's size lets one read take it all; the next read then finds its end. The
+    // two bytes to spare are the end marks the scanner's buffer needs after the input.
     struct stat info {};
     std::size_t chunk = 64 * 1024;
     if (::fstat(::fileno(stream), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-        chunk = static_cast<std::size_t>(info.st_size) + 1;
+        chunk = static_cast<std::size_t>(info.st_size) + 2;
     }
     for (;;) {
         const std::size_t used = input.size();

@@ -43,7 +43,9 @@ struct ParseState {
     void Report(ParseStatus failure, const char* message);
 
     MarkupElement* NewElement() { return &elements.emplace_back(); }
-    AttributeTable* NewTable() { return &tables.emplace_back(); }
+    // The first table is the root element's, which in a map holds nearly every attribute: it gets
+    // room for about as many as the input has quoted values, up to a full map's worth.
+    AttributeTable* NewTable();
 
     // The parser's stack blocks beyond its initial one; tracked so nothing leaks on an abort.
     void* StackAlloc(std::size_t size);
