@@ -3,30 +3,27 @@
 // which must be refused in about the time of the map.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 
+#include "FullMap.h"
 #include "map/MapGrid.h"
 #include "mapfile/MapLoader.h"
 #include "mapfile/MapParser.h"
 #include "mapfile/MapWriter.h"
 
+#ifdef ZANDREL_HAVE_PUGIXML
+#include "PugixmlMapReader.h"
+#endif
+
 namespace {
 
+using zandrel::bench::FullMap;
 using zandrel::map::MapGrid;
 namespace mapfile = zandrel::mapfile;
 
 constexpr mapfile::ParseOptions kQuiet{nullptr, nullptr};
-
-// A full map with varied heights, so numbers are not all "0.000000".
-std::unique_ptr<MapGrid> FullMap() {
-    auto grid = std::make_unique<MapGrid>(50, 50);
-    for (int x = 0; x < 50; ++x) {
-        for (int z = 0; z < 50; ++z)
-            grid->RaiseCell(x, z, (x * 37 + z * 11) % 97 * 0.173);
-    }
-    return grid;
-}
 
 void BM_FormatMap(benchmark::State& state) {
     const auto grid = FullMap();
@@ -92,5 +89,41 @@ void BM_OpenMapFile(benchmark::State& state) {
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_OpenMapFile)->Unit(benchmark::kMillisecond);
+
+#ifdef ZANDREL_HAVE_PUGIXML
+// The same file opened by the map loader and by a small pugixml + strtod reader, alternately in
+// one loop, so both see the same machine state. The time shown is the loader's; the counters give
+// both and their ratio (loader / pugixml).
+void BM_OpenMapFileBesidePugixml(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    const auto path = std::filesystem::temp_directory_path() / "zdm_bench_peer.zdm";
+    if (!mapfile::SaveMapFile(*FullMap(), path))
+        state.SkipWithError("save failed");
+    auto ours = std::make_unique<MapGrid>();
+    auto peer = std::make_unique<MapGrid>();
+    Clock::duration oursTotal{};
+    Clock::duration peerTotal{};
+    for (auto _ : state) {
+        const auto begin = Clock::now();
+        if (!mapfile::LoadMapFile(*ours, path, kQuiet))
+            state.SkipWithError("open failed");
+        const auto middle = Clock::now();
+        if (!zandrel::bench::ReadMapWithPugixml(path, *peer))
+            state.SkipWithError("pugixml read failed");
+        const auto end = Clock::now();
+        oursTotal += middle - begin;
+        peerTotal += end - middle;
+        state.SetIterationTime(std::chrono::duration<double>(middle - begin).count());
+    }
+    const double iterations = static_cast<double>(state.iterations());
+    const double oursMs = std::chrono::duration<double, std::milli>(oursTotal).count() / iterations;
+    const double peerMs = std::chrono::duration<double, std::milli>(peerTotal).count() / iterations;
+    state.counters["zdm_ms"] = oursMs;
+    state.counters["pugixml_ms"] = peerMs;
+    state.counters["ratio"] = oursMs / peerMs;
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_OpenMapFileBesidePugixml)->UseManualTime()->Unit(benchmark::kMillisecond);
+#endif
 
 }  // namespace

@@ -24,6 +24,10 @@ packages=(
     dpkg-dev desktop-file-utils appstream groff-base bash-completion debootstrap
 )
 
+# Optional: the comparison reader of the map benchmarks and their whole-process timer
+# (bench/compare_readers.sh). Installed when available; nothing needs them to build.
+optional=(libpugixml-dev hyperfine)
+
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -35,6 +39,11 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${sudo_cmd[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
 fi
+for p in "${optional[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+        DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "$p" ||
+        echo "Optional package $p not installed" >&2
+done
 
 # The editor's users run an Italian locale; the tests check that numbers ignore it.
 locale -a | grep -qi '^it_IT.utf8$' || "${sudo_cmd[@]}" localedef -i it_IT -f UTF-8 it_IT.UTF-8

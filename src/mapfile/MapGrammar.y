@@ -3,6 +3,7 @@
 // attributes, nested elements, text and CDATA sections. There is no error recovery: the first
 // syntax error ends the parse.
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 #include "ParseState.h"
@@ -22,7 +23,8 @@ static void yyerror(yyscan_t, ParseState& state, const char* message);
 %}
 
 %code requires {
-#include <string>
+#include <cstddef>
+#include <string_view>
 namespace zandrel::mapfile {
 struct MarkupElement;
 class AttributeTable;
@@ -32,9 +34,16 @@ struct ParseState;
 #define YY_TYPEDEF_YY_SCANNER_T
 typedef void* yyscan_t;
 #endif
+// A token's characters: a view into the parse's input buffer (ParseState::TokenText), kept as
+// plain data because the parser holds it in a union.
+struct ZdmText {
+    const char* data;
+    std::size_t size;
+    std::string_view view() const { return {data, size}; }
+};
 struct ZdmAttribute {
-    std::string* name;
-    std::string* value;
+    ZdmText name;
+    ZdmText value;
 };
 }
 
@@ -44,7 +53,7 @@ struct ZdmAttribute {
 %parse-param {yyscan_t scanner} {zandrel::mapfile::ParseState& state}
 
 %union {
-    std::string* text;
+    ZdmText text;
     zandrel::mapfile::MarkupElement* element;
     zandrel::mapfile::AttributeTable* attributes;
     ZdmAttribute attribute;
@@ -81,16 +90,16 @@ doctype
 element
     : LT NAME attributes SLASH GT {
           $$ = state.NewElement();
-          $$->name = std::move(*$2);
+          $$->name = $2.view();
           $$->attributes = std::move(*$3);
       }
     | LT NAME attributes GT content LT SLASH NAME GT {
-          if (*$2 != *$8) {
+          if ($2.view() != $8.view()) {
               state.status = ParseStatus::NameMismatch;
               YYABORT;
           }
           $$ = $5;
-          $$->name = std::move(*$2);
+          $$->name = $2.view();
           $$->attributes = std::move(*$3);
       }
     ;
@@ -98,7 +107,7 @@ element
 content
     : %empty            { $$ = state.NewElement(); }
     | content element   { $$ = $1; $$->children.push_back(std::move(*$2)); }
-    | content textpart  { $$ = $1; $$->text += *$2; }
+    | content textpart  { $$ = $1; $$->text += $2.view(); }
     ;
 
 textpart
@@ -108,12 +117,12 @@ textpart
 
 attributes
     : %empty                { $$ = state.NewTable(); }
-    | attributes attribute  { $$ = $1; $$->Set(std::move(*$2.name), std::move(*$2.value)); }
+    | attributes attribute  { $$ = $1; $$->Set($2.name.view(), $2.value.view()); }
     ;
 
 attribute
-    : NAME                          { $$.name = $1; $$.value = state.NewString(); }
-    | NAME EQ QUOTE QUOTE           { $$.name = $1; $$.value = state.NewString(); }
+    : NAME                          { $$.name = $1; $$.value = ZdmText{"", 0}; }
+    | NAME EQ QUOTE QUOTE           { $$.name = $1; $$.value = ZdmText{"", 0}; }
     | NAME EQ QUOTE TEXT QUOTE      { $$.name = $1; $$.value = $4; }
     ;
 

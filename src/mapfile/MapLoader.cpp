@@ -1,11 +1,12 @@
 #include "mapfile/MapLoader.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <system_error>
+#include <vector>
 
+#include "mapfile/MapKeyIndex.h"
 #include "mapfile/NumberText.h"
 
 namespace zandrel::mapfile {
@@ -15,39 +16,62 @@ namespace {
 using map::MapCell;
 using map::MapGrid;
 
+using Field = MapKeyIndex::CellField;
+using Scalar = MapKeyIndex::Scalar;
+
 // Reads attributes the way the map format always has: atoi/atof in the "C" locale on the value,
-// where an absent or malformed value is 0. Lookups insert absent names, as the table's lookup does.
+// where an absent or malformed value is 0. Values come from one walk over the table
+// (MapKeyIndex); the names found absent are kept, to be inserted afterwards with empty values as
+// the table's inserting lookups would have.
 class AttributeReader {
 public:
-    explicit AttributeReader(AttributeTable& table) : table_(table) {}
+    explicit AttributeReader(const AttributeTable& table) : index_(table) {}
 
-    const std::string& Text(const char* name) { return table_.Lookup(name); }
-    std::int32_t Int(const char* name) { return ReadInt(Text(name)); }
-    double Double(const char* name) { return ReadDouble(Text(name)); }
+    std::int32_t Int(Scalar key) {
+        return ReadInt(Value(index_.Find(key), MapKeyIndex::NameOf(key)));
+    }
+    const std::string& Texture(std::int32_t slot) {
+        const std::string* value = index_.Texture(slot);
+        return value != nullptr ? *value : Absent("Tex_" + std::to_string(slot));
+    }
+    double CellDouble(Field field, std::int32_t x, std::int32_t z) {
+        return ReadDouble(CellValue(field, x, z));
+    }
+    std::int32_t CellInt(Field field, std::int32_t x, std::int32_t z) {
+        return ReadInt(CellValue(field, x, z));
+    }
+    std::int32_t EnemyX(std::int32_t slot) {
+        const std::string* value = index_.EnemyX(slot);
+        return ReadInt(value != nullptr ? *value : Absent("Enemy_" + std::to_string(slot) + "_X"));
+    }
+    std::int32_t EnemyZ(std::int32_t slot) {
+        const std::string* value = index_.EnemyZ(slot);
+        return ReadInt(value != nullptr ? *value : Absent("Enemy_" + std::to_string(slot) + "_Z"));
+    }
 
-    // The same with a key made from a printf template.
-    template <typename... Args>
-    std::int32_t Int(const char* format, Args... args) {
-        return Int(Key(format, args...));
-    }
-    template <typename... Args>
-    double Double(const char* format, Args... args) {
-        return Double(Key(format, args...));
-    }
-    template <typename... Args>
-    const std::string& Text(const char* format, Args... args) {
-        return Text(Key(format, args...));
-    }
+    // The names read but absent, for AttributeTable::InsertAbsent.
+    std::vector<std::string> TakeAbsentNames() { return std::move(absent_); }
 
 private:
-    template <typename... Args>
-    const char* Key(const char* format, Args... args) {
-        std::snprintf(key_, sizeof key_, format, args...);
-        return key_;
+    const std::string& Value(const std::string* value, std::string_view name) {
+        return value != nullptr ? *value : Absent(std::string(name));
+    }
+    const std::string& CellValue(Field field, std::int32_t x, std::int32_t z) {
+        const std::string* value = index_.Cell(field, x, z);
+        if (value != nullptr) {
+            return *value;
+        }
+        return Absent(std::string(MapKeyIndex::NameOf(field)) + "_" + std::to_string(x) + "_" +
+                      std::to_string(z));
+    }
+    const std::string& Absent(std::string name) {
+        absent_.push_back(std::move(name));
+        return empty_;
     }
 
-    AttributeTable& table_;
-    char key_[64] = {};
+    const MapKeyIndex index_;
+    const std::string empty_;
+    std::vector<std::string> absent_;
 };
 
 // A name is used up to its first NUL byte, as a C string copy would. A name that is then a line
@@ -66,14 +90,12 @@ Status CheckLimit(const char* name, std::int32_t value, std::int32_t limit) {
     return Status::Ok();
 }
 
-}  // namespace
-
-Status LoadFromTable(MapGrid& grid, MarkupElement& root) {
-    AttributeReader in(root.attributes);
-
-    const std::int32_t sizeX = in.Int("SizeX");
-    const std::int32_t sizeZ = in.Int("SizeZ");
-    const std::int32_t numtex = in.Int("numtex");
+// Loads on a copy, so a refused file leaves grid as it was; the copy also keeps what the file
+// does not set (cells outside the new size, slots above numtex, the selection).
+Status Load(MapGrid& grid, AttributeReader& in) {
+    const std::int32_t sizeX = in.Int(Scalar::SizeX);
+    const std::int32_t sizeZ = in.Int(Scalar::SizeZ);
+    const std::int32_t numtex = in.Int(Scalar::numtex);
     for (const Status& limit : {CheckLimit("SizeX", sizeX, map::kMaxMapSize),
                                 CheckLimit("SizeZ", sizeZ, map::kMaxMapSize),
                                 CheckLimit("numtex", numtex, map::kMaxTextureSlots)}) {
@@ -82,47 +104,55 @@ Status LoadFromTable(MapGrid& grid, MarkupElement& root) {
         }
     }
 
-    // Filled on a copy so a refused file leaves grid as it was; the copy also keeps what the
-    // file does not set (cells outside the new size, slots above numtex, the selection).
     auto loaded = std::make_unique<MapGrid>(grid);
     loaded->SizeX = sizeX;
     loaded->SizeZ = sizeZ;
     loaded->numtex = numtex;
     for (std::int32_t i = 0; i < numtex; ++i) {
-        const std::string_view name = TextureNameOf(in.Text("Tex_%d", i));
+        const std::string_view name = TextureNameOf(in.Texture(i));
         if (!loaded->textures[i].Assign(name)) {
             return Status::Failure("Tex_" + std::to_string(i) + " is " +
                                    std::to_string(name.size()) + " characters long, above the " +
                                    "limit of " + std::to_string(map::TextureName::kMaxLength));
         }
     }
-    loaded->Enemys_Tex = in.Int("Enemys_Tex");
+    loaded->Enemys_Tex = in.Int(Scalar::Enemys_Tex);
     for (std::int32_t x = 0; x < sizeX; ++x) {
         for (std::int32_t z = 0; z < sizeZ; ++z) {
             MapCell& cell = loaded->cells[x][z];
-            cell.NO = in.Double("NO_%d_%d", x, z);
-            cell.NE = in.Double("NE_%d_%d", x, z);
-            cell.SO = in.Double("SO_%d_%d", x, z);
-            cell.SE = in.Double("SE_%d_%d", x, z);
-            cell.C = in.Double("C_%d_%d", x, z);
-            cell.typet = in.Int("typet_%d_%d", x, z);
-            cell.typew = in.Int("typew_%d_%d", x, z);
-            cell.goal = in.Int("goal_%d_%d", x, z);
-            cell.grav = in.Double("grav_%d_%d", x, z);
-            cell.artr = in.Double("artr_%d_%d", x, z);
+            cell.NO = in.CellDouble(Field::NO, x, z);
+            cell.NE = in.CellDouble(Field::NE, x, z);
+            cell.SO = in.CellDouble(Field::SO, x, z);
+            cell.SE = in.CellDouble(Field::SE, x, z);
+            cell.C = in.CellDouble(Field::C, x, z);
+            cell.typet = in.CellInt(Field::typet, x, z);
+            cell.typew = in.CellInt(Field::typew, x, z);
+            cell.goal = in.CellInt(Field::goal, x, z);
+            cell.grav = in.CellDouble(Field::grav, x, z);
+            cell.artr = in.CellDouble(Field::artr, x, z);
         }
     }
-    const std::int32_t startX = in.Int("X_S");
-    const std::int32_t startZ = in.Int("Z_S");
+    const std::int32_t startX = in.Int(Scalar::X_S);
+    const std::int32_t startZ = in.Int(Scalar::Z_S);
     loaded->start.Set(startX, startZ, startX, startZ);
     for (std::int32_t k = 0; k < map::kEnemySlotCount; ++k) {
-        const std::int32_t x = in.Int("Enemy_%d_X", k);
-        const std::int32_t z = in.Int("Enemy_%d_Z", k);
+        const std::int32_t x = in.EnemyX(k);
+        const std::int32_t z = in.EnemyZ(k);
         loaded->enemies[k].Set(x, z, x, z);
     }
     loaded->ComputeNormals();
     grid = *loaded;
     return Status::Ok();
+}
+
+}  // namespace
+
+Status LoadFromTable(MapGrid& grid, MarkupElement& root) {
+    AttributeReader in(root.attributes);
+    Status loaded = Load(grid, in);
+    // Only now, when no value read is held any more: inserting moves the table's entries.
+    root.attributes.InsertAbsent(in.TakeAbsentNames());
+    return loaded;
 }
 
 Status LoadMapFile(MapGrid& grid, const std::filesystem::path& path, const ParseOptions& options) {

@@ -4,6 +4,9 @@
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <utility>
+
+#include <sys/stat.h>
 
 #include "MapGrammar.h"
 #include "MapScanner.h"
@@ -11,39 +14,42 @@
 
 namespace zandrel::mapfile {
 
-std::size_t ParseState::Read(char* buffer, std::size_t size) {
-    std::size_t count = 0;
-    if (stream == nullptr) {
-        count = std::min(size, text.size());
-        std::memcpy(buffer, text.data(), count);
-        text.remove_prefix(count);
-    } else {
-        count = std::fread(buffer, 1, size, stream);
-        if (count == 0 && std::ferror(stream)) {
-            readFailed = true;
-        }
-    }
-    nuls.Hide(buffer, count, readOffset);
-    readOffset += count;
-    return count;
+ParseState::ParseState(std::string input, bool inputReadFailed, const ParseOptions& parseOptions)
+    : buffer(std::move(input)), options(parseOptions), readFailed(inputReadFailed) {
+    nuls.Hide(buffer.data(), buffer.size(), 0);
+    buffer.append(2, '\0');
 }
 
-std::string* ParseState::TokenString(const char* bytes, std::size_t length) {
-    std::string& token = strings.emplace_back(bytes, length);
-    nuls.Restore(token.data(), length, tokenOffset);
-    return &token;
+AttributeTable* ParseState::NewTable() {
+    const bool first = tables.empty();
+    AttributeTable* table = &tables.emplace_back();
+    if (first) {
+        constexpr std::size_t kFullMapAttributes = 32 * 1024;
+        const auto quotes = static_cast<std::size_t>(std::count(buffer.begin(), buffer.end(), '"'));
+        table->Reserve(std::min(quotes / 2, kFullMapAttributes));
+    }
+    return table;
+}
+
+std::string_view ParseState::TokenText(char* bytes, std::size_t length) {
+    const auto offset = static_cast<std::size_t>(bytes - buffer.data());
+    if (nuls.Touches(offset, length)) {
+        nuls.Restore(bytes, length, offset);
+    }
+    return {bytes, length};
 }
 
 void ParseState::Stray(const char* bytes, std::size_t length) const {
     if (options.strayOutput == nullptr) {
         return;
     }
-    if (!nuls.Touches(tokenOffset, length)) {
+    const auto offset = static_cast<std::size_t>(bytes - buffer.data());
+    if (!nuls.Touches(offset, length)) {
         std::fwrite(bytes, 1, length, options.strayOutput);
         return;
     }
     std::string token(bytes, length);
-    nuls.Restore(token.data(), length, tokenOffset);
+    nuls.Restore(token.data(), length, offset);
     std::fwrite(token.data(), 1, length, options.strayOutput);
 }
 
@@ -96,16 +102,51 @@ private:
     bool initialised_ = false;
 };
 
-ParseResult Parse(std::FILE* stream, std::string_view text, const ParseOptions& options) {
-    ParseState state(stream, text, options);
+// The whole stream, or what came before a read error (the flag says which).
+std::pair<std::string, bool> ReadAll(std::FILE* stream) {
+    std::string input;
+    // A regular file's size lets one read take it all; the next read then finds its end. The
+    // two bytes to spare are the end marks the scanner's buffer needs after the input.
+    struct stat info {};
+    std::size_t chunk = 64 * 1024;
+    if (::fstat(::fileno(stream), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        chunk = static_cast<std::size_t>(info.st_size) + 2;
+    }
+    for (;;) {
+        const std::size_t used = input.size();
+        input.resize(used + chunk);
+        const std::size_t count = std::fread(input.data() + used, 1, chunk, stream);
+        input.resize(used + count);
+        if (count < chunk) {
+            return {std::move(input), std::ferror(stream) != 0};
+        }
+        chunk = std::max(chunk, input.size());
+    }
+}
+
+// No room for the input itself: the parse fails before its first line.
+ParseResult NoRoomForInput(const ParseOptions& options) {
+    ParseResult result;
+    result.status = ParseStatus::OutOfMemory;
+    result.line = 1;
+    if (options.diagnostics != nullptr) {
+        std::fprintf(options.diagnostics, "out of memory at line 1\n");
+    }
+    return result;
+}
+
+// May throw std::bad_alloc while taking over the input, before parsing starts.
+ParseResult Parse(std::string input, bool readFailed, const ParseOptions& options) {
+    ParseState state(std::move(input), readFailed, options);
     try {
         const Scanner scanner(state);
-        if (!scanner.ok()) {
+        if (!scanner.ok() ||
+            yy_scan_buffer(state.ScanBuffer(), state.ScanBufferSize(), scanner.get()) == nullptr) {
             throw std::bad_alloc();
         }
         const int rc = yyparse(scanner.get(), state);
         if (state.readFailed) {
-            // The scanner saw a failed read as the end of input; whatever parsed is not the file.
+            // The input ends where reading failed; whatever parsed there is not the file.
             state.Report(ParseStatus::ReadError, "read error");
         } else if (rc != 0 && state.status == ParseStatus::Ok) {
             state.Report(ParseStatus::SyntaxError, "parse error");
@@ -126,11 +167,20 @@ ParseResult Parse(std::FILE* stream, std::string_view text, const ParseOptions& 
 }  // namespace
 
 ParseResult ParseMapStream(std::FILE* stream, const ParseOptions& options) {
-    return Parse(stream, {}, options);
+    try {
+        auto [input, readFailed] = ReadAll(stream);
+        return Parse(std::move(input), readFailed, options);
+    } catch (const std::bad_alloc&) {
+        return NoRoomForInput(options);
+    }
 }
 
 ParseResult ParseMapText(std::string_view text, const ParseOptions& options) {
-    return Parse(nullptr, text, options);
+    try {
+        return Parse(std::string(text), false, options);
+    } catch (const std::bad_alloc&) {
+        return NoRoomForInput(options);
+    }
 }
 
 ParseResult ParseMapFile(const std::filesystem::path& path, const ParseOptions& options) {

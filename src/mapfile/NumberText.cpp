@@ -36,6 +36,41 @@ private:
     locale_t locale_;
 };
 
+// Whether text is nothing but a plain decimal: an optional minus, digits, and optionally a dot
+// with more digits, at most maxLength characters. On such text from_chars and the C library's
+// conversions agree to the bit (both round correctly) and nothing can overflow, so the common
+// case can skip the locale-aware path; everything else (blanks, plus signs, exponents, hex,
+// "inf", trailing text, embedded NULs) takes that path.
+bool IsPlainDecimal(std::string_view text, std::size_t maxLength, bool allowFraction) {
+    if (text.size() > maxLength) {
+        return false;
+    }
+    if (!text.empty() && text.front() == '-') {
+        text.remove_prefix(1);
+    }
+    std::size_t digits = 0;
+    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') {
+        ++digits;
+    }
+    if (digits == 0) {
+        return false;
+    }
+    text.remove_prefix(digits);
+    if (text.empty()) {
+        return true;
+    }
+    if (!allowFraction || text.front() != '.') {
+        return false;
+    }
+    text.remove_prefix(1);
+    return text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// Plain decimals of up to 9 digits fit an int32 whatever they hold; up to 40 characters a
+// fraction without exponent stays far from overflow and from subnormals.
+constexpr std::size_t kPlainIntLength = 10;
+constexpr std::size_t kPlainDoubleLength = 40;
+
 // Longest "%f" text: DBL_MAX has 309 integer digits, plus sign, dot and six decimals.
 constexpr std::size_t kMaxFixedLength = 1 + 309 + 1 + 6;
 
@@ -50,6 +85,28 @@ std::int32_t ReadInt(const char* text) {
 
 double ReadDouble(const char* text) {
     return ::strtod_l(text, nullptr, CLocale::Instance().get());
+}
+
+std::int32_t ReadInt(const std::string& text) {
+    if (IsPlainDecimal(text, kPlainIntLength, false)) {
+        std::int32_t value = 0;
+        const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (result.ec == std::errc() && result.ptr == text.data() + text.size()) {
+            return value;
+        }
+    }
+    return ReadInt(text.c_str());
+}
+
+double ReadDouble(const std::string& text) {
+    if (IsPlainDecimal(text, kPlainDoubleLength, true)) {
+        double value = 0.0;
+        const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (result.ec == std::errc() && result.ptr == text.data() + text.size()) {
+            return value;
+        }
+    }
+    return ReadDouble(text.c_str());
 }
 
 void AppendInt(std::string& out, std::int64_t value) {

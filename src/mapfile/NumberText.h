@@ -12,16 +12,12 @@ namespace zandrel::mapfile {
 // What atoi gives in the "C" locale: leading blanks and a sign, digits up to the first other
 // character, 0 when there are none; out of range values wrap as (int)strtol does.
 std::int32_t ReadInt(const char* text);
-inline std::int32_t ReadInt(const std::string& text) {
-    return ReadInt(text.c_str());
-}
+std::int32_t ReadInt(const std::string& text);
 
 // What atof gives in the "C" locale: strtod's syntax (exponents, hex floats, "inf", "nan"),
 // stopping at the first character that does not fit; 0.0 when no number starts the text.
 double ReadDouble(const char* text);
-inline double ReadDouble(const std::string& text) {
-    return ReadDouble(text.c_str());
-}
+double ReadDouble(const std::string& text);
 
 // Appends value as printf("%d") writes it.
 void AppendInt(std::string& out, std::int64_t value);

@@ -186,3 +186,46 @@ TEST(MapLoader, LookupsInsertTheNamesTheyRead) {
     EXPECT_EQ(*root.attributes.Find("artr_0_0"), "");
     EXPECT_EQ(root.attributes.Find("artr_0_1"), nullptr);
 }
+
+// The loader reads a value only under the exact name its printf template makes, whatever order
+// or spelling the file uses for other names.
+TEST(MapLoader, OnlyExactTemplateSpellingsAreRead) {
+    struct Case {
+        const char* attribute;
+        double no00;
+        double no12;
+        std::int32_t typet12;
+    };
+    const Case cases[] = {
+        {"NO_1_2=\"5\"", 0.0, 5.0, 0},
+        {"NO_01_2=\"5\"", 0.0, 0.0, 0},
+        {"NO_1_02=\"5\"", 0.0, 0.0, 0},
+        {"NO_+1_2=\"5\"", 0.0, 0.0, 0},
+        {"NO_-0_0=\"5\"", 0.0, 0.0, 0},
+        {"NO_00_0=\"5\"", 0.0, 0.0, 0},
+        {"NO_0_0_=\"5\"", 0.0, 0.0, 0},
+        {"NO_0_=\"5\"", 0.0, 0.0, 0},
+        {"NO__0_0=\"5\"", 0.0, 0.0, 0},
+        {"no_0_0=\"5\"", 0.0, 0.0, 0},
+        {"NOX_0_0=\"5\"", 0.0, 0.0, 0},
+        {"NO_0_0=\"5\" NO_0_0=\"6\"", 6.0, 0.0, 0},
+        {"typet_1_2=\"7\" NO_1_2=\"1\"", 0.0, 1.0, 7},
+        {"typet_1_2x=\"7\"", 0.0, 0.0, 0},
+    };
+    for (const Case& c : cases) {
+        auto grid = NewMap();
+        ASSERT_TRUE(Load(*grid, std::string("<m SizeX=\"3\" SizeZ=\"3\" ") + c.attribute + "/>"));
+        EXPECT_EQ(grid->cells[0][0].NO, c.no00) << c.attribute;
+        EXPECT_EQ(grid->cells[1][2].NO, c.no12) << c.attribute;
+        EXPECT_EQ(grid->cells[1][2].typet, c.typet12) << c.attribute;
+    }
+}
+
+TEST(MapLoader, AbsentNamesAreInsertedEvenWhenTheMapIsRefused) {
+    MarkupElement root = Root("<m SizeX=\"51\" NO_0_0=\"1\"/>");
+    auto grid = NewMap();
+    EXPECT_FALSE(LoadFromTable(*grid, root));
+    EXPECT_NE(root.attributes.Find("numtex"), nullptr);
+    EXPECT_EQ(root.attributes.Find("Enemys_Tex"), nullptr);
+    EXPECT_EQ(root.attributes.size(), 4u);
+}

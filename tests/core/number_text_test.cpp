@@ -162,6 +162,51 @@ TEST(NumberTextRead, IntegersFollowTheCLocaleAtoi) {
     }
 }
 
+// The plain decimals the writer produces take a shorter road than strtod; it must give the same
+// bits, at the edges of that road (lengths, signs, dots) as well as on written values.
+TEST(NumberTextRead, PlainDecimalsReadExactlyAsStrtod) {
+    std::vector<std::string> texts = {
+        "-0.000000",
+        "-0",
+        "0",
+        "1.",
+        "-1.",
+        ".5",
+        "-.5",
+        "00012.50",
+        "-",
+        "-.",
+        ".",
+        "1..2",
+        "2147483647",
+        "2147483648",
+        "-2147483648",
+        "-2147483649",
+        "999999999",
+        "-999999999",
+        "9999999999",
+        std::string(39, '9') + ".",
+        std::string(40, '9'),
+        std::string(41, '9'),
+        "0." + std::string(37, '0') + "1",
+        "0." + std::string(38, '0') + "1",
+        "179769313486231570814527423731704356798070567525844996598917476803157260780028538760"
+        "5895"};
+    for (const double value : EdgeDoubles())
+        texts.push_back(FixedText(value));
+    for (const double value : RandomDoubles()) {
+        if (std::isfinite(value) && std::fabs(value) < 1e30)
+            texts.push_back(FixedText(value));
+    }
+    for (const std::string& text : texts) {
+        const double expected = std::strtod(text.c_str(), nullptr);
+        const double read = ReadDouble(text);
+        EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << '"' << text << '"';
+        EXPECT_EQ(ReadInt(text), static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 10)))
+            << '"' << text << '"';
+    }
+}
+
 TEST(NumberTextRead, ACommaDecimalLocaleChangesNothing) {
     const CommaDecimalLocale comma;
     ASSERT_TRUE(comma.active());
