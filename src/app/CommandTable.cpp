@@ -52,6 +52,9 @@ const std::vector<CommandInfo>& CommandTable::Commands() {
             {cmd::kGoalArea, nullptr, View},
             {cmd::kStart, nullptr, View},
             {cmd::kEnemies, nullptr, View},
+            {cmd::kMapCheck,
+             "Controlla se la mappa è adatta al gioco ed elenca i problemi.\nVerifica mappa",
+             Application},
             // The about command has no string of its own: no prompt, no tooltip.
             {cmd::kAppAbout, nullptr, Application},
             {cmd::kAppExit, "Chiude l'applicazione e chiede di salvare i documenti.\nEsci",
@@ -128,7 +131,9 @@ const std::vector<MenuSpec>& CommandTable::MapMenus() {
           kSeparatorItem,
           {"Area Goal", cmd::kGoalArea},
           {"Start", cmd::kStart},
-          {"Nemici", cmd::kEnemies}}},
+          {"Nemici", cmd::kEnemies},
+          kSeparatorItem,
+          {"Verifica mappa", cmd::kMapCheck}}},
         {"&?", {{"&Informazioni su zandrelEditor...", cmd::kAppAbout}}},
     };
     return menus;

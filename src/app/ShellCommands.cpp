@@ -10,6 +10,7 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/DocumentManager.h"
+#include "app/MapCheckDialog.h"
 #include "app/RecentFileList.h"
 #include "document/CommandIds.h"
 
@@ -54,6 +55,10 @@ void About(ShellCommands& shell) {
 
 void Exit(ShellCommands& shell) {
     shell.frame().close();
+}
+
+void ShowMapCheck(ShellCommands& shell) {
+    MapCheckDialog::ShowFor(shell.frame());
 }
 
 void ToggleToolbar(ShellCommands& shell) {
@@ -115,6 +120,7 @@ constexpr std::array kRows = {
     Row{cmd::kViewToolbar, &ToolbarShown, &ToggleToolbar},
     Row{cmd::kViewStatusBar, &StatusBarShown, &ToggleStatusBar},
     Row{cmd::kFileClose, &WithMap, &OnActive<&CloseFile>},
+    Row{cmd::kMapCheck, &WithMap, &ShowMapCheck},
     Row{cmd::kFileSave, &WithMap, &OnActive<&SaveFile>},
     Row{cmd::kFileSaveAs, &WithMap, &OnActive<&SaveFileAs>},
     Row{cmd::kWindowNew, &WithMap, &OnActive<&NewWindow>},

@@ -18,6 +18,7 @@ inline constexpr int kStart = 191;
 inline constexpr int kRaise = 194;
 inline constexpr int kPyramid = 196;
 inline constexpr int kEnemies = 200;
+inline constexpr int kMapCheck = 201;
 
 inline constexpr int kFileNew = 57600;
 inline constexpr int kFileOpen = 57601;

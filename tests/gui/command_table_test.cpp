@@ -104,7 +104,9 @@ const std::vector<std::pair<QString, std::vector<Item>>> kMapMenus = {
       {"", 0},
       {"Area Goal", 190},
       {"Start", 191},
-      {"Nemici", 200}}},
+      {"Nemici", 200},
+      {"", 0},
+      {"Verifica mappa", 201}}},
     {"&?", {{"&Informazioni su zandrelEditor...", 57664}}},
 };
 
