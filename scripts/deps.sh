@@ -10,6 +10,8 @@ packages=(
     # editor: Qt 6 widgets, OpenGL 1.1 + GLU, DevIL, freeglut, X11
     qt6-base-dev libqt6opengl6-dev libgl1-mesa-dev libglu1-mesa-dev
     libdevil-dev freeglut3-dev libx11-dev
+    # headless pictures (zdmtool render): EGL with Mesa's surfaceless platform
+    libegl-dev libegl-mesa0
     # heightmap pictures (zdmtool heightmap)
     libpng-dev
     # the panel's narrow font, and Qt's own dialog and window texts in Italian

@@ -12,6 +12,7 @@
 #include "cli/HeightmapCommand.h"
 #include "cli/MapJson.h"
 #include "cli/MapSummary.h"
+#include "cli/RenderCommand.h"
 #include "cli/ScriptReference.h"
 #include "cli/ScriptRunner.h"
 #include "map/MapGrid.h"
@@ -60,6 +61,7 @@ constexpr Verb kVerbs[] = {
     {"parse", "parse FILE", "Print the parsed element tree of FILE as one JSON object."},
     {"script", "script FILE", "Run an editing script: one editor command per line."},
     {"heightmap", kHeightmapSynopsis, kHeightmapDescription},
+    {"render", kRenderSynopsis, kRenderDescription},
 };
 
 const Verb* FindVerb(std::string_view name) {
@@ -139,6 +141,9 @@ int ZdmTool::Run(std::span<const std::string_view> args) {
     // Takes options with values, negative heights among them, so it reads its own arguments.
     if (verb->name == "heightmap") {
         return RunHeightmapCommand(rest, out_, err_);
+    }
+    if (verb->name == "render") {
+        return RunRenderCommand(rest, out_, err_);
     }
     for (const std::string_view arg : rest) {
         if (arg.size() > 1 && arg.front() == '-' && !TakesOption(*verb, arg)) {

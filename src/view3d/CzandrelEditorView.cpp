@@ -18,23 +18,10 @@
 #include "view3d/EnemyMarker.h"
 #include "view3d/GlutRuntime.h"
 #include "view3d/MapRenderer.h"
+#include "view3d/MapScene.h"
 #include "view3d/TextureSet.h"
 
 namespace zandrel::view3d {
-
-namespace {
-
-constexpr double kFieldOfView = 55.0;
-constexpr double kNearPlane = 0.5;
-constexpr double kFarPlane = 150.0;
-
-// Multiplies the camera's look-at transform onto the current matrix.
-void Look(const tools::Camera& camera) {
-    gluLookAt(camera.eye[0], camera.eye[1], camera.eye[2], camera.target[0], camera.target[1],
-              camera.target[2], camera.up[0], camera.up[1], camera.up[2]);
-}
-
-}  // namespace
 
 void CzandrelEditorView::PrepareApplication() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -132,14 +119,8 @@ void CzandrelEditorView::OnDraw() {
     map::MapGrid& grid = doc_->mapGrid();
     session_.StoreSelection(grid);
 
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
-    glEnable(GL_COLOR_MATERIAL);
-    glEnable(GL_DEPTH_TEST);
     // Qt binds its framebuffer with its own viewport before every paint.
-    glViewport(0, 0, viewWidth_, viewHeight_);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    MapScene::BeginFrame(viewWidth_, viewHeight_);
 
     TextureSet& textures = TextureSet::OfCurrentGroup(doc_);
     if (!texturesLoaded_) {
@@ -149,13 +130,8 @@ void CzandrelEditorView::OnDraw() {
         texturesLoaded_ = true;
     }
 
-    // The camera goes onto the projection matrix, leaving the model-view matrix the identity
-    // for the map pass; picking replays the pass under this same projection.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    const double aspect = viewHeight_ != 0 ? static_cast<double>(viewWidth_) / viewHeight_ : 1.0;
-    gluPerspective(kFieldOfView, aspect, kNearPlane, kFarPlane);
-    Look(session_.navigator().camera);
+    // Picking replays the map pass under this same projection.
+    MapScene::LoadProjection(session_.navigator().camera, viewWidth_, viewHeight_);
     frame_.viewport = {0, 0, viewWidth_, viewHeight_};
     glGetDoublev(GL_PROJECTION_MATRIX, frame_.projection.data());
     frame_.valid = viewWidth_ > 0 && viewHeight_ > 0;
@@ -167,39 +143,11 @@ void CzandrelEditorView::OnDraw() {
 }
 
 void CzandrelEditorView::DrawEnemies(std::uint32_t texture) {
-    const map::MapGrid& grid = doc_->mapGrid();
-    for (std::size_t i = 0; i < grid.enemies.size(); ++i) {
-        if (const auto centre = EnemyMarker::CentreOf(grid, i)) {
-            glPushMatrix();
-            glLoadIdentity();
-            EnemyMarker::Draw(*centre, texture, renderMode_);
-            glPopMatrix();
-        }
-    }
+    MapScene::DrawEnemies(doc_->mapGrid(), texture, renderMode_);
 }
 
 void CzandrelEditorView::DrawAxesAndStart() {
-    const map::MapGrid& grid = doc_->mapGrid();
-    glDisable(GL_TEXTURE_2D);
-    glColor3f(0.0f, 1.0f, 0.0f);
-    const float axes[3][6] = {{0.0f, 0.0f, -100.0f, 0.0f, 0.0f, 100.0f},
-                              {-100.0f, 0.0f, 0.0f, 100.0f, 0.0f, 0.0f},
-                              {0.0f, -100.0f, 0.0f, 0.0f, 100.0f, 0.0f}};
-    for (const auto& axis : axes) {
-        glBegin(GL_LINES);
-        glVertex3f(axis[0], axis[1], axis[2]);
-        glVertex3f(axis[3], axis[4], axis[5]);
-        glEnd();
-    }
-    // Drawn even with no start placed: the sampler then gives the outside height and the
-    // marker lies far below the terrain.
-    const float x = static_cast<float>(grid.start.x0) + 0.5f;
-    const float z = static_cast<float>(grid.start.z0) + 0.5f;
-    const double h = tools::sampleHeight(grid, x, z);
-    glBegin(GL_LINES);
-    glVertex3f(x, static_cast<float>(h - 3.0), z);
-    glVertex3f(x, static_cast<float>(h + 3.0), z);
-    glEnd();
+    MapScene::DrawAxesAndStart(doc_->mapGrid());
 }
 
 void CzandrelEditorView::RedrawNow() {

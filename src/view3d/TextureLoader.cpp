@@ -44,14 +44,15 @@ std::uint32_t MaxTextureSize() {
 
 }  // namespace
 
-std::uint32_t TextureLoader::LoadMipmapped(const std::string& fileName) {
+std::uint32_t TextureLoader::LoadMipmapped(const std::string& fileName,
+                                           const std::filesystem::path& folder) {
     InitLibrary();
     // The name and the image both come from outside: the file is read by us, only from inside
-    // the working folder, and its header must promise a size the image library handles safely
+    // the given folder, and its header must promise a size the image library handles safely
     // (it sizes its buffer in 32 bits) and the context can hold. The library then decodes
     // these very bytes, never the file again.
     std::vector<unsigned char> bytes;
-    if (!tools::ReadTextureFile(".", fileName, bytes).ok()) {
+    if (!tools::ReadTextureFile(folder, fileName, bytes).ok()) {
         return 0;
     }
     const std::optional<tools::ImageHeader> header = tools::ReadImageHeader(bytes);

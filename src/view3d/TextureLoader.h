@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace zandrel::view3d {
@@ -9,11 +10,12 @@ namespace zandrel::view3d {
 // current on the calling thread; without one nothing is created and names come back 0.
 class TextureLoader {
 public:
-    // Loads fileName (relative to the working directory) into a new texture object with mipmaps
-    // and leaves it bound. A name that does not resolve to a regular file inside the working
-    // directory, an image whose header is unknown, malformed or too large (tools::ImageHeader),
+    // Loads fileName (relative to folder, by default the working directory) into a new texture
+    // object with mipmaps and leaves it bound. A name that does not resolve to a regular file
+    // inside folder, an image whose header is unknown, malformed or too large (tools::ImageHeader),
     // or one the library cannot decode, gives 0 and creates nothing.
-    static std::uint32_t LoadMipmapped(const std::string& fileName);
+    static std::uint32_t LoadMipmapped(const std::string& fileName,
+                                       const std::filesystem::path& folder = ".");
 
     // Texture parameters every bind sets: repeat in t, trilinear filtering.
     static void SetDrawParameters();

@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/ScratchFolder.h"
+
+namespace zandrel {
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::ToolOutcome;
+
+// A decoded picture, RGB rows from the top; width 0 when the file is not a readable PNG.
+struct Picture {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::vector<unsigned char> rgb;
+
+    // How many pixels are neither black (the clear colour) nor pure green (the axes).
+    std::size_t Drawn() const {
+        std::size_t count = 0;
+        for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) {
+            const bool black = rgb[i] == 0 && rgb[i + 1] == 0 && rgb[i + 2] == 0;
+            const bool green = rgb[i] == 0 && rgb[i + 1] == 255 && rgb[i + 2] == 0;
+            count += black || green ? 0 : 1;
+        }
+        return count;
+    }
+};
+
+Picture ReadPng(const fs::path& path) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    Picture picture;
+    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
+        return picture;
+    }
+    image.format = PNG_FORMAT_RGB;
+    picture.rgb.resize(PNG_IMAGE_SIZE(image));
+    if (png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr) != 0) {
+        picture.width = image.width;
+        picture.height = image.height;
+    }
+    return picture;
+}
+
+class ZdmToolRender : public testsupport::ScratchFolderTest {
+protected:
+    void SetUp() override {
+        ScratchFolderTest::SetUp();
+        // The textures of a new map, beside it as a level designer keeps them.
+        for (const char* name : {"tile.jpg", "wall.jpg", "enemy.jpg", "start.jpg"}) {
+            fs::copy_file(fs::path(ASSETS_DIR) / name, folder_ / name);
+        }
+        ASSERT_EQ(Run("new map.zdm").status, 0);
+    }
+
+    // Without a display, as over SSH or in a file manager's thumbnail job.
+    ToolOutcome Run(const std::string& args) const {
+        return RunInFolder("/usr/bin/env", "-u DISPLAY -u WAYLAND_DISPLAY '" +
+                                               std::string(ZDMTOOL_PATH) + "' " + args);
+    }
+
+    Picture Render(const std::string& options) const {
+        const ToolOutcome outcome = Run("render " + options + " map.zdm out.png");
+        EXPECT_EQ(outcome.status, 0) << options << ": " << outcome.err;
+        return ReadPng(folder_ / "out.png");
+    }
+};
+
+TEST_F(ZdmToolRender, WritesAPictureOfTheAskedSizeWithoutADisplay) {
+    struct Case {
+        const char* options;
+        std::uint32_t width;
+        std::uint32_t height;
+    };
+    for (const Case c : {Case{"", 512, 512}, Case{"--size 64", 64, 64},
+                         Case{"--size 120x40 --camera top", 120, 40},
+                         Case{"--size 33x77 --camera iso --wireframe", 33, 77}}) {
+        const Picture picture = Render(c.options);
+        EXPECT_EQ(picture.width, c.width) << c.options;
+        EXPECT_EQ(picture.height, c.height) << c.options;
+        EXPECT_GT(picture.Drawn(), 0u) << c.options << ": the map is missing from the picture";
+    }
+}
+
+TEST_F(ZdmToolRender, CameraModeAndTexturesEachChangeThePicture) {
+    const Picture start = Render("--size 96");
+    for (const char* other : {"--size 96 --camera top", "--size 96 --camera iso",
+                              "--size 96 --wireframe", "--size 96 --textures empty"}) {
+        fs::create_directories(folder_ / "empty");
+        EXPECT_NE(Render(other).rgb, start.rgb) << other;
+    }
+    // The same request twice gives the same picture.
+    EXPECT_EQ(Render("--size 96").rgb, start.rgb);
+}
+
+TEST_F(ZdmToolRender, TopViewFillsTheFrameWithTheMap) {
+    const Picture top = Render("--size 100 --camera top");
+    // Framed to fit: most of the square is map, not background.
+    EXPECT_GT(top.Drawn(), top.width * top.height * 3 / 4);
+}
+
+TEST_F(ZdmToolRender, TexturesFolderIsTheOnlyPlaceNamesResolve) {
+    // The map names its texture through the parent folder: refused, as in the editor, so the
+    // picture equals one drawn with no textures at all.
+    fs::create_directories(folder_ / "maps" / "empty");
+    std::string text = testsupport::ReadFile(folder_ / "map.zdm");
+    const std::string from = "Tex_0=\"tile.jpg\"";
+    text.replace(text.find(from), from.size(), "Tex_0=\"../tile.jpg\"");
+    testsupport::WriteFile(folder_ / "maps" / "map.zdm", text);
+    fs::remove(folder_ / "tile.jpg");
+    fs::copy_file(fs::path(ASSETS_DIR) / "tile.jpg", folder_ / "maps" / "empty" / "x.jpg");
+    ASSERT_EQ(Run("render --size 64 --camera top maps/map.zdm escaped.png").status, 0);
+    ASSERT_EQ(
+        Run("render --size 64 --camera top --textures maps/empty maps/map.zdm none.png").status, 0);
+    const Picture escaped = ReadPng(folder_ / "escaped.png");
+    const Picture none = ReadPng(folder_ / "none.png");
+    ASSERT_EQ(escaped.width, 64u);
+    EXPECT_EQ(escaped.rgb, none.rgb);
+}
+
+TEST_F(ZdmToolRender, FailuresExitOneAndLeaveNoPicture) {
+    Write("notamap.zdm", "\x89PNG\r\n\x1a\n this is not a map");
+    Write("old.png", "the previous picture");
+    struct Case {
+        const char* args;
+        const char* message;
+        const char* output;
+    };
+    for (const Case c :
+         {Case{"render missing.zdm out.png", "missing.zdm", "out.png"},
+          Case{"render notamap.zdm out.png", "notamap.zdm", "out.png"},
+          Case{"render map.zdm nofolder/out.png", "nofolder/out.png", "nofolder/out.png"},
+          Case{"render map.zdm .", ".", "out.png"}}) {
+        const ToolOutcome outcome = Run(c.args);
+        EXPECT_EQ(outcome.status, 1) << c.args;
+        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << c.args << ": " << outcome.err;
+        EXPECT_FALSE(fs::exists(folder_ / c.output)) << c.args;
+    }
+    // A failed render over an existing picture keeps the old one whole.
+    EXPECT_EQ(Run("render missing.zdm old.png").status, 1);
+    EXPECT_EQ(testsupport::ReadFile(folder_ / "old.png"), "the previous picture");
+    // Nothing half-written is left beside the outputs either.
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".zdm-")) << entry.path();
+    }
+}
+
+TEST_F(ZdmToolRender, BadOptionsAreUsageErrors) {
+    for (const char* args :
+         {"render map.zdm", "render map.zdm a.png b.png", "render --size 0 map.zdm out.png",
+          "render --size 0x0 map.zdm out.png", "render --size 10x map.zdm out.png",
+          "render --size 4097 map.zdm out.png", "render --size 1.5 map.zdm out.png",
+          "render --size -3 map.zdm out.png", "render --camera side map.zdm out.png",
+          "render --textures", "render --bogus map.zdm out.png"}) {
+        const ToolOutcome outcome = Run(args);
+        EXPECT_EQ(outcome.status, 2) << args;
+        EXPECT_NE(outcome.err.find("Usage: zdmtool render"), std::string::npos) << args;
+        EXPECT_FALSE(fs::exists(folder_ / "out.png")) << args;
+    }
+}
+
+}  // namespace
+}  // namespace zandrel

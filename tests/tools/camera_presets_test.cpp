@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <numbers>
+
+#include "map/MapGrid.h"
+#include "tools/CameraPresets.h"
+
+namespace zandrel::tools {
+namespace {
+
+constexpr double kFov = 55.0;
+
+// Where point p lands through camera with the given aspect, in normalised device coordinates
+// (-1..1 inside the frame), as gluLookAt and gluPerspective place it.
+std::array<double, 2> Project(const Camera& camera, double aspect, std::array<double, 3> p) {
+    std::array<double, 3> f{camera.target[0] - camera.eye[0], camera.target[1] - camera.eye[1],
+                            camera.target[2] - camera.eye[2]};
+    const auto normalise = [](std::array<double, 3>& v) {
+        const double n = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+        for (double& c : v) {
+            c /= n;
+        }
+    };
+    const auto cross = [](const std::array<double, 3>& a, const std::array<double, 3>& b) {
+        return std::array<double, 3>{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
+                                     a[0] * b[1] - a[1] * b[0]};
+    };
+    const auto dot = [](const std::array<double, 3>& a, const std::array<double, 3>& b) {
+        return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+    };
+    normalise(f);
+    std::array<double, 3> s = cross(f, {camera.up[0], camera.up[1], camera.up[2]});
+    normalise(s);
+    const std::array<double, 3> u = cross(s, f);
+    const std::array<double, 3> d{p[0] - camera.eye[0], p[1] - camera.eye[1], p[2] - camera.eye[2]};
+    const double depth = dot(d, f);
+    const double t = std::tan(kFov * std::numbers::pi / 360.0);
+    return {dot(d, s) / depth / (t * aspect), dot(d, u) / depth / t};
+}
+
+std::unique_ptr<map::MapGrid> Hill(std::int32_t sizeX, std::int32_t sizeZ, double peak) {
+    auto grid = std::make_unique<map::MapGrid>(sizeX, sizeZ);
+    grid->Cell(sizeX / 2, sizeZ / 2).C = peak;
+    return grid;
+}
+
+TEST(CameraPresetNamed, KnowsTheThreeNamesOnly) {
+    EXPECT_EQ(CameraPresetNamed("start"), CameraPreset::Start);
+    EXPECT_EQ(CameraPresetNamed("top"), CameraPreset::Top);
+    EXPECT_EQ(CameraPresetNamed("iso"), CameraPreset::Iso);
+    for (const char* name : {"", "Top", "iso ", "side"}) {
+        EXPECT_FALSE(CameraPresetNamed(name)) << name;
+    }
+}
+
+TEST(PresetCamera, StartIsTheNewViewsCamera) {
+    const auto grid = Hill(10, 10, 30.0);
+    const Camera camera = PresetCamera(*grid, CameraPreset::Start, 2.0, kFov);
+    const Camera fresh;
+    EXPECT_EQ(camera.eye, fresh.eye);
+    EXPECT_EQ(camera.target, fresh.target);
+}
+
+// Every corner of the map, at its lowest and highest ground, is inside the frame, and the
+// frame is not mostly empty: some corner comes near its edge.
+struct FramingCase {
+    CameraPreset preset;
+    std::int32_t sizeX;
+    std::int32_t sizeZ;
+    double peak;
+    double aspect;
+};
+
+class PresetFraming : public ::testing::TestWithParam<FramingCase> {};
+
+TEST_P(PresetFraming, WholeMapFitsTheFrame) {
+    const FramingCase c = GetParam();
+    const auto grid = Hill(c.sizeX, c.sizeZ, c.peak);
+    const Camera camera = PresetCamera(*grid, c.preset, c.aspect, kFov);
+    double reach = 0.0;
+    for (const double x : {0.0, static_cast<double>(c.sizeX)}) {
+        for (const double z : {0.0, static_cast<double>(c.sizeZ)}) {
+            for (const double y : {0.0, c.peak}) {
+                const auto ndc = Project(camera, c.aspect, {x, y, z});
+                EXPECT_LE(std::abs(ndc[0]), 1.0) << x << ' ' << y << ' ' << z;
+                EXPECT_LE(std::abs(ndc[1]), 1.0) << x << ' ' << y << ' ' << z;
+                reach = std::max({reach, std::abs(ndc[0]), std::abs(ndc[1])});
+            }
+        }
+    }
+    EXPECT_GT(reach, 0.5);
+}
+
+INSTANTIATE_TEST_SUITE_P(TopAndIso, PresetFraming,
+                         ::testing::Values(FramingCase{CameraPreset::Top, 50, 50, 0.0, 1.0},
+                                           FramingCase{CameraPreset::Top, 50, 10, 5.0, 1.0},
+                                           FramingCase{CameraPreset::Top, 10, 50, 5.0, 2.0},
+                                           FramingCase{CameraPreset::Iso, 50, 50, 0.0, 1.0},
+                                           FramingCase{CameraPreset::Iso, 50, 50, 40.0, 1.0},
+                                           FramingCase{CameraPreset::Iso, 3, 40, -10.0, 0.5}));
+
+TEST(PresetCamera, TopLooksStraightDownWithZDownThePicture) {
+    const auto grid = Hill(20, 30, 4.0);
+    const Camera camera = PresetCamera(*grid, CameraPreset::Top, 1.0, kFov);
+    EXPECT_FLOAT_EQ(camera.eye[0], 10.0f);
+    EXPECT_FLOAT_EQ(camera.eye[2], 15.0f);
+    EXPECT_FLOAT_EQ(camera.target[0], 10.0f);
+    EXPECT_FLOAT_EQ(camera.target[2], 15.0f);
+    EXPECT_GT(camera.eye[1], 4.0f);
+    // Row z = 0 at the top of the picture, x growing to the right.
+    EXPECT_GT(Project(camera, 1.0, {10.0, 0.0, 0.0})[1], 0.0);
+    EXPECT_GT(Project(camera, 1.0, {20.0, 0.0, 15.0})[0], 0.0);
+}
+
+TEST(PresetCamera, HeightsThatAreNotFiniteAreLeftOutOfTheFraming) {
+    const auto plain = Hill(8, 8, 2.0);
+    auto broken = Hill(8, 8, 2.0);
+    broken->Cell(1, 1).NE = std::numeric_limits<double>::infinity();
+    broken->Cell(2, 2).C = std::numeric_limits<double>::quiet_NaN();
+    for (const CameraPreset preset : {CameraPreset::Top, CameraPreset::Iso}) {
+        const Camera a = PresetCamera(*plain, preset, 1.0, kFov);
+        const Camera b = PresetCamera(*broken, preset, 1.0, kFov);
+        EXPECT_EQ(a.eye, b.eye);
+        EXPECT_EQ(a.target, b.target);
+    }
+}
+
+TEST(PresetCamera, EmptyMapStillGivesAUsableCamera) {
+    const map::MapGrid grid(0, 0);
+    for (const CameraPreset preset : {CameraPreset::Top, CameraPreset::Iso}) {
+        const Camera camera = PresetCamera(grid, preset, 1.0, kFov);
+        EXPECT_NE(camera.eye, camera.target);
+        for (const float c : camera.eye) {
+            EXPECT_TRUE(std::isfinite(c));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zandrel::tools
