@@ -29,6 +29,18 @@ void BM_MoveHover(benchmark::State& state) {
     }
 }
 
+// The hover readout's share of BM_MoveHover: the cell under the pointer by a CPU ray against
+// the cells, which every move now adds.
+void BM_HoverRay(benchmark::State& state) {
+    std::int32_t found = -1;
+    for (auto _ : state) {
+        ++moves;
+        found = fixture->view->CellUnderPointer(QPoint(640, moves % 2 == 0 ? 480 : 540));
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["cell"] = found;
+}
+
 // Left button held: a pick under the pointer, the selection stretched, then the redraw.
 void BM_MoveDragPick(benchmark::State& state) {
     const QPoint anchor(600, 500);
@@ -59,6 +71,11 @@ void BM_MoveToolDrag(benchmark::State& state) {
 BENCHMARK(BM_MoveHover)
     ->Iterations(1)
     ->Repetitions(41)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HoverRay)
+    ->Repetitions(11)
     ->ReportAggregatesOnly(true)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

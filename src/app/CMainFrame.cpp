@@ -6,11 +6,14 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
@@ -22,15 +25,22 @@
 #include "app/LockKeyIndicators.h"
 #include "app/RecentFileList.h"
 #include "app/ShellCommands.h"
+#include "app/StatusReadout.h"
 #include "app/ToolbarImages.h"
 #include "app/UserPrompts.h"
+#include "app/WindowMenu.h"
+#include "app/WindowPlacement.h"
 #include "document/CzandrelEditorDoc.h"
+#include "panel/CzandrelEditorFormView.h"
+#include "view3d/CzandrelEditorView.h"
 
 namespace zandrel::app {
 
 namespace {
 const QString kAppTitle = QStringLiteral("zandrelEditor");
 const QString kIdleText = QStringLiteral("Pronto");
+// The 3D view's share of a new window: wide enough to see and drag the terrain.
+constexpr int kUsableViewWidth = 480;
 
 CChildFrame* FrameOf(QMdiSubWindow* window) {
     return window == nullptr ? nullptr : qobject_cast<CChildFrame*>(window->widget());
@@ -60,6 +70,7 @@ CMainFrame::CMainFrame(DocumentManager& docs, RecentFileList& recent, UserPrompt
     });
     noMapMenus_ = commands_->BuildMenus(CommandTable::NoMapMenus());
     mapMenus_ = commands_->BuildMenus(CommandTable::MapMenus());
+    BuildWindowMenu();
     toolBar_ = commands_->BuildToolBar();
     toolBar_->setWindowTitle(QStringLiteral("Barra degli strumenti"));
     toolBar_->setMovable(true);
@@ -88,6 +99,11 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::BuildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
+    // Permanent fields line up in the order they are added: the readout left of the lock keys.
+    pointerReadout_ = new QLabel(bar);
+    pointerReadout_->setObjectName(QStringLiteral("pointerReadout"));
+    pointerReadout_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    bar->addPermanentWidget(pointerReadout_);
     indicators_ = new LockKeyIndicators(bar);
     // The message pane shows a prompt while a command is highlighted and "Pronto" otherwise.
     connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& text) {
@@ -97,6 +113,86 @@ void CMainFrame::BuildStatusBar() {
     });
     bar->showMessage(kIdleText);
     indicators_->Refresh();
+}
+
+void CMainFrame::BuildWindowMenu() {
+    const auto windowMenu = std::find_if(mapMenus_.begin(), mapMenus_.end(), [](const QMenu* menu) {
+        return menu->title() == QStringLiteral("Fi&nestra");
+    });
+    if (windowMenu == mapMenus_.end()) {
+        return;
+    }
+    WindowMenu::Hooks hooks;
+    hooks.windows = [this] {
+        std::vector<QMdiSubWindow*> windows;
+        for (CChildFrame* frame : frames_) {
+            windows.push_back(qobject_cast<QMdiSubWindow*>(frame->parentWidget()));
+        }
+        return windows;
+    };
+    hooks.active = [this] {
+        const CChildFrame* active = ActiveFrame();
+        return active == nullptr ? nullptr : qobject_cast<QMdiSubWindow*>(active->parentWidget());
+    };
+    hooks.activate = [this](QMdiSubWindow* window) {
+        if (window->isMinimized()) {
+            window->showNormal();
+        }
+        mdiArea_->setActiveSubWindow(window);
+        lastActive_ = window;
+    };
+    hooks.choose = [this](const QStringList& titles) {
+        return prompts_.ChooseWindow(this, titles);
+    };
+    windowMenu_ = new WindowMenu(*windowMenu, std::move(hooks));
+}
+
+void CMainFrame::ShowPointerReadout(const CChildFrame* frame, std::int32_t cell) {
+    const view3d::CzandrelEditorView* view = frame->View();
+    pointerReadout_->setText(StatusReadout::Text(frame->GetDocument()->mapGrid(), cell,
+                                                 view->selection(), view->toolState().toolMode));
+}
+
+QSize CMainFrame::NewWindowSize(QMdiSubWindow* window) const {
+    // The frame's own decoration (title bar and border) comes on top of the panes.
+    const auto* frame = qobject_cast<CChildFrame*>(window->widget());
+    const int handle = frame->Splitter()->handleWidth();
+    const QSize panes(panel::CzandrelEditorFormView::kWidth + handle + kUsableViewWidth,
+                      frame->Panel()->sizeHint().height());
+    const QSize decoration = window->sizeHint() - frame->sizeHint();
+    return WindowPlacement::FitSize(panes + decoration.expandedTo(QSize(0, 0)), VisibleArea());
+}
+
+QSize CMainFrame::VisibleArea() const {
+    // Before the main window first shows, the viewport has not had its size yet; the area's
+    // own laid-out contents are what it will get.
+    return mdiArea_->isVisible() ? mdiArea_->viewport()->size() : mdiArea_->contentsRect().size();
+}
+
+int CMainFrame::CascadeStep(const QMdiSubWindow* window) const {
+    return window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+}
+
+void CMainFrame::CascadeWindows() {
+    std::optional<QPoint> last;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        if (window->isMinimized() || window->isHidden()) {
+            continue;
+        }
+        if (window->isMaximized()) {
+            window->showNormal();
+        }
+        const QSize size = NewWindowSize(window);
+        const QPoint at =
+            WindowPlacement::NextPosition(last, CascadeStep(window), size, VisibleArea());
+        window->setGeometry(QRect(at, size));
+        window->raise();
+        last = at;
+    }
+    lastPlaced_ = last;
+    if (QMdiSubWindow* active = mdiArea_->activeSubWindow()) {
+        active->raise();
+    }
 }
 
 void CMainFrame::ShowMenusFor(bool mapOpen) {
@@ -141,8 +237,15 @@ CChildFrame* CMainFrame::OpenFrame(document::CzandrelEditorDoc* doc) {
     QMdiSubWindow* window = mdiArea_->addSubWindow(frame);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowIcon(windowIcon());
-    window->resize(std::max(480, mdiArea_->width() * 3 / 4),
-                   std::max(360, mdiArea_->height() * 3 / 4));
+    // Placed wholly inside the visible area, whatever its scroll state, cascading from the
+    // last new window; sized so the whole panel shows beside a usable 3D view.
+    const QSize size = NewWindowSize(window);
+    const QPoint at =
+        WindowPlacement::NextPosition(lastPlaced_, CascadeStep(window), size, VisibleArea());
+    window->setGeometry(QRect(at, size));
+    lastPlaced_ = at;
+    connect(frame->View(), &view3d::CzandrelEditorView::pointerOverCell, this,
+            [this, frame](std::int32_t cell) { ShowPointerReadout(frame, cell); });
     connect(frame, &QObject::destroyed, this, [this, frame, doc] { FrameDestroyed(frame, doc); });
     connect(window, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::ScheduleRefresh);
     connect(doc, &document::CzandrelEditorDoc::modifiedChanged, frame, [this] { UpdateTitles(); });

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QPointer>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -23,6 +27,7 @@ class LockKeyIndicators;
 class RecentFileList;
 class ShellCommands;
 class UserPrompts;
+class WindowMenu;
 
 // The main window: the map windows in an MDI area, the menu bar (the short one while no map is
 // open), the toolbar and the status bar with its lock-key panes. It accepts dropped map files
@@ -38,6 +43,9 @@ public:
     QMdiArea* MdiArea() const { return mdiArea_; }
     QToolBar* ToolBar() const { return toolBar_; }
     LockKeyIndicators& Indicators() const { return *indicators_; }
+    // The status bar's field that follows the pointer over a 3D view.
+    QLabel* PointerReadout() const { return pointerReadout_; }
+    WindowMenu& WindowList() const { return *windowMenu_; }
 
     // The map window with the focus, or null when no map is open.
     CChildFrame* ActiveFrame() const;
@@ -52,6 +60,8 @@ public:
     bool CloseDocument(document::CzandrelEditorDoc* doc);
     // Opens the map at path in a window (or shows it when already open).
     bool OpenFile(const QString& path);
+    // "Sovrapponi": every map window at a new window's size, stepped down from the top left.
+    void CascadeWindows();
 
     void RecentFilesChanged();
 
@@ -63,6 +73,12 @@ protected:
 
 private:
     void BuildStatusBar();
+    void BuildWindowMenu();
+    // The size a new map window gets: the whole panel and a usable 3D view, within the area.
+    QSize NewWindowSize(QMdiSubWindow* window) const;
+    QSize VisibleArea() const;
+    int CascadeStep(const QMdiSubWindow* window) const;
+    void ShowPointerReadout(const CChildFrame* frame, std::int32_t cell);
     void ShowMenusFor(bool mapOpen);
     bool ConfirmClose(CChildFrame* frame);
     void FrameDestroyed(CChildFrame* frame, document::CzandrelEditorDoc* doc);
@@ -81,6 +97,10 @@ private:
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     LockKeyIndicators* indicators_ = nullptr;
+    QLabel* pointerReadout_ = nullptr;
+    WindowMenu* windowMenu_ = nullptr;
+    // Where the last new window went: the next one cascades from there.
+    std::optional<QPoint> lastPlaced_;
     // Every map window, in creation order.
     std::vector<CChildFrame*> frames_;
     bool refreshPending_ = false;

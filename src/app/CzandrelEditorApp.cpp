@@ -89,23 +89,26 @@ int CzandrelEditorApp::OfferRecovery() {
 }
 
 bool CzandrelEditorApp::InitInstance(const QStringList& arguments) {
-    QString path;
+    QStringList paths;
     for (const QString& argument : arguments) {
         if (!argument.startsWith(QLatin1Char('-'))) {
-            path = argument;
-            break;
+            paths.append(argument);
         }
     }
     mainFrame_->resize(1024, 768);
     // Lay the hidden window out now: a map window opened before it shows is sized from it.
     mainFrame_->layout()->activate();
     const int recovered = OfferRecovery();
-    if (path.isEmpty()) {
-        if (recovered == 0) {
-            docs_->NewDocument();
-        }
-    } else if (!mainFrame_->OpenFile(path) && recovered == 0) {
-        // The program ends here: the main window is never shown, only the reason. Not so with
+    // Every map named opens, in order, so the last one ends up active; one that cannot be
+    // opened has had its message and the others still open.
+    int opened = 0;
+    for (const QString& path : paths) {
+        opened += mainFrame_->OpenFile(path) ? 1 : 0;
+    }
+    if (paths.isEmpty() && recovered == 0) {
+        docs_->NewDocument();
+    } else if (!paths.isEmpty() && opened == 0 && recovered == 0) {
+        // The program ends here: the main window is never shown, only the reasons. Not so with
         // recovered maps open: ending would throw them away again.
         return false;
     }

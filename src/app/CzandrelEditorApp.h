@@ -35,8 +35,8 @@ public:
 
     // Builds the main window, offers the recovery copies a crashed run left, and carries out
     // arguments (the program's arguments without its name): none opens a new map (unless maps
-    // were recovered), a path opens that map. False when that failed; the main window is shown
-    // only on success.
+    // were recovered), paths open every map named, the last one active. False when none of them
+    // opened and nothing was recovered; the main window is shown only on success.
     bool InitInstance(const QStringList& arguments);
 
     map::MapGrid& clipboard() { return *clipboard_; }

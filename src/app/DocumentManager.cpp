@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "app/DialogFolder.h"
+#include "app/FailureMessages.h"
 #include "app/RecentFileList.h"
 #include "app/UserPrompts.h"
 #include "document/CzandrelEditorDoc.h"
@@ -36,8 +38,11 @@ document::CzandrelEditorDoc* DocumentManager::NewDocument() {
     return Adopt(std::move(doc));
 }
 
-document::CzandrelEditorDoc* DocumentManager::OpenWithDialog() {
-    const QString path = prompts_.AskOpenPath(dialogParent_);
+document::CzandrelEditorDoc* DocumentManager::OpenWithDialog(
+    const document::CzandrelEditorDoc* active) {
+    const QString folder = DialogFolder::Choose(active != nullptr ? active->PathName() : QString(),
+                                                DialogFolder::Last());
+    const QString path = prompts_.AskOpenPath(dialogParent_, folder);
     return path.isEmpty() ? nullptr : OpenDocument(path);
 }
 
@@ -50,12 +55,14 @@ document::CzandrelEditorDoc* DocumentManager::OpenDocument(const QString& path) 
     }
     auto doc = std::make_unique<document::CzandrelEditorDoc>();
     QString reason;
-    if (!doc->OnOpenDocument(absolute, &reason)) {
-        prompts_.ShowError(dialogParent_, QStringLiteral("Impossibile aprire il documento %1.\n%2")
-                                              .arg(QDir::toNativeSeparators(absolute), reason));
+    FailureCause cause;
+    if (!doc->OnOpenDocument(absolute, &reason, &cause)) {
+        prompts_.ShowError(dialogParent_,
+                           FailureMessages::Text(FailureMessages::Action::Open, absolute, cause));
         return nullptr;
     }
     recent_.Add(absolute);
+    DialogFolder::RememberFolderOf(absolute);
     emit recentFilesChanged();
     return Adopt(std::move(doc));
 }
@@ -64,12 +71,12 @@ document::CzandrelEditorDoc* DocumentManager::RecoverDocument(const QString& cop
                                                               const QString& originalPath) {
     auto doc = std::make_unique<document::CzandrelEditorDoc>();
     QString reason;
-    if (!doc->OnOpenDocument(copyPath, &reason)) {
+    FailureCause cause;
+    if (!doc->OnOpenDocument(copyPath, &reason, &cause)) {
         prompts_.ShowError(
             dialogParent_,
-            QStringLiteral("Impossibile recuperare il documento %1.\n%2")
-                .arg(QDir::toNativeSeparators(originalPath.isEmpty() ? copyPath : originalPath),
-                     reason));
+            FailureMessages::Text(FailureMessages::Action::Recover,
+                                  originalPath.isEmpty() ? copyPath : originalPath, cause));
         return nullptr;
     }
     doc->SetPathName(originalPath);
@@ -82,12 +89,14 @@ document::CzandrelEditorDoc* DocumentManager::RecoverDocument(const QString& cop
 
 bool DocumentManager::SaveTo(document::CzandrelEditorDoc* doc, const QString& path) {
     QString reason;
-    if (!doc->OnSaveDocument(path, &reason)) {
-        prompts_.ShowError(dialogParent_, QStringLiteral("Impossibile salvare il documento %1.\n%2")
-                                              .arg(QDir::toNativeSeparators(path), reason));
+    FailureCause cause;
+    if (!doc->OnSaveDocument(path, &reason, &cause)) {
+        prompts_.ShowError(dialogParent_,
+                           FailureMessages::Text(FailureMessages::Action::Save, path, cause));
         return false;
     }
     recent_.Add(doc->PathName());
+    DialogFolder::RememberFolderOf(doc->PathName());
     emit recentFilesChanged();
     return true;
 }
@@ -100,9 +109,12 @@ bool DocumentManager::Save(document::CzandrelEditorDoc* doc) {
 }
 
 bool DocumentManager::SaveAs(document::CzandrelEditorDoc* doc) {
-    // An untitled map is offered under its title, "zandrelEditor1.zdm".
-    const QString suggested =
-        doc->PathName().isEmpty() ? doc->Title() + QStringLiteral(".zdm") : doc->PathName();
+    // An untitled map is offered under its title, "zandrelEditor1.zdm", in the last folder used.
+    const QString folder = DialogFolder::Choose(doc->PathName(), DialogFolder::Last());
+    const QString untitled = doc->Title() + QStringLiteral(".zdm");
+    const QString suggested = !doc->PathName().isEmpty() ? doc->PathName()
+                              : folder.isEmpty()         ? untitled
+                                                         : QDir(folder).filePath(untitled);
     const QString path = prompts_.AskSavePath(dialogParent_, suggested);
     if (path.isEmpty()) {
         return false;

@@ -37,8 +37,9 @@ public:
 
     // A fresh untitled map; never null.
     document::CzandrelEditorDoc* NewDocument();
-    // Asks for a path, then opens it; null when cancelled or failed.
-    document::CzandrelEditorDoc* OpenWithDialog();
+    // Asks for a path (starting in active's folder, or the last one used), then opens it; null
+    // when cancelled or failed.
+    document::CzandrelEditorDoc* OpenWithDialog(const document::CzandrelEditorDoc* active);
     // The map at path: the already open document for that file, or a new one read from it.
     // On failure the user is told why, no document is added, and null is returned.
     document::CzandrelEditorDoc* OpenDocument(const QString& path);

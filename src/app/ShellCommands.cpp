@@ -43,7 +43,9 @@ void NewFile(ShellCommands& shell) {
 }
 
 void OpenFile(ShellCommands& shell) {
-    if (document::CzandrelEditorDoc* doc = shell.docs().OpenWithDialog()) {
+    const CChildFrame* active = shell.frame().ActiveFrame();
+    if (document::CzandrelEditorDoc* doc =
+            shell.docs().OpenWithDialog(active != nullptr ? active->GetDocument() : nullptr)) {
         shell.frame().ShowDocument(doc);
     }
 }
@@ -96,7 +98,7 @@ void NewWindow(ShellCommands& shell, CChildFrame& active) {
 }
 
 void Cascade(ShellCommands& shell, CChildFrame& /*active*/) {
-    shell.frame().MdiArea()->cascadeSubWindows();
+    shell.frame().CascadeWindows();
 }
 
 void Tile(ShellCommands& shell, CChildFrame& /*active*/) {

@@ -1,6 +1,7 @@
 #include "app/UserPrompts.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -37,8 +38,8 @@ SaveAnswer UserPrompts::AskSaveChanges(QWidget* parent, const QString& title) {
     return SaveAnswer::Cancel;
 }
 
-QString UserPrompts::AskOpenPath(QWidget* parent) {
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Apri"), QString(), kFilter);
+QString UserPrompts::AskOpenPath(QWidget* parent, const QString& folder) {
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Apri"), folder, kFilter);
 }
 
 QString UserPrompts::AskSavePath(QWidget* parent, const QString& suggested) {
@@ -82,6 +83,14 @@ void UserPrompts::ShowError(QWidget* parent, const QString& message) {
     QMessageBox box(QMessageBox::Warning, kTitle, message, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("errorBox"));
     box.exec();
+}
+
+int UserPrompts::ChooseWindow(QWidget* parent, const QStringList& titles) {
+    bool chosen = false;
+    const QString title =
+        QInputDialog::getItem(parent, QStringLiteral("Seleziona finestra"),
+                              QStringLiteral("&Seleziona finestra:"), titles, 0, false, &chosen);
+    return chosen ? static_cast<int>(titles.indexOf(title)) : -1;
 }
 
 }  // namespace zandrel::app

@@ -20,13 +20,15 @@ public:
 
     // "Salvare le modifiche a <title>?" with Sì / No / Annulla.
     virtual SaveAnswer AskSaveChanges(QWidget* parent, const QString& title);
-    // A .zdm path to open, or empty when cancelled.
-    virtual QString AskOpenPath(QWidget* parent);
+    // A .zdm path to open, starting in folder, or empty when cancelled.
+    virtual QString AskOpenPath(QWidget* parent, const QString& folder);
     // A path to save to, starting from suggested; empty when cancelled.
     virtual QString AskSavePath(QWidget* parent, const QString& suggested);
     virtual void ShowError(QWidget* parent, const QString& message);
     // After a crash: the maps with recovery copies (their titles), with Recupera / Ignora.
     virtual RecoveryAnswer AskRecover(QWidget* parent, const QStringList& titles);
+    // "Altre finestre...": the index of the window picked among titles, or -1.
+    virtual int ChooseWindow(QWidget* parent, const QStringList& titles);
 
     static QString SaveChangesText(const QString& title);
     static QString RecoverText(const QStringList& titles);

@@ -24,7 +24,7 @@ bool CzandrelEditorDoc::OnNewDocument() {
     return true;
 }
 
-bool CzandrelEditorDoc::OnOpenDocument(const QString& path, QString* error) {
+bool CzandrelEditorDoc::OnOpenDocument(const QString& path, QString* error, FailureCause* cause) {
     // Loading keeps whatever the file does not mention (cells outside its block, the selection,
     // texture objects), so the temporary starts as a copy of the current map.
     auto loaded = std::make_unique<map::MapGrid>(state_.mapGrid);
@@ -35,6 +35,9 @@ bool CzandrelEditorDoc::OnOpenDocument(const QString& path, QString* error) {
         if (error != nullptr) {
             *error = QString::fromStdString(status.message());
         }
+        if (cause != nullptr) {
+            *cause = status.cause();
+        }
         return false;
     }
     state_.mapGrid = *loaded;
@@ -43,11 +46,14 @@ bool CzandrelEditorDoc::OnOpenDocument(const QString& path, QString* error) {
     return true;
 }
 
-bool CzandrelEditorDoc::OnSaveDocument(const QString& path, QString* error) {
+bool CzandrelEditorDoc::OnSaveDocument(const QString& path, QString* error, FailureCause* cause) {
     const Status status = mapfile::SaveMapFile(state_.mapGrid, ToPath(path));
     if (!status.ok()) {
         if (error != nullptr) {
             *error = QString::fromStdString(status.message());
+        }
+        if (cause != nullptr) {
+            *cause = status.cause();
         }
         return false;
     }

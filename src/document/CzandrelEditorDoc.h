@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "map/FailureCause.h"
 #include "tools/DocumentState.h"
 #include "tools/EditSession.h"
 
@@ -24,10 +25,11 @@ public:
 
     // A fresh 50x50 map.
     bool OnNewDocument();
-    // Parses and loads path; on failure the document is unchanged and *error says why.
-    bool OnOpenDocument(const QString& path, QString* error);
+    // Parses and loads path; on failure the document is unchanged, *error says why (in
+    // English) and *cause gives the reason for a message in the user's language.
+    bool OnOpenDocument(const QString& path, QString* error, FailureCause* cause = nullptr);
     // Safe save (temporary file, then rename); on failure the old file is intact.
-    bool OnSaveDocument(const QString& path, QString* error);
+    bool OnSaveDocument(const QString& path, QString* error, FailureCause* cause = nullptr);
 
     const tools::DocumentState& state() const { return state_; }
     const map::MapGrid& mapGrid() const { return state_.mapGrid; }

@@ -84,8 +84,14 @@ std::string_view TextureNameOf(const std::string& value) {
 
 Status CheckLimit(const char* name, std::int32_t value, std::int32_t limit) {
     if (value > limit) {
+        FailureCause cause;
+        cause.kind = FailureKind::AboveLimit;
+        cause.attribute = name;
+        cause.value = value;
+        cause.limit = limit;
         return Status::Failure(std::string(name) + " " + std::to_string(value) +
-                               " is above the limit of " + std::to_string(limit));
+                                   " is above the limit of " + std::to_string(limit),
+                               cause);
     }
     return Status::Ok();
 }
@@ -111,9 +117,15 @@ Status Load(MapGrid& grid, AttributeReader& in) {
     for (std::int32_t i = 0; i < numtex; ++i) {
         const std::string_view name = TextureNameOf(in.Texture(i));
         if (!loaded->textures[i].Assign(name)) {
-            return Status::Failure("Tex_" + std::to_string(i) + " is " +
-                                   std::to_string(name.size()) + " characters long, above the " +
-                                   "limit of " + std::to_string(map::TextureName::kMaxLength));
+            FailureCause cause;
+            cause.kind = FailureKind::NameTooLong;
+            cause.attribute = "Tex_" + std::to_string(i);
+            cause.value = static_cast<std::int64_t>(name.size());
+            cause.limit = map::TextureName::kMaxLength;
+            return Status::Failure(cause.attribute + " is " + std::to_string(name.size()) +
+                                       " characters long, above the limit of " +
+                                       std::to_string(map::TextureName::kMaxLength),
+                                   cause);
         }
     }
     loaded->Enemys_Tex = in.Int(Scalar::Enemys_Tex);
@@ -156,24 +168,44 @@ Status LoadFromTable(MapGrid& grid, MarkupElement& root) {
 }
 
 Status LoadMapFile(MapGrid& grid, const std::filesystem::path& path, const ParseOptions& options) {
+    // A folder opens fine and only fails at its first read; say what it is instead.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        FailureCause cause;
+        cause.kind = FailureKind::IsFolder;
+        return Status::Failure("cannot be read: it is a folder", cause);
+    }
     ParseResult parsed = ParseMapFile(path, options);
+    FailureCause cause;
+    cause.line = parsed.line;
     switch (parsed.status) {
         case ParseStatus::Ok:
             return LoadFromTable(grid, *parsed.root);
         case ParseStatus::CannotOpen:
-            return Status::Failure("cannot be opened: " +
-                                   std::generic_category().message(parsed.openError));
+            cause = FailureCause::FromErrno(parsed.openError);
+            return Status::Failure(
+                "cannot be opened: " + std::generic_category().message(parsed.openError), cause);
         case ParseStatus::NameMismatch:
-            return Status::Failure("a closing tag does not match its element");
+            cause.kind = FailureKind::TagMismatch;
+            return Status::Failure("a closing tag does not match its element", cause);
         case ParseStatus::OutOfMemory:
-            return Status::Failure("not enough memory to read it");
+            cause.kind = FailureKind::OutOfMemory;
+            return Status::Failure("not enough memory to read it", cause);
         case ParseStatus::ReadError:
-            return Status::Failure("cannot be read: read error");
-        case ParseStatus::SyntaxError:
+            cause.kind = FailureKind::ReadError;
+            return Status::Failure(
+                "cannot be read: read error at line " + std::to_string(parsed.line), cause);
         case ParseStatus::StackOverflow:
+            cause.kind = FailureKind::StackOverflow;
+            return Status::Failure(
+                "cannot be read: parser stack overflow at line " + std::to_string(parsed.line),
+                cause);
+        case ParseStatus::SyntaxError:
             break;
     }
-    return Status::Failure("cannot be read");
+    cause.kind = FailureKind::ParseError;
+    return Status::Failure("cannot be read: parse error at line " + std::to_string(parsed.line),
+                           cause);
 }
 
 }  // namespace zandrel::mapfile

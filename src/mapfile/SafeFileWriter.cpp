@@ -52,8 +52,15 @@ private:
     int fd_;
 };
 
+Status KindFailure(const std::string& reason, FailureKind kind) {
+    FailureCause cause;
+    cause.kind = kind;
+    return Status::Failure(reason, cause);
+}
+
 Status ErrnoFailure(const std::string& what, int error) {
-    return Status::Failure(what + ": " + std::generic_category().message(error));
+    return Status::Failure(what + ": " + std::generic_category().message(error),
+                           FailureCause::FromErrno(error));
 }
 
 // Writes all of text to fd, retrying short writes; 0 on success, else the errno value.
@@ -145,7 +152,8 @@ Status WriteToDevice(const fs::path& path, std::string_view text) {
     }
     struct stat opened {};
     if (::fstat(device.fd(), &opened) != 0 || !S_ISCHR(opened.st_mode)) {
-        return Status::Failure("cannot save " + path.string() + ": it is not a regular file");
+        return KindFailure("cannot save " + path.string() + ": it is not a regular file",
+                           FailureKind::NotRegularFile);
     }
     const int flags = ::fcntl(device.fd(), F_GETFL);
     if (flags < 0 || ::fcntl(device.fd(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
@@ -180,20 +188,22 @@ Status ReplaceFileContents(const fs::path& requested, std::string_view text) {
     if (fs::is_symlink(requested, error)) {
         path = fs::weakly_canonical(requested, error);
         if (error) {
-            return Status::Failure("cannot resolve " + requested.string() + ": " + error.message());
+            return ErrnoFailure("cannot resolve " + requested.string(), error.value());
         }
     }
 
     struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
-        return Status::Failure("cannot save " + path.string() + ": it is a folder");
+        return KindFailure("cannot save " + path.string() + ": it is a folder",
+                           FailureKind::IsFolder);
     }
     if (exists && S_ISCHR(existing.st_mode)) {
         return WriteToDevice(path, text);
     }
     if (exists && !S_ISREG(existing.st_mode)) {
-        return Status::Failure("cannot save " + path.string() + ": it is not a regular file");
+        return KindFailure("cannot save " + path.string() + ": it is not a regular file",
+                           FailureKind::NotRegularFile);
     }
 
     const fs::path folderPath = path.has_parent_path() ? path.parent_path() : fs::path(".");

@@ -14,6 +14,7 @@
 
 #include "document/CzandrelEditorDoc.h"
 #include "map/MapGrid.h"
+#include "tools/CellRay.h"
 #include "tools/HeightSampling.h"
 #include "view3d/EnemyMarker.h"
 #include "view3d/GlutRuntime.h"
@@ -277,9 +278,19 @@ void CzandrelEditorView::mouseMoveEvent(QMouseEvent* event) {
         QOpenGLWidget::mouseMoveEvent(event);
         return;
     }
-    mouseInput_.OnMouseMove(ViewMouseInput::KeyState(event->buttons(), event->modifiers()),
-                            event->position().toPoint());
+    const QPoint point = event->position().toPoint();
+    mouseInput_.OnMouseMove(ViewMouseInput::KeyState(event->buttons(), event->modifiers()), point);
+    emit pointerOverCell(CellUnderPointer(point));
     event->accept();
+}
+
+std::int32_t CzandrelEditorView::CellUnderPointer(const QPoint& point) const {
+    if (doc_ == nullptr) {
+        return -1;
+    }
+    const tools::Ray ray = tools::RayThroughPoint(session_.navigator().camera, point.x(), point.y(),
+                                                  width(), height());
+    return tools::CellHitByRay(doc_->mapGrid(), ray);
 }
 
 void CzandrelEditorView::wheelEvent(QWheelEvent* event) {

@@ -47,6 +47,10 @@ public:
     // Cell name z * 100 + x of the nearest tile or wall under point (widget coordinates), or
     // -1 over empty space or before the first draw.
     std::int32_t Pick(const QPoint& point) override;
+    // Cell name of the terrain under point by a ray through the camera, without drawing: where
+    // the pointer hovers, for the status bar. -1 off the terrain. The selection still comes
+    // from Pick.
+    std::int32_t CellUnderPointer(const QPoint& point) const;
 
     // The display mode commands "Solid" and "WireFrame".
     void SetRenderMode(view3d::RenderMode mode);
@@ -77,6 +81,10 @@ public:
     // The "F&unzioni" and "&Modifica" commands, answered by commands().
     bool UpdateCommand(int id, document::CommandState& state) override;
     bool ExecuteCommand(int id) override;
+
+signals:
+    // After every mouse move over the view: the cell under the pointer (CellUnderPointer).
+    void pointerOverCell(std::int32_t cell);
 
 public slots:
     // Another window changed the document: re-read it and redraw.

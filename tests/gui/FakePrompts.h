@@ -21,13 +21,23 @@ public:
     QStringList errors;
     int savePathRequests = 0;
     QString lastSuggestedPath;
+    QString openFolder;                    // where the last open dialog would have started
+    int chosenWindow = -1;                 // the answer to "Altre finestre..."
+    QList<QStringList> windowChoices;      // the titles offered there, per question
     QList<QStringList> recoveryQuestions;  // the titles offered, per question
 
     app::SaveAnswer AskSaveChanges(QWidget*, const QString& title) override {
         saveQuestions.append(title);
         return saveAnswer;
     }
-    QString AskOpenPath(QWidget*) override { return openPath; }
+    QString AskOpenPath(QWidget*, const QString& folder) override {
+        openFolder = folder;
+        return openPath;
+    }
+    int ChooseWindow(QWidget*, const QStringList& titles) override {
+        windowChoices.append(titles);
+        return chosenWindow;
+    }
     QString AskSavePath(QWidget*, const QString& suggested) override {
         ++savePathRequests;
         lastSuggestedPath = suggested;

@@ -1,0 +1,35 @@
+#include "app/DialogFolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace zandrel::app {
+
+namespace {
+const QString kKey = QStringLiteral("Settings/LastFolder");
+}  // namespace
+
+QString DialogFolder::Choose(const QString& activeMapPath, const QString& lastFolder) {
+    // A folder that has gone since would leave the dialog wherever the toolkit likes.
+    if (!activeMapPath.isEmpty()) {
+        const QFileInfo map(activeMapPath);
+        if (map.absoluteDir().exists()) {
+            return map.absolutePath();
+        }
+    }
+    if (!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir()) {
+        return lastFolder;
+    }
+    return {};
+}
+
+QString DialogFolder::Last() {
+    return QSettings().value(kKey).toString();
+}
+
+void DialogFolder::RememberFolderOf(const QString& path) {
+    QSettings().setValue(kKey, QFileInfo(path).absolutePath());
+}
+
+}  // namespace zandrel::app
