@@ -38,7 +38,7 @@ TEST_F(ZdmTool, CheckNamesEachBadFileAndWhy) {
     EXPECT_EQ(checked.out, "");
     EXPECT_EQ(checked.err,
               "parse error at line 7\n"
-              "broken.zdm: cannot be read\n"
+              "broken.zdm: cannot be read: parse error at line 7\n"
               "big.zdm: SizeX 60 is above the limit of 50\n"
               "absent.zdm: cannot be opened: No such file or directory\n");
 }
