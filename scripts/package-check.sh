@@ -79,9 +79,10 @@ in_root zdmtool --version
 in_root sh -c 'mkdir -p /tmp/w && cd /tmp/w && zdmtool new level.zdm && zdmtool check level.zdm &&
     echo "zdmtool new + check: ok" && zdmtool info level.zdm | head -3'
 in_root zandrelEditor --version
-missing=$(in_root sh -c 'ldd /usr/bin/zandrelEditor /usr/bin/zdmtool | grep "not found" || true')
+missing=$(in_root sh -c 'ldd /usr/bin/zandrelEditor /usr/bin/zdmtool /usr/libexec/zandrelEditor/zdmtool-render |
+    grep "not found" || true')
 [ -z "$missing" ] || { echo "libraries not found: $missing"; exit 1; }
-echo "every library of both programs resolves"
+echo "every library of the programs resolves"
 
 say "purging the package and what it pulled in"
 in_root apt-get purge -y -q --autoremove zandreleditor >>"$log" 2>&1

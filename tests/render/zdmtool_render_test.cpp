@@ -152,6 +152,19 @@ TEST_F(ZdmToolRender, FailuresExitOneAndLeaveNoPicture) {
     }
 }
 
+// zdmtool links no OpenGL library itself; a copy without its renderer still reads maps and
+// says why it cannot draw them.
+TEST_F(ZdmToolRender, ZdmtoolWithoutItsRendererFailsOnlyRender) {
+    fs::create_directory(folder_ / "alone");
+    const fs::path lone = folder_ / "alone" / "zdmtool";
+    fs::copy_file(ZDMTOOL_PATH, lone);
+    EXPECT_EQ(RunInFolder(lone.string(), "check map.zdm").status, 0);
+    const ToolOutcome outcome = RunInFolder(lone.string(), "render map.zdm out.png");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.err.find("cannot start the renderer"), std::string::npos) << outcome.err;
+    EXPECT_FALSE(fs::exists(folder_ / "out.png"));
+}
+
 TEST_F(ZdmToolRender, BadOptionsAreUsageErrors) {
     for (const char* args :
          {"render map.zdm", "render map.zdm a.png b.png", "render --size 0 map.zdm out.png",
