@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QLocale>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -103,22 +104,31 @@ tools::HeightRange MapImageFiles::ImportRange(const std::optional<tools::HeightR
     return {0.0, 1.0};
 }
 
-bool MapImageFiles::ImportHeightmap(CChildFrame& frame, UserPrompts& prompts, QWidget* parent) {
+QString MapImageFiles::ImportedText(tools::HeightRange range) {
+    // Shown to an Italian user, never written to a file: the decimal comma is right here.
+    const QLocale italian(QLocale::Italian, QLocale::Italy);
+    return QStringLiteral("Heightmap importata: altezze da %1 a %2")
+        .arg(italian.toString(range.min, 'g', 6), italian.toString(range.max, 'g', 6));
+}
+
+std::optional<tools::HeightRange> MapImageFiles::ImportHeightmap(CChildFrame& frame,
+                                                                 UserPrompts& prompts,
+                                                                 QWidget* parent) {
     document::CzandrelEditorDoc* doc = frame.GetDocument();
     const QString path = prompts.AskHeightmapPath(
         parent, DialogFolder::Choose(doc->PathName(), DialogFolder::Last()));
     if (path.isEmpty()) {
-        return false;
+        return std::nullopt;
     }
     heightimage::HeightImage image;
     if (!heightimage::ReadHeightPngFile(ToPath(path), image)) {
         prompts.ShowError(parent, ReadFailureText(path));
-        return false;
+        return std::nullopt;
     }
     if (image.width <= 0 || image.height <= 0) {
         prompts.ShowError(parent,
                           FailureMessages::Text(Action::ImportHeightmap, path, Problem::NoPixels));
-        return false;
+        return std::nullopt;
     }
     const tools::HeightRange range = ImportRange(image.range, doc->mapGrid());
     const tools::HeightField field =
@@ -130,7 +140,7 @@ bool MapImageFiles::ImportHeightmap(CChildFrame& frame, UserPrompts& prompts, QW
             return tools::EditOutcome{imported, imported, imported};
         },
         nullptr);
-    return true;
+    return range;
 }
 
 }  // namespace zandrel::app

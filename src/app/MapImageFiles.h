@@ -23,13 +23,17 @@ public:
     static bool ExportViewImage(CChildFrame& frame, UserPrompts& prompts, QWidget* parent);
 
     // Asks for a PNG and sets the map's heights from it as one edit that undo takes back whole.
-    // False when cancelled or failed; the map is then as it was.
-    static bool ImportHeightmap(CChildFrame& frame, UserPrompts& prompts, QWidget* parent);
+    // The range the image was spread over; nothing when cancelled or failed, and the map is
+    // then as it was.
+    static std::optional<tools::HeightRange> ImportHeightmap(CChildFrame& frame,
+                                                             UserPrompts& prompts, QWidget* parent);
 
     // The heights an image's levels span: the range it stores, else the map's own range, else
     // 0..1 (a flat map has no range to spread over).
     static tools::HeightRange ImportRange(const std::optional<tools::HeightRange>& stored,
                                           const map::MapGrid& grid);
+    // "Heightmap importata: altezze da -3 a 4,5", for the status bar.
+    static QString ImportedText(tools::HeightRange range);
 };
 
 }  // namespace zandrel::app

@@ -99,7 +99,12 @@ void ExportImage(ShellCommands& shell, CChildFrame& active) {
 }
 
 void ImportHeightmap(ShellCommands& shell, CChildFrame& active) {
-    MapImageFiles::ImportHeightmap(active, shell.frame().Prompts(), &shell.frame());
+    constexpr int kShownMilliseconds = 8000;
+    if (const auto range =
+            MapImageFiles::ImportHeightmap(active, shell.frame().Prompts(), &shell.frame())) {
+        shell.frame().statusBar()->showMessage(MapImageFiles::ImportedText(*range),
+                                               kShownMilliseconds);
+    }
 }
 
 void NewWindow(ShellCommands& shell, CChildFrame& active) {

@@ -2,6 +2,7 @@
 // PNG as the map's terrain in one edit that undo takes back.
 #include <QFile>
 #include <QImage>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -111,13 +112,12 @@ private slots:
         QTest::addColumn<std::optional<tools::HeightRange>>("stored");
         QTest::addColumn<double>("low");
         QTest::addColumn<double>("high");
+        QTest::addColumn<QString>("shown");  // the end of the status bar's note
+        using Range = std::optional<tools::HeightRange>;
         // A stored range wins; without one a flat map has none and 0..1 is used.
-        QTest::newRow("stored range")
-            << false << std::optional(tools::HeightRange{2.0, 5.0}) << 2.0 << 5.0;
-        QTest::newRow("flat map, no range")
-            << false << std::optional<tools::HeightRange>() << 0.0 << 1.0;
-        QTest::newRow("the map's own range")
-            << true << std::optional<tools::HeightRange>() << -3.0 << 4.0;
+        QTest::newRow("stored range") << false << Range({2.0, 5.5}) << 2.0 << 5.5 << "da 2 a 5,5";
+        QTest::newRow("flat map, no range") << false << Range() << 0.0 << 1.0 << "da 0 a 1";
+        QTest::newRow("the map's own range") << true << Range() << -3.0 << 4.0 << "da -3 a 4";
     }
 
     void importSetsHeightsAsOneUndoableEdit() {
@@ -125,6 +125,7 @@ private slots:
         QFETCH(std::optional<tools::HeightRange>, stored);
         QFETCH(double, low);
         QFETCH(double, high);
+        QFETCH(QString, shown);
         if (hilly) {
             doc_->Change(
                 [](tools::DocumentState& state) {
@@ -151,6 +152,8 @@ private slots:
         const map::MapCell& west = doc_->mapGrid().Cell(0, 20);
         const map::MapCell& east = doc_->mapGrid().Cell(doc_->mapGrid().SizeX - 1, 20);
         QVERIFY(west.C < east.C);
+        QVERIFY2(frame().statusBar()->currentMessage().endsWith(shown),
+                 qPrintable(frame().statusBar()->currentMessage()));
 
         QVERIFY(frame().Commands().Execute(cmd::kEditUndo));
         QVERIFY(doc_->mapGrid().SameContent(before));
