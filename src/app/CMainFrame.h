@@ -46,6 +46,8 @@ public:
     // The status bar's field that follows the pointer over a 3D view.
     QLabel* PointerReadout() const { return pointerReadout_; }
     WindowMenu& WindowList() const { return *windowMenu_; }
+    // Where the frame's commands ask the user and report failures.
+    UserPrompts& Prompts() const { return prompts_; }
 
     // The map window with the focus, or null when no map is open.
     CChildFrame* ActiveFrame() const;

@@ -21,6 +21,14 @@ const std::vector<CommandInfo>& CommandTable::Commands() {
             {cmd::kFileSave, "Salva il documento attivo.\nSalva", Application},
             {cmd::kFileSaveAs, "Salva il documento attivo con un nuovo nome.\nSalva con nome",
              Application},
+            {cmd::kFileExportImage,
+             "Salva come immagine PNG la vista 3D attiva, alle sue dimensioni.\nEsporta immagine",
+             Application},
+            {cmd::kFileImportHeightmap,
+             "Imposta le altezze della mappa da un'immagine PNG in scala di grigi, con "
+             "l'intervallo salvato nel file, altrimenti quello attuale della mappa (da 0 a 1 se è "
+             "piana).\nImporta heightmap",
+             Application},
             // Reachable by Ctrl+P only, and nothing prints: it stays disabled.
             {cmd::kFilePrint, "Stampa il documento attivo.\nStampa", Nobody},
             {cmd::kEditUndo, "Annulla l'ultima operazione.\nAnnulla", View},
@@ -102,6 +110,8 @@ const std::vector<MenuSpec>& CommandTable::MapMenus() {
           {"&Chiudi", cmd::kFileClose},
           {"&Salva\tCtrl+S", cmd::kFileSave},
           {"Sal&va con nome...", cmd::kFileSaveAs},
+          {"Esporta &immagine...", cmd::kFileExportImage},
+          {"Importa &heightmap...", cmd::kFileImportHeightmap},
           kSeparatorItem,
           {"File recenti", cmd::kFileMru1},
           kSeparatorItem,

@@ -13,6 +13,10 @@ QString Heading(FailureMessages::Action action, const QString& path) {
             return QStringLiteral("Impossibile salvare il documento %1.").arg(shown);
         case FailureMessages::Action::Recover:
             return QStringLiteral("Impossibile recuperare il documento %1.").arg(shown);
+        case FailureMessages::Action::ExportImage:
+            return QStringLiteral("Impossibile esportare l'immagine %1.").arg(shown);
+        case FailureMessages::Action::ImportHeightmap:
+            return QStringLiteral("Impossibile importare la heightmap %1.").arg(shown);
         case FailureMessages::Action::Open:
             break;
     }
@@ -22,7 +26,7 @@ QString Heading(FailureMessages::Action action, const QString& path) {
 }  // namespace
 
 QString FailureMessages::CauseText(Action action, const FailureCause& cause) {
-    const bool saving = action == Action::Save;
+    const bool saving = action == Action::Save || action == Action::ExportImage;
     switch (cause.kind) {
         case FailureKind::NotFound:
             return saving ? QStringLiteral("La cartella di destinazione non esiste.")
@@ -78,6 +82,24 @@ QString FailureMessages::CauseText(Action action, const FailureCause& cause) {
 
 QString FailureMessages::Text(Action action, const QString& path, const FailureCause& cause) {
     return Heading(action, path) + QLatin1Char('\n') + CauseText(action, cause);
+}
+
+QString FailureMessages::Text(Action action, const QString& path, PictureProblem problem) {
+    QString cause;
+    switch (problem) {
+        case PictureProblem::EmptyView:
+            cause = QStringLiteral("La vista 3D non ha un'immagine da esportare (dimensioni 0×0).");
+            break;
+        case PictureProblem::NotPng:
+            cause = QStringLiteral(
+                "Il file non è un'immagine PNG leggibile: è di un altro tipo, è danneggiato o "
+                "è troppo grande.");
+            break;
+        case PictureProblem::NoPixels:
+            cause = QStringLiteral("L'immagine è vuota (dimensioni 0×0).");
+            break;
+    }
+    return Heading(action, path) + QLatin1Char('\n') + cause;
 }
 
 }  // namespace zandrel::app

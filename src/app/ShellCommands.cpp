@@ -11,6 +11,7 @@
 #include "app/CMainFrame.h"
 #include "app/DocumentManager.h"
 #include "app/MapCheckDialog.h"
+#include "app/MapImageFiles.h"
 #include "app/RecentFileList.h"
 #include "document/CommandIds.h"
 
@@ -93,6 +94,19 @@ void SaveFileAs(ShellCommands& shell, CChildFrame& active) {
     shell.docs().SaveAs(active.GetDocument());
 }
 
+void ExportImage(ShellCommands& shell, CChildFrame& active) {
+    MapImageFiles::ExportViewImage(active, shell.frame().Prompts(), &shell.frame());
+}
+
+void ImportHeightmap(ShellCommands& shell, CChildFrame& active) {
+    constexpr int kShownMilliseconds = 8000;
+    if (const auto range =
+            MapImageFiles::ImportHeightmap(active, shell.frame().Prompts(), &shell.frame())) {
+        shell.frame().statusBar()->showMessage(MapImageFiles::ImportedText(*range),
+                                               kShownMilliseconds);
+    }
+}
+
 void NewWindow(ShellCommands& shell, CChildFrame& active) {
     shell.frame().OpenFrame(active.GetDocument());
 }
@@ -125,6 +139,8 @@ constexpr std::array kRows = {
     Row{cmd::kMapCheck, &WithMap, &ShowMapCheck},
     Row{cmd::kFileSave, &WithMap, &OnActive<&SaveFile>},
     Row{cmd::kFileSaveAs, &WithMap, &OnActive<&SaveFileAs>},
+    Row{cmd::kFileExportImage, &WithMap, &OnActive<&ExportImage>},
+    Row{cmd::kFileImportHeightmap, &WithMap, &OnActive<&ImportHeightmap>},
     Row{cmd::kWindowNew, &WithMap, &OnActive<&NewWindow>},
     Row{cmd::kWindowCascade, &WithMap, &OnActive<&Cascade>},
     Row{cmd::kWindowTile, &WithMap, &OnActive<&Tile>},

@@ -9,8 +9,8 @@ class DocumentManager;
 class RecentFileList;
 
 // The commands the application and its frames answer themselves: files, the recent-file list,
-// toolbar and status bar, window arrangement, panes, the map check list, about and exit. Each
-// is a row of its update rule and its handler.
+// the view's picture and heightmaps, toolbar and status bar, window arrangement, panes, the map
+// check list, about and exit. Each is a row of its update rule and its handler.
 class ShellCommands : public document::CommandTarget {
 public:
     ShellCommands(CMainFrame& frame, DocumentManager& docs, RecentFileList& recent);

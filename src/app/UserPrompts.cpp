@@ -10,6 +10,7 @@ namespace zandrel::app {
 namespace {
 const QString kFilter = QStringLiteral("zandrelEditor Files (*.zdm)");
 const QString kTitle = QStringLiteral("zandrelEditor");
+const QString kPngFilter = QStringLiteral("Immagini PNG (*.png)");
 }  // namespace
 
 QString UserPrompts::SaveChangesText(const QString& title) {
@@ -50,6 +51,21 @@ QString UserPrompts::AskSavePath(QWidget* parent, const QString& suggested) {
         return {};
     }
     return dialog.selectedFiles().constFirst();
+}
+
+QString UserPrompts::AskImageSavePath(QWidget* parent, const QString& suggested) {
+    QFileDialog dialog(parent, QStringLiteral("Esporta immagine"), suggested, kPngFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+QString UserPrompts::AskHeightmapPath(QWidget* parent, const QString& folder) {
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Importa heightmap"), folder,
+                                        kPngFilter);
 }
 
 QString UserPrompts::RecoverText(const QStringList& titles) {

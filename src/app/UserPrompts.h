@@ -24,6 +24,10 @@ public:
     virtual QString AskOpenPath(QWidget* parent, const QString& folder);
     // A path to save to, starting from suggested; empty when cancelled.
     virtual QString AskSavePath(QWidget* parent, const QString& suggested);
+    // "Esporta immagine...": a .png path to write, starting from suggested; empty when cancelled.
+    virtual QString AskImageSavePath(QWidget* parent, const QString& suggested);
+    // "Importa heightmap...": a .png path to read, starting in folder; empty when cancelled.
+    virtual QString AskHeightmapPath(QWidget* parent, const QString& folder);
     virtual void ShowError(QWidget* parent, const QString& message);
     // After a crash: the maps with recovery copies (their titles), with Recupera / Ignora.
     virtual RecoveryAnswer AskRecover(QWidget* parent, const QStringList& titles);

@@ -19,6 +19,8 @@ inline constexpr int kRaise = 194;
 inline constexpr int kPyramid = 196;
 inline constexpr int kEnemies = 200;
 inline constexpr int kMapCheck = 201;
+inline constexpr int kFileExportImage = 202;
+inline constexpr int kFileImportHeightmap = 203;
 
 inline constexpr int kFileNew = 57600;
 inline constexpr int kFileOpen = 57601;

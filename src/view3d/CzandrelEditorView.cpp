@@ -151,6 +151,13 @@ void CzandrelEditorView::DrawAxesAndStart() {
     MapScene::DrawAxesAndStart(doc_->mapGrid());
 }
 
+QImage CzandrelEditorView::GrabImage() {
+    if (width() <= 0 || height() <= 0) {
+        return {};
+    }
+    return grabFramebuffer();
+}
+
 void CzandrelEditorView::RedrawNow() {
     const std::uint64_t before = paintCount_;
     repaint();

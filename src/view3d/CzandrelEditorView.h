@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QOpenGLWidget>
 #include <QPoint>
 #include <cstdint>
@@ -41,6 +42,9 @@ public:
 
     // Draws a frame now, before returning, instead of scheduling a repaint.
     void RedrawNow();
+    // The picture the view shows now, at its size in device pixels; a null image when the view
+    // cannot draw (no context, or a zero size).
+    QImage GrabImage();
     // Makes this view's context current; false (after telling the user) when that fails.
     bool MakeCurrent();
 

@@ -14,6 +14,8 @@ public:
     app::SaveAnswer saveAnswer = app::SaveAnswer::Cancel;
     QString openPath;
     QString savePath;
+    QString imageSavePath;  // the answer to "Esporta immagine..."
+    QString heightmapPath;  // the answer to "Importa heightmap..."
     // Ignore by default, so a test never reopens copies it did not make.
     app::RecoveryAnswer recoveryAnswer = app::RecoveryAnswer::Ignore;
 
@@ -43,6 +45,8 @@ public:
         lastSuggestedPath = suggested;
         return savePath;
     }
+    QString AskImageSavePath(QWidget*, const QString&) override { return imageSavePath; }
+    QString AskHeightmapPath(QWidget*, const QString&) override { return heightmapPath; }
     void ShowError(QWidget*, const QString& message) override { errors.append(message); }
     app::RecoveryAnswer AskRecover(QWidget*, const QStringList& titles) override {
         recoveryQuestions.append(titles);

@@ -76,6 +76,8 @@ const std::vector<std::pair<QString, std::vector<Item>>> kMapMenus = {
       {"&Chiudi", 57602},
       {"&Salva\tCtrl+S", 57603},
       {"Sal&va con nome...", 57604},
+      {"Esporta &immagine...", 202},
+      {"Importa &heightmap...", 203},
       {"", 0},
       {"File recenti", 57616},
       {"", 0},
