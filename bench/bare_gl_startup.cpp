@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QOpenGLWidget>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/EditorSurfaceFormat.h"
 
@@ -16,7 +18,9 @@ protected:
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glFinish();
-        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        // As the editor does under ZANDREL_QUIT_AFTER_FIRST_FRAME: shutdown is not start-up.
+        std::fflush(nullptr);
+        std::_Exit(0);
     }
 };
 
