@@ -37,9 +37,8 @@ class CzandrelEditorView : public QWidget, public document::CommandTarget, priva
     Q_OBJECT
 
 public:
-    // Call before the QApplication exists to give all views one texture namespace. Views in
-    // one top-level window share anyway; views in separate windows otherwise would not, and
-    // would draw each other's texture names of a shared document.
+    // Call before the QApplication exists: gives all views one share group (one texture
+    // namespace; every view has a context of its own) and keeps the renderer's per-frame heap.
     static void PrepareApplication();
 
     explicit CzandrelEditorView(document::CzandrelEditorDoc* doc, QWidget* parent = nullptr);
