@@ -7,6 +7,12 @@
 namespace zandrel::app {
 
 QString OpenGLProbe::FailureMessage() {
+    // With one share group for every view, Qt made its context while starting: judge that one
+    // instead of paying for a second context and surface before the first frame.
+    if (const QOpenGLContext* shared = QOpenGLContext::globalShareContext();
+        shared != nullptr && shared->isValid()) {
+        return FormatFailure(*shared);
+    }
     const QSurfaceFormat wanted = QSurfaceFormat::defaultFormat();
     QOpenGLContext context;
     context.setFormat(wanted);
@@ -21,8 +27,12 @@ QString OpenGLProbe::FailureMessage() {
     if (!surface.isValid() || !context.makeCurrent(&surface)) {
         return QStringLiteral("GlMakeCurrent Error");
     }
-    const QSurfaceFormat got = context.format();
     context.doneCurrent();
+    return FormatFailure(context);
+}
+
+QString OpenGLProbe::FormatFailure(const QOpenGLContext& context) {
+    const QSurfaceFormat got = context.format();
     // The views draw in immediate mode and pick with GL_SELECT: both need desktop GL that
     // keeps the deprecated calls.
     if (context.isOpenGLES() ||

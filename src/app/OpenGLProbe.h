@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QOpenGLContext;
+
 namespace zandrel::app {
 
 // Whether the map views will get the GL context they draw with. Without any usable OpenGL,
@@ -13,6 +15,10 @@ public:
     // with fixed-function GL; otherwise the message the map view shows for the step that
     // failed ("OpenGL contest fail", "GlMakeCurrent Error", "ChoosePixelFormat failed").
     static QString FailureMessage();
+
+private:
+    // The message for a context that exists but cannot draw the views' way, or empty.
+    static QString FormatFailure(const QOpenGLContext& context);
 };
 
 }  // namespace zandrel::app

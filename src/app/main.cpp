@@ -7,6 +7,7 @@
 #include "app/InfoOptions.h"
 #include "app/OpenGLProbe.h"
 #include "app/UserPrompts.h"
+#include "view3d/CzandrelEditorView.h"
 
 int main(int argc, char* argv[]) {
     if (const auto answered = zandrel::app::AnswerInfoOption(
@@ -14,6 +15,8 @@ int main(int argc, char* argv[]) {
         return *answered;
     }
     zandrel::app::UseEditorSurfaceFormat();
+    // Every map view draws with its own context: one share group keeps one set of textures.
+    zandrel::view3d::CzandrelEditorView::PrepareApplication();
     QApplication application(argc, argv);
     QApplication::setOrganizationName(
         QString::fromUtf8(zandrel::app::CzandrelEditorApp::kSettingsKey));

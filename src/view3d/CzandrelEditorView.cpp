@@ -4,12 +4,16 @@
 #include <GL/glu.h>
 
 #include <QCoreApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QWheelEvent>
 #include <algorithm>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <iostream>
 
 #include "document/CzandrelEditorDoc.h"
@@ -17,20 +21,37 @@
 #include "tools/CellRay.h"
 #include "tools/HeightSampling.h"
 #include "view3d/EnemyMarker.h"
-#include "view3d/GlutRuntime.h"
 #include "view3d/MapRenderer.h"
 #include "view3d/MapScene.h"
 #include "view3d/TextureSet.h"
+#include "view3d/ViewSurface.h"
 
 namespace zandrel::view3d {
 
 void CzandrelEditorView::PrepareApplication() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+#ifdef __GLIBC__
+    // Mesa's software renderer allocates and frees some 30 MB of vertex buffers while it
+    // replays the map pass. With the default trim threshold glibc hands that memory back to
+    // the system after every frame and takes it again, page by page, in the next one: about
+    // 3,000 page faults and 10 ms of the main thread per frame at 1280 x 1024. Keep it.
+    constexpr int kKeptHeap = 256 * 1024 * 1024;
+    mallopt(M_TRIM_THRESHOLD, kKeptHeap);
+#endif
 }
 
 CzandrelEditorView::CzandrelEditorView(document::CzandrelEditorDoc* doc, QWidget* parent)
-    : QOpenGLWidget(parent), doc_(doc) {
+    : QWidget(parent), doc_(doc) {
     setObjectName("CzandrelEditorView");
+    surface_ = new ViewSurface(this, {[this] { InitializeGl(); }, [this] { DrawFrame(); }});
+    QWidget* const container = QWidget::createWindowContainer(surface_, this);
+    // The view itself keeps the keyboard focus: keys and the main window's shortcuts then take
+    // the widgets' usual path, and the panes switch focus between two widgets.
+    container->setFocusPolicy(Qt::NoFocus);
+    container->setContextMenuPolicy(Qt::PreventContextMenu);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(container);
     setFocusPolicy(Qt::StrongFocus);
     // Every movement over the view redraws it and tells the other views, buttons held or not.
     setMouseTracking(true);
@@ -45,8 +66,12 @@ CzandrelEditorView::CzandrelEditorView(document::CzandrelEditorDoc* doc, QWidget
 }
 
 // Texture objects belong to the document's texture set of the context group, shared with its
-// other views, so closing one view deletes none of them.
-CzandrelEditorView::~CzandrelEditorView() = default;
+// other views, so closing one view deletes none of them; its map pass lists are its own.
+CzandrelEditorView::~CzandrelEditorView() {
+    if (surface_->Context() != nullptr && surface_->MakeCurrent()) {
+        passLists_.Release();
+    }
+}
 
 void CzandrelEditorView::ReportFailure(const char* message) {
     if (failureShown_) {
@@ -57,60 +82,39 @@ void CzandrelEditorView::ReportFailure(const char* message) {
 }
 
 bool CzandrelEditorView::MakeCurrent() {
-    if (!isValid()) {
-        return false;
+    if (surface_->MakeCurrent()) {
+        return true;
     }
-    makeCurrent();
-    if (QOpenGLContext::currentContext() != context()) {
-        ReportFailure("GlMakeCurrent Error");
-        return false;
-    }
-    return true;
+    ReportFailure(surface_->Failure() != nullptr ? surface_->Failure() : "GlMakeCurrent Error");
+    return false;
 }
 
-void CzandrelEditorView::initializeGL() {
-    QOpenGLContext* const ctx = context();
-    if (ctx == nullptr || !ctx->isValid()) {
-        ReportFailure("OpenGL contest fail");
-        return;
-    }
-    const QSurfaceFormat format = ctx->format();
-    // Immediate mode and GL_SELECT need desktop GL without the core profile.
-    if (ctx->isOpenGLES() ||
-        (format.profile() == QSurfaceFormat::CoreProfile && format.majorVersion() >= 3 &&
-         !format.testOption(QSurfaceFormat::DeprecatedFunctions))) {
-        ReportFailure("ChoosePixelFormat failed");
-        return;
-    }
-    usable_ = true;
-    GlutRuntime::EnsureInitialised();
+QOpenGLContext* CzandrelEditorView::context() {
+    return MakeCurrent() ? surface_->Context() : nullptr;
 }
 
-void CzandrelEditorView::resizeGL(int width, int height) {
+QWindow* CzandrelEditorView::Surface() const {
+    return surface_;
+}
+
+QImage CzandrelEditorView::grabFramebuffer() {
     const qreal ratio = devicePixelRatioF();
-    viewWidth_ = static_cast<std::int32_t>(width * ratio);
-    viewHeight_ = static_cast<std::int32_t>(height * ratio);
-    if (!usable_) {
-        return;
+    const QSize pixels(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio));
+    QImage image = surface_->Grab(pixels);
+    if (image.isNull() && surface_->Failure() != nullptr) {
+        ReportFailure(surface_->Failure());
     }
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glViewport(0, 0, viewWidth_, viewHeight_);
-    glMatrixMode(GL_MODELVIEW);
+    return image;
 }
 
-void CzandrelEditorView::paintGL() {
-    ++paintCount_;
-    DrawFrame();
+void CzandrelEditorView::InitializeGl() {
+    usable_ = true;
 }
 
 void CzandrelEditorView::DrawFrame() {
-    // A view drawn before it was ever shown (grabbed while hidden) gets no resize first.
     const qreal ratio = devicePixelRatioF();
-    if (viewWidth_ != static_cast<std::int32_t>(width() * ratio) ||
-        viewHeight_ != static_cast<std::int32_t>(height() * ratio)) {
-        resizeGL(width(), height());
-    }
+    viewWidth_ = static_cast<std::int32_t>(width() * ratio);
+    viewHeight_ = static_cast<std::int32_t>(height() * ratio);
     if (usable_ && doc_ != nullptr) {
         OnDraw();
     }
@@ -120,7 +124,7 @@ void CzandrelEditorView::OnDraw() {
     map::MapGrid& grid = doc_->mapGrid();
     session_.StoreSelection(grid);
 
-    // Qt binds its framebuffer with its own viewport before every paint.
+    // The same context draws into the window and into grabbed framebuffers of other sizes.
     MapScene::BeginFrame(viewWidth_, viewHeight_);
 
     TextureSet& textures = TextureSet::OfCurrentGroup(doc_);
@@ -137,7 +141,7 @@ void CzandrelEditorView::OnDraw() {
     glGetDoublev(GL_PROJECTION_MATRIX, frame_.projection.data());
     frame_.valid = viewWidth_ > 0 && viewHeight_ > 0;
 
-    MapRenderer::Draw(grid, renderMode_);
+    passLists_.Draw(grid, renderMode_);
     DrawEnemies(textures.EnemyTexture());
     DrawAxesAndStart();
     glFlush();
@@ -159,13 +163,12 @@ QImage CzandrelEditorView::GrabImage() {
 }
 
 void CzandrelEditorView::RedrawNow() {
-    const std::uint64_t before = paintCount_;
-    repaint();
-    // Qt defers repaint() while the window still waits for its previous frame; picking and
-    // the callers' next steps need this frame's matrices now, so draw it directly then. The
-    // deferred paint still follows and shows the same model.
-    if (paintCount_ == before && usable_ && isVisible() && MakeCurrent()) {
-        DrawFrame();
+    // Picking and the callers' next steps need this frame's matrices and stored selection now.
+    if (isVisible()) {
+        surface_->Render();
+        if (surface_->Failure() != nullptr) {
+            ReportFailure(surface_->Failure());
+        }
     }
 }
 
@@ -222,7 +225,7 @@ void CzandrelEditorView::OnTexturesNeedReload(document::TextureKind kind,
 
 void CzandrelEditorView::OnUpdate(QObject* sender) {
     if (sender != this) {
-        update();
+        surface_->requestUpdate();
     }
 }
 
@@ -252,7 +255,7 @@ bool CzandrelEditorView::ExecuteCommand(int id) {
 // (a press includes its own button, a release no longer does) and Shift and Ctrl.
 void CzandrelEditorView::mousePressEvent(QMouseEvent* event) {
     if (doc_ == nullptr) {
-        QOpenGLWidget::mousePressEvent(event);
+        QWidget::mousePressEvent(event);
         return;
     }
     const std::uint32_t flags = ViewMouseInput::KeyState(event->buttons(), event->modifiers());
@@ -267,7 +270,7 @@ void CzandrelEditorView::mousePressEvent(QMouseEvent* event) {
 
 void CzandrelEditorView::mouseReleaseEvent(QMouseEvent* event) {
     if (doc_ == nullptr) {
-        QOpenGLWidget::mouseReleaseEvent(event);
+        QWidget::mouseReleaseEvent(event);
         return;
     }
     const std::uint32_t flags = ViewMouseInput::KeyState(event->buttons(), event->modifiers());
@@ -282,7 +285,7 @@ void CzandrelEditorView::mouseReleaseEvent(QMouseEvent* event) {
 
 void CzandrelEditorView::mouseMoveEvent(QMouseEvent* event) {
     if (doc_ == nullptr) {
-        QOpenGLWidget::mouseMoveEvent(event);
+        QWidget::mouseMoveEvent(event);
         return;
     }
     const QPoint point = event->position().toPoint();
@@ -307,7 +310,7 @@ void CzandrelEditorView::wheelEvent(QWheelEvent* event) {
     const int delta =
         event->modifiers().testFlag(Qt::AltModifier) && angle.y() == 0 ? angle.x() : angle.y();
     if (doc_ == nullptr || delta == 0) {
-        QOpenGLWidget::wheelEvent(event);
+        QWidget::wheelEvent(event);
         return;
     }
     const auto zDelta = static_cast<std::int16_t>(std::clamp(delta, -32768, 32767));
@@ -323,7 +326,7 @@ void CzandrelEditorView::keyPressEvent(QKeyEvent* event) {
         session_.navigator().camera.RotateView(-0.1f, 0.0f, 1.0f, 0.0f);
     }
     RedrawNow();
-    QOpenGLWidget::keyPressEvent(event);
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace zandrel::view3d

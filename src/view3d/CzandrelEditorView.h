@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QImage>
-#include <QOpenGLWidget>
 #include <QPoint>
+#include <QWidget>
 #include <cstdint>
 
 #include "document/CommandTarget.h"
 #include "tools/EditSession.h"
 #include "view3d/EditHost.h"
+#include "view3d/MapPassLists.h"
 #include "view3d/MapPicker.h"
 #include "view3d/RenderMode.h"
 #include "view3d/ViewCommands.h"
@@ -18,21 +19,26 @@ class CzandrelEditorDoc;
 enum class TextureKind;
 }  // namespace zandrel::document
 
+class QOpenGLContext;
+class QWindow;
+
 namespace zandrel::view3d {
 
-// The 3D pane of a map window: draws the document's map with its own GL context, loads the
-// map's textures on its first draw, and answers which cell lies under a window point. The mouse
-// selects and shapes the terrain and steers the camera (ViewMouseInput); the tool, placement
-// and edit commands of the map menus come here first (ViewCommands). Every edit reaches the
-// document through its one entry point; drawing only reads the map, apart from storing the
-// selection before each frame, which goal toggling, paste, merge and the panel read.
-class CzandrelEditorView : public QOpenGLWidget, public document::CommandTarget, private EditHost {
+class ViewSurface;
+
+// The 3D pane of a map window: draws the document's map with its own GL context into its own
+// native window (ViewSurface, embedded as a child), loads the map's textures on its first draw, and
+// answers which cell lies under a window point. The mouse selects and shapes the terrain and steers
+// the camera (ViewMouseInput); the tool, placement and edit commands of the map menus come here
+// first (ViewCommands). Every edit reaches the document through its one entry point; drawing only
+// reads the map, apart from storing the selection before each frame, which goal toggling, paste,
+// merge and the panel read.
+class CzandrelEditorView : public QWidget, public document::CommandTarget, private EditHost {
     Q_OBJECT
 
 public:
-    // Call before the QApplication exists to give all views one texture namespace. Views in
-    // one top-level window share anyway; views in separate windows otherwise would not, and
-    // would draw each other's texture names of a shared document.
+    // Call before the QApplication exists: gives all views one share group (one texture
+    // namespace; every view has a context of its own) and keeps the renderer's per-frame heap.
     static void PrepareApplication();
 
     explicit CzandrelEditorView(document::CzandrelEditorDoc* doc, QWidget* parent = nullptr);
@@ -40,13 +46,21 @@ public:
 
     document::CzandrelEditorDoc* GetDocument() const { return doc_; }
 
-    // Draws a frame now, before returning, instead of scheduling a repaint.
+    // Draws a frame now and shows it, before returning, instead of scheduling a repaint.
     void RedrawNow();
     // The picture the view shows now, at its size in device pixels; a null image when the view
     // cannot draw (no context, or a zero size).
     QImage GrabImage();
     // Makes this view's context current; false (after telling the user) when that fails.
     bool MakeCurrent();
+    // The view's GL context, made on first use; nullptr when there is none to be had.
+    QOpenGLContext* context();
+    // A frame drawn now into a framebuffer of the view's size, read back.
+    QImage grabFramebuffer();
+    // The native window the view draws into; its input arrives at this widget.
+    QWindow* Surface() const;
+    // Rows of the map pass compiled by the last frame: the others replayed their lists.
+    std::int32_t LastCompiledRows() const { return passLists_.LastCompiledRows(); }
 
     // Cell name z * 100 + x of the nearest tile or wall under point (widget coordinates), or
     // -1 over empty space or before the first draw.
@@ -97,9 +111,6 @@ public slots:
     void OnTexturesNeedReload(document::TextureKind kind, std::uint64_t generation);
 
 protected:
-    void initializeGL() override;
-    void resizeGL(int width, int height) override;
-    void paintGL() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -113,6 +124,8 @@ private:
     void Edit(const SessionEdit& edit) override;
     QSize LogicalSize() const override { return size(); }
 
+    // With the context current, once: whether it can draw at all.
+    void InitializeGl();
     void DrawFrame();
     void OnDraw();
     void DrawEnemies(std::uint32_t texture);
@@ -125,7 +138,6 @@ private:
     bool texturesLoaded_ = false;
     bool usable_ = false;
     bool failureShown_ = false;
-    std::uint64_t paintCount_ = 0;
     std::int32_t viewWidth_ = 0;
     std::int32_t viewHeight_ = 0;
     tools::EditSession session_;
@@ -133,6 +145,9 @@ private:
     ViewCommands commands_{*this};
     FrameTransform frame_;
     MapPicker picker_;
+    MapPassLists passLists_;
+    // Owned by its container widget, a child of this view.
+    ViewSurface* surface_ = nullptr;
 };
 
 }  // namespace zandrel::view3d

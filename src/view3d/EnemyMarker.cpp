@@ -34,9 +34,10 @@ void EnemyMarker::Draw(const Centre& centre, std::uint32_t texture, RenderMode m
     TextureLoader::SetDrawParameters();
     if (mode == RenderMode::Wireframe) {
         glDisable(GL_TEXTURE_2D);
-        // glut geometry exits the process when glut was never initialised (no display when the
-        // view started), so fall back to our own wire sphere then.
-        if (GlutRuntime::IsInitialised()) {
+        // glut starts only when its first sphere is wanted, not with every view: its start-up
+        // is a cost of the first frame. Without a display it cannot start (and its geometry
+        // would exit the process), so our own wire sphere stands in then.
+        if (GlutRuntime::EnsureInitialised()) {
             glutWireSphere(0.5, 10, 10);
         } else {
             DrawWireSphere(0.5, 10, 10);

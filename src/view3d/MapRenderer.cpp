@@ -41,32 +41,37 @@ std::uint32_t MapRenderer::SlotTexture(const map::MapGrid& grid, std::int32_t in
 
 void MapRenderer::Draw(const map::MapGrid& grid, RenderMode renderMode) {
     glMatrixMode(GL_MODELVIEW);
+    const std::int32_t sizeZ = std::min(grid.SizeZ, map::kMaxMapSize);
+    for (std::int32_t z = 0; z < sizeZ; ++z) {
+        DrawRow(grid, z, renderMode);
+    }
+}
+
+void MapRenderer::DrawRow(const map::MapGrid& grid, std::int32_t z, RenderMode renderMode) {
     const std::int32_t sizeX = std::min(grid.SizeX, map::kMaxMapSize);
     const std::int32_t sizeZ = std::min(grid.SizeZ, map::kMaxMapSize);
-    if (sizeZ < 1) {
+    if (z < 0 || z >= sizeZ) {
         return;
     }
-    for (std::int32_t z = 0; z < sizeZ; ++z) {
-        for (std::int32_t x = 0; x < sizeX; ++x) {
-            const map::MapCell& cell = grid.Cell(x, z);
-            DrawTile(grid, x, z, renderMode);
-            // Exact comparisons: neighbours share an edge only when both corners agree.
-            if (!(z + 1 < sizeZ && cell.SE == grid.Cell(x, z + 1).NE &&
-                  cell.SO == grid.Cell(x, z + 1).NO)) {
-                DrawWall(grid, x, z, kSouth, renderMode);
-            }
-            if (!(z - 1 >= 0 && cell.NO == grid.Cell(x, z - 1).SO &&
-                  cell.NE == grid.Cell(x, z - 1).SE)) {
-                DrawWall(grid, x, z, kNorth, renderMode);
-            }
-            if (!(x - 1 >= 0 && cell.NE == grid.Cell(x - 1, z).NO &&
-                  cell.SE == grid.Cell(x - 1, z).SO)) {
-                DrawWall(grid, x, z, kEast, renderMode);
-            }
-            if (!(x + 1 < sizeX && cell.SO == grid.Cell(x + 1, z).SE &&
-                  cell.NO == grid.Cell(x + 1, z).NE)) {
-                DrawWall(grid, x, z, kWest, renderMode);
-            }
+    for (std::int32_t x = 0; x < sizeX; ++x) {
+        const map::MapCell& cell = grid.Cell(x, z);
+        DrawTile(grid, x, z, renderMode);
+        // Exact comparisons: neighbours share an edge only when both corners agree.
+        if (!(z + 1 < sizeZ && cell.SE == grid.Cell(x, z + 1).NE &&
+              cell.SO == grid.Cell(x, z + 1).NO)) {
+            DrawWall(grid, x, z, kSouth, renderMode);
+        }
+        if (!(z - 1 >= 0 && cell.NO == grid.Cell(x, z - 1).SO &&
+              cell.NE == grid.Cell(x, z - 1).SE)) {
+            DrawWall(grid, x, z, kNorth, renderMode);
+        }
+        if (!(x - 1 >= 0 && cell.NE == grid.Cell(x - 1, z).NO &&
+              cell.SE == grid.Cell(x - 1, z).SO)) {
+            DrawWall(grid, x, z, kEast, renderMode);
+        }
+        if (!(x + 1 < sizeX && cell.SO == grid.Cell(x + 1, z).SE &&
+              cell.NO == grid.Cell(x + 1, z).NE)) {
+            DrawWall(grid, x, z, kWest, renderMode);
         }
     }
 }

@@ -23,6 +23,9 @@ public:
     };
 
     static void Draw(const map::MapGrid& grid, RenderMode renderMode);
+    // One row of cells z with their walls: what a row of the map pass draws, in the same order.
+    // The row reads its neighbour rows' edges and the selection and start stored in grid.
+    static void DrawRow(const map::MapGrid& grid, std::int32_t z, RenderMode renderMode);
     static void DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
                          RenderMode renderMode);
     // Draws the wall on one side unless the neighbour's edge is higher on average; an unknown

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTranslator>
+#include <QWindow>
 #include <QtTest>
 
 #include <X11/XKBlib.h>
@@ -351,6 +352,43 @@ private slots:
         QTRY_VERIFY(child->Panel()->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
         QTRY_VERIFY(child->View()->hasFocus());
+    }
+
+    // The view draws into a native window of its own: a click, a key, a shortcut or a dropped
+    // file arriving there must reach the widgets as if the view were an ordinary widget.
+    void InputAtTheViewWindowReachesTheEditor() {
+        const QString path = SaveFreshMap(dir_, "dropped-on-view.zdm");
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        editor.frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&editor.frame()));
+        app::CChildFrame* child = editor.frame().Frames().front();
+        QWindow* surface = child->View()->Surface();
+        QVERIFY(QTest::qWaitForWindowExposed(surface));
+        child->Panel()->setFocus();
+        QTRY_VERIFY(child->Panel()->hasFocus());
+
+        QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(20, 20));
+        QTRY_VERIFY(child->View()->hasFocus());
+        // F6 is the main window's shortcut; A is the view's own key.
+        QTest::keyClick(surface, Qt::Key_F6);
+        QTRY_VERIFY(child->Panel()->hasFocus());
+        child->View()->setFocus();
+        const auto before = child->View()->navigator().camera;
+        QTest::keyClick(surface, Qt::Key_A);
+        QVERIFY(child->View()->navigator().camera.target != before.target);
+
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(surface, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(surface, &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(editor.frame().Frames().size(), std::size_t{2});
+        QCOMPARE(editor.frame().Frames().back()->GetDocument()->PathName(), path);
     }
 
     void CopyKeyReachesTheMapFromAReadOnlyFieldOfThePanel() {

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "view3d/RenderMode.h"
+
+namespace zandrel::map {
+class MapGrid;
+}
+
+namespace zandrel::view3d {
+
+// The map pass kept as one GL display list per row of cells. A mouse move redraws the view
+// although the map seldom changes between moves, so each row is recompiled only when something
+// it draws has changed: its cells, the edges of its neighbour rows, the texture objects of its
+// slots, its goal, start and selection tints, or the render mode. The lists replay the very
+// calls of MapRenderer::DrawRow, so the image is that of the immediate pass. Only the solid
+// pass is listed: Mesa replays the wireframe's constant line colours from a list with a
+// different rounding (one step in a channel), so wireframe frames draw immediately and
+// leave the lists as they were.
+//
+// The lists belong to the context that was current at the first Draw; call Release with that
+// context (or one of its share group) current before it goes away.
+class MapPassLists {
+public:
+    MapPassLists() = default;
+    MapPassLists(const MapPassLists&) = delete;
+    MapPassLists& operator=(const MapPassLists&) = delete;
+    ~MapPassLists() = default;
+
+    // Draws the map pass of grid, recompiling the rows whose signature changed.
+    void Draw(const map::MapGrid& grid, RenderMode renderMode);
+    // Deletes the lists; the next Draw compiles every row again.
+    void Release();
+    // Rows compiled by the last Draw.
+    std::int32_t LastCompiledRows() const { return lastCompiled_; }
+
+private:
+    // The bytes of everything row z draws from, compared exactly: no collision can keep a
+    // stale row.
+    static void Signature(const map::MapGrid& grid, std::int32_t z, RenderMode renderMode,
+                          std::vector<unsigned char>& out);
+
+    std::uint32_t base_ = 0;
+    std::int32_t rows_ = 0;
+    std::vector<std::vector<unsigned char>> signatures_;
+    std::vector<unsigned char> scratch_;
+    std::int32_t lastCompiled_ = 0;
+};
+
+}  // namespace zandrel::view3d

@@ -1,0 +1,164 @@
+// The map pass from display lists against the immediate pass: both drawn into the same
+// framebuffer must give the same bytes, and a frame recompiles only the rows an edit touched.
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QtTest>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "app/EditorSurfaceFormat.h"
+#include "map/MapGrid.h"
+#include "view3d/MapPassLists.h"
+#include "view3d/MapRenderer.h"
+
+using zandrel::map::MapGrid;
+using zandrel::view3d::MapPassLists;
+using zandrel::view3d::MapRenderer;
+using zandrel::view3d::RenderMode;
+
+namespace {
+
+constexpr int kSize = 256;
+
+// A texture of one colour with a lighter texel in a corner, so that orientation shows.
+GLuint MakeTexture(GLubyte r, GLubyte g, GLubyte b) {
+    std::array<GLubyte, 4 * 4 * 3> texels{};
+    for (std::size_t i = 0; i < texels.size(); i += 3) {
+        texels[i] = r;
+        texels[i + 1] = g;
+        texels[i + 2] = b;
+    }
+    texels[0] = 255;
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, 4, 4, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    return name;
+}
+
+}  // namespace
+
+class MapPassListsTest : public QObject {
+    Q_OBJECT
+
+public:
+    static void initMain() { zandrel::app::UseEditorSurfaceFormat(); }
+
+private slots:
+    void initTestCase() {
+        surface_.setFormat(QSurfaceFormat::defaultFormat());
+        surface_.create();
+        QVERIFY(context_.create());
+        QVERIFY(context_.makeCurrent(&surface_));
+        QOpenGLFramebufferObjectFormat format;
+        format.setAttachment(QOpenGLFramebufferObject::Depth);
+        framebuffer_ = std::make_unique<QOpenGLFramebufferObject>(kSize, kSize, format);
+        QVERIFY(framebuffer_->bind());
+        grid_ = std::make_unique<MapGrid>(12, 10);
+        // Bumps, so that walls stand, and two textures, so that binds matter.
+        for (int x = 3; x < 7; ++x) {
+            grid_->SetCellHeight(x, 4, 1.0 + x % 2);
+        }
+        grid_->textureIds[0] = MakeTexture(200, 40, 40);
+        grid_->textureIds[1] = MakeTexture(40, 200, 40);
+        grid_->textureIds[2] = MakeTexture(40, 40, 200);
+        grid_->Cell(5, 5).typet = 2;
+        grid_->Cell(2, 7).typew = 2;
+        grid_->start.Set(1, 1, 1, 1);
+        grid_->SetSelection(8, 2, 9, 3);
+        grid_->Cell(4, 8).goal = 1;
+    }
+
+    void cleanupTestCase() {
+        lists_.Release();
+        framebuffer_.reset();
+        context_.doneCurrent();
+    }
+
+    // Each step changes the map, then both passes draw it; the rows the lists rebuild are those
+    // whose drawing the change reaches.
+    void listsDrawTheImmediateImageAndRebuildOnlyChangedRows_data() {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("rowsCompiled");
+        QTest::newRow("first frame compiles every row") << 0 << 10;
+        QTest::newRow("nothing changed") << 1 << 0;
+        QTest::newRow("a height: its row and the walls of both neighbours") << 2 << 3;
+        QTest::newRow("selection moves from rows 2-3 to row 6") << 3 << 3;
+        QTest::newRow("a goal flag") << 4 << 1;
+        QTest::newRow("start moves from row 1 to row 9") << 5 << 2;
+        QTest::newRow("a slot's texture object, used in rows 5 and 7") << 6 << 2;
+        QTest::newRow("wireframe draws immediately") << 7 << 0;
+        QTest::newRow("back to solid: only what changed meanwhile") << 8 << 2;
+    }
+
+    void listsDrawTheImmediateImageAndRebuildOnlyChangedRows() {
+        QFETCH(int, step);
+        QFETCH(int, rowsCompiled);
+        const std::array<std::function<void()>, 9> steps = {
+            [] {},
+            [] {},
+            [this] { grid_->SetCellHeight(6, 6, 2.5); },
+            [this] { grid_->SetSelection(0, 6, 11, 6); },
+            [this] { grid_->Cell(7, 8).goal = 1; },
+            [this] { grid_->start.Set(3, 9, 3, 9); },
+            [this] {
+                grid_->textureIds[2] = MakeTexture(220, 220, 40);
+                grid_->Cell(2, 7).typew = 2;
+            },
+            [this] { mode_ = RenderMode::Wireframe; },
+            [this] {
+                grid_->SetCellHeight(0, 9, 1.5);
+                mode_ = RenderMode::Solid;
+            },
+        };
+        steps[static_cast<std::size_t>(step)]();
+
+        const QImage immediate = Draw([this] { MapRenderer::Draw(*grid_, mode_); });
+        const QImage listed = Draw([this] { lists_.Draw(*grid_, mode_); });
+        QCOMPARE(lists_.LastCompiledRows(), rowsCompiled);
+        QCOMPARE(listed.size(), immediate.size());
+        QVERIFY(listed == immediate);
+        // A replay of unchanged lists still draws the same bytes.
+        QVERIFY(Draw([this] { lists_.Draw(*grid_, mode_); }) == immediate);
+        QCOMPARE(lists_.LastCompiledRows(), 0);
+        // Something is drawn at all: the solid map covers the middle of the picture.
+        QVERIFY(mode_ != RenderMode::Solid ||
+                immediate.pixel(kSize / 2, kSize / 2) != immediate.pixel(0, 0));
+    }
+
+private:
+    // The camera above the map, looking down at an angle so walls show, as the view sets it up.
+    QImage Draw(const std::function<void()>& pass) const {
+        glViewport(0, 0, kSize, kSize);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_DEPTH_TEST);
+        glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+        glEnable(GL_COLOR_MATERIAL);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(55.0, 1.0, 0.5, 150.0);
+        gluLookAt(6.0, 9.0, 16.0, 6.0, 0.0, 5.0, 0.0, 1.0, 0.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        pass();
+        glFinish();
+        return framebuffer_->toImage(false);
+    }
+
+    QOffscreenSurface surface_;
+    QOpenGLContext context_;
+    std::unique_ptr<QOpenGLFramebufferObject> framebuffer_;
+    std::unique_ptr<MapGrid> grid_;
+    MapPassLists lists_;
+    RenderMode mode_ = RenderMode::Solid;
+};
+
+QTEST_MAIN(MapPassListsTest)
+#include "map_pass_lists_test.moc"
