@@ -106,7 +106,7 @@ QImage ViewSurface::Grab(const QSize& size) {
         return {};
     }
     painter_.paint();
-    QImage image = framebuffer.toImage(false);
+    QImage image = framebuffer.toImage();
     framebuffer.release();
     return image;
 }
