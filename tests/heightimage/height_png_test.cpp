@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "PngBytes.h"
+#include "support/PngBytes.h"
 #include "heightimage/HeightPngReader.h"
 #include "heightimage/HeightPngWriter.h"
 

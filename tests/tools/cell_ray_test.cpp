@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "tools/MapSelection.h"
-#include "tools/TerrainFixture.h"
+#include "support/TerrainFixture.h"
 
 namespace zandrel::tools {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TerrainFixture.h"
+#include "support/TerrainFixture.h"
 #include "tools/EditCommands.h"
 #include "tools/RegionCopy.h"
 #include "tools/ToolMode.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "TerrainFixture.h"
+#include "support/TerrainFixture.h"
 
 namespace zandrel::tools {
 namespace {

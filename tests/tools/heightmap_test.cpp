@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "TerrainFixture.h"
+#include "support/TerrainFixture.h"
 #include "tools/EditCommands.h"
 
 namespace zandrel::tools {

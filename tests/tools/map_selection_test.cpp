@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TerrainFixture.h"
+#include "support/TerrainFixture.h"
 #include "tools/ToolMode.h"
 #include "tools/ToolState.h"
 

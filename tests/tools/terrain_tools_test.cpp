@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TerrainFixture.h"
+#include "support/TerrainFixture.h"
 #include "tools/MapSelection.h"
 #include "tools/ToolMode.h"
 

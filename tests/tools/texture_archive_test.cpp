@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "TerrainFixture.h"
+#include "support/TerrainFixture.h"
 
 namespace zandrel::tools {
 namespace {

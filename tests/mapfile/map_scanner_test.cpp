@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "CaptureStream.h"
+#include "support/CaptureStream.h"
 #include "mapfile/MapParser.h"
 #include "mapfile/NulMask.h"
 

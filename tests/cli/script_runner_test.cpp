@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "TerrainFixture.h"
+#include "support/TerrainFixture.h"
 #include "cli/ScriptSession.h"
 #include "mapfile/MapWriter.h"
 #include "support/ScratchFolder.h"

@@ -1,7 +1,7 @@
 #include <filesystem>
 #include <string>
 
-#include "TerrainFixture.h"
+#include "support/TerrainFixture.h"
 #include "mapfile/MapLoader.h"
 #include "mapfile/MapWriter.h"
 #include "support/ScratchFolder.h"

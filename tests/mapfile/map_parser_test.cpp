@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "CaptureStream.h"
+#include "support/CaptureStream.h"
 #include "mapfile/MapParser.h"
 
 using zandrel::mapfile::MarkupElement;

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "PngBytes.h"
+#include "support/PngBytes.h"
 #include "heightimage/HeightPngReader.h"
 #include "heightimage/HeightPngWriter.h"
 #include "heightimage/HeightRangeText.h"
