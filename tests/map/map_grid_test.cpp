@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "map/MapGrid.h"
 
@@ -48,51 +49,39 @@ TEST(MapGrid, DefaultGridHoldsNoContentAndUnsetAreas) {
     EXPECT_TRUE(grid->start.IsUnset());
     EXPECT_TRUE(grid->wallArea.IsUnset());
     EXPECT_FALSE(grid->start.Contains(0, 0));
-}
-
-TEST(MapGrid, RaiseCellMovesOnlyThatCell) {
-    const auto grid = NewMap();
-    grid->RaiseCell(3, 4, 1.5);
-    const MapCell& cell = grid->cells[3][4];
-    EXPECT_EQ(cell.NE, 1.5);
-    EXPECT_EQ(cell.NO, 1.5);
-    EXPECT_EQ(cell.SE, 1.5);
-    EXPECT_EQ(cell.SO, 1.5);
-    EXPECT_EQ(cell.C, 1.5);
-    EXPECT_EQ(grid->cells[4][4].NE, 0.0);
-    EXPECT_EQ(grid->cells[3][5].NE, 0.0);
-    EXPECT_EQ(grid->cells[2][3].SO, 0.0);
-
-    grid->SetCellHeight(3, 4, -2.25);
-    EXPECT_EQ(grid->cells[3][4].SO, -2.25);
-    EXPECT_EQ(grid->cells[3][4].C, -2.25);
-    EXPECT_EQ(grid->cells[3][4].grav, -160.0);
-}
-
-TEST(CellRect, ContainsIsInclusiveOnBothEnds) {
-    CellRect one;
-    one.Set(3, 7, 3, 7);
-    EXPECT_TRUE(one.Contains(3, 7));
-    EXPECT_FALSE(one.Contains(4, 7));
-    EXPECT_FALSE(one.Contains(3, 6));
-
-    const auto grid = NewMap();
-    grid->SetSelection(2, 3, 5, 9);
-    EXPECT_TRUE(grid->selection.Contains(5, 9));
-    EXPECT_TRUE(grid->selection.Contains(2, 3));
-    EXPECT_FALSE(grid->selection.Contains(6, 9));
-    EXPECT_FALSE(grid->selection.Contains(2, 10));
-}
-
-TEST(MapGrid, AssignmentCopiesSelectionAndContentFlag) {
+    // Assignment copies the selection and the content flag.
     const auto source = NewMap();
     source->SetSelection(1, 2, 3, 4);
     source->RaiseCell(1, 1, 2.0);
-    const auto copy = std::make_unique<MapGrid>();
-    *copy = *source;
-    EXPECT_TRUE(copy->hasContent);
-    EXPECT_EQ(copy->selection, source->selection);
-    EXPECT_EQ(copy->cells[1][1], source->cells[1][1]);
+    *grid = *source;
+    EXPECT_TRUE(grid->hasContent);
+    EXPECT_EQ(grid->selection, source->selection);
+    EXPECT_EQ(grid->cells[1][1], source->cells[1][1]);
+}
+
+TEST(MapGrid, RaiseCellAndSetCellHeightMoveOnlyThatCellsHeights) {
+    const auto grid = NewMap();
+    grid->RaiseCell(3, 4, 1.5);
+    EXPECT_EQ(grid->cells[3][4], (MapCell{1.5, 1.5, 1.5, 1.5, 1.5, 0, 1, 0, -160.0, 7.0}));
+    EXPECT_EQ(grid->cells[4][4].NE, 0.0);
+    EXPECT_EQ(grid->cells[3][5].NE, 0.0);
+    EXPECT_EQ(grid->cells[2][3].SO, 0.0);
+    grid->SetCellHeight(3, 4, -2.25);
+    EXPECT_EQ(grid->cells[3][4],
+              (MapCell{-2.25, -2.25, -2.25, -2.25, -2.25, 0, 1, 0, -160.0, 7.0}));
+}
+
+TEST(CellRect, ContainsIsInclusiveOnBothEnds) {
+    const auto grid = NewMap();
+    grid->SetSelection(2, 3, 5, 9);
+    for (const auto& [x, z, inside] : {std::tuple{5, 9, true},
+                                       {2, 3, true},
+                                       {6, 9, false},
+                                       {2, 10, false},
+                                       {1, 3, false},
+                                       {2, 2, false}}) {
+        EXPECT_EQ(grid->selection.Contains(x, z), inside) << x << "," << z;
+    }
 }
 
 TEST(MapGrid, NormalsFollowTheTrianglesOfARaisedCorner) {

@@ -133,6 +133,7 @@ TEST_F(SafeFileWriterTest, NothingButTheTargetIsLeftAfterSavesAndFailedSaves) {
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = previous;
+    // A file size limit makes writes fail part-way, as a full disk would.
     small.rlim_cur = 4;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     const Status tooBig = ReplaceFileContents(path, "more than four bytes");
@@ -141,6 +142,7 @@ TEST_F(SafeFileWriterTest, NothingButTheTargetIsLeftAfterSavesAndFailedSaves) {
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_FALSE(tooBig);
+    EXPECT_NE(tooBig.message().find("File too large"), std::string::npos) << tooBig.message();
     EXPECT_FALSE(tooBigNew);
     EXPECT_EQ(ReadFile(path), "replaced");
     EXPECT_EQ(Names(), std::vector<std::string>{"level.zdm"});

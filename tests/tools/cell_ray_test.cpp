@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "tools/MapSelection.h"
 #include "support/TerrainFixture.h"
+#include "tools/MapSelection.h"
 
 namespace zandrel::tools {
 namespace {
