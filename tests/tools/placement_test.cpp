@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/TerrainFixture.h"
 #include "tools/ToolState.h"
 
@@ -37,30 +39,30 @@ TEST(Goal, TogglesTheStoredSelectionAndTwiceRestoresEveryFlag) {
     EXPECT_EQ(grid->Cell(3, 3).goal, 1);
 }
 
-TEST(Start, ClickPlacesTheStartAndReturnsToThePreviousTool) {
-    auto doc = test::NewDocument(50, 50);
+// Each click returns to the previous tool; enemies take the four slots in turn, the fifth
+// replacing the first.
+TEST(Placement, ClickPlacesTheStartThenEnemiesInTurn) {
+    auto doc = test::NewDocument(20, 20);
     ToolState tools;
     tools.toolMode = TOOL_RAISE;
     tools.toggleStartPlacement();
     EXPECT_TRUE(tools.isChecked(TOOL_PLACE_START));
-    tools.placeOnClick(Clicked(12, 40), *doc);
-    EXPECT_EQ(doc->mapGrid.start, (map::CellRect{12, 40, 12, 40}));
+    tools.placeOnClick(Clicked(12, 14), *doc);
+    EXPECT_EQ(doc->mapGrid.start, (map::CellRect{12, 14, 12, 14}));
     EXPECT_EQ(tools.toolMode, TOOL_RAISE);
-}
-
-TEST(Enemy, FifthEnemyReplacesTheFirst) {
-    auto doc = test::NewDocument(20, 20);
-    ToolState tools;
     for (std::int32_t k = 1; k <= 5; ++k) {
         tools.toggleEnemyPlacement();
         tools.placeOnClick(Clicked(k, 2 * k), *doc);
     }
-    EXPECT_EQ(doc->mapGrid.enemies[0], (map::CellRect{5, 10, 5, 10}));
-    EXPECT_EQ(doc->mapGrid.enemies[1], (map::CellRect{2, 4, 2, 4}));
-    EXPECT_EQ(doc->mapGrid.enemies[2], (map::CellRect{3, 6, 3, 6}));
-    EXPECT_EQ(doc->mapGrid.enemies[3], (map::CellRect{4, 8, 4, 8}));
+    const map::CellRect expected[] = {{5, 10, 5, 10}, {2, 4, 2, 4}, {3, 6, 3, 6}, {4, 8, 4, 8}};
+    EXPECT_TRUE(std::ranges::equal(doc->mapGrid.enemies, expected));
     EXPECT_EQ(doc->nextEnemySlot, 1);
-    EXPECT_EQ(tools.toolMode, TOOL_NONE);
+    EXPECT_EQ(tools.toolMode, TOOL_RAISE);
+    // A slot outside the cycle restarts at the first.
+    std::int32_t slot = 9;
+    PlaceEnemy(doc->mapGrid, slot, Clicked(2, 2));
+    EXPECT_EQ(doc->mapGrid.enemies[0], (map::CellRect{2, 2, 2, 2}));
+    EXPECT_EQ(slot, 1);
 }
 
 TEST(Enemy, ChosenTwiceWithoutAClickPlacesNothing) {
@@ -84,14 +86,6 @@ TEST(Enemy, StartChosenDuringEnemyPlacementPlacesBothAndEnemyStaysCurrent) {
     EXPECT_EQ(doc->mapGrid.start, (map::CellRect{3, 7, 3, 7}));
     EXPECT_EQ(doc->mapGrid.enemies[0], (map::CellRect{3, 7, 3, 7}));
     EXPECT_EQ(tools.toolMode, TOOL_PLACE_ENEMY);
-}
-
-TEST(Enemy, SlotOutsideTheCycleRestartsAtTheFirst) {
-    auto grid = test::NewMap();
-    std::int32_t slot = 9;
-    PlaceEnemy(*grid, slot, Clicked(2, 2));
-    EXPECT_EQ(grid->enemies[0], (map::CellRect{2, 2, 2, 2}));
-    EXPECT_EQ(slot, 1);
 }
 
 }  // namespace
