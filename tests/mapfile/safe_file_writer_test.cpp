@@ -90,7 +90,7 @@ TEST_F(SafeFileWriterTest, EveryNameTheFileSystemTakesSaves) {
     EXPECT_TRUE(Names().empty());
 }
 
-TEST_F(SafeFileWriterTest, SpecialFilesAreRefusedAtOnce) {
+TEST_F(SafeFileWriterTest, SpecialFilesAreRefusedAtOnceAndDevicesWrittenInPlace) {
     const fs::path fifo = folder_ / "pipe.zdm";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const fs::path socket = folder_ / "socket.zdm";
@@ -114,9 +114,8 @@ TEST_F(SafeFileWriterTest, SpecialFilesAreRefusedAtOnce) {
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_TRUE(fs::is_socket(socket));
     EXPECT_EQ(Names().size(), 3u);
-}
 
-TEST_F(SafeFileWriterTest, CharacterDevicesAreWrittenInPlace) {
+    // Character devices are written in place.
     EXPECT_TRUE(ReplaceFileContents("/dev/null", "map"));
     const Status full = ReplaceFileContents("/dev/full", "map");
     EXPECT_FALSE(full);
