@@ -75,48 +75,41 @@ TEST(Paste, LaysTheBlockAtTheTargetsTruncatedLevel) {
     EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(8, 1)), HeightsOf(before.Cell(8, 1)));
 }
 
-TEST(Paste, OneCellSelectionGrowsToThePastedBlock) {
+// The selection grows from its first cell to the pasted block, clipped at the map's far
+// edges, and a new undo step begins.
+TEST(Paste, SelectionGrowsToTheBlockClippedAtTheFarEdges) {
+    const struct {
+        MapSelection target;
+        MapSelection pasted;
+    } cases[] = {{{5, 5, 5, 5}, {5, 5, 8, 7}},
+                 {{8, 8, 8, 8}, {8, 8, 9, 9}},
+                 {{8, 1, 8, 1}, {8, 1, 9, 3}},
+                 {{25, 25, 25, 25}, {25, 25, 9, 9}}};
+    for (const auto& c : cases) {
+        Editing e;
+        SetHeights(e.doc->mapGrid, 1, 1, {1, 1, 1, 1, 1});
+        MapSelection source(0, 0, 3, 2);
+        EditCopy(*e.doc, source, *e.clipboard);
+        const auto before = e.doc->mapGrid;
+        MapSelection target = c.target;
+        target.undoSaved = true;
+        ASSERT_TRUE(EditPaste(*e.doc, target, *e.clipboard));
+        EXPECT_EQ(target, c.pasted);
+        EXPECT_FALSE(target.undoSaved);
+        // Paste stores the block's far corner, and the view's selection takes it from there.
+        EXPECT_EQ(e.doc->mapGrid.selection.x1, c.pasted.x1);
+        EXPECT_EQ(e.doc->mapGrid.selection.z1, c.pasted.z1);
+        // Cells past the map in use, and all of them for a block wholly outside, stay.
+        EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(10, 9)), HeightsOf(before.Cell(10, 9)));
+        EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(25, 25)), HeightsOf(before.Cell(25, 25)));
+    }
     Editing e;
-    MapSelection source(0, 0, 3, 2);
-    EditCopy(*e.doc, source, *e.clipboard);
-    MapSelection target(5, 5, 5, 5);
-    target.undoSaved = true;
-    ASSERT_TRUE(EditPaste(*e.doc, target, *e.clipboard));
-    EXPECT_EQ(target, MapSelection(5, 5, 8, 7));
-    EXPECT_FALSE(target.undoSaved);
-    EXPECT_EQ(e.doc->mapGrid.selection.x1, 8);
-    EXPECT_EQ(e.doc->mapGrid.selection.z1, 7);
-}
-
-TEST(Paste, BlockIsClippedAtTheFarEdges) {
-    Editing e;
-    MapSelection source(0, 0, 3, 3);
     SetHeights(e.doc->mapGrid, 1, 1, {1, 1, 1, 1, 1});
-    SetHeights(e.doc->mapGrid, 2, 1, {2, 2, 2, 2, 2});
+    MapSelection source(0, 0, 3, 3);
     EditCopy(*e.doc, source, *e.clipboard);
-    MapSelection target(8, 8, 8, 8);
-    ASSERT_TRUE(EditPaste(*e.doc, target, *e.clipboard));
-    EXPECT_EQ(target, MapSelection(8, 8, 9, 9));
-    EXPECT_EQ(e.doc->mapGrid.Cell(9, 9).C, 1.0);
-    // Cells past the map in use stay as they were.
-    EXPECT_EQ(e.doc->mapGrid.Cell(10, 9).C, 0.0);
-
-    MapSelection nearLastX(8, 2, 8, 2);
-    ASSERT_TRUE(EditPaste(*e.doc, nearLastX, *e.clipboard));
-    EXPECT_EQ(nearLastX, MapSelection(8, 2, 9, 5));
-}
-
-TEST(Paste, BlockWhollyOutsideTheMapChangesNoCell) {
-    Editing e;
-    auto small = test::NewDocument(10, 10);
-    MapSelection source(0, 0, 1, 1);
-    SetHeights(e.doc->mapGrid, 0, 0, {3, 3, 3, 3, 3});
-    EditCopy(*e.doc, source, *e.clipboard);
-    const auto before = small->mapGrid;
-    MapSelection outside(25, 25, 25, 25);
-    ASSERT_TRUE(EditPaste(*small, outside, *e.clipboard));
-    EXPECT_EQ(HeightsOf(small->mapGrid.Cell(25, 25)), HeightsOf(before.Cell(25, 25)));
-    EXPECT_EQ(outside, MapSelection(25, 25, 9, 9));
+    MapSelection corner(8, 8, 8, 8);
+    ASSERT_TRUE(EditPaste(*e.doc, corner, *e.clipboard));
+    EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(9, 9)), (Heights{1, 1, 1, 1, 1}));
 }
 
 TEST(Paste, UnavailableWithoutCopyAndUndoneExactlyOnce) {
