@@ -1,11 +1,11 @@
 #include "tools/TextureArchive.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
 
+#include "support/ScratchFolder.h"
 #include "support/TerrainFixture.h"
 
 namespace zandrel::tools {
@@ -65,22 +65,19 @@ TEST(TextureArchive, ListHasTheFixedNamesFirstThenVisibleJpgNamesSortedIgnoringC
     }
 }
 
-TEST(TextureArchive, DirectoryListingHasRegularFilesOnly) {
-    namespace fs = std::filesystem;
-    const fs::path dir =
-        fs::temp_directory_path() / ("zandrel_textures_" + std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir / "folder.jpg");
-    std::ofstream(dir / "rock.jpg") << "x";
-    std::ofstream(dir / "read.me") << "x";
+class DirectoryListing : public testsupport::ScratchFolderTest {};
+
+TEST_F(DirectoryListing, HasRegularFilesOnly) {
+    std::filesystem::create_directories(folder_ / "folder.jpg");
+    Write("rock.jpg", "x");
+    Write("read.me", "x");
     Names names;
-    ASSERT_TRUE(ListDirectoryFiles(dir, names).ok());
+    ASSERT_TRUE(ListDirectoryFiles(folder_, names).ok());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (Names{"read.me", "rock.jpg"}));
-    fs::remove_all(dir);
 
     Names none;
-    const Status missing = ListDirectoryFiles(dir, none);
+    const Status missing = ListDirectoryFiles(folder_ / "gone", none);
     EXPECT_FALSE(missing.ok());
     EXPECT_NE(missing.message().find("cannot list"), std::string::npos);
 }
