@@ -17,27 +17,16 @@ std::unique_ptr<MapGrid> NewMap() {
 
 }  // namespace
 
-TEST(MapGrid, NewMapHasDefaultCellsTexturesAndNoMarkers) {
+// Sizes, textures, markers and cell values of a new map are pinned byte for byte by the
+// writer's reference file; what a file does not hold is checked here.
+TEST(MapGrid, NewMapHasContentNoSelectionAndUpwardNormals) {
     const auto grid = NewMap();
-    EXPECT_EQ(grid->SizeX, 50);
-    EXPECT_EQ(grid->SizeZ, 50);
-    EXPECT_EQ(grid->numtex, 3);
-    EXPECT_EQ(grid->textures[0].View(), "tile.jpg");
-    EXPECT_EQ(grid->textures[1].View(), "wall.jpg");
-    EXPECT_EQ(grid->textures[2].View(), "enemy.jpg");
-    EXPECT_EQ(grid->Enemys_Tex, 2);
     EXPECT_TRUE(grid->hasContent);
-    EXPECT_TRUE(grid->start.IsUnset());
     EXPECT_TRUE(grid->selection.IsUnset());
-    for (const CellRect& enemy : grid->enemies) {
-        EXPECT_TRUE(enemy.IsUnset());
-    }
-    const MapCell expected{0, 0, 0, 0, 0, 0, 1, 0, -160.0, 7.0};
     for (int x = 0; x < 50; ++x) {
         for (int z = 0; z < 50; ++z) {
-            ASSERT_EQ(grid->cells[x][z], expected) << x << "," << z;
             for (const auto& normal : grid->normals[x][z]) {
-                ASSERT_EQ(normal, (std::array<float, 3>{0.0f, 2.0f, 0.0f}));
+                ASSERT_EQ(normal, (std::array<float, 3>{0.0f, 2.0f, 0.0f})) << x << "," << z;
             }
         }
     }
