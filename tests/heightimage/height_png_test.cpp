@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "PngBytes.h"
 #include "heightimage/HeightPngReader.h"
 #include "heightimage/HeightPngWriter.h"
+#include "support/PngBytes.h"
 
 namespace zandrel::heightimage {
 namespace {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -55,14 +56,10 @@ TEST(CameraPresetNamed, KnowsTheThreeNamesOnly) {
     for (const char* name : {"", "Top", "iso ", "side"}) {
         EXPECT_FALSE(CameraPresetNamed(name)) << name;
     }
-}
-
-TEST(PresetCamera, StartIsTheNewViewsCamera) {
-    const auto grid = Hill(10, 10, 30.0);
-    const Camera camera = PresetCamera(*grid, CameraPreset::Start, 2.0, kFov);
-    const Camera fresh;
-    EXPECT_EQ(camera.eye, fresh.eye);
-    EXPECT_EQ(camera.target, fresh.target);
+    // Start is the new view's camera, whatever the map.
+    const Camera start = PresetCamera(*Hill(10, 10, 30.0), CameraPreset::Start, 2.0, kFov);
+    EXPECT_EQ(start.eye, Camera{}.eye);
+    EXPECT_EQ(start.target, Camera{}.target);
 }
 
 // Every corner of the map, at its lowest and highest ground, is inside the frame, and the
@@ -116,27 +113,22 @@ TEST(PresetCamera, TopLooksStraightDownWithZDownThePicture) {
     EXPECT_GT(Project(camera, 1.0, {20.0, 0.0, 15.0})[0], 0.0);
 }
 
-TEST(PresetCamera, HeightsThatAreNotFiniteAreLeftOutOfTheFraming) {
+// Heights that are not finite are left out of the framing; an empty map still gives a usable
+// camera.
+TEST(PresetCamera, BrokenOrEmptyMapsStillFrameSensibly) {
     const auto plain = Hill(8, 8, 2.0);
     auto broken = Hill(8, 8, 2.0);
     broken->Cell(1, 1).NE = std::numeric_limits<double>::infinity();
     broken->Cell(2, 2).C = std::numeric_limits<double>::quiet_NaN();
+    const map::MapGrid empty(0, 0);
     for (const CameraPreset preset : {CameraPreset::Top, CameraPreset::Iso}) {
         const Camera a = PresetCamera(*plain, preset, 1.0, kFov);
         const Camera b = PresetCamera(*broken, preset, 1.0, kFov);
         EXPECT_EQ(a.eye, b.eye);
         EXPECT_EQ(a.target, b.target);
-    }
-}
-
-TEST(PresetCamera, EmptyMapStillGivesAUsableCamera) {
-    const map::MapGrid grid(0, 0);
-    for (const CameraPreset preset : {CameraPreset::Top, CameraPreset::Iso}) {
-        const Camera camera = PresetCamera(grid, preset, 1.0, kFov);
+        const Camera camera = PresetCamera(empty, preset, 1.0, kFov);
         EXPECT_NE(camera.eye, camera.target);
-        for (const float c : camera.eye) {
-            EXPECT_TRUE(std::isfinite(c));
-        }
+        EXPECT_TRUE(std::ranges::all_of(camera.eye, [](float c) { return std::isfinite(c); }));
     }
 }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TerrainFixture.h"
+#include "support/TerrainFixture.h"
 #include "tools/EditCommands.h"
 #include "tools/RegionCopy.h"
 #include "tools/ToolMode.h"
@@ -24,34 +24,27 @@ void ShapeBlock(map::MapGrid& grid, double c) {
     SetHeights(grid, 4, 5, {6.0, 6.0, 6.0, 6.0, 6.0});
 }
 
+// The clipboard holds heights below the first cell's centre truncated toward zero.
 TEST(Copy, StoresHeightsBelowTheTruncatedFirstCentre) {
     auto grid = test::NewMap();
-    ShapeBlock(*grid, 2.7);
     auto clipboard = std::make_unique<map::MapGrid>();
+    ShapeBlock(*grid, 2.7);
     CopyRegionTo(*grid, *clipboard, 3, 4, 4, 5);
     EXPECT_TRUE(clipboard->hasContent);
     EXPECT_EQ(clipboard->SizeX, 2);
     EXPECT_EQ(clipboard->SizeZ, 2);
     EXPECT_EQ(HeightsOf(clipboard->Cell(0, 0)), (Heights{-0.5, -2.5, 0.0, 1.25, 2.7 - 2}));
     EXPECT_EQ(HeightsOf(clipboard->Cell(1, 1)), Plus(HeightsOf(grid->Cell(4, 5)), -2));
-}
-
-TEST(Copy, NegativeFirstCentreTruncatesTowardZero) {
-    auto grid = test::NewMap();
     ShapeBlock(*grid, -2.7);
-    auto clipboard = std::make_unique<map::MapGrid>();
     CopyRegionTo(*grid, *clipboard, 3, 4, 4, 5);
     EXPECT_EQ(HeightsOf(clipboard->Cell(1, 0)), Plus(HeightsOf(grid->Cell(4, 4)), 2));
     EXPECT_EQ(clipboard->Cell(0, 0).C, -2.7 + 2);
-}
-
-TEST(Copy, EmptyRangeStillSetsSizesAndContent) {
-    auto grid = test::NewMap();
-    auto clipboard = std::make_unique<map::MapGrid>();
-    CopyRegionTo(*grid, *clipboard, 5, 5, 3, 5);
-    EXPECT_EQ(clipboard->SizeX, -1);
-    EXPECT_EQ(clipboard->SizeZ, 1);
-    EXPECT_TRUE(clipboard->hasContent);
+    // An empty range still sets the sizes and the content flag.
+    auto empty = std::make_unique<map::MapGrid>();
+    CopyRegionTo(*grid, *empty, 5, 5, 3, 5);
+    EXPECT_EQ(empty->SizeX, -1);
+    EXPECT_EQ(empty->SizeZ, 1);
+    EXPECT_TRUE(empty->hasContent);
 }
 
 struct Editing {
@@ -82,55 +75,53 @@ TEST(Paste, LaysTheBlockAtTheTargetsTruncatedLevel) {
     EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(8, 1)), HeightsOf(before.Cell(8, 1)));
 }
 
-TEST(Paste, OneCellSelectionGrowsToThePastedBlock) {
+// The selection grows from its first cell to the pasted block, clipped at the map's far
+// edges, and a new undo step begins.
+TEST(Paste, SelectionGrowsToTheBlockClippedAtTheFarEdges) {
+    const struct {
+        MapSelection target;
+        MapSelection pasted;
+    } cases[] = {{{5, 5, 5, 5}, {5, 5, 8, 7}},
+                 {{8, 8, 8, 8}, {8, 8, 9, 9}},
+                 {{8, 1, 8, 1}, {8, 1, 9, 3}},
+                 {{25, 25, 25, 25}, {25, 25, 9, 9}}};
+    for (const auto& c : cases) {
+        Editing e;
+        SetHeights(e.doc->mapGrid, 1, 1, {1, 1, 1, 1, 1});
+        MapSelection source(0, 0, 3, 2);
+        EditCopy(*e.doc, source, *e.clipboard);
+        const auto before = e.doc->mapGrid;
+        MapSelection target = c.target;
+        target.undoSaved = true;
+        ASSERT_TRUE(EditPaste(*e.doc, target, *e.clipboard));
+        EXPECT_EQ(target, c.pasted);
+        EXPECT_FALSE(target.undoSaved);
+        // Paste stores the block's far corner, and the view's selection takes it from there.
+        EXPECT_EQ(e.doc->mapGrid.selection.x1, c.pasted.x1);
+        EXPECT_EQ(e.doc->mapGrid.selection.z1, c.pasted.z1);
+        // Cells past the map in use, and all of them for a block wholly outside, stay.
+        EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(10, 9)), HeightsOf(before.Cell(10, 9)));
+        EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(25, 25)), HeightsOf(before.Cell(25, 25)));
+    }
     Editing e;
-    MapSelection source(0, 0, 3, 2);
-    EditCopy(*e.doc, source, *e.clipboard);
-    MapSelection target(5, 5, 5, 5);
-    target.undoSaved = true;
-    ASSERT_TRUE(EditPaste(*e.doc, target, *e.clipboard));
-    EXPECT_EQ(target, MapSelection(5, 5, 8, 7));
-    EXPECT_FALSE(target.undoSaved);
-    EXPECT_EQ(e.doc->mapGrid.selection.x1, 8);
-    EXPECT_EQ(e.doc->mapGrid.selection.z1, 7);
-}
-
-TEST(Paste, BlockIsClippedAtTheFarEdges) {
-    Editing e;
-    MapSelection source(0, 0, 3, 3);
     SetHeights(e.doc->mapGrid, 1, 1, {1, 1, 1, 1, 1});
-    SetHeights(e.doc->mapGrid, 2, 1, {2, 2, 2, 2, 2});
+    MapSelection source(0, 0, 3, 3);
     EditCopy(*e.doc, source, *e.clipboard);
-    MapSelection target(8, 8, 8, 8);
-    ASSERT_TRUE(EditPaste(*e.doc, target, *e.clipboard));
-    EXPECT_EQ(target, MapSelection(8, 8, 9, 9));
-    EXPECT_EQ(e.doc->mapGrid.Cell(9, 9).C, 1.0);
-    // Cells past the map in use stay as they were.
-    EXPECT_EQ(e.doc->mapGrid.Cell(10, 9).C, 0.0);
-
-    MapSelection nearLastX(8, 2, 8, 2);
-    ASSERT_TRUE(EditPaste(*e.doc, nearLastX, *e.clipboard));
-    EXPECT_EQ(nearLastX, MapSelection(8, 2, 9, 5));
+    MapSelection corner(8, 8, 8, 8);
+    ASSERT_TRUE(EditPaste(*e.doc, corner, *e.clipboard));
+    EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(9, 9)), (Heights{1, 1, 1, 1, 1}));
 }
 
-TEST(Paste, BlockWhollyOutsideTheMapChangesNoCell) {
-    Editing e;
-    auto small = test::NewDocument(10, 10);
-    MapSelection source(0, 0, 1, 1);
-    SetHeights(e.doc->mapGrid, 0, 0, {3, 3, 3, 3, 3});
-    EditCopy(*e.doc, source, *e.clipboard);
-    const auto before = small->mapGrid;
-    MapSelection outside(25, 25, 25, 25);
-    ASSERT_TRUE(EditPaste(*small, outside, *e.clipboard));
-    EXPECT_EQ(HeightsOf(small->mapGrid.Cell(25, 25)), HeightsOf(before.Cell(25, 25)));
-    EXPECT_EQ(outside, MapSelection(25, 25, 9, 9));
-}
-
-TEST(Paste, UndoRestoresExactlyAndIsThenUnavailable) {
+TEST(Paste, UnavailableWithoutCopyAndUndoneExactlyOnce) {
     Editing e;
     ShapeBlock(e.doc->mapGrid, -1.25);
     const auto before = e.doc->mapGrid;
     MapSelection s(3, 4, 4, 5);
+    EXPECT_FALSE(CanPaste(*e.clipboard));
+    EXPECT_FALSE(EditPaste(*e.doc, s, *e.clipboard));
+    EXPECT_FALSE(EditMerge(*e.doc, s, *e.clipboard));
+    EXPECT_FALSE(CanUndo(*e.doc));
+    EXPECT_TRUE(test::SameHeights(e.doc->mapGrid, before));
     EditCopy(*e.doc, s, *e.clipboard);
     MapSelection target(4, 4, 4, 4);
     ASSERT_TRUE(EditPaste(*e.doc, target, *e.clipboard));
@@ -140,17 +131,6 @@ TEST(Paste, UndoRestoresExactlyAndIsThenUnavailable) {
     EXPECT_TRUE(test::SameHeights(e.doc->mapGrid, before));
     EXPECT_FALSE(CanUndo(*e.doc));
     EXPECT_FALSE(EditUndo(*e.doc, target));
-}
-
-TEST(Paste, UnavailableWithAnEmptyClipboard) {
-    Editing e;
-    const auto before = e.doc->mapGrid;
-    MapSelection s(1, 1, 1, 1);
-    EXPECT_FALSE(CanPaste(*e.clipboard));
-    EXPECT_FALSE(EditPaste(*e.doc, s, *e.clipboard));
-    EXPECT_FALSE(EditMerge(*e.doc, s, *e.clipboard));
-    EXPECT_FALSE(CanUndo(*e.doc));
-    EXPECT_TRUE(test::SameHeights(e.doc->mapGrid, before));
 }
 
 TEST(Merge, AddsRelativeHeightsOnceForEachMerge) {
@@ -195,7 +175,7 @@ TEST(Cut, CopiesThenFlattensAtTheFirstCellsNECorner) {
     EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(3, 4)), (Heights{1.5, 1.5, 1.5, 1.5, 1.5}));
 }
 
-TEST(Undo, SeveralRaisesUndoToBeforeTheFirstAndOnlyTheLastBlock) {
+TEST(Undo, TakesBackTheLastBlocksHeightsOnly) {
     Editing e;
     MapSelection first(1, 1, 2, 2);
     first.applyTool(e.doc->mapGrid, e.doc->undoGrid, TOOL_RAISE, 1.0);
@@ -208,25 +188,13 @@ TEST(Undo, SeveralRaisesUndoToBeforeTheFirstAndOnlyTheLastBlock) {
     ASSERT_TRUE(EditUndo(*e.doc, second));
     EXPECT_TRUE(test::SameHeights(e.doc->mapGrid, afterFirstBlock));
     EXPECT_EQ(e.doc->mapGrid.Cell(1, 1).C, 1.0);
-}
-
-TEST(Undo, KeepsGoalTypesGravityAndFrictionChangedSince) {
-    Editing e;
-    MapSelection s(2, 2, 2, 2);
-    s.applyTool(e.doc->mapGrid, e.doc->undoGrid, TOOL_RAISE, 4.0);
-    map::MapCell& cell = e.doc->mapGrid.Cell(2, 2);
-    cell.goal = 1;
-    cell.typet = 2;
-    cell.typew = 0;
-    cell.grav = 12.0;
-    cell.artr = 3.0;
-    ASSERT_TRUE(EditUndo(*e.doc, s));
-    EXPECT_EQ(cell.C, 0.0);
-    EXPECT_EQ(cell.goal, 1);
-    EXPECT_EQ(cell.typet, 2);
-    EXPECT_EQ(cell.typew, 0);
-    EXPECT_EQ(cell.grav, 12.0);
-    EXPECT_EQ(cell.artr, 3.0);
+    // Undo takes back heights only: goal, types, gravity and friction changed since stay.
+    MapSelection third(6, 6, 6, 6);
+    third.applyTool(e.doc->mapGrid, e.doc->undoGrid, TOOL_RAISE, 4.0);
+    map::MapCell& cell = e.doc->mapGrid.Cell(6, 6);
+    cell = map::MapCell{4, 4, 4, 4, 4, 2, 0, 1, 12.0, 3.0};
+    ASSERT_TRUE(EditUndo(*e.doc, third));
+    EXPECT_EQ(cell, (map::MapCell{0, 0, 0, 0, 0, 2, 0, 1, 12.0, 3.0}));
 }
 
 }  // namespace

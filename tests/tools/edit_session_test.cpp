@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/TerrainFixture.h"
+#include "support/TerrainFixture.h"
 #include "tools/ToolMode.h"
 
 namespace zandrel::tools {

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <vector>
 
-#include "TerrainFixture.h"
+#include "support/TerrainFixture.h"
 
 namespace zandrel::tools {
 namespace {
@@ -60,26 +62,30 @@ TEST(SampleHeight, PointsOnEitherDiagonalNearTheNorthEdgeUseNEAndNO) {
     EXPECT_DOUBLE_EQ(sampleHeight(*grid, 1.75, 1.25), 0.5 * ((1 - dAnti) * 1.0 + dAnti * 3.0));
 }
 
-TEST(SetNearestVertex, PointNearNOSetsItAndRederivesTheCentre) {
-    auto grid = NewMap();
-    setNearestVertex(*grid, 3.9, 2.1, 5.0);
-    EXPECT_EQ(HeightsOf(grid->Cell(3, 2)), (Heights{0.0, 5.0, 0.0, 0.0, 2.5}));
-}
-
-TEST(SetNearestVertex, ExactCentreSetsOnlyC) {
-    auto grid = NewMap();
-    SetHeights(*grid, 3, 3, {1.0, 2.0, 3.0, 4.0, 2.5});
-    setNearestVertex(*grid, 3.5, 3.5, 9.0);
-    EXPECT_EQ(HeightsOf(grid->Cell(3, 3)), (Heights{1.0, 2.0, 3.0, 4.0, 9.0}));
-}
-
-TEST(SetNearestVertex, FourCornerPointsLeaveTheCentreAtTheSameHeight) {
+TEST(SetNearestVertex, SetsTheNearestOfTheFiveAndRederivesTheCentreFromCorners) {
+    const struct {
+        Heights before;
+        double x, z;
+        Heights after;
+    } cases[] = {
+        {{0, 0, 0, 0, 0}, 3.9, 3.1, {0.0, 5.0, 0.0, 0.0, 2.5}},  // near NO
+        {{1, 2, 3, 4, 2.5}, 3.5, 3.5, {1, 2, 3, 4, 5}},          // the exact centre sets only C
+    };
+    for (const auto& c : cases) {
+        auto grid = NewMap();
+        SetHeights(*grid, 3, 3, c.before);
+        setNearestVertex(*grid, c.x, c.z, 5.0);
+        EXPECT_EQ(HeightsOf(grid->Cell(3, 3)), c.after) << c.x << "," << c.z;
+    }
     auto grid = NewMap();
     SetHeights(*grid, 6, 1, {1.0, -2.0, 3.0, 4.0, 7.0});
     for (const auto& [x, z] : {std::pair{6.1, 1.1}, {6.9, 1.1}, {6.1, 1.9}, {6.9, 1.9}}) {
         setNearestVertex(*grid, x, z, -1.5);
     }
     EXPECT_EQ(HeightsOf(grid->Cell(6, 1)), (Heights{-1.5, -1.5, -1.5, -1.5, -1.5}));
+    // (-0.5, 0.5) truncates to the first cell and lies as far from NE as from SE; SE wins.
+    setNearestVertex(*grid, -0.5, 0.5, 4.0);
+    EXPECT_EQ(HeightsOf(grid->Cell(0, 0)), (Heights{0.0, 0.0, 4.0, 0.0, 2.0}));
 }
 
 TEST(SetNearestVertex, OffTheMapChangesNothing) {
@@ -91,48 +97,37 @@ TEST(SetNearestVertex, OffTheMapChangesNothing) {
     EXPECT_TRUE(test::SameHeights(*grid, before));
 }
 
-TEST(SetNearestVertex, SmallNegativePositionTruncatesToTheFirstCell) {
-    auto grid = NewMap();
-    // (-0.5, 0.5) lies as far from NE as from SE; the tie goes to SE.
-    setNearestVertex(*grid, -0.5, 0.5, 4.0);
-    EXPECT_EQ(HeightsOf(grid->Cell(0, 0)), (Heights{0.0, 0.0, 4.0, 0.0, 2.0}));
-}
-
-TEST(LineOfSight, ShortSegmentOrOneAboveTheGroundIsClear) {
-    auto grid = NewMap();
-    grid->RaiseCell(2, 2, 50.0);
-    EXPECT_TRUE(lineOfSightClear(*grid, 2.2f, 0.0f, 2.2f, 2.8f, 0.0f, 2.8f));
-    EXPECT_TRUE(lineOfSightClear(*grid, 4.5f, 1.0f, 4.5f, 8.5f, 1.0f, 8.5f));
-}
-
-TEST(LineOfSight, RidgeAcrossTheSegmentBlocksIt) {
-    auto grid = NewMap();
-    for (std::int32_t z = 0; z < 10; ++z) {
-        grid->RaiseCell(5, z, 10.0);
+TEST(LineOfSight, BlockedByTerrainOnTheSegmentAboveItsStartOrBesideItsStart) {
+    struct Case {
+        const char* what;
+        std::vector<std::array<std::int32_t, 2>> raised;  // cells raised by 10
+        std::array<float, 6> segment;
+        bool clear;
+    };
+    const Case cases[] = {
+        {"short segment", {{2, 2}}, {2.2f, 0.0f, 2.2f, 2.8f, 0.0f, 2.8f}, true},
+        {"one above the ground", {}, {4.5f, 1.0f, 4.5f, 8.5f, 1.0f, 8.5f}, true},
+        {"ridge across",
+         {{5, 0}, {5, 1}, {5, 2}, {5, 3}, {5, 4}, {5, 5}, {5, 6}, {5, 7}, {5, 8}, {5, 9}},
+         {1.5f, 2.0f, 5.5f, 8.5f, 2.0f, 5.5f},
+         false},
+        {"ground above the start", {}, {2.5f, -1.0f, 2.5f, 6.5f, 5.0f, 2.5f}, false},
+        // The segment runs over flat cells of column 4; the side probe looks one unit beside
+        // its start, an offset that shrinks to nothing at the far end.
+        {"high beside the start", {{3, 5}}, {4.5f, 1.0f, 5.5f, 4.5f, 1.0f, 9.5f}, false},
+        {"high beside the end", {{3, 9}}, {4.5f, 1.0f, 5.5f, 4.5f, 1.0f, 9.5f}, true},
+        // Off the map only a very low segment is blocked.
+        {"off the map", {}, {-9.0f, -100.0f, -9.0f, -2.0f, -100.0f, -2.0f}, true},
+        {"off the map, low", {}, {-9.0f, -300.0f, -9.0f, -2.0f, -300.0f, -2.0f}, false},
+    };
+    for (const Case& c : cases) {
+        auto grid = NewMap();
+        for (const auto& [x, z] : c.raised) {
+            grid->RaiseCell(x, z, 10.0);
+        }
+        const auto& p = c.segment;
+        EXPECT_EQ(lineOfSightClear(*grid, p[0], p[1], p[2], p[3], p[4], p[5]), c.clear) << c.what;
     }
-    EXPECT_FALSE(lineOfSightClear(*grid, 1.5f, 2.0f, 5.5f, 8.5f, 2.0f, 5.5f));
-}
-
-TEST(LineOfSight, TerrainAboveTheStartPointBlocks) {
-    auto grid = NewMap();
-    EXPECT_FALSE(lineOfSightClear(*grid, 2.5f, -1.0f, 2.5f, 6.5f, 5.0f, 2.5f));
-}
-
-TEST(LineOfSight, SideProbeOneUnitBesideTheStartBlocks) {
-    auto grid = NewMap();
-    // The segment itself runs over flat cells of column 4; column 3 beside its start is high.
-    grid->RaiseCell(3, 5, 10.0);
-    EXPECT_FALSE(lineOfSightClear(*grid, 4.5f, 1.0f, 5.5f, 4.5f, 1.0f, 9.5f));
-    // At the far end the side offset has shrunk to nothing.
-    auto other = NewMap();
-    other->RaiseCell(3, 9, 10.0);
-    EXPECT_TRUE(lineOfSightClear(*other, 4.5f, 1.0f, 5.5f, 4.5f, 1.0f, 9.5f));
-}
-
-TEST(LineOfSight, OffTheMapOnlyAVeryLowSegmentIsBlocked) {
-    auto grid = NewMap();
-    EXPECT_TRUE(lineOfSightClear(*grid, -9.0f, -100.0f, -9.0f, -2.0f, -100.0f, -2.0f));
-    EXPECT_FALSE(lineOfSightClear(*grid, -9.0f, -300.0f, -9.0f, -2.0f, -300.0f, -2.0f));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "TerrainFixture.h"
+#include "support/TerrainFixture.h"
 #include "tools/EditCommands.h"
 
 namespace zandrel::tools {
@@ -48,28 +48,25 @@ TEST(SampleHeightField, ANumberBeatsNaNAtASharedCorner) {
     EXPECT_EQ(RangeOf(SampleHeightField(*grid)).max, 7.0);
 }
 
-TEST(RangeOf, SkipsWhatIsNotFiniteAndIsZeroWithoutNumbers) {
+// Range skips what is not finite and is zero without numbers; levels round, clamp and send NaN
+// to the bottom; levels spread back over the range with its ends exact.
+TEST(HeightLevels, RangeLevelsAndBackAgain) {
     EXPECT_EQ(RangeOf({3, 1, {2.5, kNaN, -kInf}}).min, 2.5);
     EXPECT_EQ(RangeOf({3, 1, {2.5, -1.0, kInf}}).min, -1.0);
     EXPECT_EQ(RangeOf({3, 1, {2.5, -1.0, kInf}}).max, 2.5);
-    const HeightRange none = RangeOf({1, 1, {kNaN}});
-    EXPECT_EQ(none.min, 0.0);
-    EXPECT_EQ(none.max, 0.0);
-}
+    EXPECT_EQ(RangeOf({1, 1, {kNaN}}).min, 0.0);
+    EXPECT_EQ(RangeOf({1, 1, {kNaN}}).max, 0.0);
 
-TEST(LevelsOf, RoundsClampsAndSendsNaNToTheBottom) {
     const HeightField field{7, 1, {-1.0, 0.0, 1.0, 0.5, 9.0, kNaN, kInf}};
     const std::vector<std::uint16_t> expected = {0, 0, 65535, 32768, 65535, 0, 65535};
     EXPECT_EQ(LevelsOf(field, {0.0, 1.0}), expected);
     EXPECT_EQ(LevelsOf(field, {2.0, 2.0}), std::vector<std::uint16_t>(7, 0));
-}
 
-TEST(HeightsFromLevels, SpreadsLevelsOverTheRangeEndsExactly) {
     const std::vector<std::uint16_t> levels = {0, 65535, 13107};
-    const HeightField field = HeightsFromLevels(3, 1, levels, {-0.1, 0.7});
-    EXPECT_EQ(field.heights[0], -0.1);
-    EXPECT_EQ(field.heights[1], 0.7);
-    EXPECT_NEAR(field.heights[2], 0.06, 1e-12);
+    const HeightField back = HeightsFromLevels(3, 1, levels, {-0.1, 0.7});
+    EXPECT_EQ(back.heights[0], -0.1);
+    EXPECT_EQ(back.heights[1], 0.7);
+    EXPECT_NEAR(back.heights[2], 0.06, 1e-12);
 }
 
 TEST(ApplyHeightField, AFieldOfTheMapsOwnSizeComesBackExactly) {

@@ -39,8 +39,8 @@ bool EveryTextureExists(std::string_view) {
 struct RuleCase {
     const char* what;
     std::function<void(MapGrid&)> change;
-    std::optional<MapCheckCode> expected;  // none: the change keeps the map fit
-    std::optional<CellIndex> cell;
+    std::optional<MapCheckCode> expected = std::nullopt;  // none: the change keeps the map fit
+    std::optional<CellIndex> cell = std::nullopt;
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -71,19 +71,14 @@ using enum MapCheckCode;
 INSTANTIATE_TEST_SUITE_P(
     MapCheck, MapCheckRuleTest,
     ::testing::Values(
-        RuleCase{"fit", [](MapGrid&) {}, std::nullopt, std::nullopt},
-        RuleCase{"start unset", [](MapGrid& g) { g.start = {}; }, StartMissing, std::nullopt},
-        RuleCase{"start past x", [](MapGrid& g) { g.start.Set(3, 0, 3, 0); }, StartOutside,
-                 std::nullopt},
-        RuleCase{"start half unset", [](MapGrid& g) { g.start.Set(-1, 1, -1, 1); }, StartOutside,
-                 std::nullopt},
-        RuleCase{"enemy past z", [](MapGrid& g) { g.enemies[2].Set(0, 2, 0, 2); }, EnemyOutside,
-                 std::nullopt},
-        RuleCase{"enemy at the loader's default", [](MapGrid& g) { g.enemies[3].Set(0, 0, 0, 0); },
-                 std::nullopt, std::nullopt},
-        RuleCase{"no goal", [](MapGrid& g) { g.Cell(1, 1).goal = 0; }, NoGoal, std::nullopt},
-        RuleCase{"goal of 2 from a file", [](MapGrid& g) { g.Cell(1, 1).goal = 2; }, std::nullopt,
-                 std::nullopt},
+        RuleCase{"fit", [](MapGrid&) {}},
+        RuleCase{"start unset", [](MapGrid& g) { g.start = {}; }, StartMissing},
+        RuleCase{"start past x", [](MapGrid& g) { g.start.Set(3, 0, 3, 0); }, StartOutside},
+        RuleCase{"start half unset", [](MapGrid& g) { g.start.Set(-1, 1, -1, 1); }, StartOutside},
+        RuleCase{"enemy past z", [](MapGrid& g) { g.enemies[2].Set(0, 2, 0, 2); }, EnemyOutside},
+        RuleCase{"enemy at the loader's default", [](MapGrid& g) { g.enemies[3].Set(0, 0, 0, 0); }},
+        RuleCase{"no goal", [](MapGrid& g) { g.Cell(1, 1).goal = 0; }, NoGoal},
+        RuleCase{"goal of 2 from a file", [](MapGrid& g) { g.Cell(1, 1).goal = 2; }},
         RuleCase{"tile slot numtex", [](MapGrid& g) { g.Cell(2, 1).typet = 3; }, TileTextureRange,
                  CellIndex{2, 1}},
         RuleCase{"tile slot -1", [](MapGrid& g) { g.Cell(0, 1).typet = -1; }, TileTextureRange,
@@ -91,9 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"wall slot 49", [](MapGrid& g) { g.Cell(1, 0).typew = 49; }, WallTextureRange,
                  CellIndex{1, 0}},
         RuleCase{"enemy texture past the table", [](MapGrid& g) { g.Enemys_Tex = 3; },
-                 EnemyTextureRange, std::nullopt},
-        RuleCase{"enemy texture -1", [](MapGrid& g) { g.Enemys_Tex = -1; }, EnemyTextureRange,
-                 std::nullopt},
+                 EnemyTextureRange},
+        RuleCase{"enemy texture -1", [](MapGrid& g) { g.Enemys_Tex = -1; }, EnemyTextureRange},
         RuleCase{"NaN centre", [](MapGrid& g) { g.Cell(1, 0).C = kNaN; }, HeightNotFinite,
                  CellIndex{1, 0}},
         RuleCase{"two infinite corners",
@@ -108,9 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
                      g.SizeX = 0;
                      g.start = {};
                  },
-                 SizeEmpty, std::nullopt},
-        RuleCase{"negative size along z", [](MapGrid& g) { g.SizeZ = -4; }, SizeEmpty,
-                 std::nullopt}),
+                 SizeEmpty},
+        RuleCase{"negative size along z", [](MapGrid& g) { g.SizeZ = -4; }, SizeEmpty}),
     [](const auto& param) {
         std::string name = param.param.what;
         std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });

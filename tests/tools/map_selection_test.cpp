@@ -2,40 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include "TerrainFixture.h"
+#include "support/TerrainFixture.h"
 #include "tools/ToolMode.h"
 #include "tools/ToolState.h"
 
 namespace zandrel::tools {
 namespace {
 
-void ExpectCorners(const MapSelection& s, std::int32_t x0, std::int32_t z0, std::int32_t x1,
-                   std::int32_t z1) {
-    EXPECT_EQ(s.x0, x0);
-    EXPECT_EQ(s.z0, z0);
-    EXPECT_EQ(s.x1, x1);
-    EXPECT_EQ(s.z1, z1);
-}
-
-TEST(MapSelection, StartsUnsetWithoutSnapshot) {
-    const MapSelection s;
-    ExpectCorners(s, -1, -1, -1, -1);
+TEST(MapSelection, HitsSpanTheirBlockInEitherOrder) {
+    MapSelection s;
+    EXPECT_EQ(s, MapSelection(-1, -1, -1, -1));
     EXPECT_FALSE(s.undoSaved);
-}
-
-TEST(MapSelection, SameNameTwiceSelectsOneCell) {
-    MapSelection s;
-    s.setFromHits(307, 307);
-    ExpectCorners(s, 7, 3, 7, 3);
-}
-
-TEST(MapSelection, TwoNamesSpanTheirBlockInEitherOrder) {
-    MapSelection s;
-    s.setFromHits(307, 904);
-    ExpectCorners(s, 4, 3, 7, 9);
-    s.setFromHits(904, 307);
-    ExpectCorners(s, 4, 3, 7, 9);
     EXPECT_EQ(MapSelection::CellName(7, 3), 307);
+    s.setFromHits(307, 307);
+    EXPECT_EQ(s, MapSelection(7, 3, 7, 3));
+    s.setFromHits(307, 904);
+    EXPECT_EQ(s, MapSelection(4, 3, 7, 9));
+    s.setFromHits(904, 307);
+    EXPECT_EQ(s, MapSelection(4, 3, 7, 9));
 }
 
 TEST(MapSelection, SquareWhenBothSidesMatch) {

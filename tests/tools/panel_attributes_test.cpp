@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "TerrainFixture.h"
+#include "support/TerrainFixture.h"
 
 namespace zandrel::tools {
 namespace {
@@ -23,85 +23,56 @@ std::unique_ptr<map::MapGrid> Selected(double grav, double artr) {
     return grid;
 }
 
-TEST(CommonValues, SharedWholeNumbersAreShown) {
+TEST(CommonValues, SharedWholeNumbersOfTheSelectionAreShown) {
     auto grid = Selected(-120.0, 12.0);
     EXPECT_EQ(CommonGravity(*grid), -120);
     EXPECT_EQ(CommonFriction(*grid), 12);
-}
-
-TEST(CommonValues, OneDifferentCellHidesTheValue) {
-    auto grid = Selected(-120.0, 12.0);
+    EXPECT_EQ(CommonTileType(*grid), 0);
+    EXPECT_EQ(CommonWallType(*grid), 1);
+    // One different cell hides the value; cells outside the selection do not count.
     grid->Cell(4, 5).grav = -100.0;
-    EXPECT_EQ(CommonGravity(*grid), kNoCommonValue);
-    EXPECT_EQ(CommonFriction(*grid), 12);
-    // Cells outside the selection do not count.
+    grid->Cell(3, 4).typew = 2;
     grid->Cell(5, 5).artr = 3.0;
+    EXPECT_EQ(CommonGravity(*grid), kNoCommonValue);
+    EXPECT_EQ(CommonWallType(*grid), kNoCommonValue);
     EXPECT_EQ(CommonFriction(*grid), 12);
-}
-
-TEST(CommonValues, FractionsAndMinusOneAndNaNShowNothing) {
+    // Fractions, a shared gravity of -1 (which reads as none), NaN and huge values show nothing.
     EXPECT_EQ(CommonGravity(*Selected(7.5, 7.0)), kNoCommonValue);
-    // A shared gravity of -1 reads the same as none.
     EXPECT_EQ(CommonGravity(*Selected(-1.0, 7.0)), kNoCommonValue);
     EXPECT_EQ(CommonFriction(*Selected(0.0, std::nan(""))), kNoCommonValue);
     EXPECT_EQ(CommonFriction(*Selected(0.0, 1e12)), kNoCommonValue);
 }
 
-TEST(CommonValues, TileAndWallTypes) {
-    auto grid = Selected(0.0, 0.0);
-    EXPECT_EQ(CommonTileType(*grid), 0);
-    EXPECT_EQ(CommonWallType(*grid), 1);
-    grid->Cell(3, 4).typew = 2;
-    EXPECT_EQ(CommonWallType(*grid), kNoCommonValue);
-}
-
-TEST(CommonValues, NothingBeforeASelectionIsStored) {
-    auto grid = test::NewMap();
-    EXPECT_EQ(CommonGravity(*grid), kNoCommonValue);
-    EXPECT_EQ(CommonFriction(*grid), kNoCommonValue);
-    EXPECT_EQ(CommonTileType(*grid), kNoCommonValue);
-    EXPECT_EQ(CommonWallType(*grid), kNoCommonValue);
-}
-
-TEST(Applica, WritesBothSlidersToEverySelectedCell) {
+TEST(PanelButtons, WriteTheSelectedCellsOnlyAndNothingWithoutASelection) {
     auto grid = Selected(-160.0, 7.0);
     ApplyAttributes(*grid, 40, 15);
+    ApplyTileTexture(*grid, 3);
+    ApplyWallTexture(*grid, 2);
+    ApplyEnemyTexture(*grid, 0);
     EXPECT_EQ(grid->Cell(2, 3).grav, 40.0);
     EXPECT_EQ(grid->Cell(4, 5).artr, 15.0);
     EXPECT_EQ(CommonGravity(*grid), 40);
+    EXPECT_EQ(CommonTileType(*grid), 3);
+    EXPECT_EQ(CommonWallType(*grid), 2);
+    EXPECT_EQ(grid->Enemys_Tex, 0);
     EXPECT_EQ(grid->Cell(5, 5).grav, -160.0);
     EXPECT_EQ(grid->Cell(2, 2).artr, 7.0);
-}
-
-TEST(Applica, NothingBeforeASelectionIsStored) {
-    auto grid = test::NewMap();
-    ApplyAttributes(*grid, 40, 15);
-    EXPECT_EQ(grid->Cell(0, 0).grav, -160.0);
-}
-
-TEST(TextureButtons, TileAndWallSetTheChosenEntryOnTheSelection) {
-    auto grid = Selected(0.0, 0.0);
-    ApplyTileTexture(*grid, 3);
-    EXPECT_EQ(CommonTileType(*grid), 3);
     EXPECT_EQ(grid->Cell(1, 3).typet, 0);
-    ApplyWallTexture(*grid, 2);
-    EXPECT_EQ(CommonWallType(*grid), 2);
-}
-
-TEST(TextureButtons, NoCurrentEntryChangesNothing) {
-    auto grid = Selected(0.0, 0.0);
+    // No current texture entry changes nothing.
     ApplyTileTexture(*grid, -1);
     ApplyWallTexture(*grid, -1);
     ApplyEnemyTexture(*grid, -1);
-    EXPECT_EQ(CommonTileType(*grid), 0);
-    EXPECT_EQ(CommonWallType(*grid), 1);
-    EXPECT_EQ(grid->Enemys_Tex, 2);
-}
-
-TEST(TextureButtons, EnemySetsTheEnemyTextureSlot) {
-    auto grid = test::NewMap();
-    ApplyEnemyTexture(*grid, 0);
+    EXPECT_EQ(CommonTileType(*grid), 3);
+    EXPECT_EQ(CommonWallType(*grid), 2);
     EXPECT_EQ(grid->Enemys_Tex, 0);
+
+    auto unselected = test::NewMap();
+    ApplyAttributes(*unselected, 40, 15);
+    EXPECT_EQ(unselected->Cell(0, 0).grav, -160.0);
+    EXPECT_EQ(CommonGravity(*unselected), kNoCommonValue);
+    EXPECT_EQ(CommonFriction(*unselected), kNoCommonValue);
+    EXPECT_EQ(CommonTileType(*unselected), kNoCommonValue);
+    EXPECT_EQ(CommonWallType(*unselected), kNoCommonValue);
 }
 
 }  // namespace

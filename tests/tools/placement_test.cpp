@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "TerrainFixture.h"
+#include <algorithm>
+
+#include "support/TerrainFixture.h"
 #include "tools/ToolState.h"
 
 namespace zandrel::tools {
@@ -14,64 +16,53 @@ MapSelection Clicked(std::int32_t x, std::int32_t z) {
     return s;
 }
 
-TEST(Goal, TogglingTwiceRestoresEveryFlag) {
+TEST(Goal, TogglesTheStoredSelectionAndTwiceRestoresEveryFlag) {
     auto grid = test::NewMap();
+    const auto untouched = *grid;
+    ToggleGoal(*grid);  // no stored selection yet: nothing changes
+    EXPECT_TRUE(grid->SameContent(untouched));
     grid->Cell(3, 3).goal = 1;
-    grid->SetSelection(2, 2, 4, 3);
+    grid->Cell(6, 6).goal = 2;  // a stored 2 from a file becomes 0
+    grid->SetSelection(2, 2, 6, 3);
     ToggleGoal(*grid);
     EXPECT_EQ(grid->Cell(2, 2).goal, 1);
     EXPECT_EQ(grid->Cell(3, 3).goal, 0);
-    EXPECT_EQ(grid->Cell(4, 3).goal, 1);
-    EXPECT_EQ(grid->Cell(5, 3).goal, 0);
+    EXPECT_EQ(grid->Cell(6, 3).goal, 1);
+    EXPECT_EQ(grid->Cell(7, 3).goal, 0);
     EXPECT_EQ(grid->Cell(2, 4).goal, 0);
+    grid->SetSelection(6, 6, 6, 6);
+    ToggleGoal(*grid);
+    EXPECT_EQ(grid->Cell(6, 6).goal, 0);
+    grid->SetSelection(2, 2, 6, 3);
     ToggleGoal(*grid);
     EXPECT_EQ(grid->Cell(2, 2).goal, 0);
     EXPECT_EQ(grid->Cell(3, 3).goal, 1);
 }
 
-TEST(Goal, StoredTwoFromAFileBecomesZero) {
-    auto grid = test::NewMap();
-    grid->Cell(6, 6).goal = 2;
-    grid->SetSelection(6, 6, 6, 6);
-    ToggleGoal(*grid);
-    EXPECT_EQ(grid->Cell(6, 6).goal, 0);
-}
-
-TEST(Goal, UnsetStoredSelectionChangesNothing) {
-    auto grid = test::NewMap();
-    const auto before = *grid;
-    ToggleGoal(*grid);
-    for (std::int32_t x = 0; x < 10; ++x) {
-        for (std::int32_t z = 0; z < 10; ++z) {
-            EXPECT_EQ(grid->Cell(x, z), before.Cell(x, z));
-        }
-    }
-}
-
-TEST(Start, ClickPlacesTheStartAndReturnsToThePreviousTool) {
-    auto doc = test::NewDocument(50, 50);
+// Each click returns to the previous tool; enemies take the four slots in turn, the fifth
+// replacing the first.
+TEST(Placement, ClickPlacesTheStartThenEnemiesInTurn) {
+    auto doc = test::NewDocument(20, 20);
     ToolState tools;
     tools.toolMode = TOOL_RAISE;
     tools.toggleStartPlacement();
     EXPECT_TRUE(tools.isChecked(TOOL_PLACE_START));
-    tools.placeOnClick(Clicked(12, 40), *doc);
-    EXPECT_EQ(doc->mapGrid.start, (map::CellRect{12, 40, 12, 40}));
+    tools.placeOnClick(Clicked(12, 14), *doc);
+    EXPECT_EQ(doc->mapGrid.start, (map::CellRect{12, 14, 12, 14}));
     EXPECT_EQ(tools.toolMode, TOOL_RAISE);
-}
-
-TEST(Enemy, FifthEnemyReplacesTheFirst) {
-    auto doc = test::NewDocument(20, 20);
-    ToolState tools;
     for (std::int32_t k = 1; k <= 5; ++k) {
         tools.toggleEnemyPlacement();
         tools.placeOnClick(Clicked(k, 2 * k), *doc);
     }
-    EXPECT_EQ(doc->mapGrid.enemies[0], (map::CellRect{5, 10, 5, 10}));
-    EXPECT_EQ(doc->mapGrid.enemies[1], (map::CellRect{2, 4, 2, 4}));
-    EXPECT_EQ(doc->mapGrid.enemies[2], (map::CellRect{3, 6, 3, 6}));
-    EXPECT_EQ(doc->mapGrid.enemies[3], (map::CellRect{4, 8, 4, 8}));
+    const map::CellRect expected[] = {{5, 10, 5, 10}, {2, 4, 2, 4}, {3, 6, 3, 6}, {4, 8, 4, 8}};
+    EXPECT_TRUE(std::ranges::equal(doc->mapGrid.enemies, expected));
     EXPECT_EQ(doc->nextEnemySlot, 1);
-    EXPECT_EQ(tools.toolMode, TOOL_NONE);
+    EXPECT_EQ(tools.toolMode, TOOL_RAISE);
+    // A slot outside the cycle restarts at the first.
+    std::int32_t slot = 9;
+    PlaceEnemy(doc->mapGrid, slot, Clicked(2, 2));
+    EXPECT_EQ(doc->mapGrid.enemies[0], (map::CellRect{2, 2, 2, 2}));
+    EXPECT_EQ(slot, 1);
 }
 
 TEST(Enemy, ChosenTwiceWithoutAClickPlacesNothing) {
@@ -95,14 +86,6 @@ TEST(Enemy, StartChosenDuringEnemyPlacementPlacesBothAndEnemyStaysCurrent) {
     EXPECT_EQ(doc->mapGrid.start, (map::CellRect{3, 7, 3, 7}));
     EXPECT_EQ(doc->mapGrid.enemies[0], (map::CellRect{3, 7, 3, 7}));
     EXPECT_EQ(tools.toolMode, TOOL_PLACE_ENEMY);
-}
-
-TEST(Enemy, SlotOutsideTheCycleRestartsAtTheFirst) {
-    auto grid = test::NewMap();
-    std::int32_t slot = 9;
-    PlaceEnemy(*grid, slot, Clicked(2, 2));
-    EXPECT_EQ(grid->enemies[0], (map::CellRect{2, 2, 2, 2}));
-    EXPECT_EQ(slot, 1);
 }
 
 }  // namespace

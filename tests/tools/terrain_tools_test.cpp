@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "TerrainFixture.h"
+#include <vector>
+
+#include "support/TerrainFixture.h"
 #include "tools/MapSelection.h"
 #include "tools/ToolMode.h"
 
@@ -11,258 +13,167 @@ using test::Heights;
 using test::HeightsOf;
 using test::SetHeights;
 
-Heights Flat(double h) {
+constexpr Heights Flat(double h) {
     return {h, h, h, h, h};
 }
 
-// One document and a selection on it, as a view holds them.
-struct Terrain {
-    std::unique_ptr<DocumentState> doc = test::NewDocument();
-    map::MapGrid& map = doc->mapGrid;
-
-    void Flatten(std::int32_t x, std::int32_t z, double h) { SetHeights(map, x, z, Flat(h)); }
-    Heights At(std::int32_t x, std::int32_t z) const { return HeightsOf(map.Cell(x, z)); }
-    void Apply(MapSelection& s, std::int32_t mode, double v) {
-        s.applyTool(map, doc->undoGrid, mode, v);
-    }
+struct CellHeights {
+    std::int32_t x, z;
+    Heights h;
 };
 
-TEST(Flatten, OddBlockTakesTheMiddleCellsNECorner) {
-    Terrain t;
-    t.Flatten(2, 2, 9.0);
-    t.map.Cell(3, 3).NE = 4.0;
-    t.Flatten(4, 4, -3.0);
-    MapSelection s(2, 2, 4, 4);
-    t.Apply(s, TOOL_FLATTEN, 0.0);
-    for (std::int32_t x = 2; x <= 4; ++x) {
-        for (std::int32_t z = 2; z <= 4; ++z) {
-            EXPECT_EQ(t.At(x, z), Flat(4.0)) << x << "," << z;
-        }
+// One tool applied once to a block: the cells set up before, and the cells checked after.
+struct ToolCase {
+    const char* what;
+    std::vector<CellHeights> before;
+    MapSelection selection;
+    std::int32_t mode;
+    double value;
+    std::vector<CellHeights> after;
+};
+
+void PrintTo(const ToolCase& c, std::ostream* out) {
+    *out << c.what;
+}
+
+class ToolOnBlock : public ::testing::TestWithParam<ToolCase> {};
+
+TEST_P(ToolOnBlock, GivesTheseHeights) {
+    const ToolCase& c = GetParam();
+    auto doc = test::NewDocument();
+    for (const CellHeights& cell : c.before) {
+        SetHeights(doc->mapGrid, cell.x, cell.z, cell.h);
     }
-    EXPECT_EQ(t.At(5, 4), Flat(0.0));
+    MapSelection s = c.selection;
+    s.applyTool(doc->mapGrid, doc->undoGrid, c.mode, c.value);
+    for (const CellHeights& cell : c.after) {
+        EXPECT_EQ(HeightsOf(doc->mapGrid.Cell(cell.x, cell.z)), cell.h) << cell.x << "," << cell.z;
+    }
 }
 
-TEST(Flatten, EvenBlockTakesTheFirstCellsNECornerPlusValue) {
-    Terrain t;
-    t.map.Cell(2, 2).NE = 1.5;
-    t.Flatten(3, 3, 8.0);
-    MapSelection s(2, 2, 3, 3);
-    t.Apply(s, TOOL_FLATTEN, 2.0);
-    EXPECT_EQ(t.At(3, 3), Flat(3.5));
-    EXPECT_EQ(t.At(2, 3), Flat(3.5));
-}
+constexpr Heights kRise{0.0, 1.0, 0.0, 1.0, 0.5};
+constexpr Heights kRise2{1.0, 2.0, 1.0, 2.0, 1.5};
 
-TEST(Raise, WheelNotchRaisesFiveHeightsByOneLeavingAStep) {
-    Terrain t;
-    SetHeights(t.map, 3, 3, {0.5, 1.0, -1.0, 2.0, 0.25});
-    MapSelection s(3, 3, 4, 3);
-    t.Apply(s, TOOL_RAISE, 1.0);
-    EXPECT_EQ(t.At(3, 3), (Heights{1.5, 2.0, 0.0, 3.0, 1.25}));
-    EXPECT_EQ(t.At(4, 3), Flat(1.0));
-    EXPECT_EQ(t.At(2, 3), Flat(0.0));
-    EXPECT_EQ(t.At(5, 3), Flat(0.0));
-}
-
-TEST(SetHeight, EveryCellTakesTheValue) {
-    Terrain t;
-    MapSelection s(1, 1, 2, 2);
-    t.Apply(s, TOOL_SET_HEIGHT, -7.25);
-    EXPECT_EQ(t.At(2, 2), Flat(-7.25));
-    EXPECT_EQ(t.At(3, 2), Flat(0.0));
-}
-
-TEST(Landslide, SingleCellMovesOnlyItsCentreByTenthsOfTheValue) {
-    Terrain t;
-    MapSelection s(5, 5, 5, 5);
-    t.Apply(s, TOOL_LANDSLIDE, 3.0);
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Tools, ToolOnBlock, ::testing::Values(
+    // An odd block takes the middle cell's NE corner, whatever the value.
+    ToolCase{"flatten odd", {{2, 2, Flat(9)}, {3, 3, {4, 0, 0, 0, 0}}, {4, 4, Flat(-3)}},
+             {2, 2, 4, 4}, TOOL_FLATTEN, 0.0,
+             {{2, 2, Flat(4)}, {3, 2, Flat(4)}, {4, 2, Flat(4)}, {2, 3, Flat(4)}, {3, 3, Flat(4)},
+              {4, 3, Flat(4)}, {2, 4, Flat(4)}, {3, 4, Flat(4)}, {4, 4, Flat(4)}, {5, 4, Flat(0)}}},
+    // An even block takes the first cell's NE corner plus the value.
+    ToolCase{"flatten even", {{2, 2, {1.5, 0, 0, 0, 0}}, {3, 3, Flat(8)}}, {2, 2, 3, 3},
+             TOOL_FLATTEN, 2.0, {{3, 3, Flat(3.5)}, {2, 3, Flat(3.5)}}},
+    // A wheel notch raises all five heights by one, leaving a step at the block's edge.
+    ToolCase{"raise", {{3, 3, {0.5, 1.0, -1.0, 2.0, 0.25}}}, {3, 3, 4, 3}, TOOL_RAISE, 1.0,
+             {{3, 3, {1.5, 2.0, 0.0, 3.0, 1.25}}, {4, 3, Flat(1)}, {2, 3, Flat(0)}, {5, 3, Flat(0)}}},
+    ToolCase{"set height", {}, {1, 1, 2, 2}, TOOL_SET_HEIGHT, -7.25,
+             {{2, 2, Flat(-7.25)}, {3, 2, Flat(0)}}},
     // A tenth as a product, which is not the same double as 3 / 10.
-    EXPECT_EQ(t.At(5, 5), (Heights{0.0, 0.0, 0.0, 0.0, 3 * 0.1}));
-}
+    ToolCase{"landslide one cell", {}, {5, 5, 5, 5}, TOOL_LANDSLIDE, 3.0,
+             {{5, 5, {0, 0, 0, 0, 3 * 0.1}}}},
+    ToolCase{"landslide row", {{3, 3, Flat(0.5)}, {4, 3, Flat(2)}}, {2, 3, 4, 3}, TOOL_LANDSLIDE,
+             10.0, {{2, 3, {0.0, 1.5, 0.0, 1.5, 0.75}}, {3, 3, {1.5, 3.0, 1.5, 3.0, 2.25}},
+                    {4, 3, {3.0, 2.0, 3.0, 2.0, 2.5}}}},
+    ToolCase{"tilt level up", {}, {2, 3, 4, 4}, TOOL_TILT, 100.0,
+             {{2, 3, kRise}, {3, 3, kRise2}, {4, 3, Flat(2)}, {2, 4, kRise}, {3, 4, kRise2},
+              {4, 4, Flat(2)}}},
+    ToolCase{"tilt level down", {}, {2, 3, 4, 4}, TOOL_TILT, -100.0,
+             {{2, 3, {2, 1, 2, 1, 1.5}}, {3, 3, {1, 0, 1, 0, 0.5}}, {4, 3, Flat(0)},
+              {2, 4, {2, 1, 2, 1, 1.5}}, {3, 4, {1, 0, 1, 0, 0.5}}, {4, 4, Flat(0)}}},
+    // A lower first corner adds steps counted from the first cell.
+    ToolCase{"tilt lower first up", {{4, 3, Flat(5)}}, {2, 3, 4, 3}, TOOL_TILT, 100.0,
+             {{2, 3, kRise}, {3, 3, {1, 7, 1, 7, 4}}, {4, 3, Flat(7)}}},
+    ToolCase{"tilt lower first down", {{4, 3, Flat(5)}}, {2, 3, 4, 3}, TOOL_TILT, -100.0,
+             {{2, 3, {0, -1, 0, -1, -0.5}}, {3, 3, {-1, 3, -1, 3, 1}}, {4, 3, Flat(3)}}},
+    // A higher first corner subtracts steps counted from the last cell.
+    ToolCase{"tilt higher first", {{2, 3, Flat(5)}}, {2, 3, 4, 3}, TOOL_TILT, 100.0,
+             {{2, 3, {3, -1, 3, -1, 1}}, {3, 3, {-1, 0, -1, 0, -0.5}}, {4, 3, Flat(0)}}},
+    // Every inside boundary takes the level of the cell on its far side.
+    ToolCase{"level block", {{2, 3, Flat(1)}, {3, 3, Flat(2)}, {2, 4, Flat(3)}, {3, 4, Flat(4)}},
+             {2, 3, 3, 4}, TOOL_LEVEL, 0.0,
+             {{3, 4, Flat(4)}, {2, 3, {1, 2, 3, 4, 2.5}}, {3, 3, {2, 2, 4, 4, 3}},
+              {2, 4, {3, 4, 3, 4, 3.5}}}},
+    // One cell goes flat at its centre plus tenths of the value.
+    ToolCase{"level one cell", {{6, 6, {0, 0, 2, 2, 1}}}, {6, 6, 6, 6}, TOOL_LEVEL, 10.0,
+             {{6, 6, Flat(2)}}}));
+// clang-format on
 
-TEST(Landslide, RowMovesItsInnerBoundariesToTheRightCellsNEPlusValue) {
-    Terrain t;
-    t.Flatten(2, 3, 0.0);
-    t.Flatten(3, 3, 0.5);
-    t.Flatten(4, 3, 2.0);
-    MapSelection s(2, 3, 4, 3);
-    t.Apply(s, TOOL_LANDSLIDE, 10.0);
-    EXPECT_EQ(t.At(2, 3), (Heights{0.0, 1.5, 0.0, 1.5, 0.75}));
-    EXPECT_EQ(t.At(3, 3), (Heights{1.5, 3.0, 1.5, 3.0, 2.25}));
-    EXPECT_EQ(t.At(4, 3), (Heights{3.0, 2.0, 3.0, 2.0, 2.5}));
-}
-
-TEST(Tilt, LevelBlockRisesAwayFromTheFirstCellForPositiveValues) {
-    Terrain t;
-    MapSelection s(2, 3, 4, 4);
-    t.Apply(s, TOOL_TILT, 100.0);
-    for (std::int32_t z = 3; z <= 4; ++z) {
-        EXPECT_EQ(t.At(2, z), (Heights{0.0, 1.0, 0.0, 1.0, 0.5}));
-        EXPECT_EQ(t.At(3, z), (Heights{1.0, 2.0, 1.0, 2.0, 1.5}));
-        EXPECT_EQ(t.At(4, z), Flat(2.0));
-    }
-}
-
-TEST(Tilt, LevelBlockRisesAwayFromTheLastCellForNegativeValues) {
-    Terrain t;
-    MapSelection s(2, 3, 4, 4);
-    t.Apply(s, TOOL_TILT, -100.0);
-    for (std::int32_t z = 3; z <= 4; ++z) {
-        EXPECT_EQ(t.At(2, z), (Heights{2.0, 1.0, 2.0, 1.0, 1.5}));
-        EXPECT_EQ(t.At(3, z), (Heights{1.0, 0.0, 1.0, 0.0, 0.5}));
-        EXPECT_EQ(t.At(4, z), Flat(0.0));
-    }
-}
-
-TEST(Tilt, LowerFirstCornerAddsStepsCountedFromTheFirstCell) {
-    Terrain t;
-    t.Flatten(4, 3, 5.0);
-    MapSelection up(2, 3, 4, 3);
-    t.Apply(up, TOOL_TILT, 100.0);
-    EXPECT_EQ(t.At(2, 3), (Heights{0.0, 1.0, 0.0, 1.0, 0.5}));
-    EXPECT_EQ(t.At(3, 3), (Heights{1.0, 7.0, 1.0, 7.0, 4.0}));
-    EXPECT_EQ(t.At(4, 3), Flat(7.0));
-
-    Terrain down;
-    down.Flatten(4, 3, 5.0);
-    MapSelection s(2, 3, 4, 3);
-    down.Apply(s, TOOL_TILT, -100.0);
-    EXPECT_EQ(down.At(2, 3), (Heights{0.0, -1.0, 0.0, -1.0, -0.5}));
-    EXPECT_EQ(down.At(3, 3), (Heights{-1.0, 3.0, -1.0, 3.0, 1.0}));
-    EXPECT_EQ(down.At(4, 3), Flat(3.0));
-}
-
-TEST(Tilt, HigherFirstCornerSubtractsStepsCountedFromTheLastCell) {
-    Terrain t;
-    t.Flatten(2, 3, 5.0);
-    MapSelection s(2, 3, 4, 3);
-    t.Apply(s, TOOL_TILT, 100.0);
-    EXPECT_EQ(t.At(2, 3), (Heights{3.0, -1.0, 3.0, -1.0, 1.0}));
-    EXPECT_EQ(t.At(3, 3), (Heights{-1.0, 0.0, -1.0, 0.0, -0.5}));
-    EXPECT_EQ(t.At(4, 3), Flat(0.0));
-}
-
-TEST(Tilt, SquareSelectionIsRefusedAfterTheSnapshot) {
-    Terrain t;
-    t.Flatten(3, 3, 2.0);
-    const auto before = t.map;
-    MapSelection s(2, 2, 3, 3);
-    t.Apply(s, TOOL_TILT, 100.0);
-    EXPECT_TRUE(test::SameHeights(t.map, before));
-    EXPECT_TRUE(s.undoSaved);
-    EXPECT_TRUE(t.doc->undoGrid.hasContent);
-}
-
-TEST(Level, EveryInsideBoundaryTakesTheLevelOfTheCellOnItsFarSide) {
-    Terrain t;
-    t.Flatten(2, 3, 1.0);
-    t.Flatten(3, 3, 2.0);
-    t.Flatten(2, 4, 3.0);
-    t.Flatten(3, 4, 4.0);
-    MapSelection s(2, 3, 3, 4);
-    t.Apply(s, TOOL_LEVEL, 0.0);
-    EXPECT_EQ(t.At(3, 4), Flat(4.0));
-    EXPECT_EQ(t.At(2, 3), (Heights{1.0, 2.0, 3.0, 4.0, 2.5}));
-    EXPECT_EQ(t.At(3, 3), (Heights{2.0, 2.0, 4.0, 4.0, 3.0}));
-    EXPECT_EQ(t.At(2, 4), (Heights{3.0, 4.0, 3.0, 4.0, 3.5}));
-}
-
-TEST(Level, SingleCellGoesFlatAtItsCentrePlusTenthsOfTheValue) {
-    Terrain t;
-    SetHeights(t.map, 6, 6, {0.0, 0.0, 2.0, 2.0, 1.0});
-    MapSelection s(6, 6, 6, 6);
-    t.Apply(s, TOOL_LEVEL, 10.0);
-    EXPECT_EQ(t.At(6, 6), Flat(2.0));
-}
-
-TEST(Pyramid, FlatFourByFourRaisesInsideVerticesAndTheMiddleTwice) {
-    Terrain t;
+TEST(Pyramid, RaisesInsideVerticesAndTheMiddleOnceMore) {
+    auto doc = test::NewDocument();
     MapSelection s(2, 2, 5, 5);
-    t.Apply(s, TOOL_PYRAMID, 31.0);
-    for (std::int32_t x = 3; x <= 5; ++x) {
-        for (std::int32_t z = 3; z <= 5; ++z) {
-            const double expected = (x == 4 && z == 4) ? 2.0 : 1.0;
-            EXPECT_EQ(test::VertexCopies(t.map, x, z),
-                      (std::array<double, 4>{expected, expected, expected, expected}))
+    s.applyTool(doc->mapGrid, doc->undoGrid, TOOL_PYRAMID, 31.0);
+    for (std::int32_t x = 2; x <= 6; ++x) {
+        for (std::int32_t z = 2; z <= 6; ++z) {
+            const bool inside = x >= 3 && x <= 5 && z >= 3 && z <= 5;
+            const double e = (x == 4 && z == 4) ? 2.0 : inside ? 1.0 : 0.0;
+            EXPECT_EQ(test::VertexCopies(doc->mapGrid, x, z), (std::array<double, 4>{e, e, e, e}))
                 << x << "," << z;
         }
     }
-    EXPECT_EQ(test::VertexCopies(t.map, 2, 4), (std::array<double, 4>{0, 0, 0, 0}));
-    EXPECT_EQ(test::VertexCopies(t.map, 6, 6), (std::array<double, 4>{0, 0, 0, 0}));
+    // An odd size ends with the middle centre raised once more.
+    MapSelection odd(2, 2, 4, 4);
+    auto grid = test::NewMap();
+    odd.pyramid(*grid, 1.0);
+    EXPECT_EQ(HeightsOf(grid->Cell(3, 3)), (Heights{1.0, 1.0, 1.0, 1.0, 2.0}));
 }
 
-TEST(Pyramid, OddSizeEndsWithTheMiddleCentreRaisedOnceMore) {
-    Terrain t;
-    MapSelection s(2, 2, 4, 4);
-    s.pyramid(t.map, 1.0);
-    EXPECT_EQ(t.At(3, 3), (Heights{1.0, 1.0, 1.0, 1.0, 2.0}));
-}
-
-TEST(Pyramid, NonSquareSelectionIsRefusedAfterTheSnapshot) {
-    Terrain t;
-    const auto before = t.map;
-    MapSelection s(2, 2, 5, 4);
-    t.Apply(s, TOOL_PYRAMID, 31.0);
-    EXPECT_TRUE(test::SameHeights(t.map, before));
-    EXPECT_TRUE(t.doc->undoGrid.hasContent);
-}
-
-TEST(ApplyTool, ModesWithoutAnOperationOnlyTakeTheSnapshot) {
-    for (const std::int32_t mode : {0, 5, 7, 10, 11, -3}) {
-        Terrain t;
-        t.Flatten(3, 3, 1.0);
-        const auto before = t.map;
-        MapSelection s(2, 2, 4, 3);
-        t.Apply(s, mode, 5.0);
-        EXPECT_TRUE(test::SameHeights(t.map, before)) << mode;
-        EXPECT_TRUE(t.doc->undoGrid.hasContent) << mode;
-        EXPECT_TRUE(test::SameHeights(t.doc->undoGrid, before)) << mode;
+// Tilt on a square, pyramid on a non-square and modes without an operation only take the
+// snapshot.
+TEST(ApplyTool, RefusedToolsOnlyTakeTheSnapshot) {
+    const struct {
+        std::int32_t mode;
+        MapSelection selection;
+    } cases[] = {{TOOL_TILT, {2, 2, 3, 3}}, {TOOL_PYRAMID, {2, 2, 5, 4}},
+                 {0, {2, 2, 4, 3}},         {5, {2, 2, 4, 3}},
+                 {7, {2, 2, 4, 3}},         {10, {2, 2, 4, 3}},
+                 {11, {2, 2, 4, 3}},        {-3, {2, 2, 4, 3}}};
+    for (const auto& c : cases) {
+        auto doc = test::NewDocument();
+        SetHeights(doc->mapGrid, 3, 3, Flat(1.0));
+        const auto before = doc->mapGrid;
+        MapSelection s = c.selection;
+        s.applyTool(doc->mapGrid, doc->undoGrid, c.mode, 5.0);
+        EXPECT_TRUE(test::SameHeights(doc->mapGrid, before)) << c.mode;
+        EXPECT_TRUE(s.undoSaved) << c.mode;
+        EXPECT_TRUE(doc->undoGrid.hasContent) << c.mode;
+        EXPECT_TRUE(test::SameHeights(doc->undoGrid, before)) << c.mode;
     }
 }
 
 TEST(ApplyTool, FirstApplicationSnapshotsLaterOnesOnTheSameSelectionDoNot) {
-    Terrain t;
-    t.Flatten(3, 3, 0.5);
-    const auto original = t.map;
+    auto doc = test::NewDocument();
+    SetHeights(doc->mapGrid, 3, 3, Flat(0.5));
+    const auto original = doc->mapGrid;
     MapSelection s(3, 3, 4, 4);
-    t.Apply(s, TOOL_RAISE, 1.0);
-    t.Apply(s, TOOL_RAISE, 1.0);
-    t.Apply(s, TOOL_RAISE, -3.0);
-    EXPECT_TRUE(test::SameHeights(t.doc->undoGrid, original));
-    EXPECT_EQ(t.At(3, 3), Flat(-0.5));
+    for (const double value : {1.0, 1.0, -3.0}) {
+        s.applyTool(doc->mapGrid, doc->undoGrid, TOOL_RAISE, value);
+    }
+    EXPECT_TRUE(test::SameHeights(doc->undoGrid, original));
+    EXPECT_EQ(HeightsOf(doc->mapGrid.Cell(3, 3)), Flat(-0.5));
 }
 
-TEST(ApplyTool, InvertedSelectionChangesNothing) {
-    Terrain t;
-    const auto before = t.map;
-    MapSelection s(5, 5, 2, 2);
-    for (const std::int32_t mode : {TOOL_LEVEL, TOOL_LANDSLIDE, TOOL_TILT, TOOL_FLATTEN,
-                                    TOOL_PYRAMID, TOOL_RAISE, TOOL_SET_HEIGHT}) {
-        t.Apply(s, mode, 40.0);
-    }
-    EXPECT_TRUE(test::SameHeights(t.map, before));
-}
-
-TEST(ApplyTool, CorruptSelectionStaysInsideTheGrid) {
-    Terrain t;
-    MapSelection s(-2000000000, -2000000000, 2000000000, 2000000000);
-    for (const std::int32_t mode : {TOOL_LEVEL, TOOL_LANDSLIDE, TOOL_TILT, TOOL_FLATTEN,
-                                    TOOL_PYRAMID, TOOL_RAISE, TOOL_SET_HEIGHT}) {
-        t.Apply(s, mode, 1.0);
-    }
+TEST(ApplyTool, InvertedOrCorruptSelectionsStayInsideTheGrid) {
+    const std::int32_t modes[] = {TOOL_LEVEL,   TOOL_LANDSLIDE, TOOL_TILT,      TOOL_FLATTEN,
+                                  TOOL_PYRAMID, TOOL_RAISE,     TOOL_SET_HEIGHT};
+    auto doc = test::NewDocument();
+    const auto apply = [&](MapSelection s) {
+        for (const std::int32_t mode : modes) {
+            s.applyTool(doc->mapGrid, doc->undoGrid, mode, 1.0);
+        }
+    };
+    const auto flat = doc->mapGrid;
+    apply({5, 5, 2, 2});
+    EXPECT_TRUE(test::SameHeights(doc->mapGrid, flat));
     // Whole-cell operations reach every stored cell, the off-map rest is untouched.
-    EXPECT_EQ(t.At(0, 0), Flat(1.0));
-    EXPECT_EQ(t.At(49, 49), Flat(1.0));
-
+    apply({-2000000000, -2000000000, 2000000000, 2000000000});
+    EXPECT_EQ(HeightsOf(doc->mapGrid.Cell(0, 0)), Flat(1.0));
+    EXPECT_EQ(HeightsOf(doc->mapGrid.Cell(49, 49)), Flat(1.0));
     // Corners at the ends of the int32 range neither wrap round nor run for long.
-    const auto before = t.map;
-    MapSelection farOut(2147483647, 2147483647, 2147483647, 2147483647);
-    MapSelection inverted(2147483647, 2147483647, -2147483647 - 1, -2147483647 - 1);
-    for (const std::int32_t mode : {TOOL_LEVEL, TOOL_LANDSLIDE, TOOL_TILT, TOOL_FLATTEN,
-                                    TOOL_PYRAMID, TOOL_RAISE, TOOL_SET_HEIGHT}) {
-        t.Apply(farOut, mode, 1.0);
-        t.Apply(inverted, mode, 1.0);
-    }
-    EXPECT_TRUE(test::SameHeights(t.map, before));
+    const auto before = doc->mapGrid;
+    apply({2147483647, 2147483647, 2147483647, 2147483647});
+    apply({2147483647, 2147483647, -2147483647 - 1, -2147483647 - 1});
+    EXPECT_TRUE(test::SameHeights(doc->mapGrid, before));
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
-#include "CaptureStream.h"
 #include "mapfile/MapParser.h"
 #include "mapfile/NulMask.h"
+#include "support/CaptureStream.h"
 
 bool ScannerClassesNulWithSoh();
 

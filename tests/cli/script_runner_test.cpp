@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "TerrainFixture.h"
 #include "cli/ScriptSession.h"
 #include "mapfile/MapWriter.h"
 #include "support/ScratchFolder.h"
+#include "support/TerrainFixture.h"
 
 namespace zandrel::cli {
 namespace {

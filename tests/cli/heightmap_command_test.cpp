@@ -1,18 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
 
-#include "PngBytes.h"
 #include "heightimage/HeightPngReader.h"
 #include "heightimage/HeightPngWriter.h"
 #include "heightimage/HeightRangeText.h"
 #include "map/MapGrid.h"
 #include "mapfile/MapLoader.h"
 #include "mapfile/MapWriter.h"
+#include "support/PngBytes.h"
 #include "support/ScratchFolder.h"
 
 namespace zandrel::heightimage {
@@ -55,21 +56,19 @@ std::unique_ptr<map::MapGrid> RandomTerrain() {
     for (std::int32_t x = 0; x < 7; ++x) {
         for (std::int32_t z = 0; z < 5; ++z) {
             map::MapCell& cell = grid->Cell(x, z);
-            cell = {corners[x][z],
-                    corners[x + 1][z],
-                    corners[x][z + 1],
-                    corners[x + 1][z + 1],
-                    height(random),
-                    x % 3,
-                    1,
-                    (x + z) % 4 == 0,
-                    -100.0 - z,
-                    3.5 + x};
+            // clang-format off
+            cell = {corners[x][z], corners[x + 1][z], corners[x][z + 1], corners[x + 1][z + 1],
+                    height(random), x % 3, 1, (x + z) % 4 == 0, -100.0 - z, 3.5 + x};
+            // clang-format on
         }
     }
     grid->start.Set(2, 3, 2, 3);
     grid->enemies[1].Set(6, 4, 6, 4);
     return grid;
+}
+
+std::array<double, 5> HeightsOf(const map::MapCell& c) {
+    return {c.NE, c.NO, c.SE, c.SO, c.C};
 }
 
 TEST_F(ZdmToolHeightmap, ExportThenImportGivesTheHeightsBackWithinOneLevel) {
@@ -79,8 +78,7 @@ TEST_F(ZdmToolHeightmap, ExportThenImportGivesTheHeightsBackWithinOneLevel) {
     double max = min;
     for (std::int32_t x = 0; x < 7; ++x) {
         for (std::int32_t z = 0; z < 5; ++z) {
-            const map::MapCell& c = original->Cell(x, z);
-            for (const double h : {c.NE, c.NO, c.SE, c.SO, c.C}) {
+            for (const double h : HeightsOf(original->Cell(x, z))) {
                 min = std::min(min, h);
                 max = std::max(max, h);
             }
@@ -102,13 +100,11 @@ TEST_F(ZdmToolHeightmap, ExportThenImportGivesTheHeightsBackWithinOneLevel) {
     const double tolerance = (max - min) / 65535 / 2 + 1e-6;
     for (std::int32_t x = 0; x < 7; ++x) {
         for (std::int32_t z = 0; z < 5; ++z) {
-            const map::MapCell& a = original->Cell(x, z);
-            const map::MapCell& b = back->Cell(x, z);
-            EXPECT_NEAR(b.NE, a.NE, tolerance) << x << ", " << z;
-            EXPECT_NEAR(b.NO, a.NO, tolerance) << x << ", " << z;
-            EXPECT_NEAR(b.SE, a.SE, tolerance) << x << ", " << z;
-            EXPECT_NEAR(b.SO, a.SO, tolerance) << x << ", " << z;
-            EXPECT_NEAR(b.C, a.C, tolerance) << x << ", " << z;
+            const auto a = HeightsOf(original->Cell(x, z));
+            const auto b = HeightsOf(back->Cell(x, z));
+            for (std::size_t i = 0; i < a.size(); ++i) {
+                EXPECT_NEAR(b[i], a[i], tolerance) << x << ", " << z << " corner " << i;
+            }
         }
     }
     // With the heights made equal, nothing else differs.
@@ -126,8 +122,7 @@ TEST_F(ZdmToolHeightmap, AFlatImageOfAnySizeGivesAFlatMap) {
     const double expected = -2.0 + 10.0 * 30000 / 65535;
     for (std::int32_t x = 0; x < 4; ++x) {
         for (std::int32_t z = 0; z < 6; ++z) {
-            const map::MapCell& c = flat->Cell(x, z);
-            for (const double h : {c.NE, c.NO, c.SE, c.SO, c.C}) {
+            for (const double h : HeightsOf(flat->Cell(x, z))) {
                 EXPECT_NEAR(h, expected, 1e-6);
             }
         }

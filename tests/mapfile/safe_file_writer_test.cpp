@@ -90,7 +90,7 @@ TEST_F(SafeFileWriterTest, EveryNameTheFileSystemTakesSaves) {
     EXPECT_TRUE(Names().empty());
 }
 
-TEST_F(SafeFileWriterTest, SpecialFilesAreRefusedAtOnce) {
+TEST_F(SafeFileWriterTest, SpecialFilesAreRefusedAtOnceAndDevicesWrittenInPlace) {
     const fs::path fifo = folder_ / "pipe.zdm";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const fs::path socket = folder_ / "socket.zdm";
@@ -114,9 +114,8 @@ TEST_F(SafeFileWriterTest, SpecialFilesAreRefusedAtOnce) {
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_TRUE(fs::is_socket(socket));
     EXPECT_EQ(Names().size(), 3u);
-}
 
-TEST_F(SafeFileWriterTest, CharacterDevicesAreWrittenInPlace) {
+    // Character devices are written in place.
     EXPECT_TRUE(ReplaceFileContents("/dev/null", "map"));
     const Status full = ReplaceFileContents("/dev/full", "map");
     EXPECT_FALSE(full);
@@ -133,6 +132,7 @@ TEST_F(SafeFileWriterTest, NothingButTheTargetIsLeftAfterSavesAndFailedSaves) {
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = previous;
+    // A file size limit makes writes fail part-way, as a full disk would.
     small.rlim_cur = 4;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     const Status tooBig = ReplaceFileContents(path, "more than four bytes");
@@ -141,6 +141,7 @@ TEST_F(SafeFileWriterTest, NothingButTheTargetIsLeftAfterSavesAndFailedSaves) {
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_FALSE(tooBig);
+    EXPECT_NE(tooBig.message().find("File too large"), std::string::npos) << tooBig.message();
     EXPECT_FALSE(tooBigNew);
     EXPECT_EQ(ReadFile(path), "replaced");
     EXPECT_EQ(Names(), std::vector<std::string>{"level.zdm"});

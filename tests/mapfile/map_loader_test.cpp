@@ -79,27 +79,15 @@ TEST(MapLoader, MissingAttributesReadAsZero) {
         EXPECT_EQ(enemy.x0, 0);
 }
 
-TEST(MapLoader, ValuesConvertAsAtoiAndAtof) {
-    auto grid = NewMap();
-    ASSERT_TRUE(Load(*grid,
-                     "<m SizeX=\"1\" SizeZ=\"1\" C_0_0=\"1e3\" NO_0_0=\" -2.5x\""
-                     " typet_0_0=\"3.9\" typew_0_0=\" 7\" goal_0_0=\"yes\""
-                     " X_S=\"-1\" Z_S=\"-1\"/>"));
-    EXPECT_EQ(grid->cells[0][0].C, 1000.0);
-    EXPECT_EQ(grid->cells[0][0].NO, -2.5);
-    EXPECT_EQ(grid->cells[0][0].typet, 3);
-    EXPECT_EQ(grid->cells[0][0].typew, 7);
-    EXPECT_EQ(grid->cells[0][0].goal, 0);
-    EXPECT_TRUE(grid->start.IsUnset());
-}
-
-TEST(MapLoader, ACommaDecimalLocaleReadsTheSameValues) {
+TEST(MapLoader, ValuesConvertAsAtoiAndAtofInAnyLocale) {
     const std::string text =
-        "<m SizeX=\"1\" SizeZ=\"1\" NO_0_0=\"1.25\" C_0_0=\"0.5\" SE_0_0=\"-3.75e0\""
-        " grav_0_0=\"1e-7\" artr_0_0=\"0x1.8p1\" typet_0_0=\"3,9\" goal_0_0=\" 2.5\"/>";
+        "<m SizeX=\"1\" SizeZ=\"1\" NO_0_0=\" -2.5x\" C_0_0=\"1e3\" SE_0_0=\"-3.75e0\""
+        " grav_0_0=\"1e-7\" artr_0_0=\"0x1.8p1\" typet_0_0=\"3,9\" typew_0_0=\" 7\""
+        " goal_0_0=\" 2.5\" X_S=\"-1\" Z_S=\"-1\"/>";
     auto inC = NewMap();
     ASSERT_TRUE(Load(*inC, text));
-    EXPECT_EQ(inC->cells[0][0], (MapCell{0.0, 1.25, -3.75, 0.0, 0.5, 3, 0, 2, 1e-7, 3.0}));
+    EXPECT_EQ(inC->cells[0][0], (MapCell{0.0, -2.5, -3.75, 0.0, 1000.0, 3, 7, 2, 1e-7, 3.0}));
+    EXPECT_TRUE(inC->start.IsUnset());
 
     const zandrel::testsupport::CommaDecimalLocale comma;
     ASSERT_TRUE(comma.active());
@@ -178,15 +166,6 @@ TEST(MapLoader, MapsTooBigForTheGridAreRefusedUnchanged) {
     EXPECT_EQ(grid->textures[0].View().size(), 119u);
 }
 
-TEST(MapLoader, LookupsInsertTheNamesTheyRead) {
-    MarkupElement root = Root("<m SizeX=\"1\" SizeZ=\"1\"/>");
-    auto grid = NewMap();
-    ASSERT_TRUE(LoadFromTable(*grid, root));
-    ASSERT_NE(root.attributes.Find("Enemy_3_Z"), nullptr);
-    EXPECT_EQ(*root.attributes.Find("artr_0_0"), "");
-    EXPECT_EQ(root.attributes.Find("artr_0_1"), nullptr);
-}
-
 // The loader reads a value only under the exact name its printf template makes, whatever order
 // or spelling the file uses for other names.
 TEST(MapLoader, OnlyExactTemplateSpellingsAreRead) {
@@ -221,11 +200,18 @@ TEST(MapLoader, OnlyExactTemplateSpellingsAreRead) {
     }
 }
 
-TEST(MapLoader, AbsentNamesAreInsertedEvenWhenTheMapIsRefused) {
-    MarkupElement root = Root("<m SizeX=\"51\" NO_0_0=\"1\"/>");
+// Lookups insert the names they read, even when the map is then refused.
+TEST(MapLoader, LookupsInsertTheNamesTheyRead) {
+    MarkupElement root = Root("<m SizeX=\"1\" SizeZ=\"1\"/>");
     auto grid = NewMap();
-    EXPECT_FALSE(LoadFromTable(*grid, root));
-    EXPECT_NE(root.attributes.Find("numtex"), nullptr);
-    EXPECT_EQ(root.attributes.Find("Enemys_Tex"), nullptr);
-    EXPECT_EQ(root.attributes.size(), 4u);
+    ASSERT_TRUE(LoadFromTable(*grid, root));
+    ASSERT_NE(root.attributes.Find("Enemy_3_Z"), nullptr);
+    EXPECT_EQ(*root.attributes.Find("artr_0_0"), "");
+    EXPECT_EQ(root.attributes.Find("artr_0_1"), nullptr);
+
+    MarkupElement refused = Root("<m SizeX=\"51\" NO_0_0=\"1\"/>");
+    EXPECT_FALSE(LoadFromTable(*grid, refused));
+    EXPECT_NE(refused.attributes.Find("numtex"), nullptr);
+    EXPECT_EQ(refused.attributes.Find("Enemys_Tex"), nullptr);
+    EXPECT_EQ(refused.attributes.size(), 4u);
 }

@@ -165,33 +165,15 @@ TEST(NumberTextRead, IntegersFollowTheCLocaleAtoi) {
 // The plain decimals the writer produces take a shorter road than strtod; it must give the same
 // bits, at the edges of that road (lengths, signs, dots) as well as on written values.
 TEST(NumberTextRead, PlainDecimalsReadExactlyAsStrtod) {
+    // clang-format off
     std::vector<std::string> texts = {
-        "-0.000000",
-        "-0",
-        "0",
-        "1.",
-        "-1.",
-        ".5",
-        "-.5",
-        "00012.50",
-        "-",
-        "-.",
-        ".",
-        "1..2",
-        "2147483647",
-        "2147483648",
-        "-2147483648",
-        "-2147483649",
-        "999999999",
-        "-999999999",
-        "9999999999",
-        std::string(39, '9') + ".",
-        std::string(40, '9'),
-        std::string(41, '9'),
-        "0." + std::string(37, '0') + "1",
-        "0." + std::string(38, '0') + "1",
+        "-0.000000", "-0", "0", "1.", "-1.", ".5", "-.5", "00012.50", "-", "-.", ".", "1..2",
+        "2147483647", "2147483648", "-2147483648", "-2147483649", "999999999", "-999999999",
+        "9999999999", std::string(39, '9') + ".", std::string(40, '9'), std::string(41, '9'),
+        "0." + std::string(37, '0') + "1", "0." + std::string(38, '0') + "1",
         "179769313486231570814527423731704356798070567525844996598917476803157260780028538760"
         "5895"};
+    // clang-format on
     for (const double value : EdgeDoubles())
         texts.push_back(FixedText(value));
     for (const double value : RandomDoubles()) {
@@ -207,17 +189,7 @@ TEST(NumberTextRead, PlainDecimalsReadExactlyAsStrtod) {
     }
 }
 
-TEST(NumberTextRead, ACommaDecimalLocaleChangesNothing) {
-    const CommaDecimalLocale comma;
-    ASSERT_TRUE(comma.active());
-    ASSERT_EQ(std::atof("1.25"), 1.0);  // what the old loader read
-    for (const DoubleCase& c : DoubleCases())
-        EXPECT_EQ(ReadDouble(c.text), c.expected) << '"' << c.text << '"';
-    for (const IntCase& c : IntCases())
-        EXPECT_EQ(ReadInt(c.text), c.expected) << '"' << c.text << '"';
-}
-
-TEST(NumberTextWrite, FixedIsByteForBytePrintfInTheCLocale) {
+TEST(NumberTextWrite, FixedAndIntegersAreByteForBytePrintfInTheCLocale) {
     for (const double value : EdgeDoubles())
         EXPECT_EQ(FixedText(value), PrintfFixed(value)) << value;
     int mismatches = 0;
@@ -226,6 +198,16 @@ TEST(NumberTextWrite, FixedIsByteForBytePrintfInTheCLocale) {
             ADD_FAILURE() << FixedText(value) << " != " << PrintfFixed(value);
     }
     EXPECT_EQ(mismatches, 0);
+    // Integers are printf("%d").
+    std::mt19937 random(7);
+    std::vector<std::int32_t> ints = {0, -1, 1, INT32_MAX, INT32_MIN, 10, -10, 1000000};
+    for (int i = 0; i < 1000; ++i)
+        ints.push_back(static_cast<std::int32_t>(random()));
+    for (const std::int32_t value : ints) {
+        std::string out;
+        AppendInt(out, value);
+        EXPECT_EQ(out, std::to_string(value));
+    }
 }
 
 TEST(NumberTextWrite, KnownValuesAndAppending) {
@@ -241,27 +223,18 @@ TEST(NumberTextWrite, KnownValuesAndAppending) {
     EXPECT_EQ(out, "x=2.500000-7");
 }
 
-TEST(NumberTextWrite, IntegersArePrintfD) {
-    std::mt19937 random(7);
-    std::vector<std::int32_t> values = {0, -1, 1, INT32_MAX, INT32_MIN, 10, -10, 1000000};
-    for (int i = 0; i < 1000; ++i)
-        values.push_back(static_cast<std::int32_t>(random()));
-    for (const std::int32_t value : values) {
-        std::string out;
-        AppendInt(out, value);
-        char expected[16];
-        std::snprintf(expected, sizeof expected, "%d", value);
-        EXPECT_EQ(out, expected);
-    }
-}
-
-TEST(NumberTextWrite, ACommaDecimalLocaleChangesNothing) {
+TEST(NumberText, ACommaDecimalLocaleChangesNothing) {
     std::vector<std::string> inC;
     for (const double value : EdgeDoubles())
         inC.push_back(FixedText(value));
     const CommaDecimalLocale comma;
     ASSERT_TRUE(comma.active());
+    ASSERT_EQ(std::atof("1.25"), 1.0);         // what the old loader read
     ASSERT_EQ(PrintfFixed(1.25), "1,250000");  // what the old writer wrote
+    for (const DoubleCase& c : DoubleCases())
+        EXPECT_EQ(ReadDouble(c.text), c.expected) << '"' << c.text << '"';
+    for (const IntCase& c : IntCases())
+        EXPECT_EQ(ReadInt(c.text), c.expected) << '"' << c.text << '"';
     const std::vector<double> values = EdgeDoubles();
     for (std::size_t i = 0; i < values.size(); ++i)
         EXPECT_EQ(FixedText(values[i]), inC[i]) << values[i];

@@ -1,10 +1,10 @@
 #include <filesystem>
 #include <string>
 
-#include "TerrainFixture.h"
 #include "mapfile/MapLoader.h"
 #include "mapfile/MapWriter.h"
 #include "support/ScratchFolder.h"
+#include "support/TerrainFixture.h"
 #include "tools/EditCommands.h"
 #include "tools/PanelAttributes.h"
 #include "tools/Placement.h"
@@ -123,13 +123,16 @@ TEST_F(ZdmToolScript, ClipboardOutlivesTheDocumentsItWasCopiedFrom) {
     EXPECT_EQ(test::HeightsOf(c->Cell(0, 0)), test::HeightsOf(a->Cell(0, 0)));
 }
 
-TEST_F(ZdmToolScript, UndoOfAPasteRestoresTheSavedMap) {
+// A failure names the file and line, prints nothing else, exits 1 and runs nothing after it.
+TEST_F(ZdmToolScript, UndoOfAPasteRestoresTheSavedMapAndASecondFails) {
     const ToolOutcome outcome = RunScript(
-        "select 1 1 2 2\ntool raise 2\ncopy\nselect 6 6 6 6\ntool pyramid 1\nsave before.zdm\n"
-        "paste\nundo\nsave after.zdm\nundo\n");
+        "select 1 1 2 2\r\ntool raise 2\r\ncopy\r\nselect 6 6 6 6\r\ntool pyramid 1\r\n"
+        "save before.zdm\r\n\r\npaste\r\nundo\r\nsave after.zdm\r\nundo\r\nsave never.zdm\r\n");
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "edit.txt:10: nothing to undo\n");
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "edit.txt:11: nothing to undo\n");
     EXPECT_EQ(ReadFile(folder_ / "before.zdm"), ReadFile(folder_ / "after.zdm"));
+    EXPECT_FALSE(fs::exists(folder_ / "never.zdm"));
 }
 
 TEST_F(ZdmToolScript, RefreshTexturesListsTheWorkingDirectory) {
@@ -149,14 +152,6 @@ TEST_F(ZdmToolScript, RefreshTexturesListsTheWorkingDirectory) {
     EXPECT_EQ(grid->Cell(1, 1).typet, 4);
     EXPECT_EQ(grid->Cell(2, 1).typet, 0);
     EXPECT_EQ(grid->Enemys_Tex, 3);
-}
-
-TEST_F(ZdmToolScript, FailureNamesTheFileAndLineAndExitsOne) {
-    const ToolOutcome outcome = RunScript("new\r\n\r\nundo\r\nsave never.zdm\r\n");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err, "edit.txt:3: nothing to undo\n");
-    EXPECT_FALSE(fs::exists(folder_ / "never.zdm"));
 }
 
 TEST_F(ZdmToolScript, MissingOrFolderScriptFails) {

@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
 #include "map/MapGrid.h"
 #include "mapfile/MapLoader.h"
 #include "mapfile/SafeFileWriter.h"
+#include "support/ScratchFolder.h"
 
 using zandrel::FailureKind;
 using zandrel::Status;
@@ -17,22 +16,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FailureCauseTest : public ::testing::Test {
+class FailureCauseTest : public zandrel::testsupport::ScratchFolderTest {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("failure_cause_" + std::to_string(::getpid()));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     Status LoadText(const std::string& text) {
-        const fs::path path = folder_ / "map.zdm";
-        std::ofstream(path, std::ios::binary) << text;
+        Write("map.zdm", text);
         auto grid = std::make_unique<zandrel::map::MapGrid>(50, 50);
-        return zandrel::mapfile::LoadMapFile(*grid, path, {nullptr, nullptr});
+        return zandrel::mapfile::LoadMapFile(*grid, folder_ / "map.zdm", {nullptr, nullptr});
     }
-
-    fs::path folder_;
 };
 
 // Each refusal of the open and save paths carries the cause and its values, not only words.
