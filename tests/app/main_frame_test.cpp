@@ -19,7 +19,7 @@
 
 #include <X11/XKBlib.h>
 
-#include "EventLoop.h"
+#include "EditorFixture.h"
 #include "FakePrompts.h"
 #include "app/CAboutDlg.h"
 #include "app/CChildFrame.h"
@@ -36,33 +36,10 @@
 
 using namespace zandrel;
 namespace cmd = document::cmd;
+using gui_test::Editor;
+using gui_test::SaveFreshMap;
 
 namespace {
-
-// The editor with test answers; small so the software renderer stays quick.
-struct Editor {
-    gui_test::FakePrompts* prompts;
-    std::unique_ptr<app::CzandrelEditorApp> app;
-
-    Editor() {
-        auto owned = std::make_unique<gui_test::FakePrompts>();
-        prompts = owned.get();
-        app = std::make_unique<app::CzandrelEditorApp>(std::move(owned));
-    }
-    app::CMainFrame& frame() { return app->MainFrame(); }
-    app::CommandDispatcher& commands() { return frame().Commands(); }
-    QMdiSubWindow* window(std::size_t k) {
-        return qobject_cast<QMdiSubWindow*>(frame().Frames().at(k)->parentWidget());
-    }
-};
-
-QString SaveFreshMap(const QTemporaryDir& dir, const QString& name) {
-    document::CzandrelEditorDoc doc;
-    doc.OnNewDocument();
-    doc.mapGrid().RaiseCell(3, 4, 1.0);
-    const QString path = dir.filePath(name);
-    return doc.OnSaveDocument(path, nullptr) ? QFileInfo(path).absoluteFilePath() : QString();
-}
 
 // Clicks the button named buttonName of the next modal dialog, once it shows.
 void AnswerNextDialog(const QString& buttonName, QString* seenText = nullptr) {
@@ -111,23 +88,6 @@ private slots:
         QCOMPARE(editor.frame().menuBar()->actions().size(), 7);
     }
 
-    void StartsWithTheMapNamedOnTheCommandLine() {
-        const QString path = SaveFreshMap(dir_, "start.zdm");
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({path}));
-        QCOMPARE(editor.frame().Frames().size(), std::size_t{1});
-        document::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
-        QCOMPARE(doc->PathName(), path);
-        QCOMPARE(doc->mapGrid().Cell(3, 4).C, 1.0);
-        QCOMPARE(editor.window(0)->windowTitle(), QString("start.zdm"));
-
-        Editor failing;
-        QVERIFY(!failing.app->InitInstance({dir_.filePath("absent.zdm")}));
-        QCOMPARE(failing.prompts->errors.size(), 1);
-        QVERIFY(failing.frame().Frames().empty());
-        QVERIFY(!failing.frame().isVisible());
-    }
-
     void ModifiedMapShowsInTheTitleAndAsksBeforeClosing() {
         Editor editor;
         QVERIFY(editor.app->InitInstance({}));
@@ -172,14 +132,6 @@ private slots:
         }
         QVERIFY2(texts.contains("&Ripristina"), qPrintable(texts.join('|')));
         QVERIFY2(texts.contains("&Sposta"), qPrintable(texts.join('|')));
-    }
-
-    void UnmodifiedMapClosesWithoutAsking() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        QVERIFY(editor.commands().Execute(cmd::kFileClose));
-        QTRY_VERIFY(editor.app->Documents().Documents().empty());
-        QVERIFY(editor.prompts->saveQuestions.isEmpty());
     }
 
     void QuittingAsksAboutEveryModifiedMap() {
@@ -319,24 +271,6 @@ private slots:
         // Checked items with a toolbar image show a plain check mark in the menu.
         QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->icon().isNull());
         QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->isIconVisibleInMenu());
-    }
-
-    void UndoFollowsTheSnapshotAndPrintStaysDisabled() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        document::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
-        gui_test::RunIdleLoop();
-        QVERIFY(!editor.commands().Action(cmd::kEditUndo)->isEnabled());
-        doc->Change(
-            [](tools::DocumentState& state) {
-                state.undoGrid.hasContent = true;
-                return tools::EditOutcome{};
-            },
-            nullptr);
-        gui_test::RunIdleLoop();
-        QVERIFY(editor.commands().Action(cmd::kEditUndo)->isEnabled());
-        QVERIFY(!editor.commands().Action(cmd::kFilePrint)->isEnabled());
-        QVERIFY(!editor.commands().Execute(cmd::kFilePrint));
     }
 
     void F6MovesTheFocusBetweenPanelAndView() {
