@@ -88,12 +88,16 @@ private slots:
         QCOMPARE(editor.frame().menuBar()->actions().size(), 7);
     }
 
-    void ModifiedMapShowsInTheTitleAndAsksBeforeClosing() {
+    void ModifiedMapShowsInTheTitlesAndAsksBeforeClosing() {
         Editor editor;
         QVERIFY(editor.app->InitInstance({}));
-        document::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
-        doc->SetModified(true);
+        editor.frame().Frames().front()->GetDocument()->SetModified(true);
         QCOMPARE(editor.window(0)->windowTitle(), QString("zandrelEditor1*"));
+        // Maximised, the map window is named once, in the main title.
+        editor.window(0)->showMaximized();
+        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - [zandrelEditor1*]"));
+        editor.window(0)->showNormal();
+        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
 
         editor.prompts->saveAnswer = app::SaveAnswer::Cancel;
         QVERIFY(!editor.window(0)->close());
@@ -105,17 +109,6 @@ private slots:
         QTRY_VERIFY(editor.app->Documents().Documents().empty());
         QTRY_COMPARE(editor.frame().menuBar()->actions().size(), 3);
         QCOMPARE(editor.frame().windowTitle(), QString("zandrelEditor"));
-    }
-
-    void MaximisedMapWindowIsNamedOnceInTheMainTitle() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        editor.window(0)->showMaximized();
-        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - [zandrelEditor1]"));
-        editor.frame().Frames().front()->GetDocument()->SetModified(true);
-        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - [zandrelEditor1*]"));
-        editor.window(0)->showNormal();
-        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
     }
 
     void MapWindowMenuSpeaksItalian() {
@@ -151,7 +144,7 @@ private slots:
         QTRY_VERIFY(editor.app->Documents().Documents().empty());
     }
 
-    void SecondWindowShowsTheSameMapAndClosesWithoutAsking() {
+    void SecondWindowShowsTheSameMapAndOnlyClosingTheMapAsks() {
         Editor editor;
         QVERIFY(editor.app->InitInstance({}));
         QVERIFY(editor.commands().Execute(cmd::kWindowNew));
@@ -170,13 +163,9 @@ private slots:
         QCOMPARE(editor.app->Documents().Documents().size(), std::size_t{1});
         QTRY_COMPARE(editor.window(0)->windowTitle(), QString("zandrelEditor1*"));
         QCOMPARE(editor.frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
-    }
 
-    void CloseAsksOnceAndClosesEveryWindowOfTheMap() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
+        // Closing the map asks once and closes every window of it.
         QVERIFY(editor.commands().Execute(cmd::kWindowNew));
-        editor.frame().Frames().front()->GetDocument()->SetModified(true);
         editor.prompts->saveAnswer = app::SaveAnswer::Discard;
         QVERIFY(editor.commands().Execute(cmd::kFileClose));
         QCOMPARE(editor.prompts->saveQuestions, QStringList{"zandrelEditor1"});
