@@ -12,6 +12,7 @@
 
 #include "EventLoop.h"
 #include "FakePrompts.h"
+#include "FileBytes.h"
 #include "RecoveryEdit.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
@@ -27,19 +28,10 @@
 Q_DECLARE_METATYPE(zandrel::app::RecoveryAnswer)
 
 using namespace zandrel;
+using gui_test::ReadAll;
+using gui_test::WriteAll;
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QString EntryOf(QString copyPath) {
     return copyPath.replace(QStringLiteral(".zdm"), QStringLiteral(".json"));

@@ -7,14 +7,18 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "EditorFixture.h"
 #include "FakePrompts.h"
+#include "FileBytes.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CommandDispatcher.h"
 #include "app/CzandrelEditorApp.h"
 #include "app/DialogFolder.h"
+#include "app/DocumentManager.h"
 #include "app/EditorSurfaceFormat.h"
 #include "app/FailureMessages.h"
+#include "app/RecentFileList.h"
 #include "app/StatusReadout.h"
 #include "app/WindowMenu.h"
 #include "document/CommandIds.h"
@@ -24,39 +28,9 @@
 
 using namespace zandrel;
 namespace cmd = document::cmd;
-
-namespace {
-
-struct Editor {
-    gui_test::FakePrompts* prompts;
-    std::unique_ptr<app::CzandrelEditorApp> app;
-
-    Editor() {
-        auto owned = std::make_unique<gui_test::FakePrompts>();
-        prompts = owned.get();
-        app = std::make_unique<app::CzandrelEditorApp>(std::move(owned));
-    }
-    app::CMainFrame& frame() { return app->MainFrame(); }
-    QMdiSubWindow* window(std::size_t k) {
-        return qobject_cast<QMdiSubWindow*>(frame().Frames().at(k)->parentWidget());
-    }
-    QRect area() { return frame().MdiArea()->viewport()->rect(); }
-};
-
-QString SaveMap(const QTemporaryDir& dir, const QString& name) {
-    document::CzandrelEditorDoc doc;
-    doc.OnNewDocument();
-    const QString path = dir.filePath(name);
-    return doc.OnSaveDocument(path, nullptr) ? QFileInfo(path).absoluteFilePath() : QString();
-}
-
-void WriteText(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
-
-}  // namespace
+using gui_test::Editor;
+using gui_test::SaveFreshMap;
+using gui_test::WriteAll;
 
 class WindowTest : public QObject {
     Q_OBJECT
@@ -75,7 +49,7 @@ private slots:
         QVERIFY(editor.app->InitInstance({}));
         int wraps = 0;
         for (int k = 1; k < 14; ++k) {
-            QVERIFY(editor.frame().Commands().Execute(cmd::kFileNew));
+            QVERIFY(editor.commands().Execute(cmd::kFileNew));
         }
         for (std::size_t k = 0; k < editor.frame().Frames().size(); ++k) {
             const QRect placed = editor.window(k)->geometry();
@@ -94,12 +68,12 @@ private slots:
     void CascadeKeepsEveryWindowAtTheNewWindowSize() {
         Editor editor;
         QVERIFY(editor.app->InitInstance({}));
-        editor.frame().Commands().Execute(cmd::kFileNew);
-        editor.frame().Commands().Execute(cmd::kWindowNew);
+        editor.commands().Execute(cmd::kFileNew);
+        editor.commands().Execute(cmd::kWindowNew);
         const QSize size = editor.window(0)->size();
         editor.window(1)->resize(120, 90);
         editor.window(2)->showMaximized();
-        QVERIFY(editor.frame().Commands().Execute(cmd::kWindowCascade));
+        QVERIFY(editor.commands().Execute(cmd::kWindowCascade));
         for (std::size_t k = 0; k < 3; ++k) {
             QCOMPARE(editor.window(k)->size(), size);
             QVERIFY(editor.area().contains(editor.window(k)->geometry()));
@@ -112,8 +86,8 @@ private slots:
     void WindowMenuListsTheWindowsAndActivatesTheChosenOne() {
         Editor editor;
         QVERIFY(editor.app->InitInstance({}));
-        editor.frame().Commands().Execute(cmd::kWindowNew);
-        editor.frame().Commands().Execute(cmd::kFileNew);
+        editor.commands().Execute(cmd::kWindowNew);
+        editor.commands().Execute(cmd::kFileNew);
         app::WindowMenu& menu = editor.frame().WindowList();
         menu.Rebuild();
         QStringList texts;
@@ -130,7 +104,7 @@ private slots:
 
         // Beyond nine: "Altre finestre..." picks among all of them.
         while (editor.frame().Frames().size() < 11) {
-            editor.frame().Commands().Execute(cmd::kFileNew);
+            editor.commands().Execute(cmd::kFileNew);
         }
         menu.Rebuild();
         QCOMPARE(menu.Entries().size(), std::size_t{10});
@@ -143,19 +117,24 @@ private slots:
     }
 
     void EveryMapNamedOnTheCommandLineOpensAndTheLastIsActive() {
-        const QString first = SaveMap(dir_, "a.zdm");
-        const QString last = SaveMap(dir_, "c.zdm");
+        const QString first = SaveFreshMap(dir_, "a.zdm");
+        const QString last = SaveFreshMap(dir_, "c.zdm");
         Editor editor;
         QVERIFY(editor.app->InitInstance({first, dir_.filePath("b.zdm"), last}));
         QCOMPARE(editor.frame().Frames().size(), std::size_t{2});
         QCOMPARE(editor.frame().Frames().front()->GetDocument()->PathName(), first);
-        QCOMPARE(editor.frame().ActiveFrame()->GetDocument()->PathName(), last);
+        document::CzandrelEditorDoc* active = editor.frame().ActiveFrame()->GetDocument();
+        QCOMPARE(active->PathName(), last);
+        QCOMPARE(active->mapGrid().Cell(3, 4).C, 1.0);
+        QCOMPARE(editor.frame().ActiveFrame()->parentWidget()->windowTitle(), QString("c.zdm"));
         QCOMPARE(editor.prompts->errors.size(), 1);
         QVERIFY(editor.prompts->errors.front().contains("b.zdm"));
 
         Editor failing;
         QVERIFY(!failing.app->InitInstance({dir_.filePath("x.zdm"), dir_.filePath("y.zdm")}));
         QCOMPARE(failing.prompts->errors.size(), 2);
+        QVERIFY(failing.frame().Frames().empty());
+        QVERIFY(!failing.frame().isVisible());
     }
 
     void MessagesNameTheCauseInItalian_data() {
@@ -198,15 +177,18 @@ private slots:
 
     void OpenFailuresReachTheBoxWithLineAndValue() {
         const QString broken = dir_.filePath("broken.zdm");
-        WriteText(broken, "<ZanMap SizeX=\"3\"\n\n <<< not a map");
+        WriteAll(broken, "<ZanMap SizeX=\"3\"\n\n <<< not a map");
         const QString big = dir_.filePath("big.zdm");
-        WriteText(big, "<ZanMap SizeX=\"60\" SizeZ=\"10\" numtex=\"0\"></ZanMap>\n");
+        WriteAll(big, "<ZanMap SizeX=\"60\" SizeZ=\"10\" numtex=\"0\"></ZanMap>\n");
         Editor editor;
         QVERIFY(editor.app->InitInstance({}));
         QVERIFY(!editor.frame().OpenFile(broken));
         QVERIFY(!editor.frame().OpenFile(big));
         QVERIFY(!editor.frame().OpenFile(dir_.path()));
         QCOMPARE(editor.prompts->errors.size(), 3);
+        // Nothing opened, and nothing that failed joins the recent files.
+        QCOMPARE(editor.app->Documents().Documents().size(), std::size_t{1});
+        QVERIFY(editor.app->RecentFiles().Files().isEmpty());
         QVERIFY2(editor.prompts->errors[0].contains("riga 3"),
                  qPrintable(editor.prompts->errors[0]));
         QVERIFY2(editor.prompts->errors[1].contains("SizeX vale 60"),
@@ -264,7 +246,7 @@ private slots:
 
     void DialogsStartInTheActiveMapsFolderElseTheLastOne() {
         QTemporaryDir other;
-        const QString map = SaveMap(dir_, "m.zdm");
+        const QString map = SaveFreshMap(dir_, "m.zdm");
         QCOMPARE(app::DialogFolder::Choose(map, other.path()), QFileInfo(map).absolutePath());
         QCOMPARE(app::DialogFolder::Choose("", other.path()), other.path());
         QCOMPARE(app::DialogFolder::Choose(dir_.filePath("gone/m.zdm"), other.path()),
@@ -273,11 +255,11 @@ private slots:
 
         Editor editor;
         QVERIFY(editor.app->InitInstance({map}));
-        editor.frame().Commands().Execute(cmd::kFileOpen);
+        editor.commands().Execute(cmd::kFileOpen);
         QCOMPARE(editor.prompts->openFolder, QFileInfo(map).absolutePath());
         // An untitled map active: the folder last opened from, kept in the settings.
-        editor.frame().Commands().Execute(cmd::kFileNew);
-        editor.frame().Commands().Execute(cmd::kFileOpen);
+        editor.commands().Execute(cmd::kFileNew);
+        editor.commands().Execute(cmd::kFileOpen);
         QCOMPARE(editor.prompts->openFolder, QFileInfo(map).absolutePath());
     }
 

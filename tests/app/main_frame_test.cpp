@@ -20,7 +20,7 @@
 
 #include <X11/XKBlib.h>
 
-#include "EventLoop.h"
+#include "EditorFixture.h"
 #include "FakePrompts.h"
 #include "app/CAboutDlg.h"
 #include "app/CChildFrame.h"
@@ -37,33 +37,10 @@
 
 using namespace zandrel;
 namespace cmd = document::cmd;
+using gui_test::Editor;
+using gui_test::SaveFreshMap;
 
 namespace {
-
-// The editor with test answers; small so the software renderer stays quick.
-struct Editor {
-    gui_test::FakePrompts* prompts;
-    std::unique_ptr<app::CzandrelEditorApp> app;
-
-    Editor() {
-        auto owned = std::make_unique<gui_test::FakePrompts>();
-        prompts = owned.get();
-        app = std::make_unique<app::CzandrelEditorApp>(std::move(owned));
-    }
-    app::CMainFrame& frame() { return app->MainFrame(); }
-    app::CommandDispatcher& commands() { return frame().Commands(); }
-    QMdiSubWindow* window(std::size_t k) {
-        return qobject_cast<QMdiSubWindow*>(frame().Frames().at(k)->parentWidget());
-    }
-};
-
-QString SaveFreshMap(const QTemporaryDir& dir, const QString& name) {
-    document::CzandrelEditorDoc doc;
-    doc.OnNewDocument();
-    doc.mapGrid().RaiseCell(3, 4, 1.0);
-    const QString path = dir.filePath(name);
-    return doc.OnSaveDocument(path, nullptr) ? QFileInfo(path).absoluteFilePath() : QString();
-}
 
 // Clicks the button named buttonName of the next modal dialog, once it shows.
 void AnswerNextDialog(const QString& buttonName, QString* seenText = nullptr) {
@@ -112,29 +89,16 @@ private slots:
         QCOMPARE(editor.frame().menuBar()->actions().size(), 7);
     }
 
-    void StartsWithTheMapNamedOnTheCommandLine() {
-        const QString path = SaveFreshMap(dir_, "start.zdm");
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({path}));
-        QCOMPARE(editor.frame().Frames().size(), std::size_t{1});
-        document::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
-        QCOMPARE(doc->PathName(), path);
-        QCOMPARE(doc->mapGrid().Cell(3, 4).C, 1.0);
-        QCOMPARE(editor.window(0)->windowTitle(), QString("start.zdm"));
-
-        Editor failing;
-        QVERIFY(!failing.app->InitInstance({dir_.filePath("absent.zdm")}));
-        QCOMPARE(failing.prompts->errors.size(), 1);
-        QVERIFY(failing.frame().Frames().empty());
-        QVERIFY(!failing.frame().isVisible());
-    }
-
-    void ModifiedMapShowsInTheTitleAndAsksBeforeClosing() {
+    void ModifiedMapShowsInTheTitlesAndAsksBeforeClosing() {
         Editor editor;
         QVERIFY(editor.app->InitInstance({}));
-        document::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
-        doc->SetModified(true);
+        editor.frame().Frames().front()->GetDocument()->SetModified(true);
         QCOMPARE(editor.window(0)->windowTitle(), QString("zandrelEditor1*"));
+        // Maximised, the map window is named once, in the main title.
+        editor.window(0)->showMaximized();
+        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - [zandrelEditor1*]"));
+        editor.window(0)->showNormal();
+        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
 
         editor.prompts->saveAnswer = app::SaveAnswer::Cancel;
         QVERIFY(!editor.window(0)->close());
@@ -146,17 +110,6 @@ private slots:
         QTRY_VERIFY(editor.app->Documents().Documents().empty());
         QTRY_COMPARE(editor.frame().menuBar()->actions().size(), 3);
         QCOMPARE(editor.frame().windowTitle(), QString("zandrelEditor"));
-    }
-
-    void MaximisedMapWindowIsNamedOnceInTheMainTitle() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        editor.window(0)->showMaximized();
-        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - [zandrelEditor1]"));
-        editor.frame().Frames().front()->GetDocument()->SetModified(true);
-        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - [zandrelEditor1*]"));
-        editor.window(0)->showNormal();
-        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
     }
 
     void MapWindowMenuSpeaksItalian() {
@@ -173,14 +126,6 @@ private slots:
         }
         QVERIFY2(texts.contains("&Ripristina"), qPrintable(texts.join('|')));
         QVERIFY2(texts.contains("&Sposta"), qPrintable(texts.join('|')));
-    }
-
-    void UnmodifiedMapClosesWithoutAsking() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        QVERIFY(editor.commands().Execute(cmd::kFileClose));
-        QTRY_VERIFY(editor.app->Documents().Documents().empty());
-        QVERIFY(editor.prompts->saveQuestions.isEmpty());
     }
 
     void QuittingAsksAboutEveryModifiedMap() {
@@ -200,7 +145,7 @@ private slots:
         QTRY_VERIFY(editor.app->Documents().Documents().empty());
     }
 
-    void SecondWindowShowsTheSameMapAndClosesWithoutAsking() {
+    void SecondWindowShowsTheSameMapAndOnlyClosingTheMapAsks() {
         Editor editor;
         QVERIFY(editor.app->InitInstance({}));
         QVERIFY(editor.commands().Execute(cmd::kWindowNew));
@@ -219,13 +164,9 @@ private slots:
         QCOMPARE(editor.app->Documents().Documents().size(), std::size_t{1});
         QTRY_COMPARE(editor.window(0)->windowTitle(), QString("zandrelEditor1*"));
         QCOMPARE(editor.frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
-    }
 
-    void CloseAsksOnceAndClosesEveryWindowOfTheMap() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
+        // Closing the map asks once and closes every window of it.
         QVERIFY(editor.commands().Execute(cmd::kWindowNew));
-        editor.frame().Frames().front()->GetDocument()->SetModified(true);
         editor.prompts->saveAnswer = app::SaveAnswer::Discard;
         QVERIFY(editor.commands().Execute(cmd::kFileClose));
         QCOMPARE(editor.prompts->saveQuestions, QStringList{"zandrelEditor1"});
@@ -320,24 +261,6 @@ private slots:
         // Checked items with a toolbar image show a plain check mark in the menu.
         QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->icon().isNull());
         QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->isIconVisibleInMenu());
-    }
-
-    void UndoFollowsTheSnapshotAndPrintStaysDisabled() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        document::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
-        gui_test::RunIdleLoop();
-        QVERIFY(!editor.commands().Action(cmd::kEditUndo)->isEnabled());
-        doc->Change(
-            [](tools::DocumentState& state) {
-                state.undoGrid.hasContent = true;
-                return tools::EditOutcome{};
-            },
-            nullptr);
-        gui_test::RunIdleLoop();
-        QVERIFY(editor.commands().Action(cmd::kEditUndo)->isEnabled());
-        QVERIFY(!editor.commands().Action(cmd::kFilePrint)->isEnabled());
-        QVERIFY(!editor.commands().Execute(cmd::kFilePrint));
     }
 
     void F6MovesTheFocusBetweenPanelAndView() {
