@@ -1,7 +1,7 @@
 #!/bin/sh
 # Start-up to the first frame: the editor opening a map against a bare Qt program showing one
 # QOpenGLWidget, both leaving at their first frame. Needs hyperfine and a display:
-#   xvfb-run -a -s "-screen 0 1280x1024x24" bench/startup.sh build/rel tests/core/data/new_map.zdm
+#   xvfb-run -a -s "-screen 0 1280x1024x24" bench/startup.sh build/rel tests/mapfile/data/new_map.zdm
 # Runs in assets/, where the map's texture names resolve.
 set -eu
 build=$(realpath "${1:?build directory}")
