@@ -98,7 +98,7 @@ CommandState ShowsTint(const CChildFrame& frame) {
 template <view3d::TintMode Tint>
 void ChooseTint(CChildFrame& frame) {
     view3d::ViewModes modes = frame.View()->Modes();
-    modes.tint = modes.tint == Tint ? view3d::TintMode::None : Tint;
+    modes.tint = modes.tint == Tint ? view3d::TintMode::Off : Tint;
     frame.View()->SetViewModes(modes);
 }
 

@@ -79,18 +79,18 @@ void MapOverlays::Begin(const ViewModes& modes, const tools::Camera& camera) {
     if (!modes.relief) {
         return;
     }
-    // Towards the light: back along the line of sight, tilted up as much again, so that faces
-    // turned to the camera are bright and the far sides of ridges fall into shade.
-    float to[3] = {camera.eye[0] - camera.target[0], camera.eye[1] - camera.target[1],
-                   camera.eye[2] - camera.target[2]};
-    float length = std::sqrt(to[0] * to[0] + to[1] * to[1] + to[2] * to[2]);
-    if (!(length > 0.0f) || !std::isfinite(length)) {
-        to[0] = 0.0f;
-        to[1] = 1.0f;
-        to[2] = 0.0f;
-        length = 1.0f;
+    // Towards the light: back from the target past the camera on the ground plane, and 45
+    // degrees up. The map's normals lean half as far as its slopes, so a steeper light would
+    // leave the two sides of a ridge nearly alike; this one keeps faces turned to the camera
+    // bright and puts the far sides of ridges into shade. Looking straight down, it is overhead.
+    const float backX = camera.eye[0] - camera.target[0];
+    const float backZ = camera.eye[2] - camera.target[2];
+    const float length = std::sqrt(backX * backX + backZ * backZ);
+    float position[4] = {0.0f, 1.0f, 0.0f, 0.0f};
+    if (length > 1.0e-6f && std::isfinite(length)) {
+        position[0] = backX / length;
+        position[2] = backZ / length;
     }
-    const float position[4] = {to[0] / length, to[1] / length + 1.0f, to[2] / length, 0.0f};
     const float none[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     const float ambient[4] = {0.3f, 0.3f, 0.3f, 1.0f};
     const float diffuse[4] = {0.8f, 0.8f, 0.8f, 1.0f};

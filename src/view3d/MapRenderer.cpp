@@ -172,7 +172,7 @@ void MapRenderer::DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_
             }
         }
         const map::CellNormals& n = grid.normals[x][z];
-        if (style.modes.tint != TintMode::None && !selected) {
+        if (style.modes.tint != TintMode::Off && !selected) {
             DrawTintedTriangles(cell, {ne, no, se, so, centre}, n, style,
                                 grid.start.Contains(x, z) ? 0.0 : shade);
             return;

@@ -8,7 +8,7 @@ PassStyle PassStyle::For(const map::MapGrid& grid, const ViewModes& modes) {
     PassStyle style{modes, {}};
     tools::CellField field = tools::CellField::Height;
     switch (modes.tint) {
-        case TintMode::None:
+        case TintMode::Off:
             return style;
         case TintMode::Height:
             break;

@@ -10,8 +10,8 @@ class MapGrid;
 
 namespace zandrel::view3d {
 
-// What a tile's texture is tinted by, if anything.
-enum class TintMode : std::uint8_t { None, Height, Gravity, Friction };
+// What a tile's texture is tinted by, if anything. (Not "None": X11 defines that.)
+enum class TintMode : std::uint8_t { Off, Height, Gravity, Friction };
 
 // The extra ways a view can show the solid map, all off by default: off, the map pass draws
 // exactly what it always drew. Wireframe ignores them.
@@ -19,7 +19,7 @@ struct ViewModes {
     bool relief = false;    // one light from above and behind the camera
     bool grid = false;      // lines along the cell edges
     bool contours = false;  // lines at every whole height
-    TintMode tint = TintMode::None;
+    TintMode tint = TintMode::Off;
 
     bool operator==(const ViewModes&) const = default;
 };

@@ -19,7 +19,7 @@ ViewModes ViewModesSettings::Load() {
     modes.contours = settings.value(kContours, false).toBool();
     bool ok = false;
     const int tint = settings.value(kTint, 0).toInt(&ok);
-    if (ok && tint >= static_cast<int>(TintMode::None) &&
+    if (ok && tint >= static_cast<int>(TintMode::Off) &&
         tint <= static_cast<int>(TintMode::Friction)) {
         modes.tint = static_cast<TintMode>(tint);
     }
