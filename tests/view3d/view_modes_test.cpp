@@ -146,9 +146,17 @@ private slots:
         }
         QVERIFY(QDir().mkpath(QString::fromLocal8Bit(folder)));
         const QString base = QString::fromLocal8Bit(folder) + "/ridge-";
-        QVERIFY(Draw({}).save(base + "plain.png"));
-        QVERIFY(Draw({true, false, false, TintMode::Off}).save(base + "relief.png"));
-        QVERIFY(Draw({true, true, true, TintMode::Height}).save(base + "all-modes.png"));
+        // From a corner, as a designer would look at it; on black, as the view shows it.
+        const zandrel::tools::Camera kept = camera_;
+        camera_.Set(-3.0f, 15.0f, 17.0f, 5.5f, 0.0f, 5.0f, 0.0f, 1.0f, 0.0f);
+        const auto save = [&](const ViewModes& modes, const char* name) {
+            return Draw(modes).convertToFormat(QImage::Format_RGB888).save(base + name);
+        };
+        const bool saved = save({}, "plain.png") &&
+                           save({true, false, false, TintMode::Off}, "relief.png") &&
+                           save({true, true, true, TintMode::Height}, "all-modes.png");
+        camera_ = kept;
+        QVERIFY(saved);
     }
 
 private:
