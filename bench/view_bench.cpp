@@ -1,6 +1,8 @@
 // Frame and pick times of the 3D view on a full 50 x 50 map at 1280 x 1024.
 #include <GL/gl.h>
 
+#include <array>
+
 #include "ShownView.h"
 
 namespace {
@@ -30,6 +32,29 @@ void BM_FrameWireframe(benchmark::State& state) {
     view.SetRenderMode(zandrel::view3d::RenderMode::Solid);
 }
 
+// A solid frame with one view mode on (argument: 0 none, 1 relief, 2 grid, 3 contours,
+// 4-6 tint by height, gravity, friction, 7 all), each against the plain frame of the same map.
+void BM_FrameWithMode(benchmark::State& state) {
+    using zandrel::view3d::TintMode;
+    using zandrel::view3d::ViewModes;
+    const std::array<ViewModes, 8> modes = {{{},
+                                             {true, false, false, TintMode::Off},
+                                             {false, true, false, TintMode::Off},
+                                             {false, false, true, TintMode::Off},
+                                             {false, false, false, TintMode::Height},
+                                             {false, false, false, TintMode::Gravity},
+                                             {false, false, false, TintMode::Friction},
+                                             {true, true, true, TintMode::Height}}};
+    CzandrelEditorView& view = *fixture->view;
+    view.SetViewModes(modes[static_cast<std::size_t>(state.range(0))]);
+    for (auto _ : state) {
+        view.RedrawNow();
+        view.MakeCurrent();
+        glFinish();
+    }
+    view.SetViewModes({});
+}
+
 // The frame drawn into the widget's framebuffer and read back, without showing it in the window.
 void BM_FrameOffscreen(benchmark::State& state) {
     CzandrelEditorView& view = *fixture->view;
@@ -57,6 +82,13 @@ BENCHMARK(BM_Frame)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameWireframe)
+    ->Iterations(1)
+    ->Repetitions(21)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameWithMode)
+    ->DenseRange(0, 7)
     ->Iterations(1)
     ->Repetitions(21)
     ->ReportAggregatesOnly(true)

@@ -76,6 +76,32 @@ void ChooseMode(CChildFrame& frame) {
     frame.View()->SetRenderMode(Mode);
 }
 
+// The view modes: each switch a check item; the tints are one choice, picking the checked
+// one again turns tinting off.
+template <bool view3d::ViewModes::*Switch>
+CommandState ShowsSwitch(const CChildFrame& frame) {
+    return {true, frame.View()->Modes().*Switch};
+}
+
+template <bool view3d::ViewModes::*Switch>
+void FlipSwitch(CChildFrame& frame) {
+    view3d::ViewModes modes = frame.View()->Modes();
+    modes.*Switch = !(modes.*Switch);
+    frame.View()->SetViewModes(modes);
+}
+
+template <view3d::TintMode Tint>
+CommandState ShowsTint(const CChildFrame& frame) {
+    return {true, frame.View()->Modes().tint == Tint};
+}
+
+template <view3d::TintMode Tint>
+void ChooseTint(CChildFrame& frame) {
+    view3d::ViewModes modes = frame.View()->Modes();
+    modes.tint = modes.tint == Tint ? view3d::TintMode::Off : Tint;
+    frame.View()->SetViewModes(modes);
+}
+
 CommandState UndoRule(const CChildFrame& frame) {
     return {frame.GetDocument()->undoGrid().hasContent, false};
 }
@@ -83,13 +109,25 @@ CommandState UndoRule(const CChildFrame& frame) {
 // Undo is the panes' whenever a view answers; this rule stands for the document without one.
 void NoUndo(CChildFrame& /*frame*/) {}
 
-// The rows the window answers after its panes: the 3D view's display modes and the document's
-// undo rule.
+// The rows the window answers after its panes: the 3D view's display and view modes and the
+// document's undo rule.
 constexpr std::array kRows = {
     Row{cmd::kViewSolid, &ShowsMode<view3d::RenderMode::Solid>,
         &ChooseMode<view3d::RenderMode::Solid>},
     Row{cmd::kViewWireframe, &ShowsMode<view3d::RenderMode::Wireframe>,
         &ChooseMode<view3d::RenderMode::Wireframe>},
+    Row{cmd::kViewRelief, &ShowsSwitch<&view3d::ViewModes::relief>,
+        &FlipSwitch<&view3d::ViewModes::relief>},
+    Row{cmd::kViewGrid, &ShowsSwitch<&view3d::ViewModes::grid>,
+        &FlipSwitch<&view3d::ViewModes::grid>},
+    Row{cmd::kViewContours, &ShowsSwitch<&view3d::ViewModes::contours>,
+        &FlipSwitch<&view3d::ViewModes::contours>},
+    Row{cmd::kViewTintHeight, &ShowsTint<view3d::TintMode::Height>,
+        &ChooseTint<view3d::TintMode::Height>},
+    Row{cmd::kViewTintGravity, &ShowsTint<view3d::TintMode::Gravity>,
+        &ChooseTint<view3d::TintMode::Gravity>},
+    Row{cmd::kViewTintFriction, &ShowsTint<view3d::TintMode::Friction>,
+        &ChooseTint<view3d::TintMode::Friction>},
     Row{cmd::kEditUndo, &UndoRule, &NoUndo},
 };
 

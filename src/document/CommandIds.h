@@ -21,6 +21,12 @@ inline constexpr int kEnemies = 200;
 inline constexpr int kMapCheck = 201;
 inline constexpr int kFileExportImage = 202;
 inline constexpr int kFileImportHeightmap = 203;
+inline constexpr int kViewRelief = 204;
+inline constexpr int kViewGrid = 205;
+inline constexpr int kViewContours = 206;
+inline constexpr int kViewTintHeight = 207;
+inline constexpr int kViewTintGravity = 208;
+inline constexpr int kViewTintFriction = 209;
 
 inline constexpr int kFileNew = 57600;
 inline constexpr int kFileOpen = 57601;

@@ -21,9 +21,11 @@
 #include "tools/CellRay.h"
 #include "tools/HeightSampling.h"
 #include "view3d/EnemyMarker.h"
+#include "view3d/MapOverlays.h"
 #include "view3d/MapRenderer.h"
 #include "view3d/MapScene.h"
 #include "view3d/TextureSet.h"
+#include "view3d/ViewModesSettings.h"
 #include "view3d/ViewSurface.h"
 
 namespace zandrel::view3d {
@@ -41,7 +43,7 @@ void CzandrelEditorView::PrepareApplication() {
 }
 
 CzandrelEditorView::CzandrelEditorView(document::CzandrelEditorDoc* doc, QWidget* parent)
-    : QWidget(parent), doc_(doc) {
+    : QWidget(parent), doc_(doc), viewModes_(ViewModesSettings::Load()) {
     setObjectName("CzandrelEditorView");
     surface_ = new ViewSurface(this, {[this] { InitializeGl(); }, [this] { DrawFrame(); }});
     QWidget* const container = QWidget::createWindowContainer(surface_, this);
@@ -141,7 +143,11 @@ void CzandrelEditorView::OnDraw() {
     glGetDoublev(GL_PROJECTION_MATRIX, frame_.projection.data());
     frame_.valid = viewWidth_ > 0 && viewHeight_ > 0;
 
-    passLists_.Draw(grid, renderMode_);
+    // Wireframe draws the plain lines whatever the modes.
+    const ViewModes modes = renderMode_ == RenderMode::Solid ? viewModes_ : ViewModes{};
+    MapOverlays::Begin(modes, session_.navigator().camera);
+    passLists_.Draw(grid, renderMode_, PassStyle::For(grid, modes));
+    MapOverlays::End(modes);
     DrawEnemies(textures.EnemyTexture());
     DrawAxesAndStart();
     glFlush();
@@ -182,6 +188,12 @@ std::int32_t CzandrelEditorView::Pick(const QPoint& point) {
 
 void CzandrelEditorView::SetRenderMode(view3d::RenderMode mode) {
     renderMode_ = mode;
+    RedrawNow();
+}
+
+void CzandrelEditorView::SetViewModes(const ViewModes& modes) {
+    viewModes_ = modes;
+    ViewModesSettings::Save(modes);
     RedrawNow();
 }
 

@@ -12,6 +12,7 @@
 #include "view3d/MapPicker.h"
 #include "view3d/RenderMode.h"
 #include "view3d/ViewCommands.h"
+#include "view3d/ViewModes.h"
 #include "view3d/ViewMouseInput.h"
 
 namespace zandrel::document {
@@ -73,6 +74,10 @@ public:
     // The display mode commands "Solid" and "WireFrame".
     void SetRenderMode(view3d::RenderMode mode);
     view3d::RenderMode Mode() const { return renderMode_; }
+    // The relief, overlay and tint modes of the solid view ("Vi&sta"); a view starts with the
+    // ones last chosen in any view, and a change is remembered for the next.
+    void SetViewModes(const ViewModes& modes);
+    const ViewModes& Modes() const { return viewModes_; }
 
     // Reloads, in this view's context, the textures of every slot (and the two fixed ones),
     // or only the enemy markers' texture; the texture objects they replace are deleted.
@@ -135,6 +140,7 @@ private:
 
     document::CzandrelEditorDoc* doc_;
     view3d::RenderMode renderMode_ = view3d::RenderMode::Solid;
+    ViewModes viewModes_;
     bool texturesLoaded_ = false;
     bool usable_ = false;
     bool failureShown_ = false;

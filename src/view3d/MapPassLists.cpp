@@ -37,11 +37,18 @@ void AppendEdges(const map::MapGrid& grid, std::int32_t z, std::int32_t sizeX, s
 }  // namespace
 
 void MapPassLists::Signature(const map::MapGrid& grid, std::int32_t z, RenderMode renderMode,
-                             std::vector<unsigned char>& out) {
+                             const PassStyle& style, std::vector<unsigned char>& out) {
     out.clear();
     const std::int32_t sizeX = std::min(grid.SizeX, map::kMaxMapSize);
     const std::int32_t sizeZ = std::min(grid.SizeZ, map::kMaxMapSize);
     Append(out, renderMode);
+    // Field by field: the structs' padding holds no value.
+    Append(out, style.modes.relief);
+    Append(out, style.modes.grid);
+    Append(out, style.modes.contours);
+    Append(out, style.modes.tint);
+    Append(out, style.tintRange.low);
+    Append(out, style.tintRange.high);
     Append(out, sizeX);
     Append(out, sizeZ);
     for (std::int32_t x = 0; x < sizeX; ++x) {
@@ -58,12 +65,14 @@ void MapPassLists::Signature(const map::MapGrid& grid, std::int32_t z, RenderMod
             (grid.selection.Contains(x, z) ? 1 : 0) | (grid.start.Contains(x, z) ? 2 : 0));
         Append(out, tints);
         Append(out, grid.normals[x][z]);
+        Append(out, cell.grav);
+        Append(out, cell.artr);
     }
     AppendEdges(grid, z - 1, sizeX, sizeZ, out);
     AppendEdges(grid, z + 1, sizeX, sizeZ, out);
 }
 
-void MapPassLists::Draw(const map::MapGrid& grid, RenderMode renderMode) {
+void MapPassLists::Draw(const map::MapGrid& grid, RenderMode renderMode, const PassStyle& style) {
     glMatrixMode(GL_MODELVIEW);
     lastCompiled_ = 0;
     const std::int32_t sizeZ = std::min(grid.SizeZ, map::kMaxMapSize);
@@ -78,19 +87,19 @@ void MapPassLists::Draw(const map::MapGrid& grid, RenderMode renderMode) {
         base_ = glGenLists(map::kMaxMapSize);
         if (base_ == 0) {
             // No lists to be had: the immediate pass draws the same image.
-            MapRenderer::Draw(grid, renderMode);
+            MapRenderer::Draw(grid, renderMode, style);
             return;
         }
         rows_ = map::kMaxMapSize;
         signatures_.assign(static_cast<std::size_t>(rows_), {});
     }
     for (std::int32_t z = 0; z < sizeZ; ++z) {
-        Signature(grid, z, renderMode, scratch_);
+        Signature(grid, z, renderMode, style, scratch_);
         std::vector<unsigned char>& stored = signatures_[static_cast<std::size_t>(z)];
         const GLuint list = base_ + static_cast<GLuint>(z);
         if (stored != scratch_) {
             glNewList(list, GL_COMPILE);
-            MapRenderer::DrawRow(grid, z, renderMode);
+            MapRenderer::DrawRow(grid, z, renderMode, style);
             glEndList();
             stored.swap(scratch_);
             ++lastCompiled_;

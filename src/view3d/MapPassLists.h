@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "view3d/RenderMode.h"
+#include "view3d/ViewModes.h"
 
 namespace zandrel::map {
 class MapGrid;
@@ -15,9 +16,9 @@ namespace zandrel::view3d {
 // The map pass kept as one GL display list per row of cells. A mouse move redraws the view
 // although the map seldom changes between moves, so each row is recompiled only when something
 // it draws has changed: its cells, the edges of its neighbour rows, the texture objects of its
-// slots, its goal, start and selection tints, or the render mode. The lists replay the very
-// calls of MapRenderer::DrawRow, so the image is that of the immediate pass. Only the solid
-// pass is listed: Mesa replays the wireframe's constant line colours from a list with a
+// slots, its goal, start and selection tints, the render mode, or the view modes' style. The lists
+// replay the very calls of MapRenderer::DrawRow, so the image is that of the immediate pass. Only
+// the solid pass is listed: Mesa replays the wireframe's constant line colours from a list with a
 // different rounding (one step in a channel), so wireframe frames draw immediately and
 // leave the lists as they were.
 //
@@ -31,7 +32,7 @@ public:
     ~MapPassLists() = default;
 
     // Draws the map pass of grid, recompiling the rows whose signature changed.
-    void Draw(const map::MapGrid& grid, RenderMode renderMode);
+    void Draw(const map::MapGrid& grid, RenderMode renderMode, const PassStyle& style = {});
     // Deletes the lists; the next Draw compiles every row again.
     void Release();
     // Rows compiled by the last Draw.
@@ -41,7 +42,7 @@ private:
     // The bytes of everything row z draws from, compared exactly: no collision can keep a
     // stale row.
     static void Signature(const map::MapGrid& grid, std::int32_t z, RenderMode renderMode,
-                          std::vector<unsigned char>& out);
+                          const PassStyle& style, std::vector<unsigned char>& out);
 
     std::uint32_t base_ = 0;
     std::int32_t rows_ = 0;

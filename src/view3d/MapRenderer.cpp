@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "map/MapGrid.h"
+#include "view3d/MapOverlays.h"
 #include "view3d/TextureLoader.h"
 
 namespace zandrel::view3d {
@@ -30,6 +31,52 @@ GLuint PickName(std::int32_t x, std::int32_t z) {
     return static_cast<GLuint>(z * 100 + x);
 }
 
+struct TileCorners {
+    Point ne;
+    Point no;
+    Point se;
+    Point so;
+    Point centre;
+};
+
+// The tile's triangles with the texture modulated by the tint's ramp colour: per corner for
+// height, so that slopes shade smoothly, and one colour per cell for gravity and friction.
+void DrawTintedTriangles(const map::MapCell& cell, const TileCorners& c, const map::CellNormals& n,
+                         const PassStyle& style, double shade) {
+    const auto dim = static_cast<float>(1.0 - shade);
+    tools::CellField field = tools::CellField::Height;
+    if (style.modes.tint == TintMode::Gravity) {
+        field = tools::CellField::Gravity;
+    } else if (style.modes.tint == TintMode::Friction) {
+        field = tools::CellField::Friction;
+    }
+    const double cellValue = tools::CellValue(cell, field);
+    const auto vertex = [&](const Point& p, float s, float t) {
+        const double value = field == tools::CellField::Height ? p.y : cellValue;
+        const tools::Rgb rgb = tools::RampColour(tools::RampPosition(value, style.tintRange));
+        glColor3f(rgb[0] * dim, rgb[1] * dim, rgb[2] * dim);
+        TexturedVertex(p, s, t);
+    };
+    glBegin(GL_TRIANGLES);
+    glNormal3fv(n[1].data());
+    vertex(c.se, 1.0f, 1.0f);
+    vertex(c.centre, 0.5f, 0.5f);
+    vertex(c.so, 0.0f, 1.0f);
+    glNormal3fv(n[2].data());
+    vertex(c.ne, 1.0f, 0.0f);
+    vertex(c.centre, 0.5f, 0.5f);
+    vertex(c.se, 1.0f, 1.0f);
+    glNormal3fv(n[3].data());
+    vertex(c.no, 0.0f, 0.0f);
+    vertex(c.centre, 0.5f, 0.5f);
+    vertex(c.so, 0.0f, 1.0f);
+    glNormal3fv(n[0].data());
+    vertex(c.no, 0.0f, 0.0f);
+    vertex(c.centre, 0.5f, 0.5f);
+    vertex(c.ne, 1.0f, 0.0f);
+    glEnd();
+}
+
 }  // namespace
 
 std::uint32_t MapRenderer::SlotTexture(const map::MapGrid& grid, std::int32_t index) {
@@ -39,15 +86,16 @@ std::uint32_t MapRenderer::SlotTexture(const map::MapGrid& grid, std::int32_t in
     return grid.textureIds[index];
 }
 
-void MapRenderer::Draw(const map::MapGrid& grid, RenderMode renderMode) {
+void MapRenderer::Draw(const map::MapGrid& grid, RenderMode renderMode, const PassStyle& style) {
     glMatrixMode(GL_MODELVIEW);
     const std::int32_t sizeZ = std::min(grid.SizeZ, map::kMaxMapSize);
     for (std::int32_t z = 0; z < sizeZ; ++z) {
-        DrawRow(grid, z, renderMode);
+        DrawRow(grid, z, renderMode, style);
     }
 }
 
-void MapRenderer::DrawRow(const map::MapGrid& grid, std::int32_t z, RenderMode renderMode) {
+void MapRenderer::DrawRow(const map::MapGrid& grid, std::int32_t z, RenderMode renderMode,
+                          const PassStyle& style) {
     const std::int32_t sizeX = std::min(grid.SizeX, map::kMaxMapSize);
     const std::int32_t sizeZ = std::min(grid.SizeZ, map::kMaxMapSize);
     if (z < 0 || z >= sizeZ) {
@@ -55,7 +103,7 @@ void MapRenderer::DrawRow(const map::MapGrid& grid, std::int32_t z, RenderMode r
     }
     for (std::int32_t x = 0; x < sizeX; ++x) {
         const map::MapCell& cell = grid.Cell(x, z);
-        DrawTile(grid, x, z, renderMode);
+        DrawTile(grid, x, z, renderMode, style);
         // Exact comparisons: neighbours share an edge only when both corners agree.
         if (!(z + 1 < sizeZ && cell.SE == grid.Cell(x, z + 1).NE &&
               cell.SO == grid.Cell(x, z + 1).NO)) {
@@ -74,10 +122,13 @@ void MapRenderer::DrawRow(const map::MapGrid& grid, std::int32_t z, RenderMode r
             DrawWall(grid, x, z, kWest, renderMode);
         }
     }
+    if (renderMode == RenderMode::Solid) {
+        MapOverlays::DrawRowLines(grid, z, style.modes);
+    }
 }
 
 void MapRenderer::DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
-                           RenderMode renderMode) {
+                           RenderMode renderMode, const PassStyle& style) {
     const map::MapCell& cell = grid.Cell(x, z);
     const float fx = static_cast<float>(x);
     const float fz = static_cast<float>(z);
@@ -121,6 +172,11 @@ void MapRenderer::DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_
             }
         }
         const map::CellNormals& n = grid.normals[x][z];
+        if (style.modes.tint != TintMode::Off && !selected) {
+            DrawTintedTriangles(cell, {ne, no, se, so, centre}, n, style,
+                                grid.start.Contains(x, z) ? 0.0 : shade);
+            return;
+        }
         glBegin(GL_TRIANGLES);
         glNormal3fv(n[1].data());
         TexturedVertex(se, 1.0f, 1.0f);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "view3d/RenderMode.h"
+#include "view3d/ViewModes.h"
 
 namespace zandrel::map {
 class MapGrid;
@@ -22,12 +23,16 @@ public:
         kWest = -80,   // edge at x + 1
     };
 
-    static void Draw(const map::MapGrid& grid, RenderMode renderMode);
-    // One row of cells z with their walls: what a row of the map pass draws, in the same order.
-    // The row reads its neighbour rows' edges and the selection and start stored in grid.
-    static void DrawRow(const map::MapGrid& grid, std::int32_t z, RenderMode renderMode);
+    // The solid pass follows style's tint and overlay lines; the default style, like wireframe,
+    // draws the plain map. Lighting for relief is the caller's (MapOverlays::Begin).
+    static void Draw(const map::MapGrid& grid, RenderMode renderMode, const PassStyle& style = {});
+    // One row of cells z with their walls: what a row of the map pass draws, in the same order,
+    // then the row's grid and contour lines. The row reads its neighbour rows' edges and the
+    // selection and start stored in grid.
+    static void DrawRow(const map::MapGrid& grid, std::int32_t z, RenderMode renderMode,
+                        const PassStyle& style = {});
     static void DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
-                         RenderMode renderMode);
+                         RenderMode renderMode, const PassStyle& style = {});
     // Draws the wall on one side unless the neighbour's edge is higher on average; an unknown
     // side code draws nothing.
     static void DrawWall(const map::MapGrid& grid, std::int32_t x, std::int32_t z,

@@ -263,6 +263,33 @@ private slots:
         QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->isIconVisibleInMenu());
     }
 
+    // Switches flip; the tints are one choice; a new window starts with the modes last chosen.
+    void ViewModeCommandsCheckAndAreRemembered() {
+        Editor editor;
+        QVERIFY(editor.app->InitInstance({}));
+        view3d::CzandrelEditorView* view = editor.frame().Frames().front()->View();
+        view->SetViewModes({});
+        for (const int id :
+             {cmd::kViewRelief, cmd::kViewContours, cmd::kViewTintHeight, cmd::kViewTintFriction}) {
+            QVERIFY(editor.commands().Execute(id));
+        }
+        editor.commands().UpdateAll();
+        const std::vector<std::pair<int, bool>> checked = {
+            {cmd::kViewRelief, true},       {cmd::kViewGrid, false},
+            {cmd::kViewContours, true},     {cmd::kViewTintHeight, false},
+            {cmd::kViewTintGravity, false}, {cmd::kViewTintFriction, true}};
+        for (const auto& [id, on] : checked) {
+            QCOMPARE(editor.commands().Action(id)->isChecked(), on);
+        }
+        const view3d::ViewModes chosen{true, false, true, view3d::TintMode::Friction};
+        QVERIFY(view->Modes() == chosen);
+        QVERIFY(view3d::CzandrelEditorView(nullptr).Modes() == chosen);
+        // Choosing the checked tint again turns tinting off.
+        QVERIFY(editor.commands().Execute(cmd::kViewTintFriction));
+        QVERIFY(view->Modes().tint == view3d::TintMode::Off);
+        view->SetViewModes({});
+    }
+
     void F6MovesTheFocusBetweenPanelAndView() {
         Editor editor;
         QVERIFY(editor.app->InitInstance({}));

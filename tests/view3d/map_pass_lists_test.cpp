@@ -19,6 +19,7 @@
 using zandrel::map::MapGrid;
 using zandrel::view3d::MapPassLists;
 using zandrel::view3d::MapRenderer;
+using zandrel::view3d::PassStyle;
 using zandrel::view3d::RenderMode;
 
 namespace {
@@ -94,12 +95,14 @@ private slots:
         QTest::newRow("a slot's texture object, used in rows 5 and 7") << 6 << 2;
         QTest::newRow("wireframe draws immediately") << 7 << 0;
         QTest::newRow("back to solid: only what changed meanwhile") << 8 << 2;
+        QTest::newRow("grid, contours and a tint: every row") << 9 << 10;
+        QTest::newRow("the tint's range moves with the highest cell: every row") << 10 << 10;
     }
 
     void listsDrawTheImmediateImageAndRebuildOnlyChangedRows() {
         QFETCH(int, step);
         QFETCH(int, rowsCompiled);
-        const std::array<std::function<void()>, 9> steps = {
+        const std::array<std::function<void()>, 11> steps = {
             [] {},
             [] {},
             [this] { grid_->SetCellHeight(6, 6, 2.5); },
@@ -115,16 +118,21 @@ private slots:
                 grid_->SetCellHeight(0, 9, 1.5);
                 mode_ = RenderMode::Solid;
             },
+            [this] {
+                modes_ = {false, true, true, zandrel::view3d::TintMode::Height};
+            },
+            [this] { grid_->SetCellHeight(11, 0, 6.0); },
         };
         steps[static_cast<std::size_t>(step)]();
 
-        const QImage immediate = Draw([this] { MapRenderer::Draw(*grid_, mode_); });
-        const QImage listed = Draw([this] { lists_.Draw(*grid_, mode_); });
+        const PassStyle style = PassStyle::For(*grid_, modes_);
+        const QImage immediate = Draw([&] { MapRenderer::Draw(*grid_, mode_, style); });
+        const QImage listed = Draw([&] { lists_.Draw(*grid_, mode_, style); });
         QCOMPARE(lists_.LastCompiledRows(), rowsCompiled);
         QCOMPARE(listed.size(), immediate.size());
         QVERIFY(listed == immediate);
         // A replay of unchanged lists still draws the same bytes.
-        QVERIFY(Draw([this] { lists_.Draw(*grid_, mode_); }) == immediate);
+        QVERIFY(Draw([&] { lists_.Draw(*grid_, mode_, style); }) == immediate);
         QCOMPARE(lists_.LastCompiledRows(), 0);
         // Something is drawn at all: the solid map covers the middle of the picture.
         QVERIFY(mode_ != RenderMode::Solid ||
@@ -158,6 +166,7 @@ private:
     std::unique_ptr<MapGrid> grid_;
     MapPassLists lists_;
     RenderMode mode_ = RenderMode::Solid;
+    zandrel::view3d::ViewModes modes_;
 };
 
 QTEST_MAIN(MapPassListsTest)

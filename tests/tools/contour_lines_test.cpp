@@ -1,0 +1,107 @@
+#include "tools/ContourLines.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "map/MapGrid.h"
+#include "tools/ColourRamp.h"
+
+namespace zandrel::tools {
+namespace {
+
+struct CellHeights {
+    double ne, no, se, so, c;
+};
+
+std::unique_ptr<map::MapGrid> OneCell(const CellHeights& h) {
+    auto grid = std::make_unique<map::MapGrid>(1, 1);
+    map::MapCell& cell = grid->Cell(0, 0);
+    cell.NE = h.ne;
+    cell.NO = h.no;
+    cell.SE = h.se;
+    cell.SO = h.so;
+    cell.C = h.c;
+    return grid;
+}
+
+struct ContourCase {
+    std::string name;
+    CellHeights heights;
+    std::vector<ContourSegment> expected;
+};
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+class CellContours : public testing::TestWithParam<ContourCase> {};
+
+TEST_P(CellContours, GivesExactlyTheseSegmentsInTriangleOrder) {
+    const ContourCase& c = GetParam();
+    const auto grid = OneCell(c.heights);
+    EXPECT_EQ(ContourSegments(*grid), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SmallCells, CellContours,
+    testing::Values(
+        ContourCase{"FlatOnALevelDrawsNothing", {3, 3, 3, 3, 3}, {}},
+        ContourCase{"FlatBetweenLevelsDrawsNothing", {0.5, 0.5, 0.5, 0.5, 0.5}, {}},
+        // h = 2x: level 1 crosses the middle in two halves; level 2 lies on the east
+        // edge and is drawn once, by the triangle below it.
+        ContourCase{"SlopeAlongX",
+                    {0, 2, 0, 2, 1},
+                    {{{0.5, 1, 0.5}, {0.5, 1, 1}, 1},
+                     {{1, 2, 0}, {1, 2, 1}, 2},
+                     {{0.5, 1, 0.5}, {0.5, 1, 0}, 1}}},
+        // A peak of 2 in the middle: level 1 rings the centre in four pieces; level 2 touches
+        // only the centre point and draws nothing.
+        ContourCase{"PeakRingsTheCentre",
+                    {0, 0, 0, 0, 2},
+                    {{{0.25, 1, 0.75}, {0.75, 1, 0.75}, 1},
+                     {{0.25, 1, 0.25}, {0.25, 1, 0.75}, 1},
+                     {{0.75, 1, 0.25}, {0.75, 1, 0.75}, 1},
+                     {{0.75, 1, 0.25}, {0.25, 1, 0.25}, 1}}},
+        // A height that is not finite drops only the triangles that use it.
+        ContourCase{"NaNCornerDropsItsTriangles",
+                    {kNaN, 2, 0, 2, 1},
+                    {{{0.5, 1, 0.5}, {0.5, 1, 1}, 1}, {{1, 2, 0}, {1, 2, 1}, 2}}},
+        ContourCase{"HugeSpanAddsNothing", {0, 0, 0, 0, 1.0e5}, {}}),
+    [](const testing::TestParamInfo<ContourCase>& param) { return param.param.name; });
+
+TEST(ContourSegment, EveryFifthLevelIsAnIndexLevel) {
+    for (const auto& [level, index] : std::vector<std::pair<int, bool>>{
+             {0, true}, {5, true}, {-10, true}, {1, false}, {-3, false}, {7, false}}) {
+        EXPECT_EQ((ContourSegment{{}, {}, level}).IsIndexLevel(), index) << level;
+    }
+}
+
+TEST(ColourRamp, EndsClampAndNaNTakesTheLowEnd) {
+    EXPECT_EQ(RampColour(-1.0), RampColour(0.0));
+    EXPECT_EQ(RampColour(2.0), RampColour(1.0));
+    EXPECT_EQ(RampColour(kNaN), RampColour(0.0));
+    // Lightness rises along the ramp: the high end is far brighter than the low one.
+    const Rgb low = RampColour(0.0);
+    const Rgb high = RampColour(1.0);
+    EXPECT_GT(high[0] + high[1] + high[2], 2.0f * (low[0] + low[1] + low[2]));
+    EXPECT_EQ(RampPosition(5.0, {5.0, 5.0}), 0.5);
+    EXPECT_EQ(RampPosition(7.5, {5.0, 10.0}), 0.5);
+}
+
+TEST(FieldRange, SkipsValuesThatAreNotFinite) {
+    map::MapGrid grid(2, 1);
+    grid.Cell(0, 0).grav = -std::numeric_limits<double>::infinity();
+    grid.Cell(1, 0).grav = 9.8;
+    grid.Cell(1, 0).SO = -4.0;
+    grid.Cell(0, 0).C = kNaN;
+    EXPECT_EQ(FieldRange(grid, CellField::Gravity), (ValueRange{9.8, 9.8}));
+    EXPECT_EQ(FieldRange(grid, CellField::Height), (ValueRange{-4.0, 0.0}));
+    grid.Cell(1, 0).grav = kNaN;
+    EXPECT_FALSE(FieldRange(grid, CellField::Gravity).has_value());
+}
+
+}  // namespace
+}  // namespace zandrel::tools
