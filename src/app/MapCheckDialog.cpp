@@ -183,7 +183,7 @@ bool MapCheckDialog::GoToFinding(int row) {
             view->session().SelectCells(at.x, at.z, at.x, at.z);
             view->navigator().FocusOn(at.x, at.z, at.x, at.z);
             view->RedrawNow();
-            return tools::EditOutcome{.redraw = true, .notifyViews = true, .mapChanged = false};
+            return tools::EditOutcome{.redraw = true, .notifyViews = true};
         },
         view);
     return true;

@@ -137,7 +137,7 @@ std::optional<tools::HeightRange> MapImageFiles::ImportHeightmap(CChildFrame& fr
     doc->Change(
         [&](tools::DocumentState& state) {
             const bool imported = tools::ImportHeightField(state, selection, field);
-            return tools::EditOutcome{imported, imported, imported};
+            return tools::EditOutcome{imported, imported};
         },
         nullptr);
     return range;

@@ -183,7 +183,7 @@ void CzandrelEditorFormView::Edit(Change&& change, QObject* sender) {
     doc_->Change(
         [&change](tools::DocumentState& state) {
             change(state.mapGrid);
-            return tools::EditOutcome{false, true, false};
+            return tools::EditOutcome{false, true};
         },
         sender);
 }

@@ -14,21 +14,14 @@ constexpr double WheelSteps(std::int16_t zDelta) {
     return static_cast<double>(zDelta / 100);
 }
 
-constexpr EditOutcome Redraw() {
-    return {true, false, false};
-}
-
-constexpr EditOutcome RedrawAndNotify(bool mapChanged) {
-    return {true, true, mapChanged};
-}
+constexpr EditOutcome kRedraw{true, false};
+constexpr EditOutcome kRedrawAndNotify{true, true};
 
 }  // namespace
 
-EditSession::EditSession() : before_(std::make_unique<map::MapGrid>()) {
+EditSession::EditSession() {
     Reset();
 }
-
-EditSession::~EditSession() = default;
 
 void EditSession::Reset() {
     selection_ = MapSelection(kFirstSelectedCell, kFirstSelectedCell, kFirstSelectedCell,
@@ -41,16 +34,8 @@ void EditSession::Reset() {
     dragRemainder_ = 0;
 }
 
-template <typename Edit>
-bool EditSession::Changes(DocumentState& doc, Edit edit) {
-    *before_ = doc.mapGrid;
-    edit();
-    return !doc.mapGrid.SameContent(*before_);
-}
-
-bool EditSession::ApplyTool(DocumentState& doc, double value) {
-    const std::int32_t mode = tools_.toolMode;
-    return Changes(doc, [&] { selection_.applyTool(doc.mapGrid, doc.undoGrid, mode, value); });
+void EditSession::ApplyTool(DocumentState& doc, double value) {
+    selection_.applyTool(doc.mapGrid, doc.undoGrid, tools_.toolMode, value);
 }
 
 bool EditSession::PickAnchor(const Picker& pick) {
@@ -90,9 +75,9 @@ EditOutcome EditSession::LeftDown(std::uint32_t flags, MousePoint point, const P
     if (!PickAnchor(pick)) {
         anchorHit_ = hoverHit_;
     }
-    const bool changed = Changes(doc, [&] { tools_.placeOnClick(selection_, doc); });
+    tools_.placeOnClick(selection_, doc);
     // The panel shows the new selection's values without waiting for a mouse move.
-    return RedrawAndNotify(changed);
+    return kRedrawAndNotify;
 }
 
 EditOutcome EditSession::LeftUp() {
@@ -105,11 +90,12 @@ EditOutcome EditSession::LeftUp() {
 EditOutcome EditSession::RightDown(std::uint32_t flags, MousePoint point, DocumentState& doc) {
     RememberPoint(point);
     if (flags != kBothButtons) {
-        return Redraw();
+        return kRedraw;
     }
     toolDrag_ = true;
     dragRemainder_ = 0;
-    return RedrawAndNotify(ApplyTool(doc, 0.0));
+    ApplyTool(doc, 0.0);
+    return kRedrawAndNotify;
 }
 
 EditOutcome EditSession::RightUp(MousePoint point) {
@@ -119,13 +105,13 @@ EditOutcome EditSession::RightUp(MousePoint point) {
 }
 
 EditOutcome EditSession::Wheel(std::int16_t zDelta, DocumentState& doc) {
-    return RedrawAndNotify(ApplyTool(doc, WheelSteps(zDelta)));
+    ApplyTool(doc, WheelSteps(zDelta));
+    return kRedrawAndNotify;
 }
 
 EditOutcome EditSession::Move(std::uint32_t flags, MousePoint point, ViewSize size,
                               const Picker& pick, DocumentState& doc) {
     const map::MapGrid& grid = doc.mapGrid;
-    bool changed = false;
     if (flags == kLeftButton) {
         if (!PickHover(pick)) {
             hoverHit_ = anchorHit_;
@@ -149,34 +135,36 @@ EditOutcome EditSession::Move(std::uint32_t flags, MousePoint point, ViewSize si
                 std::int64_t{navigator_.lastPoint.y - point.y} * 100 + dragRemainder_;
             const std::int64_t hundredths = moved / size.height;
             dragRemainder_ = static_cast<std::int32_t>(moved - hundredths * size.height);
-            changed = ApplyTool(doc, static_cast<double>(hundredths));
+            ApplyTool(doc, static_cast<double>(hundredths));
             navigator_.lastPoint.y = point.y;
         }
     }
-    return RedrawAndNotify(changed);
+    return kRedrawAndNotify;
 }
 
 EditOutcome EditSession::ChooseTool(std::int32_t mode, DocumentState& doc) {
     if (!AppliesWhenChosen(mode)) {
         tools_.toolMode = mode;
-        return Redraw();
+        return kRedraw;
     }
-    return RedrawAndNotify(Changes(doc, [&] { tools_.chooseTool(mode, selection_, doc); }));
+    tools_.chooseTool(mode, selection_, doc);
+    return kRedrawAndNotify;
 }
 
 EditOutcome EditSession::ToggleGoal(DocumentState& doc) {
     // Acts on the selection as the map stored it at the last draw, which is what the view shows.
-    return RedrawAndNotify(Changes(doc, [&] { tools::ToggleGoal(doc.mapGrid); }));
+    tools::ToggleGoal(doc.mapGrid);
+    return kRedrawAndNotify;
 }
 
 EditOutcome EditSession::ToggleStartPlacement() {
     tools_.toggleStartPlacement();
-    return Redraw();
+    return kRedraw;
 }
 
 EditOutcome EditSession::ToggleEnemyPlacement() {
     tools_.toggleEnemyPlacement();
-    return Redraw();
+    return kRedraw;
 }
 
 bool EditSession::IsToolEnabled(std::int32_t mode) const {
@@ -190,28 +178,32 @@ EditOutcome EditSession::Copy(const DocumentState& doc, map::MapGrid& clipboard)
 
 EditOutcome EditSession::Cut(DocumentState& doc, map::MapGrid& clipboard) {
     // The flattened block shows now rather than at the next mouse move.
-    return RedrawAndNotify(Changes(doc, [&] { EditCut(doc, selection_, clipboard); }));
+    EditCut(doc, selection_, clipboard);
+    return kRedrawAndNotify;
 }
 
 EditOutcome EditSession::Paste(DocumentState& doc, const map::MapGrid& clipboard) {
     if (!CanPaste(clipboard)) {
         return {};
     }
-    return RedrawAndNotify(Changes(doc, [&] { EditPaste(doc, selection_, clipboard); }));
+    EditPaste(doc, selection_, clipboard);
+    return kRedrawAndNotify;
 }
 
 EditOutcome EditSession::Merge(DocumentState& doc, const map::MapGrid& clipboard) {
     if (!CanPaste(clipboard)) {
         return {};
     }
-    return RedrawAndNotify(Changes(doc, [&] { EditMerge(doc, selection_, clipboard); }));
+    EditMerge(doc, selection_, clipboard);
+    return kRedrawAndNotify;
 }
 
 EditOutcome EditSession::Undo(DocumentState& doc) {
     if (!CanUndo(doc)) {
         return {};
     }
-    return RedrawAndNotify(Changes(doc, [&] { EditUndo(doc, selection_); }));
+    EditUndo(doc, selection_);
+    return kRedrawAndNotify;
 }
 
 void EditSession::SelectCells(std::int32_t x0, std::int32_t z0, std::int32_t x1, std::int32_t z1) {
@@ -228,7 +220,8 @@ EditOutcome EditSession::ClickCell(std::int32_t x, std::int32_t z, DocumentState
 
 EditOutcome EditSession::UseTool(std::int32_t mode, double value, DocumentState& doc) {
     tools_.toolMode = mode;
-    return RedrawAndNotify(ApplyTool(doc, value));
+    ApplyTool(doc, value);
+    return kRedrawAndNotify;
 }
 
 void EditSession::StoreSelection(map::MapGrid& grid) const {

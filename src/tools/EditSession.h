@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 
 #include "map/MapGrid.h"
 #include "tools/DocumentState.h"
@@ -12,12 +11,11 @@
 
 namespace zandrel::tools {
 
-// What an edit or a mouse event did, so the window knows what to refresh: its own redraw, the
-// other windows of the map, and the modified flag (set only when what a save writes changed).
+// What an edit or a mouse event asks of the window: its own redraw, and the other windows of the
+// map told. Whether the map changed is the document's to tell, from what a save would write.
 struct EditOutcome {
     bool redraw = false;
     bool notifyViews = false;
-    bool mapChanged = false;
 };
 
 // The editing state of one 3D view and the rules of its mouse and commands: the selection, the
@@ -52,9 +50,6 @@ public:
     };
 
     EditSession();
-    EditSession(const EditSession&) = delete;
-    EditSession& operator=(const EditSession&) = delete;
-    ~EditSession();
 
     // Back to a new view's state: first cell selected, no tool, no drag.
     void Reset();
@@ -108,11 +103,8 @@ public:
     bool ZoomDrag() const { return zoomDrag_; }
 
 private:
-    // Runs an edit and reports whether the map's saved content changed.
-    template <typename Edit>
-    bool Changes(DocumentState& doc, Edit edit);
     // One application of the current tool to the selection.
-    bool ApplyTool(DocumentState& doc, double value);
+    void ApplyTool(DocumentState& doc, double value);
     bool PickAnchor(const Picker& pick);
     bool PickHover(const Picker& pick);
     void RememberPoint(MousePoint point);
@@ -127,8 +119,6 @@ private:
     // Hundredths of a pixel of a vertical tool drag that no whole step has used yet, times the
     // view height: slow drags add up instead of rounding every event to nothing.
     std::int32_t dragRemainder_ = 0;
-    // The map before an edit, to tell whether it changed; kept to spare an allocation per edit.
-    std::unique_ptr<map::MapGrid> before_;
 };
 
 }  // namespace zandrel::tools

@@ -105,7 +105,7 @@ private slots:
         QSignalSpy views(&doc, &document::CzandrelEditorDoc::viewsNeedUpdate);
         // Moves and selections tell the views but leave what a save writes alone.
         const auto notifyOnly = [](tools::DocumentState&) {
-            return tools::EditOutcome{true, true, false};
+            return tools::EditOutcome{true, true};
         };
         const auto raise = [](tools::DocumentState& state) {
             state.mapGrid.RaiseCell(1, 1, 0.5);

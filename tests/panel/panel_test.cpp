@@ -35,7 +35,7 @@ namespace {
 
 // What a hover over the 3D view tells the document: nothing changed, the views refresh.
 zandrel::tools::EditOutcome Notify() {
-    return {false, true, false};
+    return {false, true};
 }
 
 // One map window: a new 50x50 map and its frame, panel on the left and 3D view on the right.
