@@ -2,6 +2,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <clocale>
+#include <string>
 
 #include "FakePrompts.h"
 #include "FileBytes.h"
@@ -31,6 +33,36 @@ struct Manager {
     app::DocumentManager docs;
     explicit Manager(app::UserPrompts& prompts) : docs(prompts, recent, clipboard) {}
 };
+
+// Switches the C library to a locale for one scope and back; the application object has already
+// set it from the environment, as the editor does at start-up.
+class ScopedLocale {
+public:
+    explicit ScopedLocale(const char* name) : previous_(std::setlocale(LC_ALL, nullptr)) {
+        active_ = std::setlocale(LC_ALL, name) != nullptr;
+    }
+    ~ScopedLocale() { std::setlocale(LC_ALL, previous_.c_str()); }
+    ScopedLocale(const ScopedLocale&) = delete;
+    ScopedLocale& operator=(const ScopedLocale&) = delete;
+
+    bool active() const { return active_; }
+
+private:
+    std::string previous_;
+    bool active_ = false;
+};
+
+// Opens path in a new document and saves it as saved; the saved bytes.
+QByteArray OpenAndSave(const QString& path, const QString& saved) {
+    document::CzandrelEditorDoc doc;
+    doc.OnNewDocument();
+    QString error;
+    if (!doc.OnOpenDocument(path, &error) || !doc.OnSaveDocument(saved, &error)) {
+        qWarning("%s", qPrintable(error));
+        return {};
+    }
+    return ReadAll(saved);
+}
 
 }  // namespace
 
@@ -70,6 +102,28 @@ private slots:
         QCOMPARE(reopened.mapGrid().Cell(0, 0).C, doc->mapGrid().Cell(0, 0).C);
         QCOMPARE(reopened.PathName(), QFileInfo(path).absoluteFilePath());
         QCOMPARE(mapfile::FormatMap(reopened.mapGrid()), mapfile::FormatMap(doc->mapGrid()));
+    }
+
+    // The whole open and save of the editor, not only the reader and writer: the document must not
+    // bring a locale-dependent conversion of its own.
+    void OpenAndSaveUnderACommaDecimalLocaleKeepEveryDigit() {
+        const QString source = dir_.filePath("fractions.zdm");
+        WriteAll(source,
+                 "<ZanMap SizeX=\"2\" SizeZ=\"1\" numtex=\"1\" Tex_0=\"a.jpg\" NO_0_0=\"1.25\"\n"
+                 " C_0_0=\"0.5\" SE_1_0=\"-3.75\" grav_0_0=\"1e-7\" artr_1_0=\"0.0078125\"\n"
+                 " grav_1_0=\"-160.000000\" typew_1_0=\"2\" X_S=\"1\" Z_S=\"0\"/>\n");
+        QByteArray inC;
+        {
+            const ScopedLocale c("C");
+            inC = OpenAndSave(source, dir_.filePath("c.zdm"));
+        }
+        QVERIFY(inC.contains(" NO_0_0 =\"1.250000\"\n"));
+        QVERIFY(inC.contains(" SE_1_0 =\"-3.750000\" \n C_1_0 =\"0.000000\" \n"));
+
+        const ScopedLocale comma("it_IT.UTF-8");
+        QVERIFY2(comma.active(), "the locale it_IT.UTF-8 is missing: run scripts/deps.sh");
+        QCOMPARE(std::localeconv()->decimal_point, ",");
+        QCOMPARE(OpenAndSave(source, dir_.filePath("it.zdm")), inC);
     }
 
     void FailedOpenLeavesTheMapAsItWasAndSaysWhy_data() {
