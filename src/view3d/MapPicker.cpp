@@ -8,6 +8,7 @@
 
 #include "map/MapGrid.h"
 #include "view3d/MapRenderer.h"
+#include "view3d/PickWindow.h"
 
 namespace zandrel::view3d {
 
@@ -42,7 +43,18 @@ std::int32_t MapPicker::Pick(const map::MapGrid& grid, double x, double y, Rende
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    MapRenderer::Draw(grid, renderMode);
+    // Only the cells that can reach the pick square are replayed; skipping the others changes
+    // no hit record, since a cell that leaves no hit writes none.
+    const PickWindow window(frame, x, y, PICK_REGION);
+    const std::int32_t sizeX = std::min(grid.SizeX, map::kMaxMapSize);
+    const std::int32_t sizeZ = std::min(grid.SizeZ, map::kMaxMapSize);
+    for (std::int32_t z = 0; z < sizeZ; ++z) {
+        for (std::int32_t cx = 0; cx < sizeX; ++cx) {
+            if (!cellCulling_ || window.MayHit(grid, cx, z)) {
+                MapRenderer::DrawCell(grid, cx, z, renderMode);
+            }
+        }
+    }
     glPopMatrix();
 
     glMatrixMode(GL_PROJECTION);

@@ -32,7 +32,11 @@ public:
     std::int32_t Pick(const map::MapGrid& grid, double x, double y, RenderMode renderMode,
                       const FrameTransform& frame);
 
+    // With culling off every cell is replayed; the result is the same either way, only slower.
+    void SetCellCulling(bool on) { cellCulling_ = on; }
+
 private:
+    bool cellCulling_ = true;
     std::array<std::uint32_t, SELECT_BUFFER_SIZE> buffer_{};
 };
 

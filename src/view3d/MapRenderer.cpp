@@ -102,28 +102,33 @@ void MapRenderer::DrawRow(const map::MapGrid& grid, std::int32_t z, RenderMode r
         return;
     }
     for (std::int32_t x = 0; x < sizeX; ++x) {
-        const map::MapCell& cell = grid.Cell(x, z);
-        DrawTile(grid, x, z, renderMode, style);
-        // Exact comparisons: neighbours share an edge only when both corners agree.
-        if (!(z + 1 < sizeZ && cell.SE == grid.Cell(x, z + 1).NE &&
-              cell.SO == grid.Cell(x, z + 1).NO)) {
-            DrawWall(grid, x, z, kSouth, renderMode);
-        }
-        if (!(z - 1 >= 0 && cell.NO == grid.Cell(x, z - 1).SO &&
-              cell.NE == grid.Cell(x, z - 1).SE)) {
-            DrawWall(grid, x, z, kNorth, renderMode);
-        }
-        if (!(x - 1 >= 0 && cell.NE == grid.Cell(x - 1, z).NO &&
-              cell.SE == grid.Cell(x - 1, z).SO)) {
-            DrawWall(grid, x, z, kEast, renderMode);
-        }
-        if (!(x + 1 < sizeX && cell.SO == grid.Cell(x + 1, z).SE &&
-              cell.NO == grid.Cell(x + 1, z).NE)) {
-            DrawWall(grid, x, z, kWest, renderMode);
-        }
+        DrawCell(grid, x, z, renderMode, style);
     }
     if (renderMode == RenderMode::Solid) {
         MapOverlays::DrawRowLines(grid, z, style.modes);
+    }
+}
+
+void MapRenderer::DrawCell(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
+                           RenderMode renderMode, const PassStyle& style) {
+    const std::int32_t sizeX = std::min(grid.SizeX, map::kMaxMapSize);
+    const std::int32_t sizeZ = std::min(grid.SizeZ, map::kMaxMapSize);
+    const map::MapCell& cell = grid.Cell(x, z);
+    DrawTile(grid, x, z, renderMode, style);
+    // Exact comparisons: neighbours share an edge only when both corners agree.
+    if (!(z + 1 < sizeZ && cell.SE == grid.Cell(x, z + 1).NE &&
+          cell.SO == grid.Cell(x, z + 1).NO)) {
+        DrawWall(grid, x, z, kSouth, renderMode);
+    }
+    if (!(z - 1 >= 0 && cell.NO == grid.Cell(x, z - 1).SO && cell.NE == grid.Cell(x, z - 1).SE)) {
+        DrawWall(grid, x, z, kNorth, renderMode);
+    }
+    if (!(x - 1 >= 0 && cell.NE == grid.Cell(x - 1, z).NO && cell.SE == grid.Cell(x - 1, z).SO)) {
+        DrawWall(grid, x, z, kEast, renderMode);
+    }
+    if (!(x + 1 < sizeX && cell.SO == grid.Cell(x + 1, z).SE &&
+          cell.NO == grid.Cell(x + 1, z).NE)) {
+        DrawWall(grid, x, z, kWest, renderMode);
     }
 }
 

@@ -31,6 +31,9 @@ public:
     // selection and start stored in grid.
     static void DrawRow(const map::MapGrid& grid, std::int32_t z, RenderMode renderMode,
                         const PassStyle& style = {});
+    // One cell of a row: its tile, then the walls on its sides that its neighbours do not meet.
+    static void DrawCell(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
+                         RenderMode renderMode, const PassStyle& style = {});
     static void DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
                          RenderMode renderMode, const PassStyle& style = {});
     // Draws the wall on one side unless the neighbour's edge is higher on average; an unknown

@@ -16,7 +16,9 @@
 #include "map/MapGrid.h"
 #include "view3d/CzandrelEditorView.h"
 #include "view3d/EnemyMarker.h"
+#include "view3d/MapPicker.h"
 #include "view3d/MapRenderer.h"
+#include "view3d/MapScene.h"
 #include "view3d/TextureLoader.h"
 
 using zandrel::document::CzandrelEditorDoc;
@@ -104,6 +106,37 @@ int CountWireframeWalls(const zandrel::map::MapGrid& grid) {
     return (segments - tileSegments) % 4 == 0 ? (segments - tileSegments) / 4 : -1;
 }
 
+// The frame a view would leave for picking with this camera. Needs a current context.
+zandrel::view3d::FrameTransform FrameFor(const zandrel::tools::Camera& camera) {
+    zandrel::view3d::FrameTransform frame;
+    frame.viewport = {0, 0, kWidth, kHeight};
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    zandrel::view3d::MapScene::LoadProjection(camera, kWidth, kHeight);
+    glMatrixMode(GL_PROJECTION);
+    glGetDoublev(GL_PROJECTION_MATRIX, frame.projection.data());
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    frame.valid = true;
+    return frame;
+}
+
+// Rolling ground with cliffs: corners of one cell differ, and every fifth column and fourth
+// row steps up or down against its neighbours, so that walls stand all over the map.
+void Roughen(zandrel::map::MapGrid& grid) {
+    for (int x = 0; x < grid.SizeX; ++x) {
+        for (int z = 0; z < grid.SizeZ; ++z) {
+            auto& cell = grid.Cell(x, z);
+            const double base = 1.5 * std::sin(x * 0.4) + std::cos(z * 0.3) +
+                                (x % 5 == 0 ? 2.5 : 0.0) - (z % 4 == 0 ? 1.75 : 0.0);
+            cell.NE = base;
+            cell.NO = base + 0.25 * (x % 3);
+            cell.SE = base - 0.5 * (z % 2);
+            cell.SO = base + 0.125 * ((x + z) % 4);
+            cell.C = base + (x * z % 7 == 0 ? 3.0 : 0.5);
+        }
+    }
+}
 }  // namespace
 
 class View3dTest : public QObject {
@@ -368,6 +401,52 @@ private slots:
         view_->grabFramebuffer();
         QCOMPARE(view_->Pick(QPoint(kWidth / 2, kHeight / 2)), 1207);
         QCOMPARE(view_->Pick(PointOver(7.5f, 12.5f, 9.5f, 11.5f)), 1109);
+    }
+
+    void pickWithCellCullingMatchesTheFullReplay() {
+        auto& grid = doc_->mapGrid();
+        Roughen(grid);
+        // A height that is not a number keeps its cell (and its neighbours) in the replay.
+        grid.Cell(20, 20).SO = std::nan("");
+        QVERIFY(view_->MakeCurrent());
+        struct Eye {
+            const char* name;
+            float eye[3];
+            float target[3];
+        };
+        const Eye eyes[] = {
+            {"above", {25.0f, 40.0f, 25.5f}, {25.0f, 0.0f, 25.0f}},
+            {"oblique from outside", {-20.0f, 30.0f, -20.0f}, {25.0f, 0.0f, 25.0f}},
+            {"low inside", {12.3f, 1.2f, 30.7f}, {40.0f, 0.5f, 10.0f}},
+            {"low inside, looking down the cliffs", {30.5f, 2.0f, 5.5f}, {29.0f, -1.0f, 45.0f}},
+            {"near the cell with no height", {19.0f, 4.0f, 17.0f}, {21.0f, 0.0f, 21.0f}},
+        };
+        zandrel::view3d::MapPicker culled;
+        zandrel::view3d::MapPicker full;
+        full.SetCellCulling(false);
+        int hits = 0;
+        for (const auto mode :
+             {zandrel::view3d::RenderMode::Solid, zandrel::view3d::RenderMode::Wireframe}) {
+            for (const Eye& eye : eyes) {
+                zandrel::tools::Camera camera;
+                camera.Set(eye.eye[0], eye.eye[1], eye.eye[2], eye.target[0], eye.target[1],
+                           eye.target[2], 0.0f, 1.0f, 0.0f);
+                const auto frame = FrameFor(camera);
+                // An 8 x 5 lattice over the view, off the pixel centres.
+                for (int i = 0; i < 8; ++i) {
+                    for (int j = 0; j < 5; ++j) {
+                        const double x = (i + 0.37) * kWidth / 8.0;
+                        const double y = (j + 0.61) * kHeight / 5.0;
+                        const std::int32_t expected = full.Pick(grid, x, y, mode, frame);
+                        QVERIFY2(culled.Pick(grid, x, y, mode, frame) == expected,
+                                 qPrintable(QString("%1 at %2,%3").arg(eye.name).arg(x).arg(y)));
+                        hits += expected >= 0 ? 1 : 0;
+                    }
+                }
+            }
+        }
+        // Most points land on the map, or the comparison proves little.
+        QVERIFY2(hits > 200, qPrintable(QString::number(hits)));
     }
 
     void redrawNowDrawsBeforeReturning() {
