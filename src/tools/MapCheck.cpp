@@ -15,8 +15,14 @@ namespace {
 
 using enum MapCheckCode;
 
+// Appended piece by piece: GCC 12 warns falsely about "(" + std::string in release builds.
 std::string Position(std::int32_t x, std::int32_t z) {
-    return "(" + std::to_string(x) + ", " + std::to_string(z) + ")";
+    std::string text = "(";
+    text += std::to_string(x);
+    text += ", ";
+    text += std::to_string(z);
+    text += ')';
+    return text;
 }
 
 std::string SizeText(const map::MapGrid& grid) {
