@@ -16,37 +16,13 @@
 
 #include "heightimage/HeightRangeText.h"
 #include "heightimage/PngErrorTrap.h"
+#include "heightimage/PngHandle.h"
 
 namespace zandrel::heightimage {
 
 namespace {
 
 constexpr std::size_t kSignatureBytes = 8;
-
-// The libpng read and info structures of one decode.
-class PngReadHandle {
-public:
-    explicit PngReadHandle(PngErrorTrap& trap)
-        : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, &trap, &PngErrorTrap::OnError,
-                                      &PngErrorTrap::OnWarning)) {
-        if (png_ != nullptr) {
-            info_ = png_create_info_struct(png_);
-        }
-    }
-    ~PngReadHandle() {
-        png_destroy_read_struct(&png_, info_ != nullptr ? &info_ : nullptr, nullptr);
-    }
-    PngReadHandle(const PngReadHandle&) = delete;
-    PngReadHandle& operator=(const PngReadHandle&) = delete;
-
-    bool valid() const { return png_ != nullptr && info_ != nullptr; }
-    png_structp png() const { return png_; }
-    png_infop info() const { return info_; }
-
-private:
-    png_structp png_ = nullptr;
-    png_infop info_ = nullptr;
-};
 
 // The bytes libpng reads from.
 struct ByteSource {

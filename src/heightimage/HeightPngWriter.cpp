@@ -9,34 +9,12 @@
 
 #include "heightimage/HeightRangeText.h"
 #include "heightimage/PngErrorTrap.h"
+#include "heightimage/PngHandle.h"
 #include "mapfile/SafeFileWriter.h"
 
 namespace zandrel::heightimage {
 
 namespace {
-
-// The libpng write and info structures of one encode.
-class PngWriteHandle {
-public:
-    explicit PngWriteHandle(PngErrorTrap& trap)
-        : png_(png_create_write_struct(PNG_LIBPNG_VER_STRING, &trap, &PngErrorTrap::OnError,
-                                       &PngErrorTrap::OnWarning)) {
-        if (png_ != nullptr) {
-            info_ = png_create_info_struct(png_);
-        }
-    }
-    ~PngWriteHandle() { png_destroy_write_struct(&png_, info_ != nullptr ? &info_ : nullptr); }
-    PngWriteHandle(const PngWriteHandle&) = delete;
-    PngWriteHandle& operator=(const PngWriteHandle&) = delete;
-
-    bool valid() const { return png_ != nullptr && info_ != nullptr; }
-    png_structp png() const { return png_; }
-    png_infop info() const { return info_; }
-
-private:
-    png_structp png_ = nullptr;
-    png_infop info_ = nullptr;
-};
 
 void AppendToString(png_structp png, png_bytep data, std::size_t count) {
     auto* const out = static_cast<std::string*>(png_get_io_ptr(png));
