@@ -7,9 +7,11 @@
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <QtTest>
+
 #include <array>
 #include <functional>
 #include <memory>
+#include "OffscreenTarget.h"
 
 #include "app/EditorSurfaceFormat.h"
 #include "map/MapGrid.h"
@@ -52,14 +54,10 @@ public:
 
 private slots:
     void initTestCase() {
-        surface_.setFormat(QSurfaceFormat::defaultFormat());
-        surface_.create();
-        QVERIFY(context_.create());
-        QVERIFY(context_.makeCurrent(&surface_));
-        QOpenGLFramebufferObjectFormat format;
-        format.setAttachment(QOpenGLFramebufferObject::Depth);
-        framebuffer_ = std::make_unique<QOpenGLFramebufferObject>(kSize, kSize, format);
-        QVERIFY(framebuffer_->bind());
+        target_.Open(kSize);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
         grid_ = std::make_unique<MapGrid>(12, 10);
         // Bumps, so that walls stand, and two textures, so that binds matter.
         for (int x = 3; x < 7; ++x) {
@@ -77,8 +75,7 @@ private slots:
 
     void cleanupTestCase() {
         lists_.Release();
-        framebuffer_.reset();
-        context_.doneCurrent();
+        target_.Close();
     }
 
     // Each step changes the map, then both passes draw it; the rows the lists rebuild are those
@@ -157,12 +154,10 @@ private:
         glLoadIdentity();
         pass();
         glFinish();
-        return framebuffer_->toImage(false);
+        return target_.Image(false);
     }
 
-    QOffscreenSurface surface_;
-    QOpenGLContext context_;
-    std::unique_ptr<QOpenGLFramebufferObject> framebuffer_;
+    zandrel::view3d_test::OffscreenTarget target_;
     std::unique_ptr<MapGrid> grid_;
     MapPassLists lists_;
     RenderMode mode_ = RenderMode::Solid;

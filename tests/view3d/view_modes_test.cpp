@@ -9,10 +9,12 @@
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <QtTest>
+
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <memory>
+#include "OffscreenTarget.h"
 
 #include "app/EditorSurfaceFormat.h"
 #include "map/MapGrid.h"
@@ -53,14 +55,10 @@ public:
 
 private slots:
     void initTestCase() {
-        surface_.setFormat(QSurfaceFormat::defaultFormat());
-        surface_.create();
-        QVERIFY(context_.create());
-        QVERIFY(context_.makeCurrent(&surface_));
-        QOpenGLFramebufferObjectFormat format;
-        format.setAttachment(QOpenGLFramebufferObject::Depth);
-        framebuffer_ = std::make_unique<QOpenGLFramebufferObject>(kSize, kSize, format);
-        QVERIFY(framebuffer_->bind());
+        target_.Open(kSize);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
         grid_ = std::make_unique<MapGrid>(11, 12);
         for (int z = 0; z < grid_->SizeZ; ++z) {
             for (int x = 0; x < grid_->SizeX; ++x) {
@@ -84,8 +82,7 @@ private slots:
 
     void cleanupTestCase() {
         lists_.Release();
-        framebuffer_.reset();
-        context_.doneCurrent();
+        target_.Close();
     }
 
     // Modes on and off again: the lists recompile back to the plain pass, byte for byte.
@@ -186,7 +183,7 @@ private:
             MapRenderer::Draw(*grid_, RenderMode::Solid);
         }
         glFinish();
-        return framebuffer_->toImage();
+        return target_.Image();
     }
 
     // Where a map point lands in the image (top row first).
@@ -212,9 +209,7 @@ private:
         return darkest;
     }
 
-    QOffscreenSurface surface_;
-    QOpenGLContext context_;
-    std::unique_ptr<QOpenGLFramebufferObject> framebuffer_;
+    zandrel::view3d_test::OffscreenTarget target_;
     std::unique_ptr<MapGrid> grid_;
     MapPassLists lists_;
     zandrel::tools::Camera camera_;
