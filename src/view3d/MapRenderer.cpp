@@ -6,7 +6,6 @@
 
 #include "map/MapGrid.h"
 #include "view3d/MapOverlays.h"
-#include "view3d/TextureLoader.h"
 
 namespace zandrel::view3d {
 
@@ -101,8 +100,9 @@ void MapRenderer::DrawRow(const map::MapGrid& grid, std::int32_t z, RenderMode r
     if (z < 0 || z >= sizeZ) {
         return;
     }
+    TextureBinding binding;
     for (std::int32_t x = 0; x < sizeX; ++x) {
-        DrawCell(grid, x, z, renderMode, style);
+        DrawCell(grid, x, z, renderMode, style, binding);
     }
     if (renderMode == RenderMode::Solid) {
         MapOverlays::DrawRowLines(grid, z, style.modes);
@@ -111,29 +111,47 @@ void MapRenderer::DrawRow(const map::MapGrid& grid, std::int32_t z, RenderMode r
 
 void MapRenderer::DrawCell(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
                            RenderMode renderMode, const PassStyle& style) {
-    const std::int32_t sizeX = std::min(grid.SizeX, map::kMaxMapSize);
-    const std::int32_t sizeZ = std::min(grid.SizeZ, map::kMaxMapSize);
-    const map::MapCell& cell = grid.Cell(x, z);
-    DrawTile(grid, x, z, renderMode, style);
-    // Exact comparisons: neighbours share an edge only when both corners agree.
-    if (!(z + 1 < sizeZ && cell.SE == grid.Cell(x, z + 1).NE &&
-          cell.SO == grid.Cell(x, z + 1).NO)) {
-        DrawWall(grid, x, z, kSouth, renderMode);
-    }
-    if (!(z - 1 >= 0 && cell.NO == grid.Cell(x, z - 1).SO && cell.NE == grid.Cell(x, z - 1).SE)) {
-        DrawWall(grid, x, z, kNorth, renderMode);
-    }
-    if (!(x - 1 >= 0 && cell.NE == grid.Cell(x - 1, z).NO && cell.SE == grid.Cell(x - 1, z).SO)) {
-        DrawWall(grid, x, z, kEast, renderMode);
-    }
-    if (!(x + 1 < sizeX && cell.SO == grid.Cell(x + 1, z).SE &&
-          cell.NO == grid.Cell(x + 1, z).NE)) {
-        DrawWall(grid, x, z, kWest, renderMode);
-    }
+    TextureBinding binding;
+    DrawCell(grid, x, z, renderMode, style, binding);
 }
 
 void MapRenderer::DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
                            RenderMode renderMode, const PassStyle& style) {
+    TextureBinding binding;
+    DrawTile(grid, x, z, renderMode, style, binding);
+}
+
+void MapRenderer::DrawWall(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
+                           std::int32_t side, RenderMode renderMode) {
+    TextureBinding binding;
+    DrawWall(grid, x, z, side, renderMode, binding);
+}
+
+void MapRenderer::DrawCell(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
+                           RenderMode renderMode, const PassStyle& style, TextureBinding& binding) {
+    const std::int32_t sizeX = std::min(grid.SizeX, map::kMaxMapSize);
+    const std::int32_t sizeZ = std::min(grid.SizeZ, map::kMaxMapSize);
+    const map::MapCell& cell = grid.Cell(x, z);
+    DrawTile(grid, x, z, renderMode, style, binding);
+    // Exact comparisons: neighbours share an edge only when both corners agree.
+    if (!(z + 1 < sizeZ && cell.SE == grid.Cell(x, z + 1).NE &&
+          cell.SO == grid.Cell(x, z + 1).NO)) {
+        DrawWall(grid, x, z, kSouth, renderMode, binding);
+    }
+    if (!(z - 1 >= 0 && cell.NO == grid.Cell(x, z - 1).SO && cell.NE == grid.Cell(x, z - 1).SE)) {
+        DrawWall(grid, x, z, kNorth, renderMode, binding);
+    }
+    if (!(x - 1 >= 0 && cell.NE == grid.Cell(x - 1, z).NO && cell.SE == grid.Cell(x - 1, z).SO)) {
+        DrawWall(grid, x, z, kEast, renderMode, binding);
+    }
+    if (!(x + 1 < sizeX && cell.SO == grid.Cell(x + 1, z).SE &&
+          cell.NO == grid.Cell(x + 1, z).NE)) {
+        DrawWall(grid, x, z, kWest, renderMode, binding);
+    }
+}
+
+void MapRenderer::DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
+                           RenderMode renderMode, const PassStyle& style, TextureBinding& binding) {
     const map::MapCell& cell = grid.Cell(x, z);
     const float fx = static_cast<float>(x);
     const float fz = static_cast<float>(z);
@@ -167,8 +185,7 @@ void MapRenderer::DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_
         }
     } else if (renderMode == RenderMode::Solid) {
         glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, SlotTexture(grid, cell.typet));
-        TextureLoader::SetDrawParameters();
+        binding.Bind(SlotTexture(grid, cell.typet));
         if (grid.start.Contains(x, z)) {
             if (selected) {
                 glColor3f(0.4f, 0.5f, 0.7f);
@@ -204,7 +221,7 @@ void MapRenderer::DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_
 }
 
 void MapRenderer::DrawWall(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
-                           std::int32_t side, RenderMode renderMode) {
+                           std::int32_t side, RenderMode renderMode, TextureBinding& binding) {
     const map::MapCell& cell = grid.Cell(x, z);
     const float fx = static_cast<float>(x);
     const float fz = static_cast<float>(z);
@@ -281,8 +298,7 @@ void MapRenderer::DrawWall(const map::MapGrid& grid, std::int32_t x, std::int32_
         } else {
             glColor3f(1.0f, 1.0f, 1.0f);
         }
-        glBindTexture(GL_TEXTURE_2D, SlotTexture(grid, cell.typew));
-        TextureLoader::SetDrawParameters();
+        binding.Bind(SlotTexture(grid, cell.typew));
         glBegin(GL_POLYGON);
         glNormal3fv(normal);
         TexturedVertex(v0, 1.0f, 0.0f);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "view3d/RenderMode.h"
+#include "view3d/TextureBinding.h"
 #include "view3d/ViewModes.h"
 
 namespace zandrel::map {
@@ -32,6 +33,8 @@ public:
     static void DrawRow(const map::MapGrid& grid, std::int32_t z, RenderMode renderMode,
                         const PassStyle& style = {});
     // One cell of a row: its tile, then the walls on its sides that its neighbours do not meet.
+    // Each call binds the textures it draws with; a row binds each texture once per run of
+    // cells and walls that use it, which draws the same image.
     static void DrawCell(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
                          RenderMode renderMode, const PassStyle& style = {});
     static void DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
@@ -43,6 +46,14 @@ public:
 
     // Texture object of slot index, or 0 when the index is not a slot.
     static std::uint32_t SlotTexture(const map::MapGrid& grid, std::int32_t index);
+
+private:
+    static void DrawCell(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
+                         RenderMode renderMode, const PassStyle& style, TextureBinding& binding);
+    static void DrawTile(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
+                         RenderMode renderMode, const PassStyle& style, TextureBinding& binding);
+    static void DrawWall(const map::MapGrid& grid, std::int32_t x, std::int32_t z,
+                         std::int32_t side, RenderMode renderMode, TextureBinding& binding);
 };
 
 }  // namespace zandrel::view3d

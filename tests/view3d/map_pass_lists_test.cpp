@@ -15,6 +15,7 @@
 
 #include "app/EditorSurfaceFormat.h"
 #include "map/MapGrid.h"
+#include "view3d/MapOverlays.h"
 #include "view3d/MapPassLists.h"
 #include "view3d/MapRenderer.h"
 
@@ -128,6 +129,19 @@ private slots:
         QCOMPARE(lists_.LastCompiledRows(), rowsCompiled);
         QCOMPARE(listed.size(), immediate.size());
         QVERIFY(listed == immediate);
+        // Cells drawn one by one bind every texture they use, where a row binds a texture once
+        // per run of cells using it: the image is the same.
+        const QImage cellByCell = Draw([&] {
+            for (int z = 0; z < grid_->SizeZ; ++z) {
+                for (int x = 0; x < grid_->SizeX; ++x) {
+                    MapRenderer::DrawCell(*grid_, x, z, mode_, style);
+                }
+                if (mode_ == RenderMode::Solid) {
+                    zandrel::view3d::MapOverlays::DrawRowLines(*grid_, z, style.modes);
+                }
+            }
+        });
+        QVERIFY(cellByCell == immediate);
         // A replay of unchanged lists still draws the same bytes.
         QVERIFY(Draw([&] { lists_.Draw(*grid_, mode_, style); }) == immediate);
         QCOMPARE(lists_.LastCompiledRows(), 0);
