@@ -75,6 +75,7 @@ void MapPassLists::Signature(const map::MapGrid& grid, std::int32_t z, RenderMod
 void MapPassLists::Draw(const map::MapGrid& grid, RenderMode renderMode, const PassStyle& style) {
     glMatrixMode(GL_MODELVIEW);
     lastCompiled_ = 0;
+    lastImmediate_ = 0;
     const std::int32_t sizeZ = std::min(grid.SizeZ, map::kMaxMapSize);
     if (sizeZ < 1) {
         return;
@@ -91,20 +92,29 @@ void MapPassLists::Draw(const map::MapGrid& grid, RenderMode renderMode, const P
             return;
         }
         rows_ = map::kMaxMapSize;
-        signatures_.assign(static_cast<std::size_t>(rows_), {});
+        listed_.assign(static_cast<std::size_t>(rows_), {});
+        drawn_.assign(static_cast<std::size_t>(rows_), {});
     }
     for (std::int32_t z = 0; z < sizeZ; ++z) {
         Signature(grid, z, renderMode, style, scratch_);
-        std::vector<unsigned char>& stored = signatures_[static_cast<std::size_t>(z)];
+        const auto row = static_cast<std::size_t>(z);
         const GLuint list = base_ + static_cast<GLuint>(z);
-        if (stored != scratch_) {
+        if (listed_[row] == scratch_) {
+            glCallList(list);
+            drawn_[row].clear();
+        } else if (drawn_[row] == scratch_) {
             glNewList(list, GL_COMPILE);
             MapRenderer::DrawRow(grid, z, renderMode, style);
             glEndList();
-            stored.swap(scratch_);
+            listed_[row].swap(scratch_);
+            drawn_[row].clear();
             ++lastCompiled_;
+            glCallList(list);
+        } else {
+            MapRenderer::DrawRow(grid, z, renderMode, style);
+            drawn_[row].swap(scratch_);
+            ++lastImmediate_;
         }
-        glCallList(list);
     }
 }
 
@@ -114,7 +124,8 @@ void MapPassLists::Release() {
     }
     base_ = 0;
     rows_ = 0;
-    signatures_.clear();
+    listed_.clear();
+    drawn_.clear();
 }
 
 }  // namespace zandrel::view3d

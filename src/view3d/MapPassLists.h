@@ -14,10 +14,14 @@ class MapGrid;
 namespace zandrel::view3d {
 
 // The map pass kept as one GL display list per row of cells. A mouse move redraws the view
-// although the map seldom changes between moves, so each row is recompiled only when something
-// it draws has changed: its cells, the edges of its neighbour rows, the texture objects of its
-// slots, its goal, start and selection tints, the render mode, or the view modes' style. The lists
-// replay the very calls of MapRenderer::DrawRow, so the image is that of the immediate pass. Only
+// although the map seldom changes between moves, so a row's list is replayed until something
+// the row draws changes: its cells, the edges of its neighbour rows, the texture objects of its
+// slots, its goal, start and selection tints, the render mode, or the view modes' style. A row
+// that changed since the last frame is drawn immediately, and compiled once it has stayed the
+// same for a frame: compiling costs more than drawing, so the rows a tool drag or a selection
+// drag changes on every move, and the first frame of a view, are never compiled only to be
+// thrown away. The lists replay the very calls of MapRenderer::DrawRow, so the image is that
+// of the immediate pass. Only
 // the solid pass is listed: Mesa replays the wireframe's constant line colours from a list with a
 // different rounding (one step in a channel), so wireframe frames draw immediately and
 // leave the lists as they were.
@@ -31,12 +35,14 @@ public:
     MapPassLists& operator=(const MapPassLists&) = delete;
     ~MapPassLists() = default;
 
-    // Draws the map pass of grid, recompiling the rows whose signature changed.
+    // Draws the map pass of grid: each row from its list, compiled if the row is as the last
+    // frame drew it, or immediately if it changed since.
     void Draw(const map::MapGrid& grid, RenderMode renderMode, const PassStyle& style = {});
-    // Deletes the lists; the next Draw compiles every row again.
+    // Deletes the lists; the next Draw draws every row immediately.
     void Release();
-    // Rows compiled by the last Draw.
+    // Rows the last Draw compiled, and rows it drew immediately.
     std::int32_t LastCompiledRows() const { return lastCompiled_; }
+    std::int32_t LastImmediateRows() const { return lastImmediate_; }
 
 private:
     // The bytes of everything row z draws from, compared exactly: no collision can keep a
@@ -46,9 +52,13 @@ private:
 
     std::uint32_t base_ = 0;
     std::int32_t rows_ = 0;
-    std::vector<std::vector<unsigned char>> signatures_;
+    // Per row: the signature its list was compiled from, and the one the last frame drew
+    // immediately; empty when the last frame replayed the list (a signature is never empty).
+    std::vector<std::vector<unsigned char>> listed_;
+    std::vector<std::vector<unsigned char>> drawn_;
     std::vector<unsigned char> scratch_;
     std::int32_t lastCompiled_ = 0;
+    std::int32_t lastImmediate_ = 0;
 };
 
 }  // namespace zandrel::view3d

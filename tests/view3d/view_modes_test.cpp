@@ -85,11 +85,14 @@ private slots:
         target_.Close();
     }
 
-    // Modes on and off again: the lists recompile back to the plain pass, byte for byte.
+    // Modes on and off again: every row is redrawn, then recompiled, back to the plain pass,
+    // byte for byte.
     void allModesOffDrawsThePlainPass() {
         const QImage plain = Draw({}, false);
         const ViewModes all{true, true, true, TintMode::Height};
         QVERIFY(Draw(all) != plain);
+        QVERIFY(Draw({}) == plain);
+        QCOMPARE(lists_.LastImmediateRows(), grid_->SizeZ);
         QVERIFY(Draw({}) == plain);
         QCOMPARE(lists_.LastCompiledRows(), grid_->SizeZ);
     }
