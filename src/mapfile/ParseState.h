@@ -12,6 +12,11 @@
 
 namespace zandrel::mapfile {
 
+// The parser's stack starts with room for this many states and doubles up to the maximum; a
+// parse that needs more fails.
+inline constexpr int kInitialParseDepth = 200;
+inline constexpr int kMaxParseDepth = 10000;
+
 // Everything one parse owns, shared by the scanner (as its extra data) and the parser (as a
 // parse parameter). The whole input sits in one buffer that the scanner reads in place, so token
 // values are views into it that stay valid for the whole parse; partly built elements live in
@@ -56,7 +61,10 @@ struct ParseState {
     NulMask nuls;
 
     int line = 1;
-    bool beginPending = true;  // the scanner enters its content condition on its first call
+    bool beginPending = true;    // the scanner enters its content condition on its first call
+    bool tagJustOpened = false;  // "<" was the last token: a name now is an element's
+    int valueReturn = 0;         // the scanner condition a value's closing quote returns to
+    int attributesDepth = 0;     // parser states up to the attributes of the element being read
     bool readFailed = false;
     bool stackAllocFailed = false;
     ParseStatus status = ParseStatus::Ok;
