@@ -49,7 +49,7 @@ struct ParseState {
 
     MarkupElement* NewElement() { return &elements.emplace_back(); }
     // The first table is the root element's, which in a map holds nearly every attribute: it gets
-    // room for about as many as the input has quoted values, up to a full map's worth.
+    // room for as many as the input could hold, up to a full map's worth.
     AttributeTable* NewTable();
 
     // The parser's stack blocks beyond its initial one; tracked so nothing leaks on an abort.
