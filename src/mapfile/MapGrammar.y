@@ -14,8 +14,11 @@ using zandrel::mapfile::ParseState;
 using zandrel::mapfile::ParseStatus;
 
 // Room for 200 states at first, doubling up to 10000; deeper nesting ends the parse.
-#define YYINITDEPTH 200
-#define YYMAXDEPTH 10000
+#define YYINITDEPTH (zandrel::mapfile::kInitialParseDepth)
+#define YYMAXDEPTH (zandrel::mapfile::kMaxParseDepth)
+// How deep the stack is once the rule being reduced has been replaced by its left side: what the
+// scanner needs to know to keep attribute tokens from changing where the stack overflows.
+#define DEPTH_AFTER_REDUCTION (static_cast<int>(yyssp - yyss) + 2 - yylen)
 #define YYMALLOC(size) state.StackAlloc(size)
 #define YYFREE(block) state.StackFree(block)
 
@@ -61,6 +64,7 @@ struct ZdmAttribute {
 
 %token LT GT SLASH EQ QUOTE QMARK BANG CDATA_BEGIN CDATA_END
 %token <text> NAME TEXT CDATA_TEXT
+%token <attribute> ATTRIBUTE
 %type <element> element content
 %type <attributes> attributes
 %type <attribute> attribute
@@ -116,8 +120,20 @@ textpart
     ;
 
 attributes
-    : %empty                { $$ = state.NewTable(); }
-    | attributes attribute  { $$ = $1; $$->Set($2.name.view(), $2.value.view()); }
+    : %empty {
+          $$ = state.NewTable();
+          state.attributesDepth = DEPTH_AFTER_REDUCTION;
+      }
+    | attributes attribute {
+          $$ = $1;
+          $$->Set($2.name.view(), $2.value.view());
+          state.attributesDepth = DEPTH_AFTER_REDUCTION;
+      }
+    | attributes ATTRIBUTE {
+          $$ = $1;
+          $$->Set($2.name.view(), $2.value.view());
+          state.attributesDepth = DEPTH_AFTER_REDUCTION;
+      }
     ;
 
 attribute

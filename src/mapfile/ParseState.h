@@ -12,6 +12,11 @@
 
 namespace zandrel::mapfile {
 
+// The parser's stack starts with room for this many states and doubles up to the maximum; a
+// parse that needs more fails.
+inline constexpr int kInitialParseDepth = 200;
+inline constexpr int kMaxParseDepth = 10000;
+
 // Everything one parse owns, shared by the scanner (as its extra data) and the parser (as a
 // parse parameter). The whole input sits in one buffer that the scanner reads in place, so token
 // values are views into it that stay valid for the whole parse; partly built elements live in
@@ -44,7 +49,7 @@ struct ParseState {
 
     MarkupElement* NewElement() { return &elements.emplace_back(); }
     // The first table is the root element's, which in a map holds nearly every attribute: it gets
-    // room for about as many as the input has quoted values, up to a full map's worth.
+    // room for as many as the input could hold, up to a full map's worth.
     AttributeTable* NewTable();
 
     // The parser's stack blocks beyond its initial one; tracked so nothing leaks on an abort.
@@ -56,7 +61,10 @@ struct ParseState {
     NulMask nuls;
 
     int line = 1;
-    bool beginPending = true;  // the scanner enters its content condition on its first call
+    bool beginPending = true;    // the scanner enters its content condition on its first call
+    bool tagJustOpened = false;  // "<" was the last token: a name now is an element's
+    int valueReturn = 0;         // the scanner condition a value's closing quote returns to
+    int attributesDepth = 0;     // parser states up to the attributes of the element being read
     bool readFailed = false;
     bool stackAllocFailed = false;
     ParseStatus status = ParseStatus::Ok;
