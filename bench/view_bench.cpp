@@ -4,6 +4,7 @@
 #include <array>
 
 #include "ShownView.h"
+#include "tools/Camera.h"
 
 namespace {
 
@@ -55,6 +56,22 @@ void BM_FrameWithMode(benchmark::State& state) {
     view.SetViewModes({});
 }
 
+// A solid frame close up, as when a designer works on a few cells: the camera 12 cells from the
+// map's centre, looking down at the same angle as the starting camera.
+void BM_FrameCloseUp(benchmark::State& state) {
+    CzandrelEditorView& view = *fixture->view;
+    zandrel::tools::Camera& camera = view.navigator().camera;
+    const zandrel::tools::Camera start = camera;
+    camera.Set(20.0f, 14.0f, 20.0f, 25.0f, 0.0f, 25.0f, 0.0f, 1.0f, 0.0f);
+    for (auto _ : state) {
+        view.RedrawNow();
+        view.MakeCurrent();
+        glFinish();
+    }
+    state.counters["culled"] = view.LastCulledChunks();
+    camera = start;
+}
+
 // The frame drawn into the widget's framebuffer and read back, without showing it in the window.
 void BM_FrameOffscreen(benchmark::State& state) {
     CzandrelEditorView& view = *fixture->view;
@@ -91,6 +108,12 @@ BENCHMARK(BM_FrameWithMode)
     ->DenseRange(0, 7)
     ->Iterations(1)
     ->Repetitions(21)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameCloseUp)
+    ->Iterations(1)
+    ->Repetitions(41)
     ->ReportAggregatesOnly(true)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

@@ -146,7 +146,9 @@ void CzandrelEditorView::OnDraw() {
     // Wireframe draws the plain lines whatever the modes.
     const ViewModes modes = renderMode_ == RenderMode::Solid ? viewModes_ : ViewModes{};
     MapOverlays::Begin(modes, session_.navigator().camera);
-    passLists_.Draw(grid, renderMode_, PassStyle::For(grid, modes));
+    const ViewVolume volume(frame_.projection);
+    passLists_.Draw(grid, renderMode_, PassStyle::For(grid, modes),
+                    frame_.valid ? &volume : nullptr);
     MapOverlays::End(modes);
     DrawEnemies(textures.EnemyTexture());
     DrawAxesAndStart();

@@ -3,9 +3,11 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "map/MapGrid.h"
+#include "view3d/MapOverlays.h"
 #include "view3d/MapRenderer.h"
 
 namespace zandrel::view3d {
@@ -72,10 +74,13 @@ void MapPassLists::Signature(const map::MapGrid& grid, std::int32_t z, RenderMod
     AppendEdges(grid, z + 1, sizeX, sizeZ, out);
 }
 
-void MapPassLists::Draw(const map::MapGrid& grid, RenderMode renderMode, const PassStyle& style) {
+void MapPassLists::Draw(const map::MapGrid& grid, RenderMode renderMode, const PassStyle& style,
+                        const ViewVolume* volume) {
     glMatrixMode(GL_MODELVIEW);
     lastCompiled_ = 0;
     lastImmediate_ = 0;
+    lastCulled_ = 0;
+    const std::int32_t sizeX = std::min(grid.SizeX, map::kMaxMapSize);
     const std::int32_t sizeZ = std::min(grid.SizeZ, map::kMaxMapSize);
     if (sizeZ < 1) {
         return;
@@ -85,7 +90,7 @@ void MapPassLists::Draw(const map::MapGrid& grid, RenderMode renderMode, const P
         return;
     }
     if (base_ == 0) {
-        base_ = glGenLists(map::kMaxMapSize);
+        base_ = glGenLists(map::kMaxMapSize * kListsPerRow);
         if (base_ == 0) {
             // No lists to be had: the immediate pass draws the same image.
             MapRenderer::Draw(grid, renderMode, style);
@@ -95,32 +100,65 @@ void MapPassLists::Draw(const map::MapGrid& grid, RenderMode renderMode, const P
         listed_.assign(static_cast<std::size_t>(rows_), {});
         drawn_.assign(static_cast<std::size_t>(rows_), {});
     }
+    const std::int32_t chunks = (sizeX + kChunkCells - 1) / kChunkCells;
     for (std::int32_t z = 0; z < sizeZ; ++z) {
+        // Everything of the last row is drawn: the state the pass leaves behind is its own.
+        const bool keepAll = volume == nullptr || z + 1 == sizeZ;
+        if (!keepAll && !volume->MayShowCells(grid, z, 0, sizeX - 1)) {
+            lastCulled_ += chunks;
+            continue;
+        }
+        std::array<bool, kChunksPerRow> shown{};
+        for (std::int32_t c = 0; c < chunks; ++c) {
+            const std::int32_t x0 = c * kChunkCells;
+            const std::int32_t x1 = std::min(x0 + kChunkCells, sizeX) - 1;
+            shown[static_cast<std::size_t>(c)] = keepAll || volume->MayShowCells(grid, z, x0, x1);
+            lastCulled_ += shown[static_cast<std::size_t>(c)] ? 0 : 1;
+        }
         Signature(grid, z, renderMode, style, scratch_);
         const auto row = static_cast<std::size_t>(z);
-        const GLuint list = base_ + static_cast<GLuint>(z);
-        if (listed_[row] == scratch_) {
-            glCallList(list);
-            drawn_[row].clear();
-        } else if (drawn_[row] == scratch_) {
-            glNewList(list, GL_COMPILE);
-            MapRenderer::DrawRow(grid, z, renderMode, style);
-            glEndList();
-            listed_[row].swap(scratch_);
-            drawn_[row].clear();
-            ++lastCompiled_;
-            glCallList(list);
-        } else {
-            MapRenderer::DrawRow(grid, z, renderMode, style);
+        const GLuint first = base_ + static_cast<GLuint>(z * kListsPerRow);
+        const GLuint lines = first + kChunksPerRow;
+        if (listed_[row] != scratch_ && drawn_[row] != scratch_) {
+            for (std::int32_t c = 0; c < chunks; ++c) {
+                if (shown[static_cast<std::size_t>(c)]) {
+                    const std::int32_t x0 = c * kChunkCells;
+                    MapRenderer::DrawCells(grid, z, x0, std::min(x0 + kChunkCells, sizeX) - 1,
+                                           renderMode, style);
+                }
+            }
+            MapOverlays::DrawRowLines(grid, z, style.modes);
             drawn_[row].swap(scratch_);
             ++lastImmediate_;
+            continue;
         }
+        if (listed_[row] != scratch_) {
+            for (std::int32_t c = 0; c < chunks; ++c) {
+                const std::int32_t x0 = c * kChunkCells;
+                glNewList(first + static_cast<GLuint>(c), GL_COMPILE);
+                MapRenderer::DrawCells(grid, z, x0, std::min(x0 + kChunkCells, sizeX) - 1,
+                                       renderMode, style);
+                glEndList();
+            }
+            glNewList(lines, GL_COMPILE);
+            MapOverlays::DrawRowLines(grid, z, style.modes);
+            glEndList();
+            listed_[row].swap(scratch_);
+            ++lastCompiled_;
+        }
+        for (std::int32_t c = 0; c < chunks; ++c) {
+            if (shown[static_cast<std::size_t>(c)]) {
+                glCallList(first + static_cast<GLuint>(c));
+            }
+        }
+        glCallList(lines);
+        drawn_[row].clear();
     }
 }
 
 void MapPassLists::Release() {
     if (base_ != 0) {
-        glDeleteLists(base_, rows_);
+        glDeleteLists(base_, rows_ * kListsPerRow);
     }
     base_ = 0;
     rows_ = 0;

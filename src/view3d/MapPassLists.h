@@ -4,12 +4,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "map/MapGrid.h"
+
 #include "view3d/RenderMode.h"
 #include "view3d/ViewModes.h"
-
-namespace zandrel::map {
-class MapGrid;
-}
+#include "view3d/ViewVolume.h"
 
 namespace zandrel::view3d {
 
@@ -36,15 +35,28 @@ public:
     ~MapPassLists() = default;
 
     // Draws the map pass of grid: each row from its list, compiled if the row is as the last
-    // frame drew it, or immediately if it changed since.
-    void Draw(const map::MapGrid& grid, RenderMode renderMode, const PassStyle& style = {});
+    // frame drew it, or immediately if it changed since. Given the frame's view volume, the
+    // pieces of rows that cannot reach it are left out, except in the last row: the state the
+    // pass leaves behind (colour, texturing) is what the enemy markers draw with.
+    void Draw(const map::MapGrid& grid, RenderMode renderMode, const PassStyle& style = {},
+              const ViewVolume* volume = nullptr);
     // Deletes the lists; the next Draw draws every row immediately.
     void Release();
     // Rows the last Draw compiled, and rows it drew immediately.
     std::int32_t LastCompiledRows() const { return lastCompiled_; }
     std::int32_t LastImmediateRows() const { return lastImmediate_; }
+    // Pieces of rows the last Draw left out as outside the view volume.
+    std::int32_t LastCulledChunks() const { return lastCulled_; }
 
 private:
+    // A row is drawn in pieces of this many cells, in order, then its grid and contour lines:
+    // a view looking along the rows leaves out what it does not show of each. The lines stay
+    // one piece after all the cells, where the whole row's pass draws them.
+    static constexpr std::int32_t kChunkCells = 10;
+    static constexpr std::int32_t kChunksPerRow =
+        (map::kMaxMapSize + kChunkCells - 1) / kChunkCells;
+    static constexpr std::int32_t kListsPerRow = kChunksPerRow + 1;
+
     // The bytes of everything row z draws from, compared exactly: no collision can keep a
     // stale row.
     static void Signature(const map::MapGrid& grid, std::int32_t z, RenderMode renderMode,
@@ -59,6 +71,7 @@ private:
     std::vector<unsigned char> scratch_;
     std::int32_t lastCompiled_ = 0;
     std::int32_t lastImmediate_ = 0;
+    std::int32_t lastCulled_ = 0;
 };
 
 }  // namespace zandrel::view3d

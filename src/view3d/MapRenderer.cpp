@@ -100,12 +100,22 @@ void MapRenderer::DrawRow(const map::MapGrid& grid, std::int32_t z, RenderMode r
     if (z < 0 || z >= sizeZ) {
         return;
     }
-    TextureBinding binding;
-    for (std::int32_t x = 0; x < sizeX; ++x) {
-        DrawCell(grid, x, z, renderMode, style, binding);
-    }
+    DrawCells(grid, z, 0, sizeX - 1, renderMode, style);
     if (renderMode == RenderMode::Solid) {
         MapOverlays::DrawRowLines(grid, z, style.modes);
+    }
+}
+
+void MapRenderer::DrawCells(const map::MapGrid& grid, std::int32_t z, std::int32_t x0,
+                            std::int32_t x1, RenderMode renderMode, const PassStyle& style) {
+    const std::int32_t sizeX = std::min(grid.SizeX, map::kMaxMapSize);
+    const std::int32_t sizeZ = std::min(grid.SizeZ, map::kMaxMapSize);
+    if (z < 0 || z >= sizeZ) {
+        return;
+    }
+    TextureBinding binding;
+    for (std::int32_t x = std::max(x0, 0); x <= std::min(x1, sizeX - 1); ++x) {
+        DrawCell(grid, x, z, renderMode, style, binding);
     }
 }
 

@@ -32,6 +32,10 @@ public:
     // selection and start stored in grid.
     static void DrawRow(const map::MapGrid& grid, std::int32_t z, RenderMode renderMode,
                         const PassStyle& style = {});
+    // Cells x0 to x1 of row z with their walls, in the order the row draws them, binding each
+    // texture once per run of cells and walls using it; not the row's lines.
+    static void DrawCells(const map::MapGrid& grid, std::int32_t z, std::int32_t x0,
+                          std::int32_t x1, RenderMode renderMode, const PassStyle& style = {});
     // One cell of a row: its tile, then the walls on its sides that its neighbours do not meet.
     // Each call binds the textures it draws with; a row binds each texture once per run of
     // cells and walls that use it, which draws the same image.

@@ -29,6 +29,9 @@ namespace {
 
 constexpr int kSize = 256;
 
+// Eye, then target.
+using Camera = std::array<double, 6>;
+
 // A texture of one colour with a lighter texel in a corner, so that orientation shows.
 GLuint MakeTexture(GLubyte r, GLubyte g, GLubyte b) {
     std::array<GLubyte, 4 * 4 * 3> texels{};
@@ -46,6 +49,8 @@ GLuint MakeTexture(GLubyte r, GLubyte g, GLubyte b) {
 }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(Camera)
 
 class MapPassListsTest : public QObject {
     Q_OBJECT
@@ -156,9 +161,89 @@ private slots:
                 immediate.pixel(kSize / 2, kSize / 2) != immediate.pixel(0, 0));
     }
 
+    // Pieces of rows outside the view volume are left out of a frame, and the frame is still
+    // the image of the whole pass. The map is a pit 6 deep beside a plateau 5 high, split
+    // across the rows (rows 0-3 pit) or along them (columns 0-9 pit): from inside the pit only
+    // the plateau's wall shows, which the plateau's cells hang down to the pit's floor.
+    void partsOutsideTheViewAreLeftOut_data() {
+        QTest::addColumn<bool>("pitInFirstRows");
+        QTest::addColumn<Camera>("camera");
+        QTest::addColumn<bool>("leavesPartsOut");
+        QTest::newRow("the whole map in view") << true << Camera{6, 30, 30, 6, 0, 5} << false;
+        QTest::newRow("close above the pit's first rows")
+            << true << Camera{6, -2, 0.5, 6, -6, 1.5} << true;
+        QTest::newRow("in the pit, facing the wall across the rows")
+            << true << Camera{5.5, -3, 1.5, 5.5, -3, 9} << true;
+        QTest::newRow("on the plateau, facing away from the pit across the rows")
+            << true << Camera{5.5, 6, 5.0, 5.5, 5, 12} << true;
+        QTest::newRow("in the pit, facing the wall along the rows")
+            << false << Camera{7.5, -3, 5.5, 12, -3, 5.5} << true;
+        QTest::newRow("on the plateau, facing away from the pit along the rows")
+            << false << Camera{10.5, 6, 5.5, 14, 5, 5.5} << true;
+    }
+
+    void partsOutsideTheViewAreLeftOut() {
+        QFETCH(bool, pitInFirstRows);
+        QFETCH(Camera, camera);
+        QFETCH(bool, leavesPartsOut);
+        MapGrid grid(12, 10);
+        for (int x = 0; x < grid.SizeX; ++x) {
+            for (int z = 0; z < grid.SizeZ; ++z) {
+                const bool pit = pitInFirstRows ? z < 4 : x < 10;
+                grid.SetCellHeight(x, z, pit ? -6.0 : 5.0 + 0.25 * ((x + z) % 3));
+            }
+        }
+        grid.textureIds[0] = grid_->textureIds[0];
+        grid.textureIds[1] = grid_->textureIds[1];
+        MapPassLists lists;
+        // The last cell drawn is selected: what follows the pass inherits its tint.
+        grid.SetSelection(11, 9, 11, 9);
+        const QImage immediate = Draw(
+            [&] {
+                MapRenderer::Draw(grid, RenderMode::Solid);
+                DrawInLeftState();
+            },
+            camera);
+        for (int frame = 0; frame < 3; ++frame) {
+            const QImage culled = Draw(
+                [&] {
+                    std::array<double, 16> worldToClip{};
+                    glGetDoublev(GL_PROJECTION_MATRIX, worldToClip.data());
+                    const zandrel::view3d::ViewVolume volume(worldToClip);
+                    lists.Draw(grid, RenderMode::Solid, {}, &volume);
+                    DrawInLeftState();
+                },
+                camera);
+            QVERIFY(culled == immediate);
+            QCOMPARE(lists.LastCulledChunks() > 0, leavesPartsOut);
+        }
+        lists.Release();
+    }
+
 private:
+    // A triangle over the picture's corner in the colour and texturing the pass left behind,
+    // as the enemy markers after it are drawn.
+    static void DrawInLeftState() {
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glDisable(GL_DEPTH_TEST);
+        glBegin(GL_TRIANGLES);
+        glTexCoord2f(0.5f, 0.5f);
+        glVertex2f(-1.0f, -1.0f);
+        glVertex2f(-0.5f, -1.0f);
+        glVertex2f(-1.0f, -0.5f);
+        glEnd();
+        glEnable(GL_DEPTH_TEST);
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+    }
+
     // The camera above the map, looking down at an angle so walls show, as the view sets it up.
-    QImage Draw(const std::function<void()>& pass) const {
+    QImage Draw(const std::function<void()>& pass,
+                const Camera& camera = {6.0, 9.0, 16.0, 6.0, 0.0, 5.0}) const {
         glViewport(0, 0, kSize, kSize);
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -169,7 +254,7 @@ private:
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         gluPerspective(55.0, 1.0, 0.5, 150.0);
-        gluLookAt(6.0, 9.0, 16.0, 6.0, 0.0, 5.0, 0.0, 1.0, 0.0);
+        gluLookAt(camera[0], camera[1], camera[2], camera[3], camera[4], camera[5], 0.0, 1.0, 0.0);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         pass();
