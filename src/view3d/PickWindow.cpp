@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "map/MapGrid.h"
+#include "view3d/DrawnHeights.h"
 
 namespace zandrel::view3d {
 
@@ -14,46 +15,6 @@ namespace {
 constexpr double kSlackPixels = 1.0;
 // Corners this close to the eye plane project to nowhere useful.
 constexpr double kMinClipW = 1e-6;
-
-// Vertical extent of everything drawn under a cell's name: its tile's five heights and the far
-// edges its walls reach down (or up) to, which are the facing corners of its four neighbours,
-// or height 0 at the map's border. Heights pass through float as the map pass draws them.
-struct HeightRange {
-    double low = std::numeric_limits<double>::infinity();
-    double high = -std::numeric_limits<double>::infinity();
-    bool finite = true;
-
-    void Add(double height) {
-        const auto drawn = static_cast<double>(static_cast<float>(height));
-        if (!std::isfinite(drawn)) {
-            finite = false;
-            return;
-        }
-        low = std::min(low, drawn);
-        high = std::max(high, drawn);
-    }
-};
-
-HeightRange CellHeights(const map::MapGrid& grid, std::int32_t x, std::int32_t z) {
-    const std::int32_t sizeX = std::min(grid.SizeX, map::kMaxMapSize);
-    const std::int32_t sizeZ = std::min(grid.SizeZ, map::kMaxMapSize);
-    const map::MapCell& cell = grid.Cell(x, z);
-    HeightRange range;
-    for (const double h : {cell.NE, cell.NO, cell.SE, cell.SO, cell.C}) {
-        range.Add(h);
-    }
-    // The neighbour's corners on the shared edge, which the wall on that side reaches.
-    const auto addEdge = [&](bool has, std::int32_t nx, std::int32_t nz,
-                             double map::MapCell::*first, double map::MapCell::*second) {
-        range.Add(has ? grid.Cell(nx, nz).*first : 0.0);
-        range.Add(has ? grid.Cell(nx, nz).*second : 0.0);
-    };
-    addEdge(z + 1 < sizeZ, x, z + 1, &map::MapCell::NE, &map::MapCell::NO);
-    addEdge(z - 1 >= 0, x, z - 1, &map::MapCell::SE, &map::MapCell::SO);
-    addEdge(x - 1 >= 0, x - 1, z, &map::MapCell::SO, &map::MapCell::NO);
-    addEdge(x + 1 < sizeX, x + 1, z, &map::MapCell::SE, &map::MapCell::NE);
-    return range;
-}
 
 }  // namespace
 
@@ -76,7 +37,8 @@ bool PickWindow::MayHit(const map::MapGrid& grid, std::int32_t x, std::int32_t z
     if (!usable_) {
         return true;
     }
-    const HeightRange heights = CellHeights(grid, x, z);
+    DrawnHeights heights;
+    heights.AddCell(grid, x, z);
     if (!heights.finite) {
         return true;
     }

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "map/MapGrid.h"
+#include "view3d/DrawnHeights.h"
 
 namespace zandrel::view3d {
 
@@ -12,52 +12,6 @@ namespace {
 
 // GL transforms in float; a corner counts as beyond a plane only by more than float rounding.
 constexpr double kRelativeSlack = 1e-5;
-
-struct Range {
-    double low = 0.0;  // walls at the map's east and west borders reach down to height 0
-    double high = 0.0;
-    bool finite = true;
-
-    void Add(double height) {
-        const auto drawn = static_cast<double>(static_cast<float>(height));
-        if (!std::isfinite(drawn)) {
-            finite = false;
-            return;
-        }
-        low = std::min(low, drawn);
-        high = std::max(high, drawn);
-    }
-};
-
-Range CellHeights(const map::MapGrid& grid, std::int32_t z, std::int32_t x0, std::int32_t x1,
-                  std::int32_t sizeX, std::int32_t sizeZ) {
-    Range range;
-    // The facing corners of the cells on either side, which the outer walls reach.
-    if (x0 - 1 >= 0) {
-        range.Add(grid.Cell(x0 - 1, z).SO);
-        range.Add(grid.Cell(x0 - 1, z).NO);
-    }
-    if (x1 + 1 < sizeX) {
-        range.Add(grid.Cell(x1 + 1, z).SE);
-        range.Add(grid.Cell(x1 + 1, z).NE);
-    }
-    for (std::int32_t x = x0; x <= x1; ++x) {
-        const map::MapCell& cell = grid.Cell(x, z);
-        for (const double h : {cell.NE, cell.NO, cell.SE, cell.SO, cell.C}) {
-            range.Add(h);
-        }
-        // The facing corners of the rows on either side, which this row's walls reach.
-        if (z - 1 >= 0) {
-            range.Add(grid.Cell(x, z - 1).SE);
-            range.Add(grid.Cell(x, z - 1).SO);
-        }
-        if (z + 1 < sizeZ) {
-            range.Add(grid.Cell(x, z + 1).NE);
-            range.Add(grid.Cell(x, z + 1).NO);
-        }
-    }
-    return range;
-}
 
 }  // namespace
 
@@ -70,7 +24,10 @@ bool ViewVolume::MayShowCells(const map::MapGrid& grid, std::int32_t z, std::int
     if (z < 0 || z >= sizeZ || x0 > x1) {
         return false;
     }
-    const Range heights = CellHeights(grid, z, x0, x1, sizeX, sizeZ);
+    DrawnHeights heights;
+    for (std::int32_t x = x0; x <= x1; ++x) {
+        heights.AddCell(grid, x, z);
+    }
     if (!heights.finite) {
         return true;
     }
