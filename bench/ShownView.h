@@ -23,6 +23,8 @@ namespace zandrel::bench {
 // The map the view shows, chosen by ZANDREL_BENCH_MAP:
 // - "block" (the default): a new map with a bumpy 10 x 10 block, so that some walls stand;
 // - "walls": every cell at its own height, so walls stand on every cell;
+// - "walls1": as "walls", with the walls in the tiles' texture, so that the pass binds one
+//   texture for the whole map;
 // - "varied": as "walls", with tiles in two textures and walls in three, changing every few
 //   cells, so that the pass binds a different texture for nearly every tile and wall.
 // Textures load from the demo textures in the assets folder, as a designer's would.
@@ -46,7 +48,9 @@ inline void ShapeBenchMap(map::MapGrid& grid) {
     for (int x = 0; x < 50; ++x) {
         for (int z = 0; z < 50; ++z) {
             grid.SetCellHeight(x, z, (x * 37 + z * 11) % 97 * 0.05);
-            if (kind == "varied") {
+            if (kind == "walls1") {
+                grid.Cell(x, z).typew = 0;
+            } else if (kind == "varied") {
                 map::MapCell& cell = grid.Cell(x, z);
                 cell.typet = (x / 7 + z / 5) % 2 == 0 ? 0 : 3;
                 cell.typew = (x / 9 + z / 6) % 2 == 0 ? 1 : 4 + (x + z) % 2;
