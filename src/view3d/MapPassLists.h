@@ -12,18 +12,17 @@
 
 namespace zandrel::view3d {
 
-// The map pass kept as one GL display list per row of cells. A mouse move redraws the view
-// although the map seldom changes between moves, so a row's list is replayed until something
-// the row draws changes: its cells, the edges of its neighbour rows, the texture objects of its
-// slots, its goal, start and selection tints, the render mode, or the view modes' style. A row
-// that changed since the last frame is drawn immediately, and compiled once it has stayed the
-// same for a frame: compiling costs more than drawing, so the rows a tool drag or a selection
-// drag changes on every move, and the first frame of a view, are never compiled only to be
-// thrown away. The lists replay the very calls of MapRenderer::DrawRow, so the image is that
-// of the immediate pass. Only
-// the solid pass is listed: Mesa replays the wireframe's constant line colours from a list with a
-// different rounding (one step in a channel), so wireframe frames draw immediately and
-// leave the lists as they were.
+// The map pass kept in GL display lists, a few per row of cells (see kChunkCells). A mouse move
+// redraws the view although the map seldom changes between moves, so a row's lists are replayed
+// until something the row draws changes: its cells, the edges of its neighbour rows, the
+// texture objects of its slots, its goal, start and selection tints, the render mode, or the
+// view modes' style. A row that changed since the last frame is drawn immediately, and compiled
+// once it has stayed the same for a frame: compiling costs more than drawing, so the rows a tool
+// drag or a selection drag changes on every move, and the first frame of a view, are never
+// compiled only to be thrown away. The lists replay the calls of MapRenderer::DrawRow in the
+// same order, so the image is that of the immediate pass. Only the solid pass is listed: Mesa
+// replays the wireframe's constant line colours from a list with a different rounding (one step
+// in a channel), so wireframe frames draw immediately and leave the lists as they were.
 //
 // The lists belong to the context that was current at the first Draw; call Release with that
 // context (or one of its share group) current before it goes away.
