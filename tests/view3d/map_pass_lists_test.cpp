@@ -161,6 +161,51 @@ private slots:
                 immediate.pixel(kSize / 2, kSize / 2) != immediate.pixel(0, 0));
     }
 
+    // The view volume's test itself, under a projection that shows the whole 4 x 4 map across
+    // and only heights from band - 1 to band + 1. The map stands at height 3 but for cell (1, 1).
+    // Touching the volume counts as showing.
+    void viewVolumeKeepsWhatMayShow_data() {
+        QTest::addColumn<double>("band");
+        QTest::addColumn<double>("height");  // of cell (1, 1)
+        QTest::addColumn<int>("z");
+        QTest::addColumn<int>("x0");
+        QTest::addColumn<int>("x1");
+        QTest::addColumn<bool>("mayShow");
+        QTest::newRow("a cell below the band") << 4.5 << 3.0 << 1 << 1 << 1 << false;
+        QTest::newRow("a cell raised into it") << 4.5 << 5.0 << 1 << 1 << 1 << true;
+        QTest::newRow("its neighbour, its wall's foot") << 4.5 << 5.0 << 1 << 2 << 3 << true;
+        QTest::newRow("the row behind, its wall's foot") << 4.5 << 5.0 << 2 << 0 << 3 << true;
+        QTest::newRow("a row away from it") << 4.5 << 5.0 << 3 << 0 << 3 << false;
+        QTest::newRow("a height that is not finite") << 4.5 << qQNaN() << 1 << 1 << 1 << true;
+        QTest::newRow("the border: outer walls reach 0") << 0.0 << 3.0 << 0 << 0 << 0 << true;
+        QTest::newRow("an inner cell, band at 0") << 0.0 << 3.0 << 1 << 1 << 1 << false;
+        QTest::newRow("cells past the map's end") << 4.5 << 5.0 << 1 << 4 << 9 << false;
+    }
+
+    void viewVolumeKeepsWhatMayShow() {
+        QFETCH(double, band);
+        QFETCH(double, height);
+        QFETCH(int, z);
+        QFETCH(int, x0);
+        QFETCH(int, x1);
+        QFETCH(bool, mayShow);
+        MapGrid grid(4, 4);
+        for (int x = 0; x < 4; ++x) {
+            for (int zz = 0; zz < 4; ++zz) {
+                grid.SetCellHeight(x, zz, 3.0);
+            }
+        }
+        grid.SetCellHeight(1, 1, height);
+        // Column-major: x and z from 0..4 onto 0..1, y from the band onto -1..1, w = 1.
+        std::array<double, 16> worldToClip{};
+        worldToClip[0] = 0.25;
+        worldToClip[5] = 1.0;
+        worldToClip[13] = -band;
+        worldToClip[10] = 0.25;
+        worldToClip[15] = 1.0;
+        QCOMPARE(zandrel::view3d::ViewVolume(worldToClip).MayShowCells(grid, z, x0, x1), mayShow);
+    }
+
     // Pieces of rows outside the view volume are left out of a frame, and the frame is still
     // the image of the whole pass. The map is a pit 6 deep beside a plateau 5 high, split
     // across the rows (rows 0-3 pit) or along them (columns 0-9 pit): from inside the pit only
