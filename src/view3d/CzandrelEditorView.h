@@ -62,6 +62,7 @@ public:
     QWindow* Surface() const;
     // Rows of the map pass compiled by the last frame: the others replayed their lists.
     std::int32_t LastCompiledRows() const { return passLists_.LastCompiledRows(); }
+    std::int32_t LastImmediateRows() const { return passLists_.LastImmediateRows(); }
     std::int32_t LastCulledChunks() const { return passLists_.LastCulledChunks(); }
 
     // Cell name z * 100 + x of the nearest tile or wall under point (widget coordinates), or
