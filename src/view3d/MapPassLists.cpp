@@ -21,6 +21,13 @@ void Append(std::vector<unsigned char>& out, const T& value) {
     std::memcpy(out.data() + at, &value, sizeof(T));
 }
 
+void AppendCorners(const map::MapCell& cell, std::vector<unsigned char>& out) {
+    Append(out, cell.NE);
+    Append(out, cell.NO);
+    Append(out, cell.SE);
+    Append(out, cell.SO);
+}
+
 // The corner heights of a neighbour row, or nothing outside the map: walls read them.
 void AppendEdges(const map::MapGrid& grid, std::int32_t z, std::int32_t sizeX, std::int32_t sizeZ,
                  std::vector<unsigned char>& out) {
@@ -28,11 +35,7 @@ void AppendEdges(const map::MapGrid& grid, std::int32_t z, std::int32_t sizeX, s
         return;
     }
     for (std::int32_t x = 0; x < sizeX; ++x) {
-        const map::MapCell& cell = grid.Cell(x, z);
-        Append(out, cell.NE);
-        Append(out, cell.NO);
-        Append(out, cell.SE);
-        Append(out, cell.SO);
+        AppendCorners(grid.Cell(x, z), out);
     }
 }
 
@@ -55,10 +58,7 @@ void MapPassLists::Signature(const map::MapGrid& grid, std::int32_t z, RenderMod
     Append(out, sizeZ);
     for (std::int32_t x = 0; x < sizeX; ++x) {
         const map::MapCell& cell = grid.Cell(x, z);
-        Append(out, cell.NE);
-        Append(out, cell.NO);
-        Append(out, cell.SE);
-        Append(out, cell.SO);
+        AppendCorners(cell, out);
         Append(out, cell.C);
         Append(out, cell.goal);
         Append(out, MapRenderer::SlotTexture(grid, cell.typet));
