@@ -8,7 +8,7 @@
 #include "document/CommandTarget.h"
 #include "tools/EditSession.h"
 #include "view3d/EditHost.h"
-#include "view3d/MapPassLists.h"
+#include "view3d/MapPassBatches.h"
 #include "view3d/MapPicker.h"
 #include "view3d/RenderMode.h"
 #include "view3d/ViewCommands.h"
@@ -60,10 +60,8 @@ public:
     QImage grabFramebuffer();
     // The native window the view draws into; its input arrives at this widget.
     QWindow* Surface() const;
-    // Rows of the map pass compiled by the last frame: the others replayed their lists.
-    std::int32_t LastCompiledRows() const { return passLists_.LastCompiledRows(); }
-    std::int32_t LastImmediateRows() const { return passLists_.LastImmediateRows(); }
-    std::int32_t LastCulledChunks() const { return passLists_.LastCulledChunks(); }
+    // The last frame's map pass: rows it rebuilt, pieces of rows it left out, its draw calls.
+    const MapPassBatches& Pass() const { return pass_; }
 
     // Cell name z * 100 + x of the nearest tile or wall under point (widget coordinates), or
     // -1 over empty space or before the first draw.
@@ -153,7 +151,7 @@ private:
     ViewCommands commands_{*this};
     FrameTransform frame_;
     MapPicker picker_;
-    MapPassLists passLists_;
+    MapPassBatches pass_;
     // Owned by its container widget, a child of this view.
     ViewSurface* surface_ = nullptr;
 };
