@@ -154,6 +154,32 @@ TEST_F(ZdmToolScript, RefreshTexturesListsTheWorkingDirectory) {
     EXPECT_EQ(grid->Enemys_Tex, 3);
 }
 
+TEST_F(ZdmToolScript, TurnsTheClipboardPaintsAndResizesWithAWholeMapUndo) {
+    const ToolOutcome outcome = RunScript(
+        "select 0 0 2 0\ntool tilt 100\ncopy\nrotate\nflip x\nflip x\n"
+        "select 5 5 5 5\npaste\npaint wall 2 1 1 4 3\nsave a.zdm\n"
+        "resize 8 6 so\nsave b.zdm\nundo\nsave c.zdm\nresize 0 5\n");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "edit.txt:15: size 0x5 is outside 1..50 cells per side\n");
+    const auto a = Load("a.zdm");
+    // The ramp rising along x was turned to rise along z: x 0..2 became z 5..7.
+    EXPECT_EQ(test::HeightsOf(a->Cell(5, 5)), (test::Heights{0, 0, 1, 1, 0.5}));
+    EXPECT_EQ(test::HeightsOf(a->Cell(5, 7)), (test::Heights{2, 2, 2, 2, 2}));
+    EXPECT_EQ(a->Cell(6, 5).C, 0.0);
+    int painted = 0;
+    for (std::int32_t x = 0; x < 50; ++x) {
+        for (std::int32_t z = 0; z < 50; ++z) {
+            painted += a->Cell(x, z).typew == 2 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(painted, 6);
+    EXPECT_EQ(a->Cell(4, 3).typew, 2);
+    const auto b = Load("b.zdm");
+    EXPECT_EQ(b->SizeX, 8);
+    EXPECT_EQ(b->SizeZ, 6);
+    EXPECT_EQ(ReadFile(folder_ / "c.zdm"), ReadFile(folder_ / "a.zdm"));
+}
+
 TEST_F(ZdmToolScript, MissingOrFolderScriptFails) {
     const ToolOutcome missing = RunInFolder(ZDMTOOL_PATH, "script absent.txt");
     EXPECT_EQ(missing.status, 1);
