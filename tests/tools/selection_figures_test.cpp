@@ -13,12 +13,13 @@ namespace {
 TEST(SelectionFigures, LowestHighestMeanAndSteepestCornerSlope) {
     auto grid = test::NewMap(4, 4);
     test::SetHeights(*grid, 1, 1, {0.0, 1.0, 0.0, 1.0, 9.0});  // 45 degrees along x
-    test::SetHeights(*grid, 2, 1, {-2.0, -2.0, -2.0, -2.0 + std::sqrt(3.0), 0.0});  // 60 along z
+    test::SetHeights(*grid, 2, 1,
+                     {-2.0, -2.0, std::sqrt(3.0) - 2, std::sqrt(3.0) - 2, 0.0});  // 60 in z
     const SelectionFigures figures = FiguresOf(*grid, map::CellRect{2, 1, 1, 1});
     ASSERT_TRUE(figures.any);
     EXPECT_EQ(figures.lowest, -2.0);
     EXPECT_EQ(figures.highest, 1.0);
-    EXPECT_DOUBLE_EQ(figures.mean, (2.0 - 8.0 + std::sqrt(3.0)) / 8.0);
+    EXPECT_DOUBLE_EQ(figures.mean, (2.0 - 8.0 + 2 * std::sqrt(3.0)) / 8.0);
     EXPECT_NEAR(figures.steepestDegrees, 60.0, 1e-12);
     // The centre is no corner, and a flat block has no slope.
     EXPECT_EQ(FiguresOf(*grid, map::CellRect{0, 0, 0, 3}).steepestDegrees, 0.0);
