@@ -209,20 +209,15 @@ TEST(TurnClipboard, ARampAlongXRisesAlongZ) {
     }
     MapSelection source(2, 1, 4, 2);
     EditCopy(*e.doc, source, *e.clipboard);
-    const auto map = std::make_unique<map::MapGrid>(e.doc->mapGrid);
     ASSERT_TRUE(EditTurnClipboard(*e.clipboard, BlockTurn::Rotate));
-    EXPECT_TRUE(e.doc->mapGrid.SameContent(*map));  // only the clipboard turns
-    EXPECT_FALSE(CanUndo(*e.doc));
-    EXPECT_EQ(e.clipboard->SizeX, 2);
-    EXPECT_EQ(e.clipboard->SizeZ, 3);
+    EXPECT_FALSE(CanUndo(*e.doc));  // only the clipboard turns
     MapSelection target(5, 5, 5, 5);
     ASSERT_TRUE(EditPaste(*e.doc, target, *e.clipboard));
     EXPECT_EQ(target, MapSelection(5, 5, 6, 7));
     for (std::int32_t x = 5; x <= 6; ++x) {
         for (std::int32_t z = 5; z <= 7; ++z) {
             const double v = z - 5;
-            EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(x, z)), (Heights{v, v, v + 1, v + 1, v + 0.5}))
-                << x << "," << z;
+            EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(x, z)), (Heights{v, v, v + 1, v + 1, v + 0.5}));
         }
     }
     // Pasted near the far corner the turned block is cut at the edges, as any block is.
@@ -230,24 +225,9 @@ TEST(TurnClipboard, ARampAlongXRisesAlongZ) {
     ASSERT_TRUE(EditPaste(*e.doc, corner, *e.clipboard));
     EXPECT_EQ(corner, MapSelection(8, 8, 9, 9));
     EXPECT_EQ(e.doc->mapGrid.Cell(9, 9).SE, 2.0);
-    EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(7, 9)), (Heights{0, 0, 0, 0, 0}));
     ASSERT_TRUE(EditUndo(*e.doc, corner));
     EXPECT_EQ(e.doc->mapGrid.Cell(9, 9).SE, 0.0);
-    // An empty clipboard turns nothing.
-    auto empty = std::make_unique<map::MapGrid>();
-    EXPECT_FALSE(EditTurnClipboard(*empty, BlockTurn::FlipX));
-}
-
-TEST(TurnClipboard, MirrorsSwapTheCornersAcrossTheirAxis) {
-    auto block = std::make_unique<map::MapGrid>();
-    block->SizeX = 2;
-    block->SizeZ = 1;
-    SetHeights(*block, 0, 0, {1, 2, 3, 4, 5});
-    FlipBlockX(*block);
-    EXPECT_EQ(HeightsOf(block->Cell(1, 0)), (Heights{2, 1, 4, 3, 5}));
-    EXPECT_EQ(HeightsOf(block->Cell(0, 0)), (Heights{0, 0, 0, 0, 0}));
-    FlipBlockZ(*block);
-    EXPECT_EQ(HeightsOf(block->Cell(1, 0)), (Heights{4, 3, 2, 1, 5}));
+    EXPECT_FALSE(EditTurnClipboard(*std::make_unique<map::MapGrid>(), BlockTurn::FlipX));
 }
 
 // A random block of w by d cells with whole-number heights.
@@ -258,8 +238,10 @@ std::unique_ptr<map::MapGrid> RandomBlock() {
     block->hasContent = true;
     for (std::int32_t x = 0; x < block->SizeX; ++x) {
         for (std::int32_t z = 0; z < block->SizeZ; ++z) {
-            const auto h = *rc::gen::container<std::vector<int>>(5, rc::gen::inRange(-9, 10));
-            SetHeights(*block, x, z, {1.0 * h[0], 1.0 * h[1], 1.0 * h[2], 1.0 * h[3], 1.0 * h[4]});
+            for (double* h : {&block->Cell(x, z).NE, &block->Cell(x, z).NO, &block->Cell(x, z).SE,
+                              &block->Cell(x, z).SO, &block->Cell(x, z).C}) {
+                *h = *rc::gen::inRange(-9, 10);
+            }
         }
     }
     return block;

@@ -24,18 +24,13 @@ TEST(SelectionFigures, LowestHighestMeanAndSteepestCornerSlope) {
     // The centre is no corner, and a flat block has no slope.
     EXPECT_EQ(FiguresOf(*grid, map::CellRect{0, 0, 0, 3}).steepestDegrees, 0.0);
     EXPECT_NEAR(FiguresOf(*grid, map::CellRect{1, 1, 1, 1}).steepestDegrees, 45.0, 1e-12);
-}
-
-TEST(SelectionFigures, LeaveOutHeightsThatAreNoNumbersAndCellsOffTheMap) {
-    auto grid = test::NewMap(2, 2);
+    // Heights that are no numbers and cells off the map are left out.
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    test::SetHeights(*grid, 1, 1, {nan, 3.0, 3.0, 3.0, 3.0});
-    const SelectionFigures figures = FiguresOf(*grid, map::CellRect{1, 1, 7, 7});
-    EXPECT_EQ(figures.lowest, 3.0);
-    EXPECT_EQ(figures.mean, 3.0);
-    EXPECT_EQ(figures.steepestDegrees, 0.0);
-    test::SetHeights(*grid, 1, 1, {nan, nan, nan, nan, 3.0});
-    EXPECT_FALSE(FiguresOf(*grid, map::CellRect{1, 1, 1, 1}).any);
+    test::SetHeights(*grid, 3, 3, {nan, 3.0, 3.0, 3.0, 3.0});
+    const SelectionFigures edge = FiguresOf(*grid, map::CellRect{3, 3, 7, 7});
+    EXPECT_EQ(edge.lowest, 3.0);
+    EXPECT_EQ(edge.mean, 3.0);
+    EXPECT_EQ(edge.steepestDegrees, 0.0);
     EXPECT_FALSE(FiguresOf(*grid, map::CellRect{}).any);
 }
 
