@@ -3,7 +3,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QRadioButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -228,6 +230,18 @@ private slots:
         QVERIFY(app::StatusReadout::CellText(grid, -1).startsWith("Fuori"));
         grid.SizeX = 3;
         QVERIFY(app::StatusReadout::CellText(grid, 4 * 100 + 3).startsWith("Fuori"));
+    }
+
+    // The sides stay within 1..50 whatever is typed; the anchor is the button chosen.
+    void MapSizeDialogGivesTheSidesAndTheAnchor() {
+        app::MapSizeDialog dialog(50, 50);
+        dialog.findChild<QSpinBox*>("sizeX")->setValue(60);
+        dialog.findChild<QSpinBox*>("sizeZ")->setValue(0);
+        dialog.findChild<QRadioButton*>("anchor_so")->click();
+        const app::MapSizeChoice choice = dialog.Choice();
+        QCOMPARE(choice.sizeX, 50);
+        QCOMPARE(choice.sizeZ, 1);
+        QVERIFY(choice.anchor == tools::ResizeAnchor::SouthWest);
     }
 
     void ReadoutFollowsThePointerOverTheView() {
