@@ -94,6 +94,10 @@ QString CzandrelEditorDoc::Title() const {
 }
 
 void CzandrelEditorDoc::FinishChange(const tools::EditOutcome& outcome, QObject* sender) {
+    changeHeld_ = outcome.holdChange;
+    if (changeHeld_) {
+        return;
+    }
     const bool changed = !state_.mapGrid.SameContent(before_);
     if (changed) {
         SetModified(true);

@@ -41,10 +41,13 @@ public:
     // The one way to change the map: runs edit(state) and returns its outcome. The document is
     // marked modified when what a save writes differs afterwards, and its views except sender
     // (all of them for nullptr) are told once when the outcome asks for it or the content
-    // changed.
+    // changed. An outcome that holds the change (a brush stroke under way) leaves both to the
+    // first edit after it that does not, which compares with the map from before the first.
     template <typename Edit>
     tools::EditOutcome Change(Edit&& edit, QObject* sender) {
-        before_ = state_.mapGrid;
+        if (!changeHeld_) {
+            before_ = state_.mapGrid;
+        }
         const tools::EditOutcome outcome = std::forward<Edit>(edit)(state_);
         FinishChange(outcome, sender);
         return outcome;
@@ -85,6 +88,8 @@ private:
     QString untitledName_;
     map::MapGrid* clipboard_ = nullptr;
     bool modified_ = false;
+    // The last edit held its change open: before_ is still the map from before it.
+    bool changeHeld_ = false;
 };
 
 }  // namespace zandrel::document

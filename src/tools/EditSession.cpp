@@ -16,6 +16,8 @@ constexpr double WheelSteps(std::int16_t zDelta) {
 
 constexpr EditOutcome kRedraw{true, false};
 constexpr EditOutcome kRedrawAndNotify{true, true};
+// A brush stroke redraws on every move and tells the other views once, when it ends.
+constexpr EditOutcome kStrokeGoesOn{true, false, true};
 
 }  // namespace
 
@@ -32,6 +34,12 @@ void EditSession::Reset() {
     toolDrag_ = false;
     zoomDrag_ = false;
     dragRemainder_ = 0;
+    DropBrush();
+}
+
+void EditSession::DropBrush() {
+    brush_ = BrushKind::Off;
+    stroke_.reset();
 }
 
 void EditSession::ApplyTool(DocumentState& doc, double value) {
@@ -72,6 +80,12 @@ EditOutcome EditSession::LeftDown(std::uint32_t flags, MousePoint point, const P
     if (flags != kLeftButton) {
         return {};
     }
+    if (brush_ != BrushKind::Off) {
+        // The brush paints where the pointer goes; the selection and placements stay.
+        stroke_.emplace(brush_, brushSlot_);
+        stroke_->Reach(doc.mapGrid, pick());
+        return kStrokeGoesOn;
+    }
     if (!PickAnchor(pick)) {
         anchorHit_ = hoverHit_;
     }
@@ -81,6 +95,7 @@ EditOutcome EditSession::LeftDown(std::uint32_t flags, MousePoint point, const P
 }
 
 EditOutcome EditSession::LeftUp() {
+    stroke_.reset();
     zoomDrag_ = false;
     toolDrag_ = false;
     navigator_.FocusOn(selection_.x0, selection_.z0, selection_.x1, selection_.z1);
@@ -89,7 +104,8 @@ EditOutcome EditSession::LeftUp() {
 
 EditOutcome EditSession::RightDown(std::uint32_t flags, MousePoint point, DocumentState& doc) {
     RememberPoint(point);
-    if (flags != kBothButtons) {
+    // With a brush on, the left button belongs to the stroke and applies no tool.
+    if (flags != kBothButtons || brush_ != BrushKind::Off) {
         return kRedraw;
     }
     toolDrag_ = true;
@@ -112,6 +128,12 @@ EditOutcome EditSession::Wheel(std::int16_t zDelta, DocumentState& doc) {
 EditOutcome EditSession::Move(std::uint32_t flags, MousePoint point, ViewSize size,
                               const Picker& pick, DocumentState& doc) {
     const map::MapGrid& grid = doc.mapGrid;
+    if (stroke_ && flags == kLeftButton) {
+        stroke_->Reach(doc.mapGrid, pick());
+        return kStrokeGoesOn;
+    }
+    // A release that never arrived: the stroke ends with the first move without the button.
+    stroke_.reset();
     if (flags == kLeftButton) {
         if (!PickHover(pick)) {
             hoverHit_ = anchorHit_;
@@ -143,6 +165,7 @@ EditOutcome EditSession::Move(std::uint32_t flags, MousePoint point, ViewSize si
 }
 
 EditOutcome EditSession::ChooseTool(std::int32_t mode, DocumentState& doc) {
+    DropBrush();
     if (!AppliesWhenChosen(mode)) {
         tools_.toolMode = mode;
         return kRedraw;
@@ -158,13 +181,36 @@ EditOutcome EditSession::ToggleGoal(DocumentState& doc) {
 }
 
 EditOutcome EditSession::ToggleStartPlacement() {
+    DropBrush();
     tools_.toggleStartPlacement();
     return kRedraw;
 }
 
 EditOutcome EditSession::ToggleEnemyPlacement() {
+    DropBrush();
     tools_.toggleEnemyPlacement();
     return kRedraw;
+}
+
+EditOutcome EditSession::ToggleBrush(BrushKind kind) {
+    const BrushKind chosen = brush_ == kind ? BrushKind::Off : kind;
+    DropBrush();
+    brush_ = chosen;
+    return kRedraw;
+}
+
+EditOutcome EditSession::StopBrush() {
+    DropBrush();
+    return kRedraw;
+}
+
+EditOutcome EditSession::PaintStroke(BrushKind kind, std::int32_t slot,
+                                     std::span<const std::int32_t> cells, DocumentState& doc) {
+    TextureStroke stroke(kind, slot);
+    for (const std::int32_t cell : cells) {
+        stroke.Reach(doc.mapGrid, cell);
+    }
+    return kRedrawAndNotify;
 }
 
 bool EditSession::IsToolEnabled(std::int32_t mode) const {
@@ -204,6 +250,12 @@ EditOutcome EditSession::Undo(DocumentState& doc) {
     }
     EditUndo(doc, selection_);
     return kRedrawAndNotify;
+}
+
+EditOutcome EditSession::TurnClipboard(map::MapGrid& clipboard, BlockTurn turn) {
+    // Only the clipboard changes: the map and the view stay as they are.
+    EditTurnClipboard(clipboard, turn);
+    return {};
 }
 
 void EditSession::SelectCells(std::int32_t x0, std::int32_t z0, std::int32_t x1, std::int32_t z1) {

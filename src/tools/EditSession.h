@@ -2,20 +2,27 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <span>
 
 #include "map/MapGrid.h"
 #include "tools/DocumentState.h"
+#include "tools/EditCommands.h"
 #include "tools/MapSelection.h"
 #include "tools/OrbitNavigator.h"
+#include "tools/TextureStroke.h"
 #include "tools/ToolState.h"
 
 namespace zandrel::tools {
 
 // What an edit or a mouse event asks of the window: its own redraw, and the other windows of the
 // map told. Whether the map changed is the document's to tell, from what a save would write.
+// holdChange: the edit goes on in the events that follow (a brush stroke), so the document
+// neither decides the modified flag nor tells the other views until an edit ends without it.
 struct EditOutcome {
     bool redraw = false;
     bool notifyViews = false;
+    bool holdChange = false;
 };
 
 // The editing state of one 3D view and the rules of its mouse and commands: the selection, the
@@ -73,12 +80,25 @@ public:
     bool IsToolEnabled(std::int32_t mode) const;
     bool IsToolChecked(std::int32_t mode) const { return tools_.isChecked(mode); }
 
+    // "Pennello tile" and "Pennello wall": while one is on, a left drag paints its texture on
+    // every cell the pointer passes instead of selecting; choosing it again, Escape (StopBrush)
+    // or any tool turns it off. The slot is the panel's current entry, -1 for none.
+    EditOutcome ToggleBrush(BrushKind kind);
+    EditOutcome StopBrush();
+    BrushKind Brush() const { return brush_; }
+    void SetBrushSlot(std::int32_t slot) { brushSlot_ = slot; }
+    bool InStroke() const { return stroke_.has_value(); }
+    // A whole stroke through the named cells (z * 100 + x) in order, without a picking view.
+    EditOutcome PaintStroke(BrushKind kind, std::int32_t slot, std::span<const std::int32_t> cells,
+                            DocumentState& doc);
+
     // The "&Modifica" menu on the application's clipboard.
     EditOutcome Copy(const DocumentState& doc, map::MapGrid& clipboard);
     EditOutcome Cut(DocumentState& doc, map::MapGrid& clipboard);
     EditOutcome Paste(DocumentState& doc, const map::MapGrid& clipboard);
     EditOutcome Merge(DocumentState& doc, const map::MapGrid& clipboard);
     EditOutcome Undo(DocumentState& doc);
+    EditOutcome TurnClipboard(map::MapGrid& clipboard, BlockTurn turn);
 
     // A whole drag from cell (x0, z0) to (x1, z1), and a left click on a cell with any pending
     // placement, without a picking view behind them.
@@ -108,6 +128,8 @@ private:
     bool PickAnchor(const Picker& pick);
     bool PickHover(const Picker& pick);
     void RememberPoint(MousePoint point);
+    // Any other tool turns the brush off.
+    void DropBrush();
 
     MapSelection selection_;
     ToolState tools_;
@@ -119,6 +141,10 @@ private:
     // Hundredths of a pixel of a vertical tool drag that no whole step has used yet, times the
     // view height: slow drags add up instead of rounding every event to nothing.
     std::int32_t dragRemainder_ = 0;
+    BrushKind brush_ = BrushKind::Off;
+    std::int32_t brushSlot_ = -1;
+    // From the left press to its release while a brush is on.
+    std::optional<TextureStroke> stroke_;
 };
 
 }  // namespace zandrel::tools

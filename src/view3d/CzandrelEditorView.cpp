@@ -329,7 +329,11 @@ void CzandrelEditorView::wheelEvent(QWheelEvent* event) {
 }
 
 void CzandrelEditorView::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_A) {
+    if (event->key() == Qt::Key_Escape && doc_ != nullptr) {
+        Edit([](tools::EditSession& session, tools::DocumentState& /*doc*/) {
+            return session.StopBrush();
+        });
+    } else if (event->key() == Qt::Key_A) {
         session_.navigator().camera.RotateView(0.1f, 0.0f, 1.0f, 0.0f);
     } else if (event->key() == Qt::Key_S) {
         session_.navigator().camera.RotateView(-0.1f, 0.0f, 1.0f, 0.0f);

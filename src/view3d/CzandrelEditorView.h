@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 #include "document/CommandTarget.h"
 #include "tools/EditSession.h"
@@ -101,6 +102,11 @@ public:
     std::int32_t ViewWidth() const { return viewWidth_; }
     std::int32_t ViewHeight() const { return viewHeight_; }
 
+    // Where a brush stroke takes its texture from: the window's panel and its current entry.
+    void SetBrushSlotSource(std::function<std::int32_t()> source) {
+        brushSlotSource_ = std::move(source);
+    }
+
     // The "F&unzioni" and "&Modifica" commands, answered by commands().
     bool UpdateCommand(int id, document::CommandState& state) override;
     bool ExecuteCommand(int id) override;
@@ -128,6 +134,7 @@ private:
     const document::CzandrelEditorDoc& Document() const override { return *doc_; }
     void Edit(const SessionEdit& edit) override;
     QSize LogicalSize() const override { return size(); }
+    std::int32_t BrushSlot() const override { return brushSlotSource_ ? brushSlotSource_() : -1; }
 
     // With the context current, once: whether it can draw at all.
     void InitializeGl();
@@ -154,6 +161,7 @@ private:
     MapPassBatches pass_;
     // Owned by its container widget, a child of this view.
     ViewSurface* surface_ = nullptr;
+    std::function<std::int32_t()> brushSlotSource_;
 };
 
 }  // namespace zandrel::view3d

@@ -154,6 +154,24 @@ TEST_F(ZdmToolScript, RefreshTexturesListsTheWorkingDirectory) {
     EXPECT_EQ(grid->Enemys_Tex, 3);
 }
 
+TEST_F(ZdmToolScript, TurnsTheClipboardPaintsAndResizesWithAWholeMapUndo) {
+    const ToolOutcome outcome = RunScript(
+        "select 0 0 2 0\ntool tilt 100\ncopy\nrotate\nflip x\nflip x\n"
+        "select 5 5 5 5\npaste\npaint wall 2 1 1 4 3\nsave a.zdm\n"
+        "resize 8 6 so\nsave b.zdm\nundo\nsave c.zdm\nresize 0 5\n");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "edit.txt:15: size 0x5 is outside 1..50 cells per side\n");
+    const auto a = Load("a.zdm");
+    // The ramp rising along x was turned to rise along z: x 0..2 became z 5..7.
+    EXPECT_EQ(test::HeightsOf(a->Cell(5, 7)), (test::Heights{2, 2, 2, 2, 2}));
+    EXPECT_EQ(a->Cell(3, 2).typew, 2);  // between the stroke's two cells
+    EXPECT_EQ(a->Cell(4, 3).typew, 2);
+    const auto b = Load("b.zdm");
+    EXPECT_EQ(b->SizeX, 8);
+    EXPECT_EQ(b->SizeZ, 6);
+    EXPECT_EQ(ReadFile(folder_ / "c.zdm"), ReadFile(folder_ / "a.zdm"));
+}
+
 TEST_F(ZdmToolScript, MissingOrFolderScriptFails) {
     const ToolOutcome missing = RunInFolder(ZDMTOOL_PATH, "script absent.txt");
     EXPECT_EQ(missing.status, 1);
