@@ -6,7 +6,7 @@ packages=(
     # build
     g++ cmake make flex bison libfl-dev
     # core tests and benchmarks
-    libgtest-dev libbenchmark-dev libxml2-utils
+    libgtest-dev libbenchmark-dev libxml2-utils librapidcheck-dev
     # editor: Qt 6 widgets, OpenGL 1.1 + GLU, DevIL, freeglut, X11
     qt6-base-dev libqt6opengl6-dev libgl1-mesa-dev libglu1-mesa-dev
     libdevil-dev freeglut3-dev libx11-dev

@@ -3,10 +3,13 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <string_view>
 #include <utility>
 
 #include "map/FailureCause.h"
 #include "tools/DocumentState.h"
+#include "tools/EditHistory.h"
+#include "tools/EditNames.h"
 #include "tools/EditSession.h"
 
 namespace zandrel::document {
@@ -16,7 +19,8 @@ namespace zandrel::document {
 enum class TextureKind { Map, Enemy };
 
 // One open map: the edited grid, its undo snapshot, the enemy slots and the next one to fill.
-// Every edit goes through Change, which alone decides the modified flag and tells the views.
+// Every edit goes through Change, which alone decides the modified flag, tells the views and
+// keeps the history of edits.
 class CzandrelEditorDoc : public QObject {
     Q_OBJECT
 
@@ -41,14 +45,19 @@ public:
     // The one way to change the map: runs edit(state) and returns its outcome. The document is
     // marked modified when what a save writes differs afterwards, and its views except sender
     // (all of them for nullptr) are told once when the outcome asks for it or the content
-    // changed.
+    // changed. The history names the edit after the outcome's name, or name when it has none.
     template <typename Edit>
-    tools::EditOutcome Change(Edit&& edit, QObject* sender) {
+    tools::EditOutcome Change(Edit&& edit, QObject* sender,
+                              std::string_view name = tools::kUnnamedEdit) {
         before_ = state_.mapGrid;
         const tools::EditOutcome outcome = std::forward<Edit>(edit)(state_);
-        FinishChange(outcome, sender);
+        FinishChange(outcome, sender, name);
         return outcome;
     }
+    // The edits since the map was made or opened; not part of the file.
+    const tools::EditHistory& history() const { return history_; }
+    // The history keeps this many entries at most ("History/Limit" in the settings).
+    void SetHistoryLimit(std::size_t limit) { history_.SetLimit(limit); }
     // Asks every view to replace the texture objects of kind from the map's current names,
     // each in its own context; views sharing a context group answer once.
     void ReloadTextures(TextureKind kind);
@@ -72,14 +81,18 @@ signals:
     void texturesNeedReload(TextureKind kind, std::uint64_t generation);
     void modifiedChanged(bool modified);
     void titleChanged();
+    // An entry was added, extended or dropped, or the history started again.
+    void historyChanged();
 
 private:
-    void FinishChange(const tools::EditOutcome& outcome, QObject* sender);
+    void FinishChange(const tools::EditOutcome& outcome, QObject* sender, std::string_view name);
+    void StartHistory();
 
     tools::DocumentState state_;
     // The map as it was before the edit under way; kept, not made per edit, since a grid is a
     // few hundred kilobytes and the mouse edits on every move.
     map::MapGrid before_;
+    tools::EditHistory history_;
     std::uint64_t textureGeneration_ = 0;
     QString pathName_;
     QString untitledName_;

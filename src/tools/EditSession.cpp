@@ -1,6 +1,8 @@
 #include "tools/EditSession.h"
 
 #include "tools/EditCommands.h"
+#include "tools/EditHistory.h"
+#include "tools/EditNames.h"
 #include "tools/Placement.h"
 #include "tools/ToolMode.h"
 
@@ -14,8 +16,12 @@ constexpr double WheelSteps(std::int16_t zDelta) {
     return static_cast<double>(zDelta / 100);
 }
 
-constexpr EditOutcome kRedraw{true, false};
-constexpr EditOutcome kRedrawAndNotify{true, true};
+const EditOutcome kRedraw{true, false};
+const EditOutcome kRedrawAndNotify{true, true};
+
+EditOutcome Named(std::string_view name) {
+    return {true, true, std::string(name)};
+}
 
 }  // namespace
 
@@ -34,8 +40,14 @@ void EditSession::Reset() {
     dragRemainder_ = 0;
 }
 
-void EditSession::ApplyTool(DocumentState& doc, double value) {
+EditOutcome EditSession::ApplyTool(DocumentState& doc, double value) {
+    if (!selection_.undoSaved) {
+        ++undoStep_;
+    }
     selection_.applyTool(doc.mapGrid, doc.undoGrid, tools_.toolMode, value);
+    EditOutcome outcome = Named(ToolName(tools_.toolMode));
+    outcome.undoStep = undoStep_;
+    return outcome;
 }
 
 bool EditSession::PickAnchor(const Picker& pick) {
@@ -75,9 +87,12 @@ EditOutcome EditSession::LeftDown(std::uint32_t flags, MousePoint point, const P
     if (!PickAnchor(pick)) {
         anchorHit_ = hoverHit_;
     }
+    const std::int32_t placing = tools_.toolMode;
     tools_.placeOnClick(selection_, doc);
     // The panel shows the new selection's values without waiting for a mouse move.
-    return kRedrawAndNotify;
+    return Named(placing == TOOL_PLACE_START   ? kStartName
+                 : placing == TOOL_PLACE_ENEMY ? kEnemyName
+                                               : std::string_view());
 }
 
 EditOutcome EditSession::LeftUp() {
@@ -94,8 +109,7 @@ EditOutcome EditSession::RightDown(std::uint32_t flags, MousePoint point, Docume
     }
     toolDrag_ = true;
     dragRemainder_ = 0;
-    ApplyTool(doc, 0.0);
-    return kRedrawAndNotify;
+    return ApplyTool(doc, 0.0);
 }
 
 EditOutcome EditSession::RightUp(MousePoint point) {
@@ -105,8 +119,7 @@ EditOutcome EditSession::RightUp(MousePoint point) {
 }
 
 EditOutcome EditSession::Wheel(std::int16_t zDelta, DocumentState& doc) {
-    ApplyTool(doc, WheelSteps(zDelta));
-    return kRedrawAndNotify;
+    return ApplyTool(doc, WheelSteps(zDelta));
 }
 
 EditOutcome EditSession::Move(std::uint32_t flags, MousePoint point, ViewSize size,
@@ -135,8 +148,8 @@ EditOutcome EditSession::Move(std::uint32_t flags, MousePoint point, ViewSize si
                 std::int64_t{navigator_.lastPoint.y - point.y} * 100 + dragRemainder_;
             const std::int64_t hundredths = moved / size.height;
             dragRemainder_ = static_cast<std::int32_t>(moved - hundredths * size.height);
-            ApplyTool(doc, static_cast<double>(hundredths));
             navigator_.lastPoint.y = point.y;
+            return ApplyTool(doc, static_cast<double>(hundredths));
         }
     }
     return kRedrawAndNotify;
@@ -147,14 +160,14 @@ EditOutcome EditSession::ChooseTool(std::int32_t mode, DocumentState& doc) {
         tools_.toolMode = mode;
         return kRedraw;
     }
-    tools_.chooseTool(mode, selection_, doc);
-    return kRedrawAndNotify;
+    tools_.toolMode = mode;
+    return ApplyTool(doc, 0.0);
 }
 
 EditOutcome EditSession::ToggleGoal(DocumentState& doc) {
     // Acts on the selection as the map stored it at the last draw, which is what the view shows.
     tools::ToggleGoal(doc.mapGrid);
-    return kRedrawAndNotify;
+    return Named(kGoalName);
 }
 
 EditOutcome EditSession::ToggleStartPlacement() {
@@ -179,7 +192,7 @@ EditOutcome EditSession::Copy(const DocumentState& doc, map::MapGrid& clipboard)
 EditOutcome EditSession::Cut(DocumentState& doc, map::MapGrid& clipboard) {
     // The flattened block shows now rather than at the next mouse move.
     EditCut(doc, selection_, clipboard);
-    return kRedrawAndNotify;
+    return Named(kCutName);
 }
 
 EditOutcome EditSession::Paste(DocumentState& doc, const map::MapGrid& clipboard) {
@@ -187,7 +200,7 @@ EditOutcome EditSession::Paste(DocumentState& doc, const map::MapGrid& clipboard
         return {};
     }
     EditPaste(doc, selection_, clipboard);
-    return kRedrawAndNotify;
+    return Named(kPasteName);
 }
 
 EditOutcome EditSession::Merge(DocumentState& doc, const map::MapGrid& clipboard) {
@@ -195,7 +208,7 @@ EditOutcome EditSession::Merge(DocumentState& doc, const map::MapGrid& clipboard
         return {};
     }
     EditMerge(doc, selection_, clipboard);
-    return kRedrawAndNotify;
+    return Named(kMergeName);
 }
 
 EditOutcome EditSession::Undo(DocumentState& doc) {
@@ -203,7 +216,18 @@ EditOutcome EditSession::Undo(DocumentState& doc) {
         return {};
     }
     EditUndo(doc, selection_);
-    return kRedrawAndNotify;
+    return Named(kUndoName);
+}
+
+EditOutcome EditSession::ReturnTo(const EditHistory& history, std::uint64_t number,
+                                  DocumentState& doc) {
+    if (history.Find(number) == nullptr) {
+        return {};
+    }
+    doc.mapGrid.SaveTo(doc.undoGrid);
+    history.ReturnTo(number, doc.mapGrid);
+    selection_.undoSaved = false;
+    return Named(ReturnName(number));
 }
 
 void EditSession::SelectCells(std::int32_t x0, std::int32_t z0, std::int32_t x1, std::int32_t z1) {
@@ -220,8 +244,7 @@ EditOutcome EditSession::ClickCell(std::int32_t x, std::int32_t z, DocumentState
 
 EditOutcome EditSession::UseTool(std::int32_t mode, double value, DocumentState& doc) {
     tools_.toolMode = mode;
-    ApplyTool(doc, value);
-    return kRedrawAndNotify;
+    return ApplyTool(doc, value);
 }
 
 void EditSession::StoreSelection(map::MapGrid& grid) const {

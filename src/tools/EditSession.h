@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "map/MapGrid.h"
 #include "tools/DocumentState.h"
@@ -13,10 +14,16 @@ namespace zandrel::tools {
 
 // What an edit or a mouse event asks of the window: its own redraw, and the other windows of the
 // map told. Whether the map changed is the document's to tell, from what a save would write.
+// For the history: the command the edit is named after (empty: the caller names it), and for
+// a terrain tool application the undo step it belongs to, so one stroke makes one entry.
 struct EditOutcome {
     bool redraw = false;
     bool notifyViews = false;
+    std::string name{};
+    std::uint64_t undoStep = 0;
 };
+
+class EditHistory;
 
 // The editing state of one 3D view and the rules of its mouse and commands: the selection, the
 // current and saved tool, the pick anchor and hover hits, the drag state and the camera drags.
@@ -79,6 +86,10 @@ public:
     EditOutcome Paste(DocumentState& doc, const map::MapGrid& clipboard);
     EditOutcome Merge(DocumentState& doc, const map::MapGrid& clipboard);
     EditOutcome Undo(DocumentState& doc);
+    // The map's content back to its state just after history entry number, as one edit that
+    // takes the undo snapshot first and starts a new undo step, as a paste does. Nothing
+    // happens for an entry the history no longer keeps.
+    EditOutcome ReturnTo(const EditHistory& history, std::uint64_t number, DocumentState& doc);
 
     // A whole drag from cell (x0, z0) to (x1, z1), and a left click on a cell with any pending
     // placement, without a picking view behind them.
@@ -101,10 +112,12 @@ public:
     std::int32_t HoverHit() const { return hoverHit_; }
     bool ToolDrag() const { return toolDrag_; }
     bool ZoomDrag() const { return zoomDrag_; }
+    // The undo step of the last tool application, counted from 1 in this session.
+    std::uint64_t UndoStep() const { return undoStep_; }
 
 private:
-    // One application of the current tool to the selection.
-    void ApplyTool(DocumentState& doc, double value);
+    // One application of the current tool to the selection, named for the history.
+    EditOutcome ApplyTool(DocumentState& doc, double value);
     bool PickAnchor(const Picker& pick);
     bool PickHover(const Picker& pick);
     void RememberPoint(MousePoint point);
@@ -119,6 +132,8 @@ private:
     // Hundredths of a pixel of a vertical tool drag that no whole step has used yet, times the
     // view height: slow drags add up instead of rounding every event to nothing.
     std::int32_t dragRemainder_ = 0;
+    // Grows with every tool application that takes a new undo snapshot.
+    std::uint64_t undoStep_ = 0;
 };
 
 }  // namespace zandrel::tools

@@ -103,6 +103,10 @@ public:
     std::int32_t ViewWidth() const { return viewWidth_; }
     std::int32_t ViewHeight() const { return viewHeight_; }
 
+    // The map back to its state just after history entry number, as one edit of this view
+    // (Annulla then gives back the heights from before it, as after a paste).
+    void ReturnToEntry(std::uint64_t number);
+
     // The "F&unzioni" and "&Modifica" commands, answered by commands().
     bool UpdateCommand(int id, document::CommandState& state) override;
     bool ExecuteCommand(int id) override;

@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <regex>
 #include <string>
 
 #include "mapfile/MapLoader.h"
@@ -152,6 +153,27 @@ TEST_F(ZdmToolScript, RefreshTexturesListsTheWorkingDirectory) {
     EXPECT_EQ(grid->Cell(1, 1).typet, 4);
     EXPECT_EQ(grid->Cell(2, 1).typet, 0);
     EXPECT_EQ(grid->Enemys_Tex, 3);
+}
+
+// The history as the editor keeps it: a run of tool commands on one selection is one entry,
+// a return is an entry of its own, and new starts over.
+TEST_F(ZdmToolScript, HistoryListsTheEditsAndRevertReturnsToOne) {
+    const ToolOutcome outcome = RunScript(
+        "select 1 2 3 4\ntool raise 1\ntool raise 1\nsave one.zdm\ntile 2\n"
+        "start 5 6\nrevert 1\nhistory\nsave back.zdm\nundo\nsave undone.zdm\n"
+        "new\nhistory\nrevert 1\n");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "edit.txt:14: no history entry 1: the history is empty\n");
+    const std::string times = "\\t[0-9][0-9]:[0-9][0-9]:[0-9][0-9]\n";
+    EXPECT_TRUE(std::regex_match(
+        outcome.out, std::regex("1\\tAlzare\\t1,2-3,4" + times + "2\\tTile\\t1,2-3,4" + times +
+                                "3\\tStart\\t5,6" + times + "4\\tRitorno a 1\\t1,2-5,6" + times)))
+        << outcome.out;
+    EXPECT_EQ(ReadFile(folder_ / "back.zdm"), ReadFile(folder_ / "one.zdm"));
+    // Undo after a return puts back the heights from before it, as after a paste.
+    const auto undone = Load("undone.zdm");
+    EXPECT_EQ(undone->Cell(1, 2).C, 2.0);
+    EXPECT_EQ(undone->Cell(1, 2).typet, 0);
 }
 
 TEST_F(ZdmToolScript, MissingOrFolderScriptFails) {
