@@ -27,6 +27,8 @@ inline constexpr int kViewContours = 206;
 inline constexpr int kViewTintHeight = 207;
 inline constexpr int kViewTintGravity = 208;
 inline constexpr int kViewTintFriction = 209;
+inline constexpr int kViewOverview = 220;
+inline constexpr int kViewHistory = 221;
 
 inline constexpr int kFileNew = 57600;
 inline constexpr int kFileOpen = 57601;

@@ -26,6 +26,8 @@ public:
 
     OverviewRows();
     ~OverviewRows();
+    OverviewRows(OverviewRows&&) noexcept = default;
+    OverviewRows& operator=(OverviewRows&&) noexcept = default;
 
     // What to draw again so the picture shows grid; everything the first time.
     Changes Update(const map::MapGrid& grid);
