@@ -3,6 +3,9 @@
 
 #include <array>
 
+#include <chrono>
+
+#include "FloorFrame.h"
 #include "ShownView.h"
 #include "tools/Camera.h"
 
@@ -20,8 +23,36 @@ void BM_Frame(benchmark::State& state) {
         view.MakeCurrent();
         glFinish();
     }
-    // Rows the last frame drew directly rather than from lists: 0 once the map stands still.
-    state.counters["direct"] = view.LastImmediateRows();
+    // Rows the last frame rebuilt (0 once the map stands still) and its draw calls.
+    state.counters["rebuilt"] = view.Pass().LastRebuiltRows();
+    state.counters["draws"] = view.Pass().LastDrawCalls();
+}
+
+// The view's frame beside the floor's (FloorFrame: the same triangles, one begin and end per
+// texture), alternating in the same window: counters view_ms, floor_ms and their ratio.
+void BM_FrameBesideFloor(benchmark::State& state) {
+    CzandrelEditorView& view = *fixture->view;
+    const zandrel::bench::FloorFrame floor(fixture->doc->mapGrid());
+    using Clock = std::chrono::steady_clock;
+    const auto millis = [](Clock::duration d) {
+        return std::chrono::duration<double, std::milli>(d).count();
+    };
+    double viewMs = 0.0;
+    double floorMs = 0.0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        view.RedrawNow();
+        view.MakeCurrent();
+        glFinish();
+        const auto t1 = Clock::now();
+        floor.Draw(view);
+        const auto t2 = Clock::now();
+        viewMs = millis(t1 - t0);
+        floorMs = millis(t2 - t1);
+    }
+    state.counters["view_ms"] = viewMs;
+    state.counters["floor_ms"] = floorMs;
+    state.counters["ratio"] = floorMs > 0.0 ? viewMs / floorMs : 0.0;
 }
 
 void BM_FrameWireframe(benchmark::State& state) {
@@ -70,7 +101,7 @@ void BM_FrameCloseUp(benchmark::State& state) {
         view.MakeCurrent();
         glFinish();
     }
-    state.counters["culled"] = view.LastCulledChunks();
+    state.counters["culled"] = view.Pass().LastCulledPieces();
     camera = start;
 }
 
@@ -95,6 +126,12 @@ void BM_Pick(benchmark::State& state) {
 
 // One frame or pick per repetition, so the median is that of single operations.
 BENCHMARK(BM_Frame)
+    ->Iterations(1)
+    ->Repetitions(41)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameBesideFloor)
     ->Iterations(1)
     ->Repetitions(41)
     ->ReportAggregatesOnly(true)

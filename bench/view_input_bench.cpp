@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include "ShownView.h"
+#include "document/CommandIds.h"
 #include "tools/ToolMode.h"
 
 namespace {
@@ -67,6 +68,50 @@ void BM_MoveToolDrag(benchmark::State& state) {
     fixture->Send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, at);
 }
 
+// A brush stroke: each move reaches a new point of a sweep across the middle of the view and
+// paints the cells from the last one to it, then the frame. Every 50 moves the stroke ends and
+// a new one starts in the other texture, so each move changes the cells it paints.
+constexpr int kStrokeMoves = 50;
+int strokeMoves = 0;
+// Slots 1 and 2 in turn, which no bench map gives its tiles.
+int strokeSlot = 2;
+
+QPoint StrokePoint(int step) {
+    return QPoint(340 + step * 12, 500 + (step % 2) * 6);
+}
+
+void BM_MoveBrushStroke(benchmark::State& state) {
+    zandrel::view3d::CzandrelEditorView& view = *fixture->view;
+    if (strokeMoves == 0) {
+        view.SetBrushSlotSource([] { return strokeSlot; });
+        view.ExecuteCommand(zandrel::document::cmd::kBrushTile);
+    }
+    for (auto _ : state) {
+        const int step = strokeMoves++ % kStrokeMoves;
+        if (step == 0) {
+            if (strokeMoves > 1) {
+                fixture->Send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton,
+                              StrokePoint(kStrokeMoves - 1));
+            }
+            strokeSlot = strokeSlot == 1 ? 2 : 1;
+            fixture->Send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, StrokePoint(0));
+        }
+        fixture->Send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, StrokePoint(step + 1));
+        view.MakeCurrent();
+        glFinish();
+    }
+    int painted = 0;
+    const zandrel::map::MapGrid& grid = fixture->doc->mapGrid();
+    for (int x = 0; x < grid.SizeX; ++x) {
+        for (int z = 0; z < grid.SizeZ; ++z) {
+            painted += grid.Cell(x, z).typet == strokeSlot ? 1 : 0;
+        }
+    }
+    // Cells in the current stroke's texture: the length of a stroke once one is done, since
+    // every stroke paints the same cells over the one before.
+    state.counters["cells"] = painted;
+}
+
 // One move per repetition, so the median is that of single moves.
 BENCHMARK(BM_MoveHover)
     ->Iterations(1)
@@ -88,6 +133,13 @@ BENCHMARK(BM_MoveDragPick)
 BENCHMARK(BM_MoveToolDrag)
     ->Iterations(1)
     ->Repetitions(41)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+// Two whole strokes of 50 moves.
+BENCHMARK(BM_MoveBrushStroke)
+    ->Iterations(1)
+    ->Repetitions(2 * kStrokeMoves)
     ->ReportAggregatesOnly(true)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

@@ -36,15 +36,32 @@ for p in "${packages[@]}"; do
 done
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+log=$(mktemp -t zandrel-deps.XXXXXX)
+trap 'rm -f "$log"' EXIT
+
+# One line per run of apt-get: what it installs and how it ended. dpkg's own lines (one per
+# unpacked package) go to the log, which is shown only when apt-get fails.
+apt_install() {
+    local what="$1"
+    shift
+    if DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
+        -o Dpkg::Use-Pty=0 "$@" >"$log" 2>&1; then
+        echo "apt-get: installed $what ($# packages)"
+    else
+        cat "$log" >&2
+        echo "apt-get: could not install $what" >&2
+        return 1
+    fi
+}
+
 if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+    echo "Missing: ${missing[*]}"
+    "${sudo_cmd[@]}" apt-get update -qq >"$log" 2>&1 || { cat "$log" >&2; exit 1; }
+    apt_install "the required packages" "${missing[@]}"
 fi
 for p in "${optional[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
-        DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "$p" ||
-        echo "Optional package $p not installed" >&2
+        apt_install "optional $p" "$p" 2>/dev/null || echo "Optional package $p not installed" >&2
 done
 
 # The editor's users run an Italian locale; the tests check that numbers ignore it.

@@ -31,6 +31,8 @@ CChildFrame::CChildFrame(document::CzandrelEditorDoc* doc, QWidget* parent)
     view_ = new view3d::CzandrelEditorView(doc, splitter_);
     view_->setObjectName(QStringLiteral("view3d"));
     view_->setMinimumSize(1, 1);
+    // The brushes paint the texture chosen in this window's panel.
+    view_->SetBrushSlotSource([panel = panel_] { return panel->CurrentTextureEntry(); });
     splitter_->addWidget(panel_);
     splitter_->addWidget(view_);
     splitter_->setStretchFactor(0, 0);

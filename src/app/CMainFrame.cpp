@@ -155,7 +155,8 @@ void CMainFrame::BuildWindowMenu() {
 void CMainFrame::ShowPointerReadout(const CChildFrame* frame, std::int32_t cell) {
     const view3d::CzandrelEditorView* view = frame->View();
     pointerReadout_->setText(StatusReadout::Text(frame->GetDocument()->mapGrid(), cell,
-                                                 view->selection(), view->toolState().toolMode));
+                                                 view->selection(), view->toolState().toolMode,
+                                                 view->session().Brush()));
 }
 
 QSize CMainFrame::NewWindowSize(QMdiSubWindow* window) const {

@@ -13,6 +13,7 @@
 #include "app/MapCheckDialog.h"
 #include "app/MapDocks.h"
 #include "app/MapImageFiles.h"
+#include "app/MapSizeDialog.h"
 #include "app/RecentFileList.h"
 #include "document/CommandIds.h"
 
@@ -118,6 +119,10 @@ void ImportHeightmap(ShellCommands& shell, CChildFrame& active) {
     }
 }
 
+void ChangeMapSize(ShellCommands& shell, CChildFrame& active) {
+    MapSizeDialog::ResizeActiveMap(active, shell.frame().Prompts(), &shell.frame());
+}
+
 void NewWindow(ShellCommands& shell, CChildFrame& active) {
     shell.frame().OpenFrame(active.GetDocument());
 }
@@ -155,6 +160,7 @@ constexpr std::array kRows = {
     Row{cmd::kFileSaveAs, &WithMap, &OnActive<&SaveFileAs>},
     Row{cmd::kFileExportImage, &WithMap, &OnActive<&ExportImage>},
     Row{cmd::kFileImportHeightmap, &WithMap, &OnActive<&ImportHeightmap>},
+    Row{cmd::kMapSize, &WithMap, &OnActive<&ChangeMapSize>},
     Row{cmd::kWindowNew, &WithMap, &OnActive<&NewWindow>},
     Row{cmd::kWindowCascade, &WithMap, &OnActive<&Cascade>},
     Row{cmd::kWindowTile, &WithMap, &OnActive<&Tile>},

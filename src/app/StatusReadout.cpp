@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "tools/SelectionFigures.h"
 #include "tools/ToolMode.h"
 
 namespace zandrel::app {
@@ -56,6 +57,16 @@ QString StatusReadout::SelectionText(const map::CellRect& selection) {
         .arg(z1 - z0 + 1);
 }
 
+QString StatusReadout::FiguresText(const map::MapGrid& grid, const map::CellRect& selection) {
+    const tools::SelectionFigures figures = tools::FiguresOf(grid, selection);
+    if (!figures.any) {
+        return QStringLiteral("Altezze -");
+    }
+    return QStringLiteral("Altezze min %1 max %2 media %3 pendenza %4°")
+        .arg(Number(figures.lowest), Number(figures.highest), Number(figures.mean),
+             QString::number(figures.steepestDegrees, 'f', 1));
+}
+
 QString StatusReadout::ToolName(std::int32_t toolMode) {
     switch (toolMode) {
         case tools::TOOL_LEVEL:
@@ -82,9 +93,15 @@ QString StatusReadout::ToolName(std::int32_t toolMode) {
 }
 
 QString StatusReadout::Text(const map::MapGrid& grid, std::int32_t cell,
-                            const map::CellRect& selection, std::int32_t toolMode) {
-    return QStringList{CellText(grid, cell), SelectionText(selection),
-                       QStringLiteral("Strumento %1").arg(ToolName(toolMode))}
+                            const map::CellRect& selection, std::int32_t toolMode,
+                            tools::BrushKind brush) {
+    const QString tool = brush == tools::BrushKind::Tile   ? QStringLiteral("Pennello tile")
+                         : brush == tools::BrushKind::Wall ? QStringLiteral("Pennello wall")
+                                                           : ToolName(toolMode);
+    return QStringList{
+        CellText(grid, cell),
+        SelectionText(selection) + QStringLiteral("  ") + FiguresText(grid, selection),
+        QStringLiteral("Strumento %1").arg(tool)}
         .join(QStringLiteral(" | "));
 }
 

@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/MapSizeDialog.h"
+
 namespace zandrel::app {
 
 namespace {
@@ -93,6 +95,15 @@ RecoveryAnswer UserPrompts::AskRecover(QWidget* parent, const QStringList& title
         return RecoveryAnswer::Ignore;
     }
     return RecoveryAnswer::Later;
+}
+
+std::optional<MapSizeChoice> UserPrompts::AskMapSize(QWidget* parent, std::int32_t sizeX,
+                                                     std::int32_t sizeZ) {
+    MapSizeDialog dialog(sizeX, sizeZ, parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.Choice();
 }
 
 void UserPrompts::ShowError(QWidget* parent, const QString& message) {

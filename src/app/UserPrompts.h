@@ -2,10 +2,14 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
+#include <optional>
 
 class QWidget;
 
 namespace zandrel::app {
+
+struct MapSizeChoice;
 
 enum class SaveAnswer { Save, Discard, Cancel };
 // Recover reopens the copies, Ignore deletes them, Later (the box closed without an answer)
@@ -28,6 +32,10 @@ public:
     virtual QString AskImageSavePath(QWidget* parent, const QString& suggested);
     // "Importa heightmap...": a .png path to read, starting in folder; empty when cancelled.
     virtual QString AskHeightmapPath(QWidget* parent, const QString& folder);
+    // "Dimensioni mappa...": the new sides and anchor, starting from the map's sizes; nothing
+    // when cancelled.
+    virtual std::optional<MapSizeChoice> AskMapSize(QWidget* parent, std::int32_t sizeX,
+                                                    std::int32_t sizeZ);
     virtual void ShowError(QWidget* parent, const QString& message);
     // After a crash: the maps with recovery copies (their titles), with Recupera / Ignora.
     virtual RecoveryAnswer AskRecover(QWidget* parent, const QStringList& titles);

@@ -39,7 +39,9 @@ constexpr ScriptCommandDoc kDocs[] = {
      "Add the clipboard block's relative heights to the cells from the selection's first corner "
      "on. Fails when nothing was copied.",
      "Modifica > Merge"},
-    {"undo", "undo", "Restore the heights saved before the last change. Fails when there is none.",
+    {"undo", "undo",
+     "Restore the heights saved before the last change, or the whole map as it was before a "
+     "resize. Fails when there is none.",
      "Modifica > Annulla"},
     {"goal", "goal", "Toggle the goal flag of the selected cells.", "Funzioni > Area Goal"},
     {"start", "start X Z", "Place the start on cell (X, Z).", "Funzioni > Start, then a click"},
@@ -69,6 +71,24 @@ constexpr ScriptCommandDoc kDocs[] = {
      "an entry; undo then restores the heights from before it, as after a paste. Fails for an "
      "entry the history does not keep.",
      "Vista > Cronologia, then a double-click on an entry"},
+    {"rotate", "rotate",
+     "Turn the clipboard's block a quarter turn: W by D cells become D by W, and a slope rising "
+     "along +x rises along +z. Fails when nothing was copied.",
+     "Modifica > Ruota appunti (Ctrl+R)"},
+    {"flip", "flip x|z",
+     "Mirror the clipboard's block in x (west to east) or in z (north to south). Fails when "
+     "nothing was copied.",
+     "Modifica > Rifletti appunti in X, Rifletti appunti in Z"},
+    {"resize", "resize SX SZ [ANCHOR]",
+     "Make the map SX by SZ cells (1 to 50 each). ANCHOR is the corner or edge whose cells stay in "
+     "place, in the map's compass where x grows to the west and z to the south: ne (cell 0 0, the "
+     "default), n, no, e, c, o, se, s or so. Cells that stay keep every value, new cells get a new "
+     "map's values, and a start or enemy whose cell goes is unset. Undo gives the whole map back.",
+     "Funzioni > Dimensioni mappa..."},
+    {"paint", "paint tile|wall SLOT X Z [X Z ...]",
+     "Give cell (X, Z) the tile or wall texture of entry SLOT of the texture list, and every cell "
+     "on the straight line from it to each next cell, as one brush stroke.",
+     "Funzioni > Pennello tile or Pennello wall, then a left-button drag in the 3D view"},
 };
 
 constexpr std::string_view kExample =

@@ -10,6 +10,7 @@
 #include "mapfile/MapWriter.h"
 #include "tools/EditCommands.h"
 #include "tools/EditNames.h"
+#include "tools/MapResize.h"
 #include "tools/PanelAttributes.h"
 #include "tools/TextureArchive.h"
 #include "tools/ToolMode.h"
@@ -20,11 +21,24 @@ namespace {
 
 using tools::DocumentState;
 
+// Optional arguments after the argCount required ones: a number of them, or any number of
+// X Z pairs.
+constexpr std::size_t kAnyPairs = static_cast<std::size_t>(-1);
+
 struct CommandEntry {
     std::string_view name;
     std::size_t argCount;
     std::string_view usage;
     Status (ScriptSession::*run)(const ScriptCommand&);
+    std::size_t optionalArgs = 0;
+
+    bool Takes(std::size_t count) const {
+        if (count < argCount) {
+            return false;
+        }
+        return optionalArgs == kAnyPairs ? (count - argCount) % 2 == 0
+                                         : count <= argCount + optionalArgs;
+    }
 };
 
 struct ToolName {
@@ -71,6 +85,7 @@ constexpr EditName kEditNames[] = {
     {"wall", tools::kWallName},
     {"enemy-texture", tools::kEnemyTextureName},
     {"refresh-textures", tools::kRefreshTexturesName},
+    {"resize", tools::kMapSizeName},
 };
 
 // "x0,z0-x1,z1", one corner for a single cell, "-" when no cell changed.
@@ -129,6 +144,10 @@ Status ScriptSession::Run(const ScriptCommand& command) {
         {"refresh-textures", 0, "refresh-textures", &ScriptSession::RefreshTextures},
         {"history", 0, "history", &ScriptSession::History},
         {"revert", 1, "revert N", &ScriptSession::Revert},
+        {"rotate", 0, "rotate", &ScriptSession::Rotate},
+        {"flip", 1, "flip x|z", &ScriptSession::Flip},
+        {"resize", 2, "resize SX SZ [ANCHOR]", &ScriptSession::Resize, 1},
+        {"paint", 4, "paint tile|wall SLOT X Z [X Z ...]", &ScriptSession::Paint, kAnyPairs},
     };
     const auto entry =
         std::find_if(std::begin(kCommands), std::end(kCommands),
@@ -136,7 +155,7 @@ Status ScriptSession::Run(const ScriptCommand& command) {
     if (entry == std::end(kCommands)) {
         return Status::Failure("unknown command " + Quoted(command.name));
     }
-    if (command.args.size() != entry->argCount) {
+    if (!entry->Takes(command.args.size())) {
         return Status::Failure("usage: " + std::string(entry->usage));
     }
     const DocumentState* document = document_.get();
@@ -162,6 +181,9 @@ tools::EditLabel ScriptSession::LabelOf(const ScriptCommand& command) const {
     }
     if (command.name == "revert") {
         return {revertName_};
+    }
+    if (command.name == "paint") {
+        return {command.args[0] == "tile" ? tools::kBrushTileName : tools::kBrushWallName};
     }
     const auto named =
         std::find_if(std::begin(kEditNames), std::end(kEditNames),
@@ -342,10 +364,11 @@ Status ScriptSession::Attributes(const ScriptCommand& command) {
     return Status::Ok();
 }
 
-Status ScriptSession::TextureEntry(const ScriptCommand& command, std::int32_t& entry) const {
-    const auto parsed = ParseWholeNumber(command.args[0]);
+Status ScriptSession::TextureEntry(const ScriptCommand& command, std::int32_t& entry,
+                                   std::size_t at) const {
+    const auto parsed = ParseWholeNumber(command.args[at]);
     if (!parsed) {
-        return NotWholeNumber(command.args[0]);
+        return NotWholeNumber(command.args[at]);
     }
     // The panel's list always mirrors the map's texture table.
     const std::int32_t count = document_->mapGrid.numtex;
@@ -422,6 +445,71 @@ Status ScriptSession::Revert(const ScriptCommand& command) {
     }
     revertName_ = tools::ReturnName(static_cast<std::uint64_t>(*number));
     session_.ReturnTo(history_, static_cast<std::uint64_t>(*number), *document_);
+    return Status::Ok();
+}
+
+Status ScriptSession::Rotate(const ScriptCommand&) {
+    if (!tools::CanPaste(*clipboard_)) {
+        return Status::Failure("nothing to rotate: nothing has been copied or cut");
+    }
+    session_.TurnClipboard(*clipboard_, tools::BlockTurn::Rotate);
+    return Status::Ok();
+}
+
+Status ScriptSession::Flip(const ScriptCommand& command) {
+    const std::string_view axis = command.args[0];
+    if (axis != "x" && axis != "z") {
+        return Status::Failure("flip takes x or z, not " + Quoted(axis));
+    }
+    if (!tools::CanPaste(*clipboard_)) {
+        return Status::Failure("nothing to flip: nothing has been copied or cut");
+    }
+    session_.TurnClipboard(*clipboard_,
+                           axis == "x" ? tools::BlockTurn::FlipX : tools::BlockTurn::FlipZ);
+    return Status::Ok();
+}
+
+Status ScriptSession::Resize(const ScriptCommand& command) {
+    const auto sizeX = ParseWholeNumber(command.args[0]);
+    if (!sizeX) {
+        return NotWholeNumber(command.args[0]);
+    }
+    const auto sizeZ = ParseWholeNumber(command.args[1]);
+    if (!sizeZ) {
+        return NotWholeNumber(command.args[1]);
+    }
+    tools::ResizeAnchor anchor = tools::ResizeAnchor::NorthEast;
+    if (command.args.size() > 2) {
+        const auto named = tools::AnchorNamed(command.args[2]);
+        if (!named) {
+            return Status::Failure("unknown anchor " + Quoted(command.args[2]) +
+                                   " (ne, n, no, e, c, o, se, s, so)");
+        }
+        anchor = *named;
+    }
+    return tools::ResizeMap(*document_, session_.selection(), *sizeX, *sizeZ, anchor);
+}
+
+Status ScriptSession::Paint(const ScriptCommand& command) {
+    const std::string_view kind = command.args[0];
+    if (kind != "tile" && kind != "wall") {
+        return Status::Failure("paint takes tile or wall, not " + Quoted(kind));
+    }
+    std::int32_t slot = 0;
+    if (Status found = TextureEntry(command, slot, 1); !found) {
+        return found;
+    }
+    std::vector<std::int32_t> cells;
+    for (std::size_t at = 2; at < command.args.size(); at += 2) {
+        std::int32_t x = 0;
+        std::int32_t z = 0;
+        if (Status cell = CellArgument(command, at, x, z); !cell) {
+            return cell;
+        }
+        cells.push_back(tools::MapSelection::CellName(x, z));
+    }
+    session_.PaintStroke(kind == "tile" ? tools::BrushKind::Tile : tools::BrushKind::Wall, slot,
+                         cells, *document_);
     return Status::Ok();
 }
 

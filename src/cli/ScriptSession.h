@@ -53,6 +53,10 @@ private:
     Status Wall(const ScriptCommand& command);
     Status EnemyTexture(const ScriptCommand& command);
     Status RefreshTextures(const ScriptCommand& command);
+    Status Rotate(const ScriptCommand& command);
+    Status Flip(const ScriptCommand& command);
+    Status Resize(const ScriptCommand& command);
+    Status Paint(const ScriptCommand& command);
     Status History(const ScriptCommand& command);
     Status Revert(const ScriptCommand& command);
 
@@ -64,8 +68,9 @@ private:
     // Cell (x, z) from two arguments, checked against the map.
     Status CellArgument(const ScriptCommand& command, std::size_t first, std::int32_t& x,
                         std::int32_t& z) const;
-    // A texture list entry that exists.
-    Status TextureEntry(const ScriptCommand& command, std::int32_t& entry) const;
+    // A texture list entry that exists, from argument at.
+    Status TextureEntry(const ScriptCommand& command, std::int32_t& entry,
+                        std::size_t at = 0) const;
 
     std::unique_ptr<map::MapGrid> clipboard_;
     std::unique_ptr<tools::DocumentState> document_;

@@ -13,6 +13,7 @@
 #include "cli/MapJson.h"
 #include "cli/MapSummary.h"
 #include "cli/RenderCommand.h"
+#include "cli/ResizeCommand.h"
 #include "cli/ScriptReference.h"
 #include "cli/ScriptRunner.h"
 #include "map/MapGrid.h"
@@ -62,6 +63,7 @@ constexpr Verb kVerbs[] = {
     {"script", "script FILE", "Run an editing script: one editor command per line."},
     {"heightmap", kHeightmapSynopsis, kHeightmapDescription},
     {"render", kRenderSynopsis, kRenderDescription},
+    {"resize", kResizeSynopsis, kResizeDescription},
 };
 
 const Verb* FindVerb(std::string_view name) {
@@ -144,6 +146,9 @@ int ZdmTool::Run(std::span<const std::string_view> args) {
     }
     if (verb->name == "render") {
         return RunRenderCommand(rest, out_, err_);
+    }
+    if (verb->name == "resize") {
+        return RunResizeCommand(rest, err_);
     }
     for (const std::string_view arg : rest) {
         if (arg.size() > 1 && arg.front() == '-' && !TakesOption(*verb, arg)) {

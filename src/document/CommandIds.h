@@ -27,8 +27,14 @@ inline constexpr int kViewContours = 206;
 inline constexpr int kViewTintHeight = 207;
 inline constexpr int kViewTintGravity = 208;
 inline constexpr int kViewTintFriction = 209;
-inline constexpr int kViewOverview = 220;
-inline constexpr int kViewHistory = 221;
+inline constexpr int kRotateClipboard = 220;
+inline constexpr int kFlipClipboardX = 221;
+inline constexpr int kFlipClipboardZ = 222;
+inline constexpr int kMapSize = 223;
+inline constexpr int kBrushTile = 224;
+inline constexpr int kBrushWall = 225;
+inline constexpr int kViewOverview = 226;
+inline constexpr int kViewHistory = 227;
 
 inline constexpr int kFileNew = 57600;
 inline constexpr int kFileOpen = 57601;

@@ -112,12 +112,25 @@ QString CzandrelEditorDoc::Title() const {
 
 void CzandrelEditorDoc::FinishChange(const tools::EditOutcome& outcome, QObject* sender,
                                      std::string_view name) {
+    const bool wasHeld = changeHeld_;
+    changeHeld_ = outcome.holdChange;
+    if (changeHeld_) {
+        if (!wasHeld) {
+            heldName_ = outcome.name;
+        }
+        return;
+    }
     const bool changed = !state_.mapGrid.SameContent(before_);
     if (changed) {
         SetModified(true);
     }
-    const tools::EditLabel label{outcome.name.empty() ? name : std::string_view(outcome.name),
-                                 reinterpret_cast<std::uintptr_t>(sender), outcome.undoStep};
+    // A stroke ends with the release, which names nothing: the entry is the stroke's.
+    if (!outcome.name.empty()) {
+        name = outcome.name;
+    } else if (wasHeld && !heldName_.empty()) {
+        name = heldName_;
+    }
+    const tools::EditLabel label{name, reinterpret_cast<std::uintptr_t>(sender), outcome.undoStep};
     if (history_.Record(before_, state_.mapGrid, label, tools::EditHistory::Clock::now())) {
         emit historyChanged();
     }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -45,11 +46,15 @@ public:
     // The one way to change the map: runs edit(state) and returns its outcome. The document is
     // marked modified when what a save writes differs afterwards, and its views except sender
     // (all of them for nullptr) are told once when the outcome asks for it or the content
-    // changed. The history names the edit after the outcome's name, or name when it has none.
+    // changed. An outcome that holds the change (a brush stroke under way) leaves both, and the
+    // history, to the first edit after it that does not, which compares with the map from before
+    // the first. The history names the edit after the outcome's name, or name when it has none.
     template <typename Edit>
     tools::EditOutcome Change(Edit&& edit, QObject* sender,
                               std::string_view name = tools::kUnnamedEdit) {
-        before_ = state_.mapGrid;
+        if (!changeHeld_) {
+            before_ = state_.mapGrid;
+        }
         const tools::EditOutcome outcome = std::forward<Edit>(edit)(state_);
         FinishChange(outcome, sender, name);
         return outcome;
@@ -98,6 +103,10 @@ private:
     QString untitledName_;
     map::MapGrid* clipboard_ = nullptr;
     bool modified_ = false;
+    // The last edit held its change open: before_ is still the map from before it.
+    bool changeHeld_ = false;
+    // The name of the edit that began the held change, for its history entry.
+    std::string heldName_;
 };
 
 }  // namespace zandrel::document

@@ -116,6 +116,7 @@ void MapGrid::SaveTo(MapGrid& target) {
     target.SizeX = SizeX;
     target.SizeZ = SizeZ;
     target.hasContent = true;
+    target.wholeSnapshot = false;
     hasContent = false;
 }
 

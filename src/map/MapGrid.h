@@ -43,8 +43,9 @@ public:
     void ComputeNormals();
 
     // Height snapshot for undo: copies the five heights of every cell in use into target, and
-    // this grid's size; target's other cell values stay. Marks target as holding content and
-    // this grid as not, so calling it on the snapshot with the map as target is the undo.
+    // this grid's size; target's other cell values stay. Marks target as holding content (of
+    // heights only) and this grid as not, so calling it on the snapshot with the map as target
+    // is the undo.
     void SaveTo(MapGrid& target);
 
     // True when a save would write the same bytes for both: sizes, texture table, cells in use,
@@ -56,6 +57,10 @@ public:
     CellRect selection;
     // The clipboard holds a region / an undo snapshot is present.
     bool hasContent = false;
+    // This undo snapshot holds the whole map, not only its heights, because the edit it undoes
+    // (a resize) moved cells: undo then puts back every cell value, the sizes, start and
+    // enemies. A height snapshot clears it.
+    bool wholeSnapshot = false;
     // Kept as read from a file: a slot whose cell lies outside the map counts as not placed.
     std::array<EnemySlot, kEnemySlotCount> enemies;
     std::array<std::array<MapCell, kMaxMapSize>, kMaxMapSize> cells;  // [x][z]

@@ -81,6 +81,10 @@ QSize CzandrelEditorFormView::FormSize() const {
     return form_->size();
 }
 
+int CzandrelEditorFormView::CurrentTextureEntry() const {
+    return textureList_->currentIndex();
+}
+
 QSize CzandrelEditorFormView::sizeHint() const {
     return QSize(kWidth, FormSize().height());
 }

@@ -40,6 +40,8 @@ public:
     QSize sizeHint() const override;
     // The form's size in pixels at the panel's font.
     QSize FormSize() const;
+    // The texture list's current entry, which is a texture slot; -1 while none is chosen.
+    int CurrentTextureEntry() const;
 
 public slots:
     // Another view changed the document: show the selection's common values again. Sliders

@@ -1,6 +1,8 @@
 #include "tools/EditCommands.h"
 
+#include "tools/ClipboardTransform.h"
 #include "tools/HeightSampling.h"
+#include "tools/MapResize.h"
 #include "tools/RegionCopy.h"
 #include "tools/ToolMode.h"
 
@@ -40,11 +42,29 @@ bool EditMerge(DocumentState& doc, MapSelection& selection, const map::MapGrid& 
     return true;
 }
 
+bool EditTurnClipboard(map::MapGrid& clipboard, BlockTurn turn) {
+    if (!CanPaste(clipboard)) {
+        return false;
+    }
+    if (turn == BlockTurn::Rotate) {
+        RotateBlock(clipboard);
+    } else if (turn == BlockTurn::FlipX) {
+        FlipBlockX(clipboard);
+    } else {
+        FlipBlockZ(clipboard);
+    }
+    return true;
+}
+
 bool EditUndo(DocumentState& doc, MapSelection& selection) {
     if (!CanUndo(doc)) {
         return false;
     }
-    doc.undoGrid.SaveTo(doc.mapGrid);
+    if (doc.undoGrid.wholeSnapshot) {
+        RestoreWholeMap(doc);
+    } else {
+        doc.undoGrid.SaveTo(doc.mapGrid);
+    }
     selection.undoSaved = false;
     return true;
 }

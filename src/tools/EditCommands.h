@@ -35,7 +35,14 @@ bool EditPaste(DocumentState& doc, MapSelection& selection, const map::MapGrid& 
 // first cell, clipped as paste; the selection stays.
 bool EditMerge(DocumentState& doc, MapSelection& selection, const map::MapGrid& clipboard);
 
-// The heights (and size) of the snapshot back into the map; the snapshot is then used up.
+// "Ruota appunti", "Rifletti appunti in X" and "Rifletti appunti in Z": the clipboard's block
+// turned a quarter or mirrored, for the next paste or merge; no map changes. False, and
+// nothing done, while the clipboard is empty.
+enum class BlockTurn { Rotate, FlipX, FlipZ };
+bool EditTurnClipboard(map::MapGrid& clipboard, BlockTurn turn);
+
+// The heights (and size) of the snapshot back into the map, or the whole map when a resize
+// took the snapshot; the snapshot is then used up.
 bool EditUndo(DocumentState& doc, MapSelection& selection);
 
 }  // namespace zandrel::tools

@@ -22,6 +22,9 @@ inline constexpr std::string_view kWallName = "Wall";
 inline constexpr std::string_view kEnemyTextureName = "Enemy";
 inline constexpr std::string_view kRefreshTexturesName = "Aggiorna Archivio Texture";
 inline constexpr std::string_view kImportHeightmapName = "Importa heightmap";
+inline constexpr std::string_view kMapSizeName = "Dimensioni mappa";
+inline constexpr std::string_view kBrushTileName = "Pennello tile";
+inline constexpr std::string_view kBrushWallName = "Pennello wall";
 
 // The terrain tool's command ("Alzare", "Spianare", ...); cut's set-height tool is "Taglia".
 // Empty for a mode that changes nothing.

@@ -1,5 +1,7 @@
 #include "tools/EditSession.h"
 
+#include <algorithm>
+
 #include "tools/EditCommands.h"
 #include "tools/EditHistory.h"
 #include "tools/EditNames.h"
@@ -20,7 +22,16 @@ const EditOutcome kRedraw{true, false};
 const EditOutcome kRedrawAndNotify{true, true};
 
 EditOutcome Named(std::string_view name) {
-    return {true, true, std::string(name)};
+    return {true, true, false, std::string(name)};
+}
+
+std::string_view BrushName(BrushKind kind) {
+    return kind == BrushKind::Tile ? kBrushTileName : kBrushWallName;
+}
+
+// A brush stroke redraws on every move and tells the other views once, when it ends.
+EditOutcome StrokeGoesOn(BrushKind kind) {
+    return {true, false, true, std::string(BrushName(kind))};
 }
 
 }  // namespace
@@ -38,6 +49,12 @@ void EditSession::Reset() {
     toolDrag_ = false;
     zoomDrag_ = false;
     dragRemainder_ = 0;
+    DropBrush();
+}
+
+void EditSession::DropBrush() {
+    brush_ = BrushKind::Off;
+    stroke_.reset();
 }
 
 EditOutcome EditSession::ApplyTool(DocumentState& doc, double value) {
@@ -84,6 +101,12 @@ EditOutcome EditSession::LeftDown(std::uint32_t flags, MousePoint point, const P
     if (flags != kLeftButton) {
         return {};
     }
+    if (brush_ != BrushKind::Off) {
+        // The brush paints where the pointer goes; the selection and placements stay.
+        stroke_.emplace(brush_, brushSlot_);
+        stroke_->Reach(doc.mapGrid, pick());
+        return StrokeGoesOn(brush_);
+    }
     if (!PickAnchor(pick)) {
         anchorHit_ = hoverHit_;
     }
@@ -96,6 +119,7 @@ EditOutcome EditSession::LeftDown(std::uint32_t flags, MousePoint point, const P
 }
 
 EditOutcome EditSession::LeftUp() {
+    stroke_.reset();
     zoomDrag_ = false;
     toolDrag_ = false;
     navigator_.FocusOn(selection_.x0, selection_.z0, selection_.x1, selection_.z1);
@@ -104,7 +128,8 @@ EditOutcome EditSession::LeftUp() {
 
 EditOutcome EditSession::RightDown(std::uint32_t flags, MousePoint point, DocumentState& doc) {
     RememberPoint(point);
-    if (flags != kBothButtons) {
+    // With a brush on, the left button belongs to the stroke and applies no tool.
+    if (flags != kBothButtons || brush_ != BrushKind::Off) {
         return kRedraw;
     }
     toolDrag_ = true;
@@ -125,6 +150,12 @@ EditOutcome EditSession::Wheel(std::int16_t zDelta, DocumentState& doc) {
 EditOutcome EditSession::Move(std::uint32_t flags, MousePoint point, ViewSize size,
                               const Picker& pick, DocumentState& doc) {
     const map::MapGrid& grid = doc.mapGrid;
+    if (stroke_ && flags == kLeftButton) {
+        stroke_->Reach(doc.mapGrid, pick());
+        return StrokeGoesOn(brush_);
+    }
+    // A release that never arrived: the stroke ends with the first move without the button.
+    stroke_.reset();
     if (flags == kLeftButton) {
         if (!PickHover(pick)) {
             hoverHit_ = anchorHit_;
@@ -156,6 +187,7 @@ EditOutcome EditSession::Move(std::uint32_t flags, MousePoint point, ViewSize si
 }
 
 EditOutcome EditSession::ChooseTool(std::int32_t mode, DocumentState& doc) {
+    DropBrush();
     if (!AppliesWhenChosen(mode)) {
         tools_.toolMode = mode;
         return kRedraw;
@@ -171,13 +203,36 @@ EditOutcome EditSession::ToggleGoal(DocumentState& doc) {
 }
 
 EditOutcome EditSession::ToggleStartPlacement() {
+    DropBrush();
     tools_.toggleStartPlacement();
     return kRedraw;
 }
 
 EditOutcome EditSession::ToggleEnemyPlacement() {
+    DropBrush();
     tools_.toggleEnemyPlacement();
     return kRedraw;
+}
+
+EditOutcome EditSession::ToggleBrush(BrushKind kind) {
+    const BrushKind chosen = brush_ == kind ? BrushKind::Off : kind;
+    DropBrush();
+    brush_ = chosen;
+    return kRedraw;
+}
+
+EditOutcome EditSession::StopBrush() {
+    DropBrush();
+    return kRedraw;
+}
+
+EditOutcome EditSession::PaintStroke(BrushKind kind, std::int32_t slot,
+                                     std::span<const std::int32_t> cells, DocumentState& doc) {
+    TextureStroke stroke(kind, slot);
+    for (const std::int32_t cell : cells) {
+        stroke.Reach(doc.mapGrid, cell);
+    }
+    return Named(BrushName(kind));
 }
 
 bool EditSession::IsToolEnabled(std::int32_t mode) const {
@@ -224,10 +279,29 @@ EditOutcome EditSession::ReturnTo(const EditHistory& history, std::uint64_t numb
     if (history.Find(number) == nullptr) {
         return {};
     }
-    doc.mapGrid.SaveTo(doc.undoGrid);
+    // The whole map, since a return across a resize moves cells that heights alone cannot put
+    // back; undo then uses only the heights unless the sizes changed.
+    doc.undoGrid = doc.mapGrid;
+    doc.undoGrid.hasContent = true;
+    doc.mapGrid.hasContent = false;
     history.ReturnTo(number, doc.mapGrid);
+    const map::MapGrid& map = doc.mapGrid;
+    doc.undoGrid.wholeSnapshot = doc.undoGrid.SizeX != map.SizeX || doc.undoGrid.SizeZ != map.SizeZ;
+    if (doc.undoGrid.wholeSnapshot) {
+        // The selection stays on cells of the map it now shows.
+        const auto inX = [&map](std::int32_t x) { return std::clamp(x, 0, map.SizeX - 1); };
+        const auto inZ = [&map](std::int32_t z) { return std::clamp(z, 0, map.SizeZ - 1); };
+        selection_.Set(inX(selection_.x0), inZ(selection_.z0), inX(selection_.x1),
+                       inZ(selection_.z1));
+    }
     selection_.undoSaved = false;
     return Named(ReturnName(number));
+}
+
+EditOutcome EditSession::TurnClipboard(map::MapGrid& clipboard, BlockTurn turn) {
+    // Only the clipboard changes: the map and the view stay as they are.
+    EditTurnClipboard(clipboard, turn);
+    return {};
 }
 
 void EditSession::SelectCells(std::int32_t x0, std::int32_t z0, std::int32_t x1, std::int32_t z1) {

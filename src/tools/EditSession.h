@@ -2,23 +2,31 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <span>
 #include <string>
 
 #include "map/MapGrid.h"
 #include "tools/DocumentState.h"
+#include "tools/EditCommands.h"
 #include "tools/MapSelection.h"
 #include "tools/OrbitNavigator.h"
+#include "tools/TextureStroke.h"
 #include "tools/ToolState.h"
 
 namespace zandrel::tools {
 
 // What an edit or a mouse event asks of the window: its own redraw, and the other windows of the
 // map told. Whether the map changed is the document's to tell, from what a save would write.
-// For the history: the command the edit is named after (empty: the caller names it), and for
-// a terrain tool application the undo step it belongs to, so one stroke makes one entry.
+// holdChange: the edit goes on in the events that follow (a brush stroke), so the document
+// neither decides the modified flag nor tells the other views until an edit ends without it.
+// For the history: the command the edit is named after (empty: the caller names it; a held
+// change's name stays for the edit that ends it), and for a terrain tool application the undo
+// step it belongs to, so one stroke makes one entry.
 struct EditOutcome {
     bool redraw = false;
     bool notifyViews = false;
+    bool holdChange = false;
     std::string name{};
     std::uint64_t undoStep = 0;
 };
@@ -80,6 +88,18 @@ public:
     bool IsToolEnabled(std::int32_t mode) const;
     bool IsToolChecked(std::int32_t mode) const { return tools_.isChecked(mode); }
 
+    // "Pennello tile" and "Pennello wall": while one is on, a left drag paints its texture on
+    // every cell the pointer passes instead of selecting; choosing it again, Escape (StopBrush)
+    // or any tool turns it off. The slot is the panel's current entry, -1 for none.
+    EditOutcome ToggleBrush(BrushKind kind);
+    EditOutcome StopBrush();
+    BrushKind Brush() const { return brush_; }
+    void SetBrushSlot(std::int32_t slot) { brushSlot_ = slot; }
+    bool InStroke() const { return stroke_.has_value(); }
+    // A whole stroke through the named cells (z * 100 + x) in order, without a picking view.
+    EditOutcome PaintStroke(BrushKind kind, std::int32_t slot, std::span<const std::int32_t> cells,
+                            DocumentState& doc);
+
     // The "&Modifica" menu on the application's clipboard.
     EditOutcome Copy(const DocumentState& doc, map::MapGrid& clipboard);
     EditOutcome Cut(DocumentState& doc, map::MapGrid& clipboard);
@@ -87,9 +107,11 @@ public:
     EditOutcome Merge(DocumentState& doc, const map::MapGrid& clipboard);
     EditOutcome Undo(DocumentState& doc);
     // The map's content back to its state just after history entry number, as one edit that
-    // takes the undo snapshot first and starts a new undo step, as a paste does. Nothing
-    // happens for an entry the history no longer keeps.
+    // takes the undo snapshot first and starts a new undo step, as a paste does (the whole map
+    // when the sizes change, as a resize does). Nothing happens for an entry the history no
+    // longer keeps.
     EditOutcome ReturnTo(const EditHistory& history, std::uint64_t number, DocumentState& doc);
+    EditOutcome TurnClipboard(map::MapGrid& clipboard, BlockTurn turn);
 
     // A whole drag from cell (x0, z0) to (x1, z1), and a left click on a cell with any pending
     // placement, without a picking view behind them.
@@ -121,6 +143,8 @@ private:
     bool PickAnchor(const Picker& pick);
     bool PickHover(const Picker& pick);
     void RememberPoint(MousePoint point);
+    // Any other tool turns the brush off.
+    void DropBrush();
 
     MapSelection selection_;
     ToolState tools_;
@@ -134,6 +158,10 @@ private:
     std::int32_t dragRemainder_ = 0;
     // Grows with every tool application that takes a new undo snapshot.
     std::uint64_t undoStep_ = 0;
+    BrushKind brush_ = BrushKind::Off;
+    std::int32_t brushSlot_ = -1;
+    // From the left press to its release while a brush is on.
+    std::optional<TextureStroke> stroke_;
 };
 
 }  // namespace zandrel::tools

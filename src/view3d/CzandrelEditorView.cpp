@@ -68,12 +68,8 @@ CzandrelEditorView::CzandrelEditorView(document::CzandrelEditorDoc* doc, QWidget
 }
 
 // Texture objects belong to the document's texture set of the context group, shared with its
-// other views, so closing one view deletes none of them; its map pass lists are its own.
-CzandrelEditorView::~CzandrelEditorView() {
-    if (surface_->Context() != nullptr && surface_->MakeCurrent()) {
-        passLists_.Release();
-    }
-}
+// other views, so closing one view deletes none of them.
+CzandrelEditorView::~CzandrelEditorView() = default;
 
 void CzandrelEditorView::ReportFailure(const char* message) {
     if (failureShown_) {
@@ -147,8 +143,7 @@ void CzandrelEditorView::OnDraw() {
     const ViewModes modes = renderMode_ == RenderMode::Solid ? viewModes_ : ViewModes{};
     MapOverlays::Begin(modes, session_.navigator().camera);
     const ViewVolume volume(frame_.projection);
-    passLists_.Draw(grid, renderMode_, PassStyle::For(grid, modes),
-                    frame_.valid ? &volume : nullptr);
+    pass_.Draw(grid, renderMode_, PassStyle::For(grid, modes), frame_.valid ? &volume : nullptr);
     MapOverlays::End(modes);
     DrawEnemies(textures.EnemyTexture());
     DrawAxesAndStart();
@@ -344,7 +339,11 @@ void CzandrelEditorView::wheelEvent(QWheelEvent* event) {
 }
 
 void CzandrelEditorView::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_A) {
+    if (event->key() == Qt::Key_Escape && doc_ != nullptr) {
+        Edit([](tools::EditSession& session, tools::DocumentState& /*doc*/) {
+            return session.StopBrush();
+        });
+    } else if (event->key() == Qt::Key_A) {
         session_.navigator().camera.RotateView(0.1f, 0.0f, 1.0f, 0.0f);
     } else if (event->key() == Qt::Key_S) {
         session_.navigator().camera.RotateView(-0.1f, 0.0f, 1.0f, 0.0f);

@@ -4,11 +4,12 @@
 #include <QPoint>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 #include "document/CommandTarget.h"
 #include "tools/EditSession.h"
 #include "view3d/EditHost.h"
-#include "view3d/MapPassLists.h"
+#include "view3d/MapPassBatches.h"
 #include "view3d/MapPicker.h"
 #include "view3d/RenderMode.h"
 #include "view3d/ViewCommands.h"
@@ -60,10 +61,8 @@ public:
     QImage grabFramebuffer();
     // The native window the view draws into; its input arrives at this widget.
     QWindow* Surface() const;
-    // Rows of the map pass compiled by the last frame: the others replayed their lists.
-    std::int32_t LastCompiledRows() const { return passLists_.LastCompiledRows(); }
-    std::int32_t LastImmediateRows() const { return passLists_.LastImmediateRows(); }
-    std::int32_t LastCulledChunks() const { return passLists_.LastCulledChunks(); }
+    // The last frame's map pass: rows it rebuilt, pieces of rows it left out, its draw calls.
+    const MapPassBatches& Pass() const { return pass_; }
 
     // Cell name z * 100 + x of the nearest tile or wall under point (widget coordinates), or
     // -1 over empty space or before the first draw.
@@ -106,6 +105,10 @@ public:
     // The map back to its state just after history entry number, as one edit of this view
     // (Annulla then gives back the heights from before it, as after a paste).
     void ReturnToEntry(std::uint64_t number);
+    // Where a brush stroke takes its texture from: the window's panel and its current entry.
+    void SetBrushSlotSource(std::function<std::int32_t()> source) {
+        brushSlotSource_ = std::move(source);
+    }
 
     // The "F&unzioni" and "&Modifica" commands, answered by commands().
     bool UpdateCommand(int id, document::CommandState& state) override;
@@ -134,6 +137,7 @@ private:
     const document::CzandrelEditorDoc& Document() const override { return *doc_; }
     void Edit(const SessionEdit& edit) override;
     QSize LogicalSize() const override { return size(); }
+    std::int32_t BrushSlot() const override { return brushSlotSource_ ? brushSlotSource_() : -1; }
 
     // With the context current, once: whether it can draw at all.
     void InitializeGl();
@@ -157,9 +161,10 @@ private:
     ViewCommands commands_{*this};
     FrameTransform frame_;
     MapPicker picker_;
-    MapPassLists passLists_;
+    MapPassBatches pass_;
     // Owned by its container widget, a child of this view.
     ViewSurface* surface_ = nullptr;
+    std::function<std::int32_t()> brushSlotSource_;
 };
 
 }  // namespace zandrel::view3d

@@ -32,6 +32,8 @@ public:
     virtual std::int32_t Pick(const QPoint& point) = 0;
     // The view's size in logical pixels, which mouse points are measured in.
     virtual QSize LogicalSize() const = 0;
+    // The texture list entry a brush stroke paints (the panel's current one), or -1.
+    virtual std::int32_t BrushSlot() const = 0;
 };
 
 }  // namespace zandrel::view3d

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "view3d/PassGeometry.h"
 #include "view3d/RenderMode.h"
 #include "view3d/TextureBinding.h"
 #include "view3d/ViewModes.h"
@@ -16,13 +17,7 @@ namespace zandrel::view3d {
 // z * 100 + x, so that the same pass serves drawing and GL_SELECT picking.
 class MapRenderer {
 public:
-    // Which edge of a cell a wall stands on; the value is the wall's side code.
-    enum WallSide : std::int32_t {
-        kSouth = 13,   // edge at z + 1
-        kNorth = -13,  // edge at z
-        kEast = 80,    // edge at x
-        kWest = -80,   // edge at x + 1
-    };
+    using WallSide = PassGeometry::WallSide;
 
     // The solid pass follows style's tint and overlay lines; the default style, like wireframe,
     // draws the plain map. Lighting for relief is the caller's (MapOverlays::Begin).

@@ -7,7 +7,7 @@
 #include "tools/Camera.h"
 #include "tools/HeightSampling.h"
 #include "view3d/EnemyMarker.h"
-#include "view3d/MapRenderer.h"
+#include "view3d/MapPassBatches.h"
 
 namespace zandrel::view3d {
 
@@ -35,7 +35,7 @@ void MapScene::LoadProjection(const tools::Camera& camera, std::int32_t width,
 }
 
 void MapScene::DrawContents(const map::MapGrid& grid, RenderMode mode, std::uint32_t enemyTexture) {
-    MapRenderer::Draw(grid, mode);
+    MapPassBatches().Draw(grid, mode);
     DrawEnemies(grid, enemyTexture, mode);
     DrawAxesAndStart(grid);
 }

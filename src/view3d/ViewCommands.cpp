@@ -107,6 +107,25 @@ void Merge(ViewCommands& commands) {
     });
 }
 
+template <tools::BlockTurn Turn>
+void TurnClipboard(ViewCommands& commands) {
+    WithClipboard<map::MapGrid>(commands, [](auto& session, auto& /*doc*/, auto& clipboard) {
+        return session.TurnClipboard(clipboard, Turn);
+    });
+}
+
+template <tools::BrushKind Kind>
+CommandState BrushRule(const ViewCommands& commands) {
+    return {true, commands.host().Session().Brush() == Kind};
+}
+
+template <tools::BrushKind Kind>
+void ToggleBrush(ViewCommands& commands) {
+    commands.host().Edit([](tools::EditSession& session, tools::DocumentState& /*doc*/) {
+        return session.ToggleBrush(Kind);
+    });
+}
+
 void Undo(ViewCommands& commands) {
     commands.host().Edit(
         [](tools::EditSession& session, tools::DocumentState& doc) { return session.Undo(doc); });
@@ -127,6 +146,11 @@ constexpr std::array kRows = {
     Row{cmd::kEditPaste, &ClipboardHasContent, &Paste},
     Row{cmd::kMerge, &ClipboardHasContent, &Merge},
     Row{cmd::kEditUndo, &UndoRule, &Undo},
+    Row{cmd::kRotateClipboard, &ClipboardHasContent, &TurnClipboard<tools::BlockTurn::Rotate>},
+    Row{cmd::kFlipClipboardX, &ClipboardHasContent, &TurnClipboard<tools::BlockTurn::FlipX>},
+    Row{cmd::kFlipClipboardZ, &ClipboardHasContent, &TurnClipboard<tools::BlockTurn::FlipZ>},
+    Row{cmd::kBrushTile, &BrushRule<tools::BrushKind::Tile>, &ToggleBrush<tools::BrushKind::Tile>},
+    Row{cmd::kBrushWall, &BrushRule<tools::BrushKind::Wall>, &ToggleBrush<tools::BrushKind::Wall>},
 };
 
 constexpr document::CommandRows<ViewCommands> kCommands{kRows};

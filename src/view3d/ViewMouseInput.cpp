@@ -32,7 +32,10 @@ tools::EditSession::Picker ViewMouseInput::PickerAt(const QPoint& point) {
 
 void ViewMouseInput::OnLButtonDown(std::uint32_t flags, const QPoint& point) {
     const tools::EditSession::Picker pick = PickerAt(point);
+    // A stroke paints the entry chosen when it starts.
+    const std::int32_t slot = host_.BrushSlot();
     host_.Edit([&](tools::EditSession& session, tools::DocumentState& doc) {
+        session.SetBrushSlot(slot);
         return session.LeftDown(flags, ToMousePoint(point), pick, doc);
     });
 }

@@ -3,7 +3,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QRadioButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -218,12 +220,28 @@ private slots:
               QString("Tile ") + QString::fromUtf8(grid.textures[1].View().data()),
               QString("Wall ") + QString::fromUtf8(grid.textures[0].View().data()),
               QString("Attrito 0.50"), QString("Goal sì"), QString("(3,4)-(13,5) 11×2"),
+              QString("Altezze min 0.00 max 1.50 media 0.02 pendenza 56.3°"),
               QString("Strumento Piramide")}) {
             QVERIFY2(text.contains(part), qPrintable(text + " lacks " + part));
         }
+        QVERIFY(app::StatusReadout::Text(grid, -1, selection, tools::TOOL_PYRAMID,
+                                         tools::BrushKind::Wall)
+                    .endsWith("Strumento Pennello wall"));
         QVERIFY(app::StatusReadout::CellText(grid, -1).startsWith("Fuori"));
         grid.SizeX = 3;
         QVERIFY(app::StatusReadout::CellText(grid, 4 * 100 + 3).startsWith("Fuori"));
+    }
+
+    // The sides stay within 1..50 whatever is typed; the anchor is the button chosen.
+    void MapSizeDialogGivesTheSidesAndTheAnchor() {
+        app::MapSizeDialog dialog(50, 50);
+        dialog.findChild<QSpinBox*>("sizeX")->setValue(60);
+        dialog.findChild<QSpinBox*>("sizeZ")->setValue(0);
+        dialog.findChild<QRadioButton*>("anchor_so")->click();
+        const app::MapSizeChoice choice = dialog.Choice();
+        QCOMPARE(choice.sizeX, 50);
+        QCOMPARE(choice.sizeZ, 1);
+        QVERIFY(choice.anchor == tools::ResizeAnchor::SouthWest);
     }
 
     void ReadoutFollowsThePointerOverTheView() {

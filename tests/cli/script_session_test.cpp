@@ -160,20 +160,42 @@ TEST_F(ZdmToolScript, RefreshTexturesListsTheWorkingDirectory) {
 TEST_F(ZdmToolScript, HistoryListsTheEditsAndRevertReturnsToOne) {
     const ToolOutcome outcome = RunScript(
         "select 1 2 3 4\ntool raise 1\ntool raise 1\nsave one.zdm\ntile 2\n"
-        "start 5 6\nrevert 1\nhistory\nsave back.zdm\nundo\nsave undone.zdm\n"
-        "new\nhistory\nrevert 1\n");
+        "start 5 6\nresize 8 9\ncopy\nrotate\npaint tile 1 0 0 1 0\nrevert 1\nhistory\nsave "
+        "back.zdm\n"
+        "undo\nsave undone.zdm\nnew\nhistory\nrevert 1\n");
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "edit.txt:14: no history entry 1: the history is empty\n");
+    EXPECT_EQ(outcome.err, "edit.txt:18: no history entry 1: the history is empty\n");
     const std::string times = "\\t[0-9][0-9]:[0-9][0-9]:[0-9][0-9]\n";
     EXPECT_TRUE(std::regex_match(
-        outcome.out, std::regex("1\\tAlzare\\t1,2-3,4" + times + "2\\tTile\\t1,2-3,4" + times +
-                                "3\\tStart\\t5,6" + times + "4\\tRitorno a 1\\t1,2-5,6" + times)))
+        outcome.out,
+        std::regex("1\\tAlzare\\t1,2-3,4" + times + "2\\tTile\\t1,2-3,4" + times +
+                   "3\\tStart\\t5,6" + times + "4\\tDimensioni mappa\\t[^\\t]+" + times +
+                   "5\\tPennello tile\\t0,0-1,0" + times + "6\\tRitorno a 1\\t[^\\t]+" + times)))
         << outcome.out;
     EXPECT_EQ(ReadFile(folder_ / "back.zdm"), ReadFile(folder_ / "one.zdm"));
-    // Undo after a return puts back the heights from before it, as after a paste.
+    // Undo after a return across a resize puts back the whole map from before it.
     const auto undone = Load("undone.zdm");
+    EXPECT_EQ(undone->SizeX, 8);
     EXPECT_EQ(undone->Cell(1, 2).C, 2.0);
-    EXPECT_EQ(undone->Cell(1, 2).typet, 0);
+    EXPECT_EQ(undone->Cell(1, 0).typet, 1);
+}
+
+TEST_F(ZdmToolScript, TurnsTheClipboardPaintsAndResizesWithAWholeMapUndo) {
+    const ToolOutcome outcome = RunScript(
+        "select 0 0 2 0\ntool tilt 100\ncopy\nrotate\nflip x\nflip x\n"
+        "select 5 5 5 5\npaste\npaint wall 2 1 1 4 3\nsave a.zdm\n"
+        "resize 8 6 so\nsave b.zdm\nundo\nsave c.zdm\nresize 0 5\n");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "edit.txt:15: size 0x5 is outside 1..50 cells per side\n");
+    const auto a = Load("a.zdm");
+    // The ramp rising along x was turned to rise along z: x 0..2 became z 5..7.
+    EXPECT_EQ(test::HeightsOf(a->Cell(5, 7)), (test::Heights{2, 2, 2, 2, 2}));
+    EXPECT_EQ(a->Cell(3, 2).typew, 2);  // between the stroke's two cells
+    EXPECT_EQ(a->Cell(4, 3).typew, 2);
+    const auto b = Load("b.zdm");
+    EXPECT_EQ(b->SizeX, 8);
+    EXPECT_EQ(b->SizeZ, 6);
+    EXPECT_EQ(ReadFile(folder_ / "c.zdm"), ReadFile(folder_ / "a.zdm"));
 }
 
 TEST_F(ZdmToolScript, MissingOrFolderScriptFails) {

@@ -95,3 +95,16 @@ TEST_F(ZdmTool, UsageErrorsAndHelp) {
     EXPECT_EQ(Run("--version").out.rfind("zdmtool ", 0), 0u);
     EXPECT_EQ(Run("check --version").status, 0);
 }
+
+TEST_F(ZdmTool, ResizeWritesTheNewSizeSafelyAndRefusesBadSizes) {
+    Run("new a.zdm");
+    ASSERT_EQ(Run("resize a.zdm 20 30 b.zdm --anchor c").status, 0);
+    ASSERT_EQ(Run("resize b.zdm 50 50 c.zdm --anchor c").status, 0);
+    EXPECT_EQ(ReadFile(folder_ / "c.zdm"), ReadFile(folder_ / "a.zdm"));
+    for (const char* bad : {"0 5", "51 5", "x 5", "5 5 --anchor q", "5"}) {
+        const ToolOutcome refused = Run(std::string("resize a.zdm ") + bad + " d.zdm");
+        EXPECT_EQ(refused.status, 2) << bad;
+        EXPECT_NE(refused.err.find("Usage: zdmtool resize"), std::string::npos) << bad;
+    }
+    EXPECT_FALSE(fs::exists(folder_ / "d.zdm"));
+}

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <rapidcheck/gtest.h>
 
 #include "support/TerrainFixture.h"
+#include "tools/ClipboardTransform.h"
 #include "tools/EditCommands.h"
 #include "tools/RegionCopy.h"
 #include "tools/ToolMode.h"
@@ -195,6 +197,74 @@ TEST(Undo, TakesBackTheLastBlocksHeightsOnly) {
     cell = map::MapCell{4, 4, 4, 4, 4, 2, 0, 1, 12.0, 3.0};
     ASSERT_TRUE(EditUndo(*e.doc, third));
     EXPECT_EQ(cell, (map::MapCell{0, 0, 0, 0, 0, 2, 0, 1, 12.0, 3.0}));
+}
+
+// A ramp rising along +x, copied, turned and pasted onto flat ground rises along +z.
+TEST(TurnClipboard, ARampAlongXRisesAlongZ) {
+    Editing e;
+    for (std::int32_t x = 2; x <= 4; ++x) {
+        for (std::int32_t z = 1; z <= 2; ++z) {
+            SetHeights(e.doc->mapGrid, x, z, {x + 0.0, x + 1.0, x + 0.0, x + 1.0, x + 0.5});
+        }
+    }
+    MapSelection source(2, 1, 4, 2);
+    EditCopy(*e.doc, source, *e.clipboard);
+    ASSERT_TRUE(EditTurnClipboard(*e.clipboard, BlockTurn::Rotate));
+    EXPECT_FALSE(CanUndo(*e.doc));  // only the clipboard turns
+    MapSelection target(5, 5, 5, 5);
+    ASSERT_TRUE(EditPaste(*e.doc, target, *e.clipboard));
+    EXPECT_EQ(target, MapSelection(5, 5, 6, 7));
+    for (std::int32_t x = 5; x <= 6; ++x) {
+        for (std::int32_t z = 5; z <= 7; ++z) {
+            const double v = z - 5;
+            EXPECT_EQ(HeightsOf(e.doc->mapGrid.Cell(x, z)), (Heights{v, v, v + 1, v + 1, v + 0.5}));
+        }
+    }
+    // Pasted near the far corner the turned block is cut at the edges, as any block is.
+    MapSelection corner(8, 8, 8, 8);
+    ASSERT_TRUE(EditPaste(*e.doc, corner, *e.clipboard));
+    EXPECT_EQ(corner, MapSelection(8, 8, 9, 9));
+    EXPECT_EQ(e.doc->mapGrid.Cell(9, 9).SE, 2.0);
+    ASSERT_TRUE(EditUndo(*e.doc, corner));
+    EXPECT_EQ(e.doc->mapGrid.Cell(9, 9).SE, 0.0);
+    EXPECT_FALSE(EditTurnClipboard(*std::make_unique<map::MapGrid>(), BlockTurn::FlipX));
+}
+
+// A random block of w by d cells with whole-number heights.
+std::unique_ptr<map::MapGrid> RandomBlock() {
+    auto block = std::make_unique<map::MapGrid>();
+    block->SizeX = *rc::gen::inRange(1, 7);
+    block->SizeZ = *rc::gen::inRange(1, 7);
+    block->hasContent = true;
+    for (std::int32_t x = 0; x < block->SizeX; ++x) {
+        for (std::int32_t z = 0; z < block->SizeZ; ++z) {
+            for (double* h : {&block->Cell(x, z).NE, &block->Cell(x, z).NO, &block->Cell(x, z).SE,
+                              &block->Cell(x, z).SO, &block->Cell(x, z).C}) {
+                *h = *rc::gen::inRange(-9, 10);
+            }
+        }
+    }
+    return block;
+}
+
+RC_GTEST_PROP(TurnClipboard, FourTurnsAndTwoMirrorsGiveTheBlockBack, ()) {
+    const auto block = RandomBlock();
+    auto turned = std::make_unique<map::MapGrid>(*block);
+    for (int i = 0; i < 4; ++i) {
+        RotateBlock(*turned);
+    }
+    RC_ASSERT(test::SameHeights(*turned, *block));
+    for (void (*mirror)(map::MapGrid&) : {&FlipBlockX, &FlipBlockZ}) {
+        mirror(*turned);
+        mirror(*turned);
+        RC_ASSERT(test::SameHeights(*turned, *block));
+    }
+    // Half a turn is both mirrors.
+    RotateBlock(*turned);
+    RotateBlock(*turned);
+    FlipBlockX(*turned);
+    FlipBlockZ(*turned);
+    RC_ASSERT(test::SameHeights(*turned, *block));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "support/TerrainFixture.h"
 #include "tools/EditNames.h"
 #include "tools/EditSession.h"
+#include "tools/MapResize.h"
 #include "tools/PanelAttributes.h"
 #include "tools/TextureArchive.h"
 #include "tools/ToolMode.h"
@@ -99,6 +100,19 @@ public:
                 name = kRefreshTexturesName;
                 break;
             }
+            case 11:
+                RC_ASSERT(ResizeMap(*doc, session.selection(), 1 + op.a % 16, 1 + op.b % 16,
+                                    static_cast<ResizeAnchor>(op.c % 9))
+                              .ok());
+                name = kMapSizeName;
+                break;
+            case 12: {
+                const std::int32_t cells[] = {MapSelection::CellName(x(op.a), z(op.b)),
+                                              MapSelection::CellName(x(op.c), z(op.d))};
+                outcome = session.PaintStroke(op.d % 2 ? BrushKind::Tile : BrushKind::Wall,
+                                              op.a % 4, cells, *doc);
+                break;
+            }
             default:
                 // A size change that leaves the cells where they are, as a file of another
                 // size read over the map would: cells beyond the map stay in storage, and tools
@@ -136,7 +150,7 @@ private:
 };
 
 rc::Gen<Op> AnyOp() {
-    return rc::gen::construct<Op>(rc::gen::inRange(0, 12), rc::gen::inRange(0, 1000),
+    return rc::gen::construct<Op>(rc::gen::inRange(0, 14), rc::gen::inRange(0, 1000),
                                   rc::gen::inRange(0, 1000), rc::gen::inRange(0, 1000),
                                   rc::gen::inRange(0, 1000));
 }

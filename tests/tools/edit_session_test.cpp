@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TerrainFixture.h"
+#include "tools/EditCommands.h"
 #include "tools/ToolMode.h"
 
 namespace zandrel::tools {
@@ -111,6 +112,29 @@ TEST_F(EditSessionTest, UndoAfterAToolRestoresTheMapAndIsThenUnavailable) {
     EXPECT_TRUE(Changes([&] { session.Undo(*doc); }));
     EXPECT_TRUE(doc->mapGrid.SameContent(*before));
     EXPECT_FALSE(session.Undo(*doc).redraw);
+}
+
+TEST_F(EditSessionTest, ABrushStrokeIsOneHeldEditThatPaintsWithoutSelecting) {
+    session.SelectCells(5, 5, 5, 5);
+    session.SetBrushSlot(2);
+    session.toolState().toolMode = TOOL_RAISE;
+    session.ToggleBrush(BrushKind::Wall);
+    const EditOutcome down = session.LeftDown(kLeft, {0, 0}, Hit(1, 1), *doc);
+    EXPECT_TRUE(down.redraw && down.holdChange && !down.notifyViews);
+    EXPECT_TRUE(session.Move(kLeft, {0, 0}, {400, 300}, Hit(3, 1), *doc).holdChange);
+    // Right with left held applies no tool while the brush is on.
+    EXPECT_FALSE(Changes([&] { session.RightDown(kBoth, {0, 0}, *doc); }));
+    EXPECT_FALSE(session.LeftUp().holdChange);
+    EXPECT_EQ(doc->mapGrid.Cell(2, 1).typew, 2);
+    EXPECT_EQ(session.selection(), MapSelection(5, 5, 5, 5));
+    EXPECT_FALSE(CanUndo(*doc));
+    // The other brush takes its place; a tool, Escape or the same brush turns it off.
+    session.ToggleBrush(BrushKind::Tile);
+    session.ChooseTool(TOOL_RAISE, *doc);
+    EXPECT_EQ(session.Brush(), BrushKind::Off);
+    session.ToggleBrush(BrushKind::Tile);
+    session.ToggleBrush(BrushKind::Tile);
+    EXPECT_EQ(session.Brush(), BrushKind::Off);
 }
 
 }  // namespace

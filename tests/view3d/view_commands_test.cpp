@@ -11,6 +11,7 @@
 #include "app/CommandDispatcher.h"
 #include "app/CzandrelEditorApp.h"
 #include "app/EditorSurfaceFormat.h"
+#include "app/MapSizeDialog.h"
 #include "document/CommandIds.h"
 #include "document/CzandrelEditorDoc.h"
 #include "map/MapGrid.h"
@@ -237,6 +238,54 @@ private slots:
         QCOMPARE(target->mapGrid().Cell(20, 20).C, 0.0);
         QCOMPARE(target->mapGrid().Cell(48, 3).C, 5.25);
         QVERIFY(!commands.Query(cmd::kEditUndo).enabled);
+        gui_test::RunIdleLoop();
+    }
+
+    // The new items of Modifica and F&unzioni through the editor's commands and keys.
+    void clipboardTurnsMapSizeAndBrushesThroughTheMenus() {
+        view_.reset();
+        auto owned = std::make_unique<gui_test::FakePrompts>();
+        gui_test::FakePrompts* prompts = owned.get();
+        prompts->saveAnswer = app::SaveAnswer::Discard;
+        app::CzandrelEditorApp editor(std::move(owned));
+        QVERIFY(editor.InitInstance({}));
+        app::CommandDispatcher& commands = editor.MainFrame().Commands();
+        app::CChildFrame* frame = editor.MainFrame().ActiveFrame();
+        document::CzandrelEditorDoc* doc = frame->GetDocument();
+        QVERIFY(!commands.Query(cmd::kRotateClipboard).enabled);
+        QVERIFY(!commands.Query(cmd::kFlipClipboardX).enabled);
+        Bumps(doc->mapGrid(), 0, 0, 2, 0, 0.0);
+        frame->View()->selection().Set(0, 0, 2, 0);
+        QVERIFY(commands.Execute(cmd::kEditCopy));
+        const map::MapGrid& clipboard = *doc->clipboard();
+        editor.MainFrame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&editor.MainFrame()));
+        QTest::keyClick(&editor.MainFrame(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(clipboard.SizeX, 1);
+        QCOMPARE(clipboard.Cell(0, 2).C, 2.0);
+        QVERIFY(commands.Execute(cmd::kFlipClipboardZ));
+        QCOMPARE(clipboard.Cell(0, 0).C, 2.0);
+        QVERIFY(!doc->IsModified());
+
+        // "Dimensioni mappa...": one edit, undone whole.
+        doc->mapGrid().Cell(49, 49).typet = 2;
+        prompts->mapSize = app::MapSizeChoice{20, 10, tools::ResizeAnchor::SouthWest};
+        QVERIFY(commands.Execute(cmd::kMapSize));
+        QCOMPARE(doc->mapGrid().SizeX, 20);
+        QCOMPARE(doc->mapGrid().SizeZ, 10);
+        QCOMPARE(doc->mapGrid().Cell(19, 9).typet, 2);
+        QVERIFY(doc->IsModified());
+        QVERIFY(commands.Execute(cmd::kEditUndo));
+        QCOMPARE(doc->mapGrid().SizeX, 50);
+        QCOMPARE(doc->mapGrid().Cell(49, 49).typet, 2);
+        QCOMPARE(doc->mapGrid().Cell(2, 0).C, 2.0);
+
+        // The brushes are check items; a tool turns them off.
+        QVERIFY(commands.Execute(cmd::kBrushWall));
+        QVERIFY(commands.Query(cmd::kBrushWall).checked &&
+                !commands.Query(cmd::kBrushTile).checked);
+        QVERIFY(commands.Execute(cmd::kRaise));
+        QVERIFY(!commands.Query(cmd::kBrushWall).checked);
         gui_test::RunIdleLoop();
     }
 

@@ -246,6 +246,34 @@ private slots:
         QCOMPARE(ViewMouseInput::KeyState(Qt::ForwardButton, {}), 64u);
     }
 
+    // A fast brush drag paints every cell between its few mouse positions; the stroke is one
+    // change: the map is marked modified and the other views are told once, at the release.
+    void brushStrokeFillsBetweenMovesAndIsOneChange() {
+        const TopDownCamera camera(*view_, 4.0f, 3.0f);
+        view_->SetBrushSlotSource([] { return 2; });
+        QVERIFY(view_->ExecuteCommand(cmd::kBrushTile));
+        view_->selection().Set(0, 0, 0, 0);
+        QSignalSpy told(doc_.get(), &CzandrelEditorDoc::viewsNeedUpdate);
+        QSignalSpy modified(doc_.get(), &CzandrelEditorDoc::modifiedChanged);
+        mouse_.Press(Qt::LeftButton, Qt::LeftButton, camera.Cell(1, 1));
+        mouse_.Move(Qt::LeftButton, camera.Cell(6, 1));
+        mouse_.Move(Qt::LeftButton, camera.Cell(6, 4));
+        QCOMPARE(told.count(), 0);
+        QCOMPARE(modified.count(), 0);
+        mouse_.Release(Qt::LeftButton, Qt::NoButton, camera.Cell(6, 4));
+        QCOMPARE(told.count(), 1);
+        QCOMPARE(modified.count(), 1);
+        for (const auto& [x, z] : {std::pair{1, 1}, {4, 1}, {6, 3}}) {
+            QCOMPARE(doc_->mapGrid().Cell(x, z).typet, 2);
+        }
+        QCOMPARE(Selection(), (std::array{0, 0, 0, 0}));
+        // Escape turns the brush off: the left button selects again.
+        QTest::keyClick(view_.get(), Qt::Key_Escape);
+        mouse_.Click(camera.Cell(2, 2));
+        QCOMPARE(Selection(), (std::array{2, 2, 2, 2}));
+        QCOMPARE(doc_->mapGrid().Cell(2, 2).typet, 0);
+    }
+
 private:
     std::array<int, 4> Selection() const {
         const auto& s = view_->selection();

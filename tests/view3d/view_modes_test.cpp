@@ -1,5 +1,5 @@
 // The view modes drawn on a ridge: each mode changes the pixels it should and no others, and
-// with every mode off the map pass gives the plain pass's bytes, lists compiled with modes or not.
+// with every mode off the map pass gives the plain pass's bytes, rows built with modes or not.
 // With ZANDREL_FIGURES=folder set it also writes the ridge with and without relief there.
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -20,12 +20,12 @@
 #include "map/MapGrid.h"
 #include "tools/Camera.h"
 #include "view3d/MapOverlays.h"
-#include "view3d/MapPassLists.h"
+#include "view3d/MapPassBatches.h"
 #include "view3d/MapRenderer.h"
 
 using zandrel::map::MapGrid;
 using zandrel::view3d::MapOverlays;
-using zandrel::view3d::MapPassLists;
+using zandrel::view3d::MapPassBatches;
 using zandrel::view3d::MapRenderer;
 using zandrel::view3d::PassStyle;
 using zandrel::view3d::RenderMode;
@@ -80,21 +80,16 @@ private slots:
         camera_.Set(5.5f, 20.0f, 15.0f, 5.5f, 0.0f, 5.0f, 0.0f, 1.0f, 0.0f);
     }
 
-    void cleanupTestCase() {
-        lists_.Release();
-        target_.Close();
-    }
+    void cleanupTestCase() { target_.Close(); }
 
-    // Modes on and off again: every row is redrawn, then recompiled, back to the plain pass,
-    // byte for byte.
+    // Modes on and off again: the tint's rows are rebuilt, back to the plain pass, byte for
+    // byte.
     void allModesOffDrawsThePlainPass() {
         const QImage plain = Draw({}, false);
         const ViewModes all{true, true, true, TintMode::Height};
         QVERIFY(Draw(all) != plain);
         QVERIFY(Draw({}) == plain);
-        QCOMPARE(lists_.LastImmediateRows(), grid_->SizeZ);
-        QVERIFY(Draw({}) == plain);
-        QCOMPARE(lists_.LastCompiledRows(), grid_->SizeZ);
+        QCOMPARE(pass_.LastRebuiltRows(), grid_->SizeZ);
     }
 
     // The light comes from behind the camera: the slope facing it is brighter than the one
@@ -160,9 +155,9 @@ private slots:
     }
 
 private:
-    // The frame as the view draws it: the solid pass through the lists, between the modes'
-    // state; throughLists false draws the immediate plain pass instead.
-    QImage Draw(const ViewModes& modes, bool throughLists = true) {
+    // The frame as the view draws it: the solid pass in batches, between the modes' state;
+    // batched false draws the immediate plain pass instead.
+    QImage Draw(const ViewModes& modes, bool batched = true) {
         glViewport(0, 0, kSize, kSize);
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -178,9 +173,9 @@ private:
         glGetDoublev(GL_PROJECTION_MATRIX, projection_.data());
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        if (throughLists) {
+        if (batched) {
             MapOverlays::Begin(modes, camera_);
-            lists_.Draw(*grid_, RenderMode::Solid, PassStyle::For(*grid_, modes));
+            pass_.Draw(*grid_, RenderMode::Solid, PassStyle::For(*grid_, modes));
             MapOverlays::End(modes);
         } else {
             MapRenderer::Draw(*grid_, RenderMode::Solid);
@@ -214,7 +209,7 @@ private:
 
     zandrel::view3d_test::OffscreenTarget target_;
     std::unique_ptr<MapGrid> grid_;
-    MapPassLists lists_;
+    MapPassBatches pass_;
     zandrel::tools::Camera camera_;
     std::array<double, 16> projection_{};
 };

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/MapSizeDialog.h"
 #include "app/UserPrompts.h"
 
 namespace zandrel::gui_test {
@@ -23,10 +24,11 @@ public:
     QStringList errors;
     int savePathRequests = 0;
     QString lastSuggestedPath;
-    QString openFolder;                    // where the last open dialog would have started
-    int chosenWindow = -1;                 // the answer to "Altre finestre..."
-    QList<QStringList> windowChoices;      // the titles offered there, per question
-    QList<QStringList> recoveryQuestions;  // the titles offered, per question
+    QString openFolder;                         // where the last open dialog would have started
+    int chosenWindow = -1;                      // the answer to "Altre finestre..."
+    QList<QStringList> windowChoices;           // the titles offered there, per question
+    QList<QStringList> recoveryQuestions;       // the titles offered, per question
+    std::optional<app::MapSizeChoice> mapSize;  // the answer to "Dimensioni mappa..."
 
     app::SaveAnswer AskSaveChanges(QWidget*, const QString& title) override {
         saveQuestions.append(title);
@@ -47,6 +49,9 @@ public:
     }
     QString AskImageSavePath(QWidget*, const QString&) override { return imageSavePath; }
     QString AskHeightmapPath(QWidget*, const QString&) override { return heightmapPath; }
+    std::optional<app::MapSizeChoice> AskMapSize(QWidget*, std::int32_t, std::int32_t) override {
+        return mapSize;
+    }
     void ShowError(QWidget*, const QString& message) override { errors.append(message); }
     app::RecoveryAnswer AskRecover(QWidget*, const QStringList& titles) override {
         recoveryQuestions.append(titles);

@@ -1,5 +1,6 @@
-// The map pass from display lists against the immediate pass: both drawn into the same
-// framebuffer must give the same bytes, and a frame recompiles only the rows an edit touched.
+// The map pass in batches against the immediate pass: both drawn into the same framebuffer
+// must give the same bytes (but where a hidden twin wall is left out), and a frame rebuilds only
+// the rows an edit touched.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -13,14 +14,16 @@
 #include <memory>
 #include "OffscreenTarget.h"
 
+#include "BenchMaps.h"
 #include "app/EditorSurfaceFormat.h"
 #include "map/MapGrid.h"
 #include "view3d/MapOverlays.h"
-#include "view3d/MapPassLists.h"
+#include "view3d/MapPassBatches.h"
 #include "view3d/MapRenderer.h"
+#include "view3d/PassGeometry.h"
 
 using zandrel::map::MapGrid;
-using zandrel::view3d::MapPassLists;
+using zandrel::view3d::MapPassBatches;
 using zandrel::view3d::MapRenderer;
 using zandrel::view3d::PassStyle;
 using zandrel::view3d::RenderMode;
@@ -52,7 +55,7 @@ GLuint MakeTexture(GLubyte r, GLubyte g, GLubyte b) {
 
 Q_DECLARE_METATYPE(Camera)
 
-class MapPassListsTest : public QObject {
+class MapPassBatchesTest : public QObject {
     Q_OBJECT
 
 public:
@@ -79,14 +82,11 @@ private slots:
         grid_->Cell(4, 8).goal = 1;
     }
 
-    void cleanupTestCase() {
-        lists_.Release();
-        target_.Close();
-    }
+    void cleanupTestCase() { target_.Close(); }
 
     // Each step changes the map, then both passes draw it. The rows whose drawing the change
-    // reaches are drawn immediately on the next frame and compiled on the frame after.
-    void listsDrawTheImmediateImageAndRebuildOnlyChangedRows_data() {
+    // reaches are rebuilt on the next frame, and no row on the frame after.
+    void batchesDrawTheImmediateImageAndRebuildOnlyChangedRows_data() {
         QTest::addColumn<int>("step");
         QTest::addColumn<int>("rowsChanged");
         QTest::newRow("first frame: every row") << 0 << 10;
@@ -98,11 +98,11 @@ private slots:
         QTest::newRow("a slot's texture object, used in rows 5 and 7") << 6 << 2;
         QTest::newRow("wireframe draws immediately") << 7 << 0;
         QTest::newRow("back to solid: only what changed meanwhile") << 8 << 2;
-        QTest::newRow("grid, contours and a tint: every row") << 9 << 10;
+        QTest::newRow("grid, contours and a tint: the tint's rows, every one") << 9 << 10;
         QTest::newRow("the tint's range moves with the highest cell: every row") << 10 << 10;
     }
 
-    void listsDrawTheImmediateImageAndRebuildOnlyChangedRows() {
+    void batchesDrawTheImmediateImageAndRebuildOnlyChangedRows() {
         QFETCH(int, step);
         QFETCH(int, rowsChanged);
         const std::array<std::function<void()>, 11> steps = {
@@ -130,11 +130,10 @@ private slots:
 
         const PassStyle style = PassStyle::For(*grid_, modes_);
         const QImage immediate = Draw([&] { MapRenderer::Draw(*grid_, mode_, style); });
-        const QImage listed = Draw([&] { lists_.Draw(*grid_, mode_, style); });
-        QCOMPARE(lists_.LastImmediateRows(), rowsChanged);
-        QCOMPARE(lists_.LastCompiledRows(), 0);
-        QCOMPARE(listed.size(), immediate.size());
-        QVERIFY(listed == immediate);
+        QVERIFY(Draw([&] { pass_.Draw(*grid_, mode_, style); }) == immediate);
+        QCOMPARE(pass_.LastRebuiltRows(), rowsChanged);
+        QVERIFY(Draw([&] { pass_.Draw(*grid_, mode_, style); }) == immediate);
+        QCOMPARE(pass_.LastRebuiltRows(), 0);
         // Cells drawn one by one bind every texture they use, where a row binds a texture once
         // per run of cells using it: the image is the same.
         const QImage cellByCell = Draw([&] {
@@ -148,14 +147,6 @@ private slots:
             }
         });
         QVERIFY(cellByCell == immediate);
-        // Unchanged for a frame: the changed rows are compiled, then replayed, in the same bytes.
-        const int listedRows = mode_ == RenderMode::Solid ? rowsChanged : 0;
-        QVERIFY(Draw([&] { lists_.Draw(*grid_, mode_, style); }) == immediate);
-        QCOMPARE(lists_.LastCompiledRows(), listedRows);
-        QCOMPARE(lists_.LastImmediateRows(), 0);
-        QVERIFY(Draw([&] { lists_.Draw(*grid_, mode_, style); }) == immediate);
-        QCOMPARE(lists_.LastCompiledRows(), 0);
-        QCOMPARE(lists_.LastImmediateRows(), 0);
         // Something is drawn at all: the solid map covers the middle of the picture.
         QVERIFY(mode_ != RenderMode::Solid ||
                 immediate.pixel(kSize / 2, kSize / 2) != immediate.pixel(0, 0));
@@ -240,7 +231,7 @@ private slots:
         }
         grid.textureIds[0] = grid_->textureIds[0];
         grid.textureIds[1] = grid_->textureIds[1];
-        MapPassLists lists;
+        MapPassBatches pass;
         // The last cell drawn is selected: what follows the pass inherits its tint.
         grid.SetSelection(11, 9, 11, 9);
         const QImage immediate = Draw(
@@ -249,20 +240,145 @@ private slots:
                 DrawInLeftState();
             },
             camera);
-        for (int frame = 0; frame < 3; ++frame) {
+        for (int frame = 0; frame < 2; ++frame) {
             const QImage culled = Draw(
                 [&] {
                     std::array<double, 16> worldToClip{};
                     glGetDoublev(GL_PROJECTION_MATRIX, worldToClip.data());
                     const zandrel::view3d::ViewVolume volume(worldToClip);
-                    lists.Draw(grid, RenderMode::Solid, {}, &volume);
+                    pass.Draw(grid, RenderMode::Solid, {}, &volume);
                     DrawInLeftState();
                 },
                 camera);
             QVERIFY(culled == immediate);
-            QCOMPARE(lists.LastCulledChunks() > 0, leavesPartsOut);
+            QCOMPARE(pass.LastCulledPieces() > 0, leavesPartsOut);
         }
-        lists.Release();
+    }
+
+    // The benchmarks' maps, walls on nearly every edge and textures changing every few cells,
+    // have no twin walls. With the whole map in view the batches draw the immediate image byte
+    // for byte; close up, where Mesa clips draws, a few pixels may round one step apart.
+    void benchMapsDrawTheImmediateImage_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<Camera>("camera");
+        QTest::addColumn<bool>("clipped");
+        for (const char* kind : {"block", "walls", "walls1", "varied"}) {
+            QTest::addRow("%s, whole map", kind)
+                << QString::fromLatin1(kind) << Camera{25.0, 90.0, -40.0, 25.0, 0.0, 25.0} << false;
+            QTest::addRow("%s, close up", kind)
+                << QString::fromLatin1(kind) << Camera{-10.0, 40.0, -10.0, 25.0, 0.0, 25.0} << true;
+        }
+    }
+
+    void benchMapsDrawTheImmediateImage() {
+        QFETCH(QString, kind);
+        QFETCH(Camera, camera);
+        QFETCH(bool, clipped);
+        MapGrid grid(50, 50);
+        zandrel::bench::ShapeBenchMap(grid, kind.toStdString());
+        for (std::size_t slot = 0; slot < 6; ++slot) {
+            grid.textureIds[slot] = grid_->textureIds[slot % 3];
+        }
+        grid.SetSelection(20, 20, 24, 22);
+        grid.Cell(30, 30).goal = 1;
+        const QImage immediate = Draw([&] { MapRenderer::Draw(grid, RenderMode::Solid); }, camera);
+        MapPassBatches pass;
+        const QImage batched = Draw([&] { pass.Draw(grid, RenderMode::Solid); }, camera);
+        int differing = 0;
+        for (int y = 0; y < kSize; ++y) {
+            for (int x = 0; x < kSize; ++x) {
+                const QRgb a = batched.pixel(x, y);
+                const QRgb b = immediate.pixel(x, y);
+                if (a != b) {
+                    ++differing;
+                    QVERIFY(clipped);
+                    QVERIFY(std::abs(qRed(a) - qRed(b)) <= 1 &&
+                            std::abs(qGreen(a) - qGreen(b)) <= 1 &&
+                            std::abs(qBlue(a) - qBlue(b)) <= 1);
+                }
+            }
+        }
+        QVERIFY(differing <= kSize * kSize / 1000);
+        // One draw per texture and kind in a row, where the immediate pass makes one per tile
+        // and wall.
+        QVERIFY(pass.LastDrawCalls() <= grid.SizeZ * 5);
+    }
+
+    // Where both cells draw the wall on their shared edge (equal averages, crossing corners),
+    // the pass draws the north or west cell's wall first and it shows. The twin drawn second is
+    // blue; the first is red; the blue texture is used earlier in the row, so that a batch drawn
+    // by texture would put the twin first. Pixels may differ from the immediate pass only where
+    // the pairs stand, and no blue of a twin shows there.
+    void twinWallsShowTheWallDrawnFirst() {
+        using Geometry = zandrel::view3d::PassGeometry;
+        MapGrid grid(8, 6);
+        grid.textureIds[0] = grid_->textureIds[1];
+        grid.textureIds[3] = MakeTexture(200, 40, 40);
+        grid.textureIds[4] = MakeTexture(40, 40, 230);
+        for (int z = 0; z < grid.SizeZ; ++z) {
+            grid.Cell(0, z).typew = 4;
+        }
+        // Each pair: the cell whose wall is drawn first, its side, and the other cell's side.
+        std::vector<std::array<int, 4>> pairs;
+        for (const int z : {1, 3}) {
+            // The west edge of (3, z) falls southwards, the east edge of (4, z) rises.
+            grid.Cell(3, z).NO = 2.0;
+            grid.Cell(4, z).SE = 2.0;
+            grid.Cell(3, z).typew = 3;
+            grid.Cell(4, z).typew = 4;
+            pairs.push_back({3, z, Geometry::kWest, Geometry::kEast});
+        }
+        grid.Cell(6, 2).SE = 1.5;
+        grid.Cell(6, 2).SO = 0.5;
+        grid.Cell(6, 3).NE = 0.5;
+        grid.Cell(6, 3).NO = 1.5;
+        grid.Cell(6, 2).typew = 3;
+        grid.Cell(6, 3).typew = 4;
+        pairs.push_back({6, 2, Geometry::kSouth, Geometry::kNorth});
+        grid.ComputeNormals();
+        const Camera camera{9.0, 4.0, -3.0, 4.0, 0.5, 3.0};
+        const QImage immediate = Draw([&] { MapRenderer::Draw(grid, RenderMode::Solid); }, camera);
+        MapPassBatches pass;
+        const QImage batched = Draw([&] { pass.Draw(grid, RenderMode::Solid); }, camera);
+        // Both walls of each pair, white on black, whatever hides them.
+        const QImage mask = Draw(
+            [&] {
+                glDisable(GL_DEPTH_TEST);
+                glDisable(GL_TEXTURE_2D);
+                glColor3f(1.0f, 1.0f, 1.0f);
+                for (const auto& [x, z, side, otherSide] : pairs) {
+                    const bool alongX = side == Geometry::kWest;
+                    for (const auto& wall : {Geometry::WallOn(grid, x, z, side),
+                                             Geometry::WallOn(grid, alongX ? x + 1 : x,
+                                                              alongX ? z : z + 1, otherSide)}) {
+                        QVERIFY(wall.drawn && wall.twin);
+                        glBegin(GL_POLYGON);
+                        for (const auto& v : wall.v) {
+                            glVertex3f(v.x, v.y, v.z);
+                        }
+                        glEnd();
+                    }
+                }
+                glEnable(GL_DEPTH_TEST);
+            },
+            camera);
+        const auto isBlue = [](QRgb p) { return qBlue(p) > 120 && qRed(p) < 90 && qGreen(p) < 90; };
+        int inMask = 0;
+        int blueBefore = 0;
+        for (int y = 0; y < kSize; ++y) {
+            for (int x = 0; x < kSize; ++x) {
+                if (qRed(mask.pixel(x, y)) == 0) {
+                    QCOMPARE(batched.pixel(x, y), immediate.pixel(x, y));
+                    continue;
+                }
+                ++inMask;
+                QVERIFY(!isBlue(batched.pixel(x, y)));
+                blueBefore += isBlue(immediate.pixel(x, y)) ? 1 : 0;
+            }
+        }
+        qInfo() << "pixels of the pairs" << inMask << "twin's blue in the immediate pass"
+                << blueBefore;
+        QVERIFY(inMask > 100);
     }
 
 private:
@@ -309,10 +425,10 @@ private:
 
     zandrel::view3d_test::OffscreenTarget target_;
     std::unique_ptr<MapGrid> grid_;
-    MapPassLists lists_;
+    MapPassBatches pass_;
     RenderMode mode_ = RenderMode::Solid;
     zandrel::view3d::ViewModes modes_;
 };
 
-QTEST_MAIN(MapPassListsTest)
-#include "map_pass_lists_test.moc"
+QTEST_MAIN(MapPassBatchesTest)
+#include "map_pass_batches_test.moc"
