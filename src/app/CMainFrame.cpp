@@ -23,6 +23,7 @@
 #include "app/CommandTable.h"
 #include "app/DocumentManager.h"
 #include "app/LockKeyIndicators.h"
+#include "app/MapDocks.h"
 #include "app/RecentFileList.h"
 #include "app/ShellCommands.h"
 #include "app/StatusReadout.h"
@@ -78,6 +79,7 @@ CMainFrame::CMainFrame(DocumentManager& docs, RecentFileList& recent, UserPrompt
     addToolBar(Qt::TopToolBarArea, toolBar_);
     commands_->InstallAccelerators();
     BuildStatusBar();
+    docks_ = new MapDocks(*this);
     ShowMenusFor(false);
 
     connect(&docs_, &DocumentManager::documentOpened, this,
@@ -90,6 +92,9 @@ CMainFrame::CMainFrame(DocumentManager& docs, RecentFileList& recent, UserPrompt
 
 CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
+    // The docks outlive this part of the frame; what they would remember as they go is not
+    // the user's doing.
+    delete docks_;
     // Map windows go first: their panes refer to documents the manager owns.
     while (!frames_.empty()) {
         delete frames_.back()->parentWidget();

@@ -24,6 +24,7 @@ class CChildFrame;
 class CommandDispatcher;
 class DocumentManager;
 class LockKeyIndicators;
+class MapDocks;
 class RecentFileList;
 class ShellCommands;
 class UserPrompts;
@@ -46,6 +47,8 @@ public:
     // The status bar's field that follows the pointer over a 3D view.
     QLabel* PointerReadout() const { return pointerReadout_; }
     WindowMenu& WindowList() const { return *windowMenu_; }
+    // "Panoramica" and "Cronologia".
+    MapDocks& Docks() const { return *docks_; }
     // Where the frame's commands ask the user and report failures.
     UserPrompts& Prompts() const { return prompts_; }
 
@@ -101,6 +104,7 @@ private:
     LockKeyIndicators* indicators_ = nullptr;
     QLabel* pointerReadout_ = nullptr;
     WindowMenu* windowMenu_ = nullptr;
+    MapDocks* docks_ = nullptr;
     // Where the last new window went: the next one cascades from there.
     std::optional<QPoint> lastPlaced_;
     // Every map window, in creation order.

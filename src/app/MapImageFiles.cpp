@@ -139,7 +139,7 @@ std::optional<tools::HeightRange> MapImageFiles::ImportHeightmap(CChildFrame& fr
             const bool imported = tools::ImportHeightField(state, selection, field);
             return tools::EditOutcome{imported, imported};
         },
-        nullptr);
+        nullptr, tools::kImportHeightmapName);
     return range;
 }
 

@@ -12,6 +12,7 @@
 #include "app/CChildFrame.h"
 #include "app/UserPrompts.h"
 #include "document/CzandrelEditorDoc.h"
+#include "tools/EditNames.h"
 #include "tools/MapResize.h"
 #include "view3d/CzandrelEditorView.h"
 
@@ -108,7 +109,7 @@ bool MapSizeDialog::ResizeActiveMap(CChildFrame& frame, UserPrompts& prompts, QW
                     .ok();
             return tools::EditOutcome{resized, resized};
         },
-        nullptr);
+        nullptr, tools::kMapSizeName);
     return true;
 }
 

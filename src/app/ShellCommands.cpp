@@ -11,6 +11,7 @@
 #include "app/CMainFrame.h"
 #include "app/DocumentManager.h"
 #include "app/MapCheckDialog.h"
+#include "app/MapDocks.h"
 #include "app/MapImageFiles.h"
 #include "app/MapSizeDialog.h"
 #include "app/RecentFileList.h"
@@ -38,6 +39,16 @@ CommandState ToolbarShown(const ShellCommands& shell) {
 
 CommandState StatusBarShown(const ShellCommands& shell) {
     return {true, !shell.frame().statusBar()->isHidden()};
+}
+
+template <QDockWidget* (MapDocks::*Dock)() const>
+CommandState DockShown(const ShellCommands& shell) {
+    return {true, MapDocks::IsShown((shell.frame().Docks().*Dock)())};
+}
+
+template <QDockWidget* (MapDocks::*Dock)() const>
+void ToggleDock(ShellCommands& shell) {
+    MapDocks::Toggle((shell.frame().Docks().*Dock)());
 }
 
 void NewFile(ShellCommands& shell) {
@@ -140,6 +151,9 @@ constexpr std::array kRows = {
     Row{cmd::kAppExit, &Always, &Exit},
     Row{cmd::kViewToolbar, &ToolbarShown, &ToggleToolbar},
     Row{cmd::kViewStatusBar, &StatusBarShown, &ToggleStatusBar},
+    Row{cmd::kViewOverview, &DockShown<&MapDocks::OverviewDock>,
+        &ToggleDock<&MapDocks::OverviewDock>},
+    Row{cmd::kViewHistory, &DockShown<&MapDocks::HistoryDock>, &ToggleDock<&MapDocks::HistoryDock>},
     Row{cmd::kFileClose, &WithMap, &OnActive<&CloseFile>},
     Row{cmd::kMapCheck, &WithMap, &ShowMapCheck},
     Row{cmd::kFileSave, &WithMap, &OnActive<&SaveFile>},

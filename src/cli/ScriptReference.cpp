@@ -60,6 +60,17 @@ constexpr ScriptCommandDoc kDocs[] = {
     {"refresh-textures", "refresh-textures",
      "Rebuild the map's texture list from the .jpg files in the working directory.",
      "panel: Aggiorna Archivio Texture"},
+    {"history", "history",
+     "Print the history of this map's edits, oldest first, one per line: its number, the "
+     "editor's name for the command, the cells it changed (X0,Z0-X1,Z1, or - for none) and the "
+     "time, separated by tabs. Runs of tool commands on one selection are one entry. New and "
+     "open start a new history.",
+     "Vista > Cronologia"},
+    {"revert", "revert N",
+     "Return the map to its state just after history entry N, as one new edit that is itself "
+     "an entry; undo then restores the heights from before it, as after a paste. Fails for an "
+     "entry the history does not keep.",
+     "Vista > Cronologia, then a double-click on an entry"},
     {"rotate", "rotate",
      "Turn the clipboard's block a quarter turn: W by D cells become D by W, and a slope rising "
      "along +x rises along +z. Fails when nothing was copied.",

@@ -32,9 +32,9 @@ int RunScriptFile(const std::filesystem::path& file, std::ostream& out, std::ost
     return RunScript(script, file.string(), out, err);
 }
 
-int RunScript(std::istream& script, std::string_view name, std::ostream&, std::ostream& err) {
+int RunScript(std::istream& script, std::string_view name, std::ostream& out, std::ostream& err) {
     // A session holds three whole maps; they live on the heap, not on the stack.
-    const auto session = std::make_unique<ScriptSession>();
+    const auto session = std::make_unique<ScriptSession>(&out);
     std::string line;
     long lineNumber = 0;
     while (std::getline(script, line)) {

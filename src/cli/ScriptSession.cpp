@@ -1,6 +1,7 @@
 #include "cli/ScriptSession.h"
 
 #include <algorithm>
+#include <ctime>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "mapfile/MapLoader.h"
 #include "mapfile/MapWriter.h"
 #include "tools/EditCommands.h"
+#include "tools/EditNames.h"
 #include "tools/MapResize.h"
 #include "tools/PanelAttributes.h"
 #include "tools/TextureArchive.h"
@@ -63,9 +65,58 @@ Status NotWholeNumber(std::string_view text) {
     return Status::Failure(Quoted(text) + " is not a whole number");
 }
 
+// What the history calls the edits of the commands that are not tools; the others change no
+// content, and a command missing here is named as the script calls it.
+struct EditName {
+    std::string_view command;
+    std::string_view name;
+};
+
+constexpr EditName kEditNames[] = {
+    {"cut", tools::kCutName},
+    {"paste", tools::kPasteName},
+    {"merge", tools::kMergeName},
+    {"undo", tools::kUndoName},
+    {"goal", tools::kGoalName},
+    {"start", tools::kStartName},
+    {"enemy", tools::kEnemyName},
+    {"attributes", tools::kApplyName},
+    {"tile", tools::kTileName},
+    {"wall", tools::kWallName},
+    {"enemy-texture", tools::kEnemyTextureName},
+    {"refresh-textures", tools::kRefreshTexturesName},
+    {"resize", tools::kMapSizeName},
+};
+
+// "x0,z0-x1,z1", one corner for a single cell, "-" when no cell changed.
+std::string CellsText(const map::CellRect& cells) {
+    if (cells.IsUnset()) {
+        return "-";
+    }
+    std::string text = std::to_string(cells.x0) + ',' + std::to_string(cells.z0);
+    if (cells.x1 != cells.x0 || cells.z1 != cells.z0) {
+        text += '-' + std::to_string(cells.x1) + ',' + std::to_string(cells.z1);
+    }
+    return text;
+}
+
+std::string LocalTimeText(tools::EditHistory::Clock::time_point time) {
+    const std::time_t seconds = tools::EditHistory::Clock::to_time_t(time);
+    std::tm local{};
+    char text[16] = "";
+    if (localtime_r(&seconds, &local) == nullptr ||
+        std::strftime(text, sizeof text, "%H:%M:%S", &local) == 0) {
+        return "--:--:--";
+    }
+    return text;
+}
+
 }  // namespace
 
-ScriptSession::ScriptSession() : clipboard_(std::make_unique<map::MapGrid>()) {
+ScriptSession::ScriptSession(std::ostream* out)
+    : clipboard_(std::make_unique<map::MapGrid>()),
+      before_(std::make_unique<map::MapGrid>()),
+      out_(out) {
     auto document = std::make_unique<DocumentState>();
     document->mapGrid = *std::make_unique<map::MapGrid>(map::kMaxMapSize, map::kMaxMapSize);
     ShowDocument(std::move(document));
@@ -91,6 +142,8 @@ Status ScriptSession::Run(const ScriptCommand& command) {
         {"wall", 1, "wall N", &ScriptSession::Wall},
         {"enemy-texture", 1, "enemy-texture N", &ScriptSession::EnemyTexture},
         {"refresh-textures", 0, "refresh-textures", &ScriptSession::RefreshTextures},
+        {"history", 0, "history", &ScriptSession::History},
+        {"revert", 1, "revert N", &ScriptSession::Revert},
         {"rotate", 0, "rotate", &ScriptSession::Rotate},
         {"flip", 1, "flip x|z", &ScriptSession::Flip},
         {"resize", 2, "resize SX SZ [ANCHOR]", &ScriptSession::Resize, 1},
@@ -105,16 +158,43 @@ Status ScriptSession::Run(const ScriptCommand& command) {
     if (!entry->Takes(command.args.size())) {
         return Status::Failure("usage: " + std::string(entry->usage));
     }
+    const DocumentState* document = document_.get();
+    *before_ = document_->mapGrid;
     Status result = (this->*(entry->run))(command);
     // The view stores its selection in the map before every draw; a script draws after every
     // command.
     session_.StoreSelection(document_->mapGrid);
+    // A new or opened map starts its own history.
+    if (result && document == document_.get()) {
+        history_.Record(*before_, document_->mapGrid, LabelOf(command),
+                        tools::EditHistory::Clock::now());
+    }
     return result;
+}
+
+tools::EditLabel ScriptSession::LabelOf(const ScriptCommand& command) const {
+    if (command.name == "tool") {
+        const auto tool =
+            std::find_if(std::begin(kToolNames), std::end(kToolNames),
+                         [&](const ToolName& each) { return each.name == command.args[0]; });
+        return {tools::ToolName(tool->mode), 0, session_.UndoStep()};
+    }
+    if (command.name == "revert") {
+        return {revertName_};
+    }
+    if (command.name == "paint") {
+        return {command.args[0] == "tile" ? tools::kBrushTileName : tools::kBrushWallName};
+    }
+    const auto named =
+        std::find_if(std::begin(kEditNames), std::end(kEditNames),
+                     [&](const EditName& each) { return each.command == command.name; });
+    return {named != std::end(kEditNames) ? named->name : command.name};
 }
 
 void ScriptSession::ShowDocument(std::unique_ptr<DocumentState> document) {
     document_ = std::move(document);
     session_.Reset();
+    history_.Clear();
     tools::AdoptTextureTable(document_->mapGrid);
     session_.StoreSelection(document_->mapGrid);
 }
@@ -334,6 +414,37 @@ Status ScriptSession::RefreshTextures(const ScriptCommand&) {
         return listed;
     }
     tools::RefreshTextureArchive(document_->mapGrid, names);
+    return Status::Ok();
+}
+
+Status ScriptSession::History(const ScriptCommand&) {
+    if (out_ == nullptr) {
+        return Status::Ok();
+    }
+    for (const tools::HistoryEntry& entry : history_.Entries()) {
+        *out_ << entry.number << '\t' << entry.name << '\t' << CellsText(entry.delta.Touched())
+              << '\t' << LocalTimeText(entry.time) << '\n';
+    }
+    return Status::Ok();
+}
+
+Status ScriptSession::Revert(const ScriptCommand& command) {
+    const auto number = ParseWholeNumber(command.args[0]);
+    if (!number) {
+        return NotWholeNumber(command.args[0]);
+    }
+    const auto& entries = history_.Entries();
+    if (*number < 1 || history_.Find(static_cast<std::uint64_t>(*number)) == nullptr) {
+        if (entries.empty()) {
+            return Status::Failure("no history entry " + std::to_string(*number) +
+                                   ": the history is empty");
+        }
+        return Status::Failure("no history entry " + std::to_string(*number) + " (entries " +
+                               std::to_string(entries.front().number) + " to " +
+                               std::to_string(entries.back().number) + " are kept)");
+    }
+    revertName_ = tools::ReturnName(static_cast<std::uint64_t>(*number));
+    session_.ReturnTo(history_, static_cast<std::uint64_t>(*number), *document_);
     return Status::Ok();
 }
 

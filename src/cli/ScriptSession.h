@@ -2,12 +2,14 @@
 
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <string_view>
 
 #include "cli/ScriptCommand.h"
 #include "map/MapGrid.h"
 #include "map/Status.h"
 #include "tools/DocumentState.h"
+#include "tools/EditHistory.h"
 #include "tools/EditSession.h"
 #include "tools/MapSelection.h"
 
@@ -16,10 +18,12 @@ namespace zandrel::cli {
 // What an editing script drives: one editor window on one document (its map, undo snapshot
 // and next enemy slot), the window's 3D view (selection and current tool) and its panel, and
 // the application's clipboard, which outlives every document the script opens. A session
-// starts like the editor without arguments, on a fresh 50x50 map.
+// starts like the editor without arguments, on a fresh 50x50 map. Each command that changes
+// the map is recorded in the document's history as the editor records it.
 class ScriptSession {
 public:
-    ScriptSession();
+    // out receives what commands print (the history); null prints nothing.
+    explicit ScriptSession(std::ostream* out = nullptr);
 
     // Runs one command as the editor would; a command the editor would show disabled or could
     // not carry out changes nothing and returns the reason.
@@ -28,6 +32,7 @@ public:
     const map::MapGrid& mapGrid() const { return document_->mapGrid; }
     const tools::MapSelection& selection() const { return session_.selection(); }
     const map::MapGrid& clipboard() const { return *clipboard_; }
+    const tools::EditHistory& history() const { return history_; }
 
 private:
     Status New(const ScriptCommand& command);
@@ -52,6 +57,11 @@ private:
     Status Flip(const ScriptCommand& command);
     Status Resize(const ScriptCommand& command);
     Status Paint(const ScriptCommand& command);
+    Status History(const ScriptCommand& command);
+    Status Revert(const ScriptCommand& command);
+
+    // How the history names command's edit.
+    tools::EditLabel LabelOf(const ScriptCommand& command) const;
 
     // A fresh document and view around grid, as the editor's new and open paths leave them.
     void ShowDocument(std::unique_ptr<tools::DocumentState> document);
@@ -66,6 +76,12 @@ private:
     std::unique_ptr<tools::DocumentState> document_;
     // The window's 3D view: the same session its mouse and menus drive.
     tools::EditSession session_;
+    tools::EditHistory history_;
+    // The map before the command under way, for its history entry.
+    std::unique_ptr<map::MapGrid> before_;
+    // The name of a revert's entry, which the label only refers to.
+    std::string revertName_;
+    std::ostream* out_;
 };
 
 }  // namespace zandrel::cli

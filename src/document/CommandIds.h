@@ -33,6 +33,8 @@ inline constexpr int kFlipClipboardZ = 222;
 inline constexpr int kMapSize = 223;
 inline constexpr int kBrushTile = 224;
 inline constexpr int kBrushWall = 225;
+inline constexpr int kViewOverview = 226;
+inline constexpr int kViewHistory = 227;
 
 inline constexpr int kFileNew = 57600;
 inline constexpr int kFileOpen = 57601;

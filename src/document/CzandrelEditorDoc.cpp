@@ -1,6 +1,7 @@
 #include "document/CzandrelEditorDoc.h"
 
 #include <QFileInfo>
+#include <QSettings>
 #include <memory>
 
 #include "mapfile/MapLoader.h"
@@ -12,15 +13,30 @@ namespace {
 std::filesystem::path ToPath(const QString& path) {
     return std::filesystem::path(path.toStdString());
 }
+
+// Entries a history keeps; the default for anything missing, not a number or below 1.
+std::size_t HistoryLimitSetting() {
+    bool ok = false;
+    const qlonglong limit = QSettings().value("History/Limit").toLongLong(&ok);
+    return ok && limit >= 1 ? static_cast<std::size_t>(limit) : tools::EditHistory::kDefaultLimit;
+}
 }  // namespace
 
-CzandrelEditorDoc::CzandrelEditorDoc(QObject* parent) : QObject(parent) {}
+CzandrelEditorDoc::CzandrelEditorDoc(QObject* parent) : QObject(parent) {
+    history_.SetLimit(HistoryLimitSetting());
+}
+
+void CzandrelEditorDoc::StartHistory() {
+    history_.Clear();
+    emit historyChanged();
+}
 
 bool CzandrelEditorDoc::OnNewDocument() {
     // A grid is a few hundred kilobytes: build the fresh one on the heap, then assign.
     const auto fresh = std::make_unique<map::MapGrid>(50, 50);
     state_.mapGrid = *fresh;
     SetModified(false);
+    StartHistory();
     return true;
 }
 
@@ -43,6 +59,7 @@ bool CzandrelEditorDoc::OnOpenDocument(const QString& path, QString* error, Fail
     state_.mapGrid = *loaded;
     SetPathName(path);
     SetModified(false);
+    StartHistory();
     return true;
 }
 
@@ -93,14 +110,29 @@ QString CzandrelEditorDoc::Title() const {
     return pathName_.isEmpty() ? untitledName_ : QFileInfo(pathName_).fileName();
 }
 
-void CzandrelEditorDoc::FinishChange(const tools::EditOutcome& outcome, QObject* sender) {
+void CzandrelEditorDoc::FinishChange(const tools::EditOutcome& outcome, QObject* sender,
+                                     std::string_view name) {
+    const bool wasHeld = changeHeld_;
     changeHeld_ = outcome.holdChange;
     if (changeHeld_) {
+        if (!wasHeld) {
+            heldName_ = outcome.name;
+        }
         return;
     }
     const bool changed = !state_.mapGrid.SameContent(before_);
     if (changed) {
         SetModified(true);
+    }
+    // A stroke ends with the release, which names nothing: the entry is the stroke's.
+    if (!outcome.name.empty()) {
+        name = outcome.name;
+    } else if (wasHeld && !heldName_.empty()) {
+        name = heldName_;
+    }
+    const tools::EditLabel label{name, reinterpret_cast<std::uintptr_t>(sender), outcome.undoStep};
+    if (history_.Record(before_, state_.mapGrid, label, tools::EditHistory::Clock::now())) {
+        emit historyChanged();
     }
     if (changed || outcome.notifyViews) {
         emit viewsNeedUpdate(sender);

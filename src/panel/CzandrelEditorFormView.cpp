@@ -10,6 +10,7 @@
 #include "document/CzandrelEditorDoc.h"
 #include "panel/DialogUnits.h"
 #include "panel/FormTemplate.h"
+#include "tools/EditNames.h"
 #include "tools/PanelAttributes.h"
 #include "tools/TextureArchive.h"
 
@@ -183,13 +184,13 @@ bool CzandrelEditorFormView::HasStoredSelection() const {
 }
 
 template <typename Change>
-void CzandrelEditorFormView::Edit(Change&& change, QObject* sender) {
+void CzandrelEditorFormView::Edit(Change&& change, QObject* sender, std::string_view name) {
     doc_->Change(
         [&change](tools::DocumentState& state) {
             change(state.mapGrid);
             return tools::EditOutcome{false, true};
         },
-        sender);
+        sender, name);
 }
 
 void CzandrelEditorFormView::OnApply() {
@@ -198,7 +199,8 @@ void CzandrelEditorFormView::OnApply() {
     }
     const int gravity = gravitySlider_->value();
     const int friction = frictionSlider_->value();
-    Edit([=](map::MapGrid& grid) { tools::ApplyAttributes(grid, gravity, friction); }, nullptr);
+    Edit([=](map::MapGrid& grid) { tools::ApplyAttributes(grid, gravity, friction); }, nullptr,
+         tools::kApplyName);
 }
 
 void CzandrelEditorFormView::OnRefreshTextures() {
@@ -212,29 +214,31 @@ void CzandrelEditorFormView::OnRefreshTextures() {
     }
     std::vector<std::string> list;
     // Other windows of the map show the list too; their entries must name the new slots.
-    Edit([&](map::MapGrid& grid) { list = tools::RefreshTextureArchive(grid, files); }, this);
+    Edit([&](map::MapGrid& grid) { list = tools::RefreshTextureArchive(grid, files); }, this,
+         tools::kRefreshTexturesName);
     ShowTextureList(list, -1);
     doc_->ReloadTextures(document::TextureKind::Map);
 }
 
 void CzandrelEditorFormView::OnApplyTile() {
-    ApplyToSelection(&tools::ApplyTileTexture);
+    ApplyToSelection(&tools::ApplyTileTexture, tools::kTileName);
 }
 
 void CzandrelEditorFormView::OnApplyWall() {
-    ApplyToSelection(&tools::ApplyWallTexture);
+    ApplyToSelection(&tools::ApplyWallTexture, tools::kWallName);
 }
 
-void CzandrelEditorFormView::ApplyToSelection(void (*apply)(map::MapGrid&, std::int32_t)) {
+void CzandrelEditorFormView::ApplyToSelection(void (*apply)(map::MapGrid&, std::int32_t),
+                                              std::string_view name) {
     if (!HasStoredSelection()) {
         return;
     }
     const int entry = textureList_->currentIndex();
     if (entry < 0) {
-        Edit([](map::MapGrid& /*grid*/) {}, this);
+        Edit([](map::MapGrid& /*grid*/) {}, this, name);
         return;
     }
-    Edit([apply, entry](map::MapGrid& grid) { apply(grid, entry); }, nullptr);
+    Edit([apply, entry](map::MapGrid& grid) { apply(grid, entry); }, nullptr, name);
 }
 
 void CzandrelEditorFormView::OnApplyEnemy() {
@@ -243,7 +247,7 @@ void CzandrelEditorFormView::OnApplyEnemy() {
     }
     const int entry = textureList_->currentIndex();
     Edit([entry](map::MapGrid& grid) { tools::ApplyEnemyTexture(grid, entry); },
-         entry >= 0 ? nullptr : this);
+         entry >= 0 ? nullptr : this, tools::kEnemyTextureName);
     // Reloaded even when no entry is chosen, so the markers always show the slot's image.
     doc_->ReloadTextures(document::TextureKind::Enemy);
 }

@@ -3,6 +3,7 @@
 #include <QScrollArea>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QComboBox;
@@ -69,10 +70,11 @@ private:
     void ShowTextureName(int slot, QLineEdit* field);
     bool HasStoredSelection() const;
     // "Tile" and "Wall": the current list entry to the stored selection through apply.
-    void ApplyToSelection(void (*apply)(map::MapGrid&, std::int32_t));
-    // Changes the map through the document; sender nullptr refreshes this panel too.
+    void ApplyToSelection(void (*apply)(map::MapGrid&, std::int32_t), std::string_view name);
+    // Changes the map through the document; sender nullptr refreshes this panel too. name is
+    // the button's, for the history.
     template <typename Change>
-    void Edit(Change&& change, QObject* sender);
+    void Edit(Change&& change, QObject* sender, std::string_view name);
 
     document::CzandrelEditorDoc* doc_;
     QWidget* form_;

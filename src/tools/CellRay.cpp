@@ -105,4 +105,26 @@ std::int32_t CellHitByRay(const map::MapGrid& grid, const Ray& ray) {
     return hit;
 }
 
+std::array<GroundPoint, 4> ViewFootprint(const Camera& camera, std::int32_t width,
+                                         std::int32_t height, double groundY) {
+    const std::array<std::array<double, 2>, 4> corners{
+        {{0.0, 0.0}, {double(width), 0.0}, {double(width), double(height)}, {0.0, double(height)}}};
+    std::array<GroundPoint, 4> outline{};
+    for (std::size_t k = 0; k < corners.size(); ++k) {
+        const Ray ray = RayThroughPoint(camera, corners[k][0], corners[k][1], width, height);
+        const double dx = ray.direction[0];
+        const double dz = ray.direction[2];
+        const double along = std::sqrt(dx * dx + dz * dz);
+        // Distance along the ground to the plane, or the reach for a ray that does not get there.
+        double reach = kFootprintReach;
+        if (ray.direction[1] < 0.0 && ray.origin[1] > groundY) {
+            const double t = (groundY - ray.origin[1]) / ray.direction[1];
+            reach = std::min(reach, t * along);
+        }
+        const double scale = along > 0.0 ? reach / along : 0.0;
+        outline[k] = {ray.origin[0] + dx * scale, ray.origin[2] + dz * scale};
+    }
+    return outline;
+}
+
 }  // namespace zandrel::tools

@@ -27,4 +27,18 @@ Ray RayThroughPoint(const Camera& camera, double px, double py, std::int32_t wid
 // selection itself keeps coming from the view's pick.
 std::int32_t CellHitByRay(const map::MapGrid& grid, const Ray& ray);
 
+// A point on the ground plane, x and z.
+using GroundPoint = std::array<double, 2>;
+
+// How far along the ground a view's outline reaches at most: rays above the horizon, or
+// nearly level with the ground, end there.
+inline constexpr double kFootprintReach = 150.0;
+
+// The part of the plane y = groundY that a view of width x height pixels shows through camera:
+// where the rays through its corners meet the plane, top left, top right, bottom right, bottom
+// left. A corner ray that never comes down to the plane, or meets it farther than
+// kFootprintReach from the eye along the ground, ends at that reach in its own direction.
+std::array<GroundPoint, 4> ViewFootprint(const Camera& camera, std::int32_t width,
+                                         std::int32_t height, double groundY);
+
 }  // namespace zandrel::tools

@@ -1,6 +1,10 @@
 #include "tools/EditSession.h"
 
+#include <algorithm>
+
 #include "tools/EditCommands.h"
+#include "tools/EditHistory.h"
+#include "tools/EditNames.h"
 #include "tools/Placement.h"
 #include "tools/ToolMode.h"
 
@@ -14,10 +18,21 @@ constexpr double WheelSteps(std::int16_t zDelta) {
     return static_cast<double>(zDelta / 100);
 }
 
-constexpr EditOutcome kRedraw{true, false};
-constexpr EditOutcome kRedrawAndNotify{true, true};
+const EditOutcome kRedraw{true, false};
+const EditOutcome kRedrawAndNotify{true, true};
+
+EditOutcome Named(std::string_view name) {
+    return {true, true, false, std::string(name)};
+}
+
+std::string_view BrushName(BrushKind kind) {
+    return kind == BrushKind::Tile ? kBrushTileName : kBrushWallName;
+}
+
 // A brush stroke redraws on every move and tells the other views once, when it ends.
-constexpr EditOutcome kStrokeGoesOn{true, false, true};
+EditOutcome StrokeGoesOn(BrushKind kind) {
+    return {true, false, true, std::string(BrushName(kind))};
+}
 
 }  // namespace
 
@@ -42,8 +57,14 @@ void EditSession::DropBrush() {
     stroke_.reset();
 }
 
-void EditSession::ApplyTool(DocumentState& doc, double value) {
+EditOutcome EditSession::ApplyTool(DocumentState& doc, double value) {
+    if (!selection_.undoSaved) {
+        ++undoStep_;
+    }
     selection_.applyTool(doc.mapGrid, doc.undoGrid, tools_.toolMode, value);
+    EditOutcome outcome = Named(ToolName(tools_.toolMode));
+    outcome.undoStep = undoStep_;
+    return outcome;
 }
 
 bool EditSession::PickAnchor(const Picker& pick) {
@@ -84,14 +105,17 @@ EditOutcome EditSession::LeftDown(std::uint32_t flags, MousePoint point, const P
         // The brush paints where the pointer goes; the selection and placements stay.
         stroke_.emplace(brush_, brushSlot_);
         stroke_->Reach(doc.mapGrid, pick());
-        return kStrokeGoesOn;
+        return StrokeGoesOn(brush_);
     }
     if (!PickAnchor(pick)) {
         anchorHit_ = hoverHit_;
     }
+    const std::int32_t placing = tools_.toolMode;
     tools_.placeOnClick(selection_, doc);
     // The panel shows the new selection's values without waiting for a mouse move.
-    return kRedrawAndNotify;
+    return Named(placing == TOOL_PLACE_START   ? kStartName
+                 : placing == TOOL_PLACE_ENEMY ? kEnemyName
+                                               : std::string_view());
 }
 
 EditOutcome EditSession::LeftUp() {
@@ -110,8 +134,7 @@ EditOutcome EditSession::RightDown(std::uint32_t flags, MousePoint point, Docume
     }
     toolDrag_ = true;
     dragRemainder_ = 0;
-    ApplyTool(doc, 0.0);
-    return kRedrawAndNotify;
+    return ApplyTool(doc, 0.0);
 }
 
 EditOutcome EditSession::RightUp(MousePoint point) {
@@ -121,8 +144,7 @@ EditOutcome EditSession::RightUp(MousePoint point) {
 }
 
 EditOutcome EditSession::Wheel(std::int16_t zDelta, DocumentState& doc) {
-    ApplyTool(doc, WheelSteps(zDelta));
-    return kRedrawAndNotify;
+    return ApplyTool(doc, WheelSteps(zDelta));
 }
 
 EditOutcome EditSession::Move(std::uint32_t flags, MousePoint point, ViewSize size,
@@ -130,7 +152,7 @@ EditOutcome EditSession::Move(std::uint32_t flags, MousePoint point, ViewSize si
     const map::MapGrid& grid = doc.mapGrid;
     if (stroke_ && flags == kLeftButton) {
         stroke_->Reach(doc.mapGrid, pick());
-        return kStrokeGoesOn;
+        return StrokeGoesOn(brush_);
     }
     // A release that never arrived: the stroke ends with the first move without the button.
     stroke_.reset();
@@ -157,8 +179,8 @@ EditOutcome EditSession::Move(std::uint32_t flags, MousePoint point, ViewSize si
                 std::int64_t{navigator_.lastPoint.y - point.y} * 100 + dragRemainder_;
             const std::int64_t hundredths = moved / size.height;
             dragRemainder_ = static_cast<std::int32_t>(moved - hundredths * size.height);
-            ApplyTool(doc, static_cast<double>(hundredths));
             navigator_.lastPoint.y = point.y;
+            return ApplyTool(doc, static_cast<double>(hundredths));
         }
     }
     return kRedrawAndNotify;
@@ -170,14 +192,14 @@ EditOutcome EditSession::ChooseTool(std::int32_t mode, DocumentState& doc) {
         tools_.toolMode = mode;
         return kRedraw;
     }
-    tools_.chooseTool(mode, selection_, doc);
-    return kRedrawAndNotify;
+    tools_.toolMode = mode;
+    return ApplyTool(doc, 0.0);
 }
 
 EditOutcome EditSession::ToggleGoal(DocumentState& doc) {
     // Acts on the selection as the map stored it at the last draw, which is what the view shows.
     tools::ToggleGoal(doc.mapGrid);
-    return kRedrawAndNotify;
+    return Named(kGoalName);
 }
 
 EditOutcome EditSession::ToggleStartPlacement() {
@@ -210,7 +232,7 @@ EditOutcome EditSession::PaintStroke(BrushKind kind, std::int32_t slot,
     for (const std::int32_t cell : cells) {
         stroke.Reach(doc.mapGrid, cell);
     }
-    return kRedrawAndNotify;
+    return Named(BrushName(kind));
 }
 
 bool EditSession::IsToolEnabled(std::int32_t mode) const {
@@ -225,7 +247,7 @@ EditOutcome EditSession::Copy(const DocumentState& doc, map::MapGrid& clipboard)
 EditOutcome EditSession::Cut(DocumentState& doc, map::MapGrid& clipboard) {
     // The flattened block shows now rather than at the next mouse move.
     EditCut(doc, selection_, clipboard);
-    return kRedrawAndNotify;
+    return Named(kCutName);
 }
 
 EditOutcome EditSession::Paste(DocumentState& doc, const map::MapGrid& clipboard) {
@@ -233,7 +255,7 @@ EditOutcome EditSession::Paste(DocumentState& doc, const map::MapGrid& clipboard
         return {};
     }
     EditPaste(doc, selection_, clipboard);
-    return kRedrawAndNotify;
+    return Named(kPasteName);
 }
 
 EditOutcome EditSession::Merge(DocumentState& doc, const map::MapGrid& clipboard) {
@@ -241,7 +263,7 @@ EditOutcome EditSession::Merge(DocumentState& doc, const map::MapGrid& clipboard
         return {};
     }
     EditMerge(doc, selection_, clipboard);
-    return kRedrawAndNotify;
+    return Named(kMergeName);
 }
 
 EditOutcome EditSession::Undo(DocumentState& doc) {
@@ -249,7 +271,31 @@ EditOutcome EditSession::Undo(DocumentState& doc) {
         return {};
     }
     EditUndo(doc, selection_);
-    return kRedrawAndNotify;
+    return Named(kUndoName);
+}
+
+EditOutcome EditSession::ReturnTo(const EditHistory& history, std::uint64_t number,
+                                  DocumentState& doc) {
+    if (history.Find(number) == nullptr) {
+        return {};
+    }
+    // The whole map, since a return across a resize moves cells that heights alone cannot put
+    // back; undo then uses only the heights unless the sizes changed.
+    doc.undoGrid = doc.mapGrid;
+    doc.undoGrid.hasContent = true;
+    doc.mapGrid.hasContent = false;
+    history.ReturnTo(number, doc.mapGrid);
+    const map::MapGrid& map = doc.mapGrid;
+    doc.undoGrid.wholeSnapshot = doc.undoGrid.SizeX != map.SizeX || doc.undoGrid.SizeZ != map.SizeZ;
+    if (doc.undoGrid.wholeSnapshot) {
+        // The selection stays on cells of the map it now shows.
+        const auto inX = [&map](std::int32_t x) { return std::clamp(x, 0, map.SizeX - 1); };
+        const auto inZ = [&map](std::int32_t z) { return std::clamp(z, 0, map.SizeZ - 1); };
+        selection_.Set(inX(selection_.x0), inZ(selection_.z0), inX(selection_.x1),
+                       inZ(selection_.z1));
+    }
+    selection_.undoSaved = false;
+    return Named(ReturnName(number));
 }
 
 EditOutcome EditSession::TurnClipboard(map::MapGrid& clipboard, BlockTurn turn) {
@@ -272,8 +318,7 @@ EditOutcome EditSession::ClickCell(std::int32_t x, std::int32_t z, DocumentState
 
 EditOutcome EditSession::UseTool(std::int32_t mode, double value, DocumentState& doc) {
     tools_.toolMode = mode;
-    ApplyTool(doc, value);
-    return kRedrawAndNotify;
+    return ApplyTool(doc, value);
 }
 
 void EditSession::StoreSelection(map::MapGrid& grid) const {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "map/MapGrid.h"
 #include "tools/DocumentState.h"
@@ -19,11 +20,18 @@ namespace zandrel::tools {
 // map told. Whether the map changed is the document's to tell, from what a save would write.
 // holdChange: the edit goes on in the events that follow (a brush stroke), so the document
 // neither decides the modified flag nor tells the other views until an edit ends without it.
+// For the history: the command the edit is named after (empty: the caller names it; a held
+// change's name stays for the edit that ends it), and for a terrain tool application the undo
+// step it belongs to, so one stroke makes one entry.
 struct EditOutcome {
     bool redraw = false;
     bool notifyViews = false;
     bool holdChange = false;
+    std::string name{};
+    std::uint64_t undoStep = 0;
 };
+
+class EditHistory;
 
 // The editing state of one 3D view and the rules of its mouse and commands: the selection, the
 // current and saved tool, the pick anchor and hover hits, the drag state and the camera drags.
@@ -98,6 +106,11 @@ public:
     EditOutcome Paste(DocumentState& doc, const map::MapGrid& clipboard);
     EditOutcome Merge(DocumentState& doc, const map::MapGrid& clipboard);
     EditOutcome Undo(DocumentState& doc);
+    // The map's content back to its state just after history entry number, as one edit that
+    // takes the undo snapshot first and starts a new undo step, as a paste does (the whole map
+    // when the sizes change, as a resize does). Nothing happens for an entry the history no
+    // longer keeps.
+    EditOutcome ReturnTo(const EditHistory& history, std::uint64_t number, DocumentState& doc);
     EditOutcome TurnClipboard(map::MapGrid& clipboard, BlockTurn turn);
 
     // A whole drag from cell (x0, z0) to (x1, z1), and a left click on a cell with any pending
@@ -121,10 +134,12 @@ public:
     std::int32_t HoverHit() const { return hoverHit_; }
     bool ToolDrag() const { return toolDrag_; }
     bool ZoomDrag() const { return zoomDrag_; }
+    // The undo step of the last tool application, counted from 1 in this session.
+    std::uint64_t UndoStep() const { return undoStep_; }
 
 private:
-    // One application of the current tool to the selection.
-    void ApplyTool(DocumentState& doc, double value);
+    // One application of the current tool to the selection, named for the history.
+    EditOutcome ApplyTool(DocumentState& doc, double value);
     bool PickAnchor(const Picker& pick);
     bool PickHover(const Picker& pick);
     void RememberPoint(MousePoint point);
@@ -141,6 +156,8 @@ private:
     // Hundredths of a pixel of a vertical tool drag that no whole step has used yet, times the
     // view height: slow drags add up instead of rounding every event to nothing.
     std::int32_t dragRemainder_ = 0;
+    // Grows with every tool application that takes a new undo snapshot.
+    std::uint64_t undoStep_ = 0;
     BrushKind brush_ = BrushKind::Off;
     std::int32_t brushSlot_ = -1;
     // From the left press to its release while a brush is on.

@@ -252,6 +252,16 @@ void CzandrelEditorView::Edit(const SessionEdit& edit) {
         this);
 }
 
+void CzandrelEditorView::ReturnToEntry(std::uint64_t number) {
+    if (doc_ == nullptr) {
+        return;
+    }
+    const tools::EditHistory& history = doc_->history();
+    Edit([&history, number](tools::EditSession& session, tools::DocumentState& state) {
+        return session.ReturnTo(history, number, state);
+    });
+}
+
 bool CzandrelEditorView::UpdateCommand(int id, document::CommandState& state) {
     return doc_ != nullptr && commands_.UpdateCommand(id, state);
 }

@@ -102,6 +102,9 @@ public:
     std::int32_t ViewWidth() const { return viewWidth_; }
     std::int32_t ViewHeight() const { return viewHeight_; }
 
+    // The map back to its state just after history entry number, as one edit of this view
+    // (Annulla then gives back the heights from before it, as after a paste).
+    void ReturnToEntry(std::uint64_t number);
     // Where a brush stroke takes its texture from: the window's panel and its current entry.
     void SetBrushSlotSource(std::function<std::int32_t()> source) {
         brushSlotSource_ = std::move(source);

@@ -21,6 +21,8 @@
 #include "app/EditorSurfaceFormat.h"
 #include "app/ShellCommands.h"
 #include "document/CommandIds.h"
+#include "tools/EditNames.h"
+#include "tools/ToolMode.h"
 
 using namespace zandrel;
 using document::CommandState;
@@ -129,6 +131,38 @@ private slots:
                          (info.owner == app::CommandOwner::Application),
                      id);
         }
+    }
+
+    // The history names an edit after the item that made it: the caption without its mnemonic.
+    void HistoryNamesAreTheMenuCaptions() {
+        const std::map<int, std::string_view> names = {
+            {app::cmd::kRaise, tools::ToolName(tools::TOOL_RAISE)},
+            {app::cmd::kFlatten, tools::ToolName(tools::TOOL_FLATTEN)},
+            {app::cmd::kLevel, tools::ToolName(tools::TOOL_LEVEL)},
+            {app::cmd::kLandslide, tools::ToolName(tools::TOOL_LANDSLIDE)},
+            {app::cmd::kTilt, tools::ToolName(tools::TOOL_TILT)},
+            {app::cmd::kPyramid, tools::ToolName(tools::TOOL_PYRAMID)},
+            {app::cmd::kGoalArea, tools::kGoalName},
+            {app::cmd::kStart, tools::kStartName},
+            {app::cmd::kEnemies, tools::kEnemyName},
+            {app::cmd::kEditCut, tools::kCutName},
+            {app::cmd::kEditPaste, tools::kPasteName},
+            {app::cmd::kMerge, tools::kMergeName},
+            {app::cmd::kEditUndo, tools::kUndoName},
+            {app::cmd::kFileImportHeightmap, tools::kImportHeightmapName},
+        };
+        std::size_t found = 0;
+        for (const app::MenuSpec& menu : app::CommandTable::MapMenus()) {
+            for (const app::MenuItem& item : menu.items) {
+                if (const auto name = names.find(item.id); name != names.end()) {
+                    QString caption = QString::fromUtf8(item.caption).section('\t', 0, 0);
+                    caption.remove('&').remove("...");
+                    QCOMPARE(caption, QString::fromUtf8(name->second.data(), name->second.size()));
+                    ++found;
+                }
+            }
+        }
+        QCOMPARE(found, names.size());
     }
 
     void ToolbarFollowsTheLayoutWithOneImagePerButton() {

@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <regex>
 #include <string>
 
 #include "mapfile/MapLoader.h"
@@ -152,6 +153,31 @@ TEST_F(ZdmToolScript, RefreshTexturesListsTheWorkingDirectory) {
     EXPECT_EQ(grid->Cell(1, 1).typet, 4);
     EXPECT_EQ(grid->Cell(2, 1).typet, 0);
     EXPECT_EQ(grid->Enemys_Tex, 3);
+}
+
+// The history as the editor keeps it: a run of tool commands on one selection is one entry,
+// a return is an entry of its own, and new starts over.
+TEST_F(ZdmToolScript, HistoryListsTheEditsAndRevertReturnsToOne) {
+    const ToolOutcome outcome = RunScript(
+        "select 1 2 3 4\ntool raise 1\ntool raise 1\nsave one.zdm\ntile 2\n"
+        "start 5 6\nresize 8 9\ncopy\nrotate\npaint tile 1 0 0 1 0\nrevert 1\nhistory\nsave "
+        "back.zdm\n"
+        "undo\nsave undone.zdm\nnew\nhistory\nrevert 1\n");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "edit.txt:18: no history entry 1: the history is empty\n");
+    const std::string times = "\\t[0-9][0-9]:[0-9][0-9]:[0-9][0-9]\n";
+    EXPECT_TRUE(std::regex_match(
+        outcome.out,
+        std::regex("1\\tAlzare\\t1,2-3,4" + times + "2\\tTile\\t1,2-3,4" + times +
+                   "3\\tStart\\t5,6" + times + "4\\tDimensioni mappa\\t[^\\t]+" + times +
+                   "5\\tPennello tile\\t0,0-1,0" + times + "6\\tRitorno a 1\\t[^\\t]+" + times)))
+        << outcome.out;
+    EXPECT_EQ(ReadFile(folder_ / "back.zdm"), ReadFile(folder_ / "one.zdm"));
+    // Undo after a return across a resize puts back the whole map from before it.
+    const auto undone = Load("undone.zdm");
+    EXPECT_EQ(undone->SizeX, 8);
+    EXPECT_EQ(undone->Cell(1, 2).C, 2.0);
+    EXPECT_EQ(undone->Cell(1, 0).typet, 1);
 }
 
 TEST_F(ZdmToolScript, TurnsTheClipboardPaintsAndResizesWithAWholeMapUndo) {

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <clocale>
+#include <memory>
 #include <string>
 
 #include "FakePrompts.h"
@@ -177,6 +178,34 @@ private slots:
         // Neither asked for nor changed: the views hear nothing.
         doc.Change([](tools::DocumentState&) { return tools::EditOutcome{}; }, this);
         QCOMPARE(views.count(), 3);
+    }
+
+    // A held stroke is one entry, named by the edit that began it, even though the release
+    // that ends it names nothing; a call site's name stands where the outcome has none.
+    void AHeldStrokeIsOneHistoryEntry() {
+        document::CzandrelEditorDoc doc;
+        QVERIFY(doc.OnNewDocument());
+        const auto paint = [](tools::DocumentState& state) {
+            ++state.mapGrid.cells[1][1].typet;
+            return tools::EditOutcome{true, false, true, "Pennello tile"};
+        };
+        doc.Change(paint, this);
+        doc.Change(paint, this);
+        QVERIFY(doc.history().Entries().empty());
+        doc.Change([](tools::DocumentState&) { return tools::EditOutcome{}; }, this);
+        doc.Change(
+            [](tools::DocumentState& state) {
+                state.mapGrid.RaiseCell(2, 2, 1.0);
+                return tools::EditOutcome{};
+            },
+            nullptr, tools::kMapSizeName);
+        QCOMPARE(doc.history().Entries().size(), std::size_t{2});
+        QCOMPARE(doc.history().Entries().front().name, std::string("Pennello tile"));
+        QCOMPARE(doc.history().Entries().back().name, std::string("Dimensioni mappa"));
+        auto grid = std::make_unique<map::MapGrid>(doc.mapGrid());
+        QVERIFY(doc.history().ReturnTo(1, *grid));
+        QCOMPARE(grid->cells[1][1].typet, 2);
+        QCOMPARE(grid->cells[2][2].C, 0.0);
     }
 
     void UntitledMapsAreNumberedFromTheDocumentName() {

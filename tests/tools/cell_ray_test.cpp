@@ -55,5 +55,27 @@ TEST(CellRay, EmptyMapAndSkyHitNothing) {
     EXPECT_EQ(CellHitByRay(*test::NewMap(), RayThroughPoint(sky, 100, 75, 200, 150)), -1);
 }
 
+// Straight down from 20 units, a 400 x 300 view covers 20 * tan(27.5) either way vertically
+// and 4 / 3 of that sideways; a level look sees the ground end at the reach.
+TEST(CellRay, FootprintOfAViewOnTheGround) {
+    const double half = 20 * std::tan(27.5 * 3.14159265358979 / 180);
+    const auto down = ViewFootprint(Above(3.5f, 6.5f), 400, 300, 0.0);
+    const GroundPoint expected[] = {{3.5 - half * 4 / 3, 6.5 - half},
+                                    {3.5 + half * 4 / 3, 6.5 - half},
+                                    {3.5 + half * 4 / 3, 6.5 + half},
+                                    {3.5 - half * 4 / 3, 6.5 + half}};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_NEAR(down[k][0], expected[k][0], 1e-4) << k;
+        EXPECT_NEAR(down[k][1], expected[k][1], 1e-4) << k;
+    }
+    Camera level;
+    level.Set(0.0f, 2.0f, 0.0f, 10.0f, 2.0f, 0.0f, 0.0f, 1.0f, 0.0f);
+    const auto ahead = ViewFootprint(level, 400, 300, 0.0);
+    // The upper corners never reach the ground; the lower ones meet it short of the reach.
+    EXPECT_NEAR(std::hypot(ahead[0][0], ahead[0][1]), kFootprintReach, 1e-9);
+    EXPECT_LT(std::hypot(ahead[3][0], ahead[3][1]), 10.0);
+    EXPECT_GT(ahead[3][0], 0.0);
+}
+
 }  // namespace
 }  // namespace zandrel::tools
