@@ -3,31 +3,27 @@
 // bytes). Inputs are the fuzz corpus, the test maps, mutations of small maps at the bytes the
 // scanner cares about, and nestings around the parser's stack limit.
 #include <gtest/gtest.h>
+#include <rapidcheck/gtest.h>
 
-#include <cstdint>
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "mapfile/MapParser.h"
 #include "support/CaptureStream.h"
+#include "support/ScratchFolder.h"
 
 using zandrel::mapfile::MarkupElement;
 using zandrel::mapfile::ParseMapText;
 using zandrel::mapfile::ParseOptions;
 using zandrel::mapfile::ParseResult;
 using zandrel::mapfile::ParseStatus;
+using zandrel::testsupport::ReadFile;
 
 namespace {
-
-// Everything a parse leaves behind, as one string to compare.
-struct Outcome {
-    ParseStatus status;
-    std::string report;
-};
 
 void Describe(const MarkupElement& element, std::string& out) {
     out += "<" + element.name + "|" + element.text + "|";
@@ -36,40 +32,30 @@ void Describe(const MarkupElement& element, std::string& out) {
         out.append(name).append("=[").append(value).append("]");
     });
     out += "|";
-    for (const auto& [name, value] : element.attributes) {
+    for (const auto& [name, value] : element.attributes)
         out += name + "=[" + value + "]";
-    }
-    for (const MarkupElement& child : element.children) {
+    for (const MarkupElement& child : element.children)
         Describe(child, out);
-    }
     out += ">";
 }
 
-Outcome Parse(const std::string& text, bool attributeTokens) {
+// Everything a parse leaves behind (status, line, messages, stray bytes, tree) as one string.
+std::string Parse(const std::string& text, bool attributeTokens) {
     CaptureStream errors;
     CaptureStream stray;
     ParseOptions options{errors.get(), stray.get()};
     options.attributeTokens = attributeTokens;
     const ParseResult result = ParseMapText(text, options);
-    std::string report = "line " + std::to_string(result.line) + "\nerrors: " + errors.text() +
-                         "\nstray: [" + stray.text() + "]\ntree: ";
-    if (result.root) {
+    std::string report = std::to_string(static_cast<int>(result.status)) + " line " +
+                         std::to_string(result.line) + "\nerrors: " + errors.text() + "\nstray: [" +
+                         stray.text() + "]\ntree: ";
+    if (result.root)
         Describe(*result.root, report);
-    }
-    return {result.status, report};
+    return report;
 }
 
-// Parses text both ways; a gtest failure names the input when they differ.
 void ExpectSameBothWays(const std::string& text, const std::string& origin) {
-    const Outcome tokens = Parse(text, true);
-    const Outcome separate = Parse(text, false);
-    EXPECT_EQ(tokens.status, separate.status) << origin << "\ninput: [" << text << "]";
-    EXPECT_EQ(tokens.report, separate.report) << origin << "\ninput: [" << text << "]";
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(Parse(text, true), Parse(text, false)) << origin << "\ninput: [" << text << "]";
 }
 
 const std::string kSmallMap =
@@ -103,107 +89,61 @@ TEST(AttributeTokens, CorpusAndTestMapsReadAlikeBothWays) {
         }
     }
     ASSERT_GE(files.size(), 4u) << "no corpus found under " << tests;
-    for (const auto& file : files) {
+    for (const auto& file : files)
         ExpectSameBothWays(ReadFile(file), file.string());
-    }
 }
 
 // Hand-picked forms at the edges of the one-token rule: blanks everywhere, names after "?", "!"
 // and "/", values that span lines or do not end, and errors right after "=".
 TEST(AttributeTokens, EdgeFormsReadAlikeBothWays) {
+    // clang-format off
     const std::string cases[] = {
-        "<a b=\"c\"/>",
-        "< a b=\"c\" />",
-        "<#a  b = \"c\"  >x</a>",
-        "<a / b=\"c\">",
-        "<a b= c = \"d\">",
-        "<a b=\"c\n\" d = \"e\"  />",
-        "<a b=\"\n\"  c=\"d\" />",
-        "<a \"x\">",
-        "<a b=\"unterminated  c=\"d\"/>",
-        "<a b c=\"d\" e/>",
-        "<a b==\"c\"/>",
-        "<a\tb\t=\t\"c\"\t/>",
-        "<?xml version=\"1.0\" ?><a/>",
-        "<?xml a=\"1\" b=\"2\"?><a/>",
-        "<!DOCTYPE a b c \"d\"><a/>",
-        "<?xml version=\"1.0\"  b = \"2\" ?><a/>",
-        "<!DOCTYPE a b c \"d\"  e = \"f\" ><a/>",
-        "</a b=\"c\">",
-        "<a><b c=\"d\" ></b ><c d=\"e\"/></a>",
-        "<a b=\"c\" ?>",
-        "<a b=\"c\" d>",
-        "<a b=\"c\"",
-        "<a b=\"c\"  ",
-        "<a b=\"c\"\n\n<",
-        std::string("<a b=\"\0x\" c=\"\0\"/>", 18),
-        "<a b=\"c\"><a-b c=\"d\"/></a>",
-        "<a b='c'/>",
-        "<a =\"c\"/>",
-        "<a b=\"c\" =\"d\"/>",
-    };
-    for (const std::string& text : cases) {
+        "<a b=\"c\"/>", "< a b=\"c\" />", "<#a  b = \"c\"  >x</a>", "<a / b=\"c\">", "<a b= c = \"d\">",
+        "<a b=\"c\n\" d = \"e\"  />", "<a b=\"\n\"  c=\"d\" />", "<a \"x\">",
+        "<a b=\"unterminated  c=\"d\"/>", "<a b c=\"d\" e/>", "<a b==\"c\"/>",
+        "<a\tb\t=\t\"c\"\t/>", "<?xml version=\"1.0\" ?><a/>", "<?xml a=\"1\" b=\"2\"?><a/>",
+        "<!DOCTYPE a b c \"d\"><a/>", "<?xml version=\"1.0\"  b = \"2\" ?><a/>",
+        "<!DOCTYPE a b c \"d\"  e = \"f\" ><a/>", "</a b=\"c\">",
+        "<a><b c=\"d\" ></b ><c d=\"e\"/></a>", "<a b=\"c\" ?>", "<a b=\"c\" d>", "<a b=\"c\"",
+        "<a b=\"c\"  ", "<a b=\"c\"\n\n<", std::string("<a b=\"\0x\" c=\"\0\"/>", 18),
+        "<a b=\"c\"><a-b c=\"d\"/></a>", "<a b='c'/>", "<a =\"c\"/>", "<a b=\"c\" =\"d\"/>"};
+    // clang-format on
+    for (const std::string& text : cases)
         ExpectSameBothWays(text, "edge form");
-    }
 }
 
-// Random inserts, deletes and replacements of the bytes that steer the scanner; the generator's
-// raw output is fixed by the standard, so the inputs are the same on every run.
-TEST(AttributeTokens, MutatedMapsReadAlikeBothWays) {
+// Random inserts, deletes and replacements of the bytes that steer the scanner.
+RC_GTEST_PROP(AttributeTokens, MutatedMapsReadAlikeBothWays, ()) {
     const std::string alphabet("\"=<>/?! \t\r\n\0aZ_-", 17);
-    std::mt19937 random(20240611);
-    const auto below = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
-    int compared = 0;
-    for (const std::string& seed : {kSmallMap, kWriterMap}) {
-        for (int round = 0; round < 300; ++round) {
-            std::string text = seed;
-            const std::size_t edits = 1 + below(3);
-            for (std::size_t e = 0; e < edits; ++e) {
-                const std::size_t at = below(text.size() + 1);
-                const char byte = alphabet[below(alphabet.size())];
-                switch (below(3)) {
-                    case 0:
-                        text.insert(at, 1, byte);
-                        break;
-                    case 1:
-                        if (at < text.size()) {
-                            text.erase(at, 1);
-                        }
-                        break;
-                    default:
-                        if (at < text.size()) {
-                            text[at] = byte;
-                        }
-                        break;
-                }
-            }
-            ExpectSameBothWays(text, "mutation " + std::to_string(round));
-            ++compared;
-        }
+    std::string text = *rc::gen::elementOf(std::vector<std::string>{kSmallMap, kWriterMap});
+    const auto edits = *rc::gen::container<std::vector<std::tuple<int, std::size_t, char>>>(
+        *rc::gen::inRange<std::size_t>(1, 4),
+        rc::gen::tuple(rc::gen::inRange(0, 3), rc::gen::inRange<std::size_t>(0, text.size() + 1),
+                       rc::gen::elementOf(alphabet)));
+    for (const auto& [kind, place, byte] : edits) {
+        const std::size_t at = std::min(place, text.size());
+        if (kind == 0)
+            text.insert(at, 1, byte);
+        else if (at < text.size())
+            kind == 1 ? (void)text.erase(at, 1) : (void)(text[at] = byte);
     }
-    EXPECT_EQ(compared, 600);
+    RC_ASSERT(Parse(text, true) == Parse(text, false));
 }
 
 // An attribute read as separate tokens stacks more parser states than one token does; around the
 // stack's limit both ways must still overflow (or not) on the same inputs.
 TEST(AttributeTokens, NestingAtTheStackLimitOverflowsAlikeBothWays) {
-    bool overflowed = false;
-    bool parsed = false;
+    std::set<ParseStatus> seen;
     for (int depth = 1990; depth <= 2000; ++depth) {
         std::string text;
-        for (int i = 0; i < depth; ++i) {
+        for (int i = 0; i < depth; ++i)
             text += "<a>";
-        }
         text += "<b  c = \"d\"  e=\"\"/>";
-        for (int i = 0; i < depth; ++i) {
+        for (int i = 0; i < depth; ++i)
             text += "</a>";
-        }
         ExpectSameBothWays(text, "depth " + std::to_string(depth));
-        const ParseStatus status = Parse(text, false).status;
-        overflowed = overflowed || status == ParseStatus::StackOverflow;
-        parsed = parsed || status == ParseStatus::Ok;
+        seen.insert(ParseMapText(text, ParseOptions{nullptr, nullptr}).status);
     }
     // The range straddles the limit, or this test compares nothing that matters.
-    EXPECT_TRUE(overflowed);
-    EXPECT_TRUE(parsed);
+    EXPECT_EQ(seen, (std::set<ParseStatus>{ParseStatus::Ok, ParseStatus::StackOverflow}));
 }
