@@ -27,8 +27,9 @@ packages=(
 )
 
 # Optional: the comparison reader of the map benchmarks and their whole-process timer
-# (bench/compare_readers.sh). Installed when available; nothing needs them to build.
-optional=(libpugixml-dev hyperfine)
+# (bench/compare_readers.sh), and ccache for repeated builds of several checkouts
+# (CMAKE_CXX_COMPILER_LAUNCHER=ccache). Installed when available; nothing needs them to build.
+optional=(libpugixml-dev hyperfine ccache)
 
 missing=()
 for p in "${packages[@]}"; do
