@@ -119,18 +119,25 @@ OffscreenContext::~OffscreenContext() {
 }
 
 std::vector<unsigned char> OffscreenContext::ReadRgb() const {
-    const auto rowBytes = static_cast<std::size_t>(width_) * 3;
-    std::vector<unsigned char> upward(rowBytes * static_cast<std::size_t>(height_));
+    const auto width = static_cast<std::size_t>(width_);
+    const auto height = static_cast<std::size_t>(height_);
+    std::vector<unsigned char> upward(width * height * 4);
     glFinish();
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width_, height_, GL_RGB, GL_UNSIGNED_BYTE, upward.data());
+    // RGBA is the pbuffer's own layout, which Mesa copies as it is; asking for RGB sends every
+    // pixel through its generic conversion, which costs more than drawing the map.
+    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, upward.data());
     // GL counts rows from the bottom, pictures from the top.
-    std::vector<unsigned char> rows(upward.size());
-    for (std::size_t y = 0; y < static_cast<std::size_t>(height_); ++y) {
-        std::memcpy(rows.data() + y * rowBytes,
-                    upward.data() + (static_cast<std::size_t>(height_) - 1 - y) * rowBytes,
-                    rowBytes);
+    std::vector<unsigned char> rows(width * height * 3);
+    for (std::size_t y = 0; y < height; ++y) {
+        const unsigned char* from = upward.data() + (height - 1 - y) * width * 4;
+        unsigned char* to = rows.data() + y * width * 3;
+        for (std::size_t x = 0; x < width; ++x, from += 4, to += 3) {
+            to[0] = from[0];
+            to[1] = from[1];
+            to[2] = from[2];
+        }
     }
     return rows;
 }
