@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
@@ -72,6 +73,38 @@ bool IsPlainDecimal(std::string_view text, std::size_t maxLength, bool allowFrac
     return true;
 }
 
+// A plain decimal read as an integer mantissa m and a count k of fraction digits, when both
+// m and 10^k are exact in a double. m / 10^k is then one correctly rounded division, the very bits
+// that from_chars and strtod give, since they round correctly too. Covers the map's own "%f" texts;
+// anything else (more digits, a longer fraction, any other syntax) returns false and takes the long
+// road.
+bool ReadExactPlainDecimal(std::string_view text, double& value) {
+    static constexpr std::array<double, 16> kPowersOfTen = {
+        1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    // Up to 15 digits in all: the mantissa stays below 10^15 < 2^53, the fraction within 10^15.
+    constexpr std::size_t kMaxDigits = 15;
+    const bool negative = !text.empty() && text.front() == '-';
+    text.remove_prefix(negative ? 1 : 0);
+    const std::size_t dot = text.find('.');
+    const std::size_t digits = text.size() - (dot == std::string_view::npos ? 0 : 1);
+    if (digits > kMaxDigits || dot == 0 || text.empty()) {
+        return false;
+    }
+    std::uint64_t mantissa = 0;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const auto digit = static_cast<unsigned char>(text[k] - '0');
+        if (digit < 10) {
+            mantissa = mantissa * 10 + digit;
+        } else if (k != dot) {
+            return false;
+        }
+    }
+    const std::size_t fractionDigits = dot == std::string_view::npos ? 0 : text.size() - dot - 1;
+    const double magnitude = static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 // Plain decimals of up to 9 digits fit an int32 whatever they hold; up to 40 characters a
 // fraction without exponent stays far from overflow and from subnormals.
 constexpr std::size_t kPlainIntLength = 10;
@@ -105,8 +138,11 @@ std::int32_t ReadInt(const std::string& text) {
 }
 
 double ReadDouble(const std::string& text) {
+    double value = 0.0;
+    if (ReadExactPlainDecimal(text, value)) {
+        return value;
+    }
     if (IsPlainDecimal(text, kPlainDoubleLength, true)) {
-        double value = 0.0;
         const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
         if (result.ec == std::errc() && result.ptr == text.data() + text.size()) {
             return value;
