@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -10,32 +9,19 @@
 #include "heightimage/HeightPngReader.h"
 #include "heightimage/HeightPngWriter.h"
 #include "heightimage/HeightRangeText.h"
-#include "map/MapGrid.h"
-#include "mapfile/MapLoader.h"
-#include "mapfile/MapWriter.h"
+#include "support/CliTool.h"
 #include "support/PngBytes.h"
-#include "support/ScratchFolder.h"
+#include "support/TerrainFixture.h"
 
 namespace zandrel::heightimage {
 namespace {
 
 namespace fs = std::filesystem;
 using testsupport::ToolOutcome;
+using tools::test::HeightsOf;
 
-class ZdmToolHeightmap : public testsupport::ScratchFolderTest {
+class ZdmToolHeightmap : public testsupport::CliTest {
 protected:
-    ToolOutcome Run(const std::string& args) const { return RunInFolder(ZDMTOOL_PATH, args); }
-
-    std::unique_ptr<map::MapGrid> Load(const std::string& name) const {
-        auto grid = std::make_unique<map::MapGrid>();
-        EXPECT_TRUE(mapfile::LoadMapFile(*grid, folder_ / name, {stderr, nullptr})) << name;
-        return grid;
-    }
-
-    void Save(const map::MapGrid& grid, const std::string& name) const {
-        ASSERT_TRUE(mapfile::SaveMapFile(grid, folder_ / name));
-    }
-
     void WritePng(const HeightImage& image, const std::string& name) const {
         ASSERT_TRUE(WriteHeightPngFile(folder_ / name, image));
     }
@@ -55,20 +41,16 @@ std::unique_ptr<map::MapGrid> RandomTerrain() {
     }
     for (std::int32_t x = 0; x < 7; ++x) {
         for (std::int32_t z = 0; z < 5; ++z) {
-            map::MapCell& cell = grid->Cell(x, z);
             // clang-format off
-            cell = {corners[x][z], corners[x + 1][z], corners[x][z + 1], corners[x + 1][z + 1],
-                    height(random), x % 3, 1, (x + z) % 4 == 0, -100.0 - z, 3.5 + x};
+            grid->Cell(x, z) = {corners[x][z], corners[x + 1][z], corners[x][z + 1],
+                                corners[x + 1][z + 1], height(random), x % 3, 1, (x + z) % 4 == 0,
+                                -100.0 - z, 3.5 + x};
             // clang-format on
         }
     }
     grid->start.Set(2, 3, 2, 3);
     grid->enemies[1].Set(6, 4, 6, 4);
     return grid;
-}
-
-std::array<double, 5> HeightsOf(const map::MapCell& c) {
-    return {c.NE, c.NO, c.SE, c.SO, c.C};
 }
 
 TEST_F(ZdmToolHeightmap, ExportThenImportGivesTheHeightsBackWithinOneLevel) {
@@ -119,11 +101,10 @@ TEST_F(ZdmToolHeightmap, AFlatImageOfAnySizeGivesAFlatMap) {
     EXPECT_EQ(imported.status, 0) << imported.err;
     EXPECT_EQ(imported.out, "height range: -2 8\n");
     const auto flat = Load("flat.zdm");
-    const double expected = -2.0 + 10.0 * 30000 / 65535;
     for (std::int32_t x = 0; x < 4; ++x) {
         for (std::int32_t z = 0; z < 6; ++z) {
             for (const double h : HeightsOf(flat->Cell(x, z))) {
-                EXPECT_NEAR(h, expected, 1e-6);
+                EXPECT_NEAR(h, -2.0 + 10.0 * 30000 / 65535, 1e-6);
             }
         }
     }
@@ -160,25 +141,12 @@ TEST_F(ZdmToolHeightmap, BadInputFailsWithTheReasonAndWritesNothing) {
         EXPECT_EQ(outcome.out, "") << each.args;
         EXPECT_EQ(outcome.err, each.err) << each.args;
     }
-    EXPECT_EQ(testsupport::ReadFile(folder_ / "keep.zdm"), "old");
+    EXPECT_EQ(Read("keep.zdm"), "old");
     EXPECT_FALSE(fs::exists(folder_ / "out.png"));
 
     const ToolOutcome unwritable = Run("heightmap export map.zdm missing/out.png");
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("missing/out.png"), std::string::npos) << unwritable.err;
-}
-
-TEST_F(ZdmToolHeightmap, UsageMistakesAreUsageErrors) {
-    for (const char* args :
-         {"", "frob", "export map.zdm", "export a b c", "import a.zdm b.png",
-          "import a.zdm b.png c.zdm --min 1", "import a.zdm b.png c.zdm --max 1 --min",
-          "import a.zdm b.png c.zdm --min 1,5 --max 2", "import a.zdm b.png c.zdm -x"}) {
-        const ToolOutcome outcome = Run(std::string("heightmap ") + args);
-        EXPECT_EQ(outcome.status, 2) << args;
-        EXPECT_NE(outcome.err.find("Usage: zdmtool heightmap export MAP OUT.png"),
-                  std::string::npos)
-            << args;
-    }
 }
 
 }  // namespace
