@@ -5,13 +5,11 @@
 #include <string>
 
 #include "mapfile/MapParser.h"
-#include "mapfile/NulMask.h"
 #include "support/CaptureStream.h"
 
 bool ScannerClassesNulWithSoh();
 
 using zandrel::mapfile::MarkupElement;
-using zandrel::mapfile::NulMask;
 using zandrel::mapfile::ParseMapFile;
 using zandrel::mapfile::ParseMapText;
 using zandrel::mapfile::ParseOptions;
@@ -214,35 +212,4 @@ TEST(HostileInput, NulRunsAcrossReadsComeBackWhole) {
 
 TEST(HostileInput, ScannerCannotTellNulFromSoh) {
     EXPECT_TRUE(ScannerClassesNulWithSoh());
-}
-
-TEST(NulMask, HidesNulsAndRestoresThemByOffset) {
-    NulMask mask;
-    std::string first("a\0\0", 3);
-    std::string second("\0b\x01\0", 4);
-    mask.Hide(first.data(), first.size(), 0);
-    mask.Hide(second.data(), second.size(), 3);
-    EXPECT_EQ(first + second,
-              "a\x01\x01\x01"
-              "b\x01\x01");
-
-    const struct {
-        std::size_t offset;
-        std::size_t count;
-        std::string restored;
-        bool touches;
-    } cases[] = {
-        {0, 1, "a", false},
-        {0, 7, std::string("a\0\0\0b\x01\0", 7), true},
-        {2, 3, std::string("\0\0b", 3), true},
-        {4, 2, "b\x01", false},
-        {6, 1, std::string("\0", 1), true},
-    };
-    const std::string hidden = first + second;
-    for (const auto& c : cases) {
-        std::string bytes = hidden.substr(c.offset, c.count);
-        mask.Restore(bytes.data(), bytes.size(), c.offset);
-        EXPECT_EQ(bytes, c.restored) << c.offset << "+" << c.count;
-        EXPECT_EQ(mask.Touches(c.offset, c.count), c.touches) << c.offset << "+" << c.count;
-    }
 }
