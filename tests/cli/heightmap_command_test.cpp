@@ -10,13 +10,11 @@
 #include "heightimage/HeightPngWriter.h"
 #include "heightimage/HeightRangeText.h"
 #include "support/CliTool.h"
-#include "support/PngBytes.h"
 #include "support/TerrainFixture.h"
 
 namespace zandrel::heightimage {
 namespace {
 
-namespace fs = std::filesystem;
 using testsupport::ToolOutcome;
 using tools::test::HeightsOf;
 
@@ -108,45 +106,6 @@ TEST_F(ZdmToolHeightmap, AFlatImageOfAnySizeGivesAFlatMap) {
             }
         }
     }
-}
-
-TEST_F(ZdmToolHeightmap, BadInputFailsWithTheReasonAndWritesNothing) {
-    Save(map::MapGrid(2, 2), "map.zdm");
-    Write("picture.png", "GIF89a");
-    const testsupport::Bytes empty = testsupport::HeaderOnly(0, 0);
-    Write("empty.png", std::string(empty.begin(), empty.end()));
-    WritePng({1, 1, {5}, std::nullopt}, "nameless.png");
-    Write("keep.zdm", "old");
-    struct Case {
-        std::string args;
-        std::string err;
-    };
-    const Case cases[] = {
-        {"import map.zdm picture.png keep.zdm", "picture.png: is not a PNG image\n"},
-        {"import map.zdm empty.png keep.zdm",
-         "empty.png: is 0 x 0 pixels; a heightmap has 1 to 16384 a side and at most 16777216 "
-         "in all\n"},
-        {"import map.zdm absent.png keep.zdm",
-         "absent.png: cannot be opened: No such file or directory\n"},
-        {"import map.zdm . keep.zdm", ".: is not a regular file\n"},
-        {"import map.zdm nameless.png keep.zdm",
-         "nameless.png: stores no height range; give one with --min and --max\n"},
-        {"import absent.zdm nameless.png keep.zdm",
-         "absent.zdm: cannot be opened: No such file or directory\n"},
-        {"export absent.zdm out.png", "absent.zdm: cannot be opened: No such file or directory\n"},
-    };
-    for (const Case& each : cases) {
-        const ToolOutcome outcome = Run("heightmap " + each.args);
-        EXPECT_EQ(outcome.status, 1) << each.args;
-        EXPECT_EQ(outcome.out, "") << each.args;
-        EXPECT_EQ(outcome.err, each.err) << each.args;
-    }
-    EXPECT_EQ(Read("keep.zdm"), "old");
-    EXPECT_FALSE(fs::exists(folder_ / "out.png"));
-
-    const ToolOutcome unwritable = Run("heightmap export map.zdm missing/out.png");
-    EXPECT_EQ(unwritable.status, 1);
-    EXPECT_NE(unwritable.err.find("missing/out.png"), std::string::npos) << unwritable.err;
 }
 
 }  // namespace
