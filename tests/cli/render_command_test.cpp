@@ -162,19 +162,5 @@ TEST_F(ZdmToolRender, ZdmtoolWithoutItsRendererFailsOnlyRender) {
     EXPECT_FALSE(fs::exists(folder_ / "out.png"));
 }
 
-TEST_F(ZdmToolRender, BadOptionsAreUsageErrors) {
-    for (const char* args :
-         {"render map.zdm", "render map.zdm a.png b.png", "render --size 0 map.zdm out.png",
-          "render --size 0x0 map.zdm out.png", "render --size 10x map.zdm out.png",
-          "render --size 4097 map.zdm out.png", "render --size 1.5 map.zdm out.png",
-          "render --size -3 map.zdm out.png", "render --camera side map.zdm out.png",
-          "render --textures", "render --bogus map.zdm out.png"}) {
-        const ToolOutcome outcome = Run(args);
-        EXPECT_EQ(outcome.status, 2) << args;
-        EXPECT_NE(outcome.err.find("Usage: zdmtool render"), std::string::npos) << args;
-        EXPECT_FALSE(fs::exists(folder_ / "out.png")) << args;
-    }
-}
-
 }  // namespace
 }  // namespace zandrel

@@ -132,6 +132,17 @@ TEST_F(ZdmTool, UsageErrorsAndHelp) {
         {"resize a.zdm x 5 d.zdm", "Usage: zdmtool resize"},
         {"resize a.zdm 5 5 d.zdm --anchor q", "Usage: zdmtool resize"},
         {"resize a.zdm 5 d.zdm", "Usage: zdmtool resize"},
+        {"render a.zdm", "Usage: zdmtool render"},
+        {"render a.zdm a.png b.png", "Usage: zdmtool render"},
+        {"render --size 0 a.zdm out.png", "Usage: zdmtool render"},
+        {"render --size 0x0 a.zdm out.png", "Usage: zdmtool render"},
+        {"render --size 10x a.zdm out.png", "Usage: zdmtool render"},
+        {"render --size 4097 a.zdm out.png", "Usage: zdmtool render"},
+        {"render --size 1.5 a.zdm out.png", "Usage: zdmtool render"},
+        {"render --size -3 a.zdm out.png", "Usage: zdmtool render"},
+        {"render --camera side a.zdm out.png", "Usage: zdmtool render"},
+        {"render --textures", "Usage: zdmtool render"},
+        {"render --bogus a.zdm out.png", "Usage: zdmtool render"},
         {"heightmap", "Usage: zdmtool heightmap export MAP OUT.png"},
         {"heightmap frob", "Usage: zdmtool heightmap export MAP OUT.png"},
         {"heightmap export a.zdm", "Usage: zdmtool heightmap export MAP OUT.png"},
@@ -148,7 +159,7 @@ TEST_F(ZdmTool, UsageErrorsAndHelp) {
         EXPECT_NE(outcome.err.find(c.usage), std::string::npos) << c.args << ": " << outcome.err;
         EXPECT_EQ(outcome.out, "") << c.args;
     }
-    EXPECT_FALSE(fs::exists(folder_ / "d.zdm"));
+    EXPECT_FALSE(fs::exists(folder_ / "d.zdm") || fs::exists(folder_ / "out.png"));
     const ToolOutcome help = Run("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("check [--strict] [--json] FILE..."), std::string::npos);
