@@ -1,41 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cmath>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "heightimage/HeightPngReader.h"
 #include "heightimage/HeightPngWriter.h"
 #include "heightimage/HeightRangeText.h"
-#include "map/MapGrid.h"
-#include "mapfile/MapLoader.h"
-#include "mapfile/MapWriter.h"
-#include "support/PngBytes.h"
-#include "support/ScratchFolder.h"
+#include "support/CliTool.h"
+#include "support/TerrainFixture.h"
 
 namespace zandrel::heightimage {
 namespace {
 
-namespace fs = std::filesystem;
 using testsupport::ToolOutcome;
+using tools::test::HeightsOf;
 
-class ZdmToolHeightmap : public testsupport::ScratchFolderTest {
+class ZdmToolHeightmap : public testsupport::CliTest {
 protected:
-    ToolOutcome Run(const std::string& args) const { return RunInFolder(ZDMTOOL_PATH, args); }
-
-    std::unique_ptr<map::MapGrid> Load(const std::string& name) const {
-        auto grid = std::make_unique<map::MapGrid>();
-        EXPECT_TRUE(mapfile::LoadMapFile(*grid, folder_ / name, {stderr, nullptr})) << name;
-        return grid;
-    }
-
-    void Save(const map::MapGrid& grid, const std::string& name) const {
-        ASSERT_TRUE(mapfile::SaveMapFile(grid, folder_ / name));
-    }
-
     void WritePng(const HeightImage& image, const std::string& name) const {
         ASSERT_TRUE(WriteHeightPngFile(folder_ / name, image));
     }
@@ -55,10 +40,10 @@ std::unique_ptr<map::MapGrid> RandomTerrain() {
     }
     for (std::int32_t x = 0; x < 7; ++x) {
         for (std::int32_t z = 0; z < 5; ++z) {
-            map::MapCell& cell = grid->Cell(x, z);
             // clang-format off
-            cell = {corners[x][z], corners[x + 1][z], corners[x][z + 1], corners[x + 1][z + 1],
-                    height(random), x % 3, 1, (x + z) % 4 == 0, -100.0 - z, 3.5 + x};
+            grid->Cell(x, z) = {corners[x][z], corners[x + 1][z], corners[x][z + 1],
+                                corners[x + 1][z + 1], height(random), x % 3, 1, (x + z) % 4 == 0,
+                                -100.0 - z, 3.5 + x};
             // clang-format on
         }
     }
@@ -67,26 +52,26 @@ std::unique_ptr<map::MapGrid> RandomTerrain() {
     return grid;
 }
 
-std::array<double, 5> HeightsOf(const map::MapCell& c) {
-    return {c.NE, c.NO, c.SE, c.SO, c.C};
+// Every height of the map, cell by cell.
+std::vector<double> AllHeights(const map::MapGrid& grid) {
+    std::vector<double> heights;
+    for (std::int32_t x = 0; x < grid.SizeX; ++x) {
+        for (std::int32_t z = 0; z < grid.SizeZ; ++z) {
+            const auto cell = HeightsOf(grid.Cell(x, z));
+            heights.insert(heights.end(), cell.begin(), cell.end());
+        }
+    }
+    return heights;
 }
 
 TEST_F(ZdmToolHeightmap, ExportThenImportGivesTheHeightsBackWithinOneLevel) {
     Save(*RandomTerrain(), "terrain.zdm");
     const auto original = Load("terrain.zdm");
-    double min = original->Cell(0, 0).NE;
-    double max = min;
-    for (std::int32_t x = 0; x < 7; ++x) {
-        for (std::int32_t z = 0; z < 5; ++z) {
-            for (const double h : HeightsOf(original->Cell(x, z))) {
-                min = std::min(min, h);
-                max = std::max(max, h);
-            }
-        }
-    }
+    const std::vector<double> heights = AllHeights(*original);
+    const auto [min, max] = std::minmax_element(heights.begin(), heights.end());
     const ToolOutcome exported = Run("heightmap export terrain.zdm terrain.png");
     EXPECT_EQ(exported.status, 0) << exported.err;
-    EXPECT_EQ(exported.out, "height range: " + FormatHeightRange({min, max}) + "\n");
+    EXPECT_EQ(exported.out, "height range: " + FormatHeightRange({*min, *max}) + "\n");
     HeightImage image;
     ASSERT_TRUE(ReadHeightPngFile(folder_ / "terrain.png", image));
     EXPECT_EQ(image.width, 15);
@@ -96,16 +81,12 @@ TEST_F(ZdmToolHeightmap, ExportThenImportGivesTheHeightsBackWithinOneLevel) {
     EXPECT_EQ(imported.status, 0) << imported.err;
     EXPECT_EQ(imported.out, exported.out);
     const auto back = Load("back.zdm");
+    const std::vector<double> backHeights = AllHeights(*back);
+    ASSERT_EQ(backHeights.size(), heights.size());
     // Half a level of quantisation, and the file's six decimals.
-    const double tolerance = (max - min) / 65535 / 2 + 1e-6;
-    for (std::int32_t x = 0; x < 7; ++x) {
-        for (std::int32_t z = 0; z < 5; ++z) {
-            const auto a = HeightsOf(original->Cell(x, z));
-            const auto b = HeightsOf(back->Cell(x, z));
-            for (std::size_t i = 0; i < a.size(); ++i) {
-                EXPECT_NEAR(b[i], a[i], tolerance) << x << ", " << z << " corner " << i;
-            }
-        }
+    const double tolerance = (*max - *min) / 65535 / 2 + 1e-6;
+    for (std::size_t i = 0; i < heights.size(); ++i) {
+        EXPECT_NEAR(backHeights[i], heights[i], tolerance) << "height " << i;
     }
     // With the heights made equal, nothing else differs.
     back->SaveTo(*original);
@@ -119,65 +100,8 @@ TEST_F(ZdmToolHeightmap, AFlatImageOfAnySizeGivesAFlatMap) {
     EXPECT_EQ(imported.status, 0) << imported.err;
     EXPECT_EQ(imported.out, "height range: -2 8\n");
     const auto flat = Load("flat.zdm");
-    const double expected = -2.0 + 10.0 * 30000 / 65535;
-    for (std::int32_t x = 0; x < 4; ++x) {
-        for (std::int32_t z = 0; z < 6; ++z) {
-            for (const double h : HeightsOf(flat->Cell(x, z))) {
-                EXPECT_NEAR(h, expected, 1e-6);
-            }
-        }
-    }
-}
-
-TEST_F(ZdmToolHeightmap, BadInputFailsWithTheReasonAndWritesNothing) {
-    Save(map::MapGrid(2, 2), "map.zdm");
-    Write("picture.png", "GIF89a");
-    const testsupport::Bytes empty = testsupport::HeaderOnly(0, 0);
-    Write("empty.png", std::string(empty.begin(), empty.end()));
-    WritePng({1, 1, {5}, std::nullopt}, "nameless.png");
-    Write("keep.zdm", "old");
-    struct Case {
-        std::string args;
-        std::string err;
-    };
-    const Case cases[] = {
-        {"import map.zdm picture.png keep.zdm", "picture.png: is not a PNG image\n"},
-        {"import map.zdm empty.png keep.zdm",
-         "empty.png: is 0 x 0 pixels; a heightmap has 1 to 16384 a side and at most 16777216 "
-         "in all\n"},
-        {"import map.zdm absent.png keep.zdm",
-         "absent.png: cannot be opened: No such file or directory\n"},
-        {"import map.zdm . keep.zdm", ".: is not a regular file\n"},
-        {"import map.zdm nameless.png keep.zdm",
-         "nameless.png: stores no height range; give one with --min and --max\n"},
-        {"import absent.zdm nameless.png keep.zdm",
-         "absent.zdm: cannot be opened: No such file or directory\n"},
-        {"export absent.zdm out.png", "absent.zdm: cannot be opened: No such file or directory\n"},
-    };
-    for (const Case& each : cases) {
-        const ToolOutcome outcome = Run("heightmap " + each.args);
-        EXPECT_EQ(outcome.status, 1) << each.args;
-        EXPECT_EQ(outcome.out, "") << each.args;
-        EXPECT_EQ(outcome.err, each.err) << each.args;
-    }
-    EXPECT_EQ(testsupport::ReadFile(folder_ / "keep.zdm"), "old");
-    EXPECT_FALSE(fs::exists(folder_ / "out.png"));
-
-    const ToolOutcome unwritable = Run("heightmap export map.zdm missing/out.png");
-    EXPECT_EQ(unwritable.status, 1);
-    EXPECT_NE(unwritable.err.find("missing/out.png"), std::string::npos) << unwritable.err;
-}
-
-TEST_F(ZdmToolHeightmap, UsageMistakesAreUsageErrors) {
-    for (const char* args :
-         {"", "frob", "export map.zdm", "export a b c", "import a.zdm b.png",
-          "import a.zdm b.png c.zdm --min 1", "import a.zdm b.png c.zdm --max 1 --min",
-          "import a.zdm b.png c.zdm --min 1,5 --max 2", "import a.zdm b.png c.zdm -x"}) {
-        const ToolOutcome outcome = Run(std::string("heightmap ") + args);
-        EXPECT_EQ(outcome.status, 2) << args;
-        EXPECT_NE(outcome.err.find("Usage: zdmtool heightmap export MAP OUT.png"),
-                  std::string::npos)
-            << args;
+    for (const double h : AllHeights(*flat)) {
+        EXPECT_NEAR(h, -2.0 + 10.0 * 30000 / 65535, 1e-6);
     }
 }
 

@@ -1,6 +1,5 @@
 #include "cli/ScriptReference.h"
 
-#include <filesystem>
 #include <set>
 #include <sstream>
 #include <string>
@@ -8,10 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "cli/ScriptCommand.h"
-#include "cli/ScriptRunner.h"
 #include "cli/ScriptSession.h"
-#include "mapfile/MapLoader.h"
-#include "support/ScratchFolder.h"
+#include "support/CliTool.h"
 
 namespace zandrel::cli {
 namespace {
@@ -69,24 +66,14 @@ TEST(ScriptReference, HelpAndManualListEveryCommandAndTheExample) {
     }
 }
 
-class ScriptExampleRun : public zandrel::testsupport::ScratchFolderTest {};
+class ExampleScript : public zandrel::testsupport::CliTest {};
 
 // The example in the help is a script a user will paste: it must run as written.
-TEST_F(ScriptExampleRun, RunsAndSavesTheHill) {
-    std::istringstream make("save " + (folder_ / "level.zdm").string() + "\n");
-    std::ostringstream out;
-    std::ostringstream err;
-    ASSERT_EQ(RunScript(make, "make", out, err), 0) << err.str();
-
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder_);
-    std::istringstream example{std::string(ScriptExample())};
-    const int status = RunScript(example, "example", out, err);
-    std::filesystem::current_path(previous);
-    ASSERT_EQ(status, 0) << err.str();
-
-    auto hill = std::make_unique<map::MapGrid>();
-    ASSERT_TRUE(mapfile::LoadMapFile(*hill, (folder_ / "hill.zdm").string()));
+TEST_F(ExampleScript, RunsAndSavesTheHill) {
+    const zandrel::testsupport::ToolOutcome run =
+        Script("save level.zdm\n" + std::string(ScriptExample()));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto hill = Load("hill.zdm");
     EXPECT_EQ(hill->cells[12][12].goal, 1);
     EXPECT_GT(hill->cells[12][12].C, hill->cells[0][0].C);
 }

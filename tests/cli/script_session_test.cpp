@@ -1,71 +1,96 @@
+#include "cli/ScriptSession.h"
+
 #include <filesystem>
 #include <regex>
 #include <string>
 
-#include "mapfile/MapLoader.h"
-#include "mapfile/MapWriter.h"
-#include "support/ScratchFolder.h"
+#include "support/CliTool.h"
 #include "support/TerrainFixture.h"
 #include "tools/EditCommands.h"
 #include "tools/PanelAttributes.h"
 #include "tools/Placement.h"
-#include "tools/TextureArchive.h"
 #include "tools/ToolState.h"
 
-namespace zandrel::tools {
+namespace zandrel::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using map::MapGrid;
+using testsupport::ToolOutcome;
+using tools::test::HeightsOf;
 
-using zandrel::testsupport::ReadFile;
-using zandrel::testsupport::ToolOutcome;
+class ScriptRun : public testsupport::CliTest {};
 
-// Runs `zdmtool script edit.txt` as a pipeline would, in a scratch folder.
-class ZdmToolScript : public zandrel::testsupport::ScratchFolderTest {
-protected:
-    ToolOutcome RunScript(const std::string& text) const {
-        Write("edit.txt", text);
-        return RunInFolder(ZDMTOOL_PATH, "script edit.txt");
+// Each command the editor would refuse stops the script at its line with the reason, and the
+// save after it never runs.
+TEST_F(ScriptRun, RefusedCommandsStopAtTheirLineWithTheReason) {
+    Save(MapGrid(10, 6), "small.zdm");
+    const struct {
+        const char* script;
+        const char* error;
+    } cases[] = {
+        {"paste\n", "edit.txt:1: nothing to paste: nothing has been copied or cut\n"},
+        {"\n# first a comment\nmerge\n",
+         "edit.txt:3: nothing to merge: nothing has been copied or cut\n"},
+        {"undo\n", "edit.txt:1: nothing to undo\n"},
+        {"tool raise 1\nundo\nundo\n", "edit.txt:3: nothing to undo\n"},
+        {"select 0 0 50 0\n", "edit.txt:1: cell (50, 0) is outside the 50x50 map\n"},
+        {"start -1 0\n", "edit.txt:1: cell (-1, 0) is outside the 50x50 map\n"},
+        {"open small.zdm\nselect 9 5 9 5\nselect 9 6 9 6\n",
+         "edit.txt:3: cell (9, 6) is outside the 10x6 map\n"},
+        {"enemy 3 x\n", "edit.txt:1: 'x' is not a whole number\n"},
+        {"attributes 161 7\n", "edit.txt:1: gravity 161 is outside -160..160\n"},
+        {"attributes -160 1\n", "edit.txt:1: friction 1 is outside 2..20\n"},
+        {"attributes 2.5 7\n", "edit.txt:1: '2.5' is not a whole number\n"},
+        {"tile 3\n", "edit.txt:1: texture entry 3 does not exist (the list has 3 entries)\n"},
+        {"wall -1\n", "edit.txt:1: texture entry -1 does not exist (the list has 3 entries)\n"},
+        {"enemy-texture 50\n",
+         "edit.txt:1: texture entry 50 does not exist (the list has 3 entries)\n"},
+        {"frobnicate\n", "edit.txt:1: unknown command 'frobnicate'\n"},
+        {"select 1 2 3\n", "edit.txt:1: usage: select X0 Z0 X1 Z1\n"},
+        {"copy now\n", "edit.txt:1: usage: copy\n"},
+        {"tool smooth 1\n",
+         "edit.txt:1: unknown tool 'smooth' (level, landslide, tilt, flatten, pyramid, raise)\n"},
+        {"tool raise 1.5.2\n", "edit.txt:1: '1.5.2' is not a number\n"},
+        {"new\nrevert 1\n", "edit.txt:2: no history entry 1: the history is empty\n"},
+        {"tool raise 1\ntool raise 1\nrevert 2\n",
+         "edit.txt:3: no history entry 2 (entries 1 to 1 are kept)\n"},
+        {"resize 0 5\n", "edit.txt:1: size 0x5 is outside 1..50 cells per side\n"},
+        {"resize 5 5 q\n", "edit.txt:1: unknown anchor 'q' (ne, n, no, e, c, o, se, s, so)\n"},
+        {"rotate\n", "edit.txt:1: nothing to rotate: nothing has been copied or cut\n"},
+        {"copy\nflip y\n", "edit.txt:2: flip takes x or z, not 'y'\n"},
+        {"paint floor 0 1 1\n", "edit.txt:1: paint takes tile or wall, not 'floor'\n"},
+        {"paint tile 0 1 1 2\n", "edit.txt:1: usage: paint tile|wall SLOT X Z [X Z ...]\n"},
+        {"open missing.zdm\n",
+         "edit.txt:1: missing.zdm: cannot be opened: No such file or directory\n"},
+    };
+    for (const auto& each : cases) {
+        const ToolOutcome outcome = Script(std::string(each.script) + "save never.zdm\n");
+        EXPECT_EQ(outcome.status, 1) << each.script;
+        EXPECT_EQ(outcome.err, each.error) << each.script;
+        EXPECT_FALSE(fs::exists(folder_ / "never.zdm")) << each.script;
     }
+    const ToolOutcome saved = Script("save no/such/folder/x.zdm\n");
+    EXPECT_EQ(saved.err.rfind("edit.txt:1: no/such/folder/x.zdm: ", 0), 0u) << saved.err;
+}
 
-    std::unique_ptr<map::MapGrid> Load(const std::string& name) const {
-        auto grid = std::make_unique<map::MapGrid>();
-        EXPECT_TRUE(mapfile::LoadMapFile(*grid, folder_ / name).ok()) << name;
-        return grid;
-    }
-};
-
-TEST_F(ZdmToolScript, SavesWhatTheEditorsOperationsMake) {
-    const ToolOutcome outcome = RunScript(
+// The script's commands do what the editor's own operations do, in the same order.
+TEST_F(ScriptRun, SavesWhatTheEditorsOperationsMake) {
+    const ToolOutcome outcome = Script(
         "# shape a few blocks, mark the map, set attributes\n"
-        "select 2 3 4 4\n"
-        "tool tilt 100\n"
-        "tool level 0\n"
-        "goal\n"
-        "select 10 10 13 13\n"
-        "tool pyramid 31\n"
-        "tool landslide -5\n"
-        "start 12 40\n"
-        "enemy 1 1\n"
-        "enemy 2 2\n"
-        "attributes -120 12\n"
-        "tile 2\n"
-        "wall 0\n"
-        "enemy-texture 1\n"
-        "select 20 20 22 21\n"
-        "tool flatten 3\n"
-        "tool raise -1.5\n"
-        "copy\n"
-        "select 30 5 30 5\n"
-        "merge\n"
-        "save out.zdm\n");
+        "select 2 3 4 4\ntool tilt 100\ntool level 0\ngoal\n"
+        "select 10 10 13 13\ntool pyramid 31\ntool landslide -5\n"
+        "start 12 40\nenemy 1 1\nenemy 2 2\n"
+        "attributes -120 12\ntile 2\nwall 0\nenemy-texture 1\n"
+        "select 20 20 22 21\ntool flatten 3\ntool raise -1.5\ncopy\n"
+        "select 30 5 30 5\nmerge\nsave out.zdm\n");
     ASSERT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(outcome.out + outcome.err, "");
 
+    using namespace tools;
     auto doc = test::NewDocument(50, 50);
-    auto clipboard = std::make_unique<map::MapGrid>();
-    map::MapGrid& map = doc->mapGrid;
+    auto clipboard = std::make_unique<MapGrid>();
+    MapGrid& map = doc->mapGrid;
     ToolState tools;
     MapSelection s(2, 3, 4, 4);
     s.applyTool(map, doc->undoGrid, TOOL_TILT, 100.0);
@@ -94,55 +119,37 @@ TEST_F(ZdmToolScript, SavesWhatTheEditorsOperationsMake) {
     EditCopy(*doc, s, *clipboard);
     s.setFromHits(530, 530);
     ASSERT_TRUE(EditMerge(*doc, s, *clipboard));
-    EXPECT_EQ(ReadFile(folder_ / "out.zdm"), mapfile::FormatMap(map));
+    EXPECT_EQ(Read("out.zdm"), mapfile::FormatMap(map));
 }
 
-TEST_F(ZdmToolScript, ClipboardOutlivesTheDocumentsItWasCopiedFrom) {
-    const ToolOutcome outcome = RunScript(
-        "select 0 0 2 0\n"
-        "tool landslide 10\n"
-        "copy\n"
-        "save a.zdm\n"
-        "new\n"
-        "select 5 5 5 5\n"
-        "paste\n"
-        "save b.zdm\n"
-        "open a.zdm\n"
-        "select 48 48 48 48\n"
-        "merge\n"
-        "save c.zdm\n");
-    ASSERT_EQ(outcome.status, 0) << outcome.err;
+// The clipboard outlives new and open, and a paste is undone whole. Lines may end in CR LF.
+TEST_F(ScriptRun, ClipboardCrossesDocumentsAndUndoTakesBackAPaste) {
+    const ToolOutcome outcome = Script(
+        "save fresh.zdm\r\nselect 0 0 2 0\r\ntool landslide 10\r\ncopy\r\nsave a.zdm\r\nnew\r\n"
+        "select 5 5 5 5\r\npaste\r\nsave b.zdm\r\nundo\r\nsave undone.zdm\r\n\r\nopen a.zdm\r\n"
+        "select 48 48 48 48\r\nmerge\r\nsave c.zdm\r\n");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(Read("fresh.zdm"), mapfile::FormatMap(MapGrid(50, 50)));
+    EXPECT_EQ(Read("undone.zdm"), Read("fresh.zdm"));
     const auto a = Load("a.zdm");
     const auto b = Load("b.zdm");
     const auto c = Load("c.zdm");
     for (std::int32_t x = 0; x <= 2; ++x) {
-        EXPECT_EQ(test::HeightsOf(b->Cell(5 + x, 5)), test::HeightsOf(a->Cell(x, 0))) << x;
+        EXPECT_EQ(HeightsOf(b->Cell(5 + x, 5)), HeightsOf(a->Cell(x, 0))) << x;
     }
+    EXPECT_NE(HeightsOf(a->Cell(0, 0)), HeightsOf(a->Cell(1, 0)));
     // Merged onto flat ground at 0 and cut off after x 49.
-    EXPECT_EQ(test::HeightsOf(c->Cell(48, 48)), test::HeightsOf(a->Cell(0, 0)));
-    EXPECT_EQ(test::HeightsOf(c->Cell(49, 48)), test::HeightsOf(a->Cell(1, 0)));
-    EXPECT_EQ(test::HeightsOf(c->Cell(0, 0)), test::HeightsOf(a->Cell(0, 0)));
+    EXPECT_EQ(HeightsOf(c->Cell(48, 48)), HeightsOf(a->Cell(0, 0)));
+    EXPECT_EQ(HeightsOf(c->Cell(49, 48)), HeightsOf(a->Cell(1, 0)));
+    EXPECT_EQ(HeightsOf(c->Cell(0, 0)), HeightsOf(a->Cell(0, 0)));
 }
 
-// A failure names the file and line, prints nothing else, exits 1 and runs nothing after it.
-TEST_F(ZdmToolScript, UndoOfAPasteRestoresTheSavedMapAndASecondFails) {
-    const ToolOutcome outcome = RunScript(
-        "select 1 1 2 2\r\ntool raise 2\r\ncopy\r\nselect 6 6 6 6\r\ntool pyramid 1\r\n"
-        "save before.zdm\r\n\r\npaste\r\nundo\r\nsave after.zdm\r\nundo\r\nsave never.zdm\r\n");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err, "edit.txt:11: nothing to undo\n");
-    EXPECT_EQ(ReadFile(folder_ / "before.zdm"), ReadFile(folder_ / "after.zdm"));
-    EXPECT_FALSE(fs::exists(folder_ / "never.zdm"));
-}
-
-TEST_F(ZdmToolScript, RefreshTexturesListsTheWorkingDirectory) {
+TEST_F(ScriptRun, RefreshTexturesListsTheWorkingDirectory) {
     for (const char* image : {"b.jpg", "a.jpg", "wall.jpg", "tile.jpg", "skip.png"}) {
         Write(image, "");
     }
-    const ToolOutcome outcome = RunScript(
-        "refresh-textures\nselect 0 0 1 1\ntile 4\nenemy-texture 3\nsave t.zdm\ntile 5\n");
-    EXPECT_EQ(outcome.status, 1);
+    const ToolOutcome outcome =
+        Script("refresh-textures\nselect 0 0 1 1\ntile 4\nenemy-texture 3\nsave t.zdm\ntile 5\n");
     EXPECT_EQ(outcome.err, "edit.txt:6: texture entry 5 does not exist (the list has 5 entries)\n");
     const auto grid = Load("t.zdm");
     ASSERT_EQ(grid->numtex, 5);
@@ -157,14 +164,12 @@ TEST_F(ZdmToolScript, RefreshTexturesListsTheWorkingDirectory) {
 
 // The history as the editor keeps it: a run of tool commands on one selection is one entry,
 // a return is an entry of its own, and new starts over.
-TEST_F(ZdmToolScript, HistoryListsTheEditsAndRevertReturnsToOne) {
-    const ToolOutcome outcome = RunScript(
+TEST_F(ScriptRun, HistoryListsTheEditsAndRevertReturnsToOne) {
+    const ToolOutcome outcome = Script(
         "select 1 2 3 4\ntool raise 1\ntool raise 1\nsave one.zdm\ntile 2\n"
-        "start 5 6\nresize 8 9\ncopy\nrotate\npaint tile 1 0 0 1 0\nrevert 1\nhistory\nsave "
-        "back.zdm\n"
-        "undo\nsave undone.zdm\nnew\nhistory\nrevert 1\n");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "edit.txt:18: no history entry 1: the history is empty\n");
+        "start 5 6\nresize 8 9\ncopy\nrotate\npaint tile 1 0 0 1 0\nrevert 1\nhistory\n"
+        "save back.zdm\nundo\nsave undone.zdm\nnew\nhistory\n");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
     const std::string times = "\\t[0-9][0-9]:[0-9][0-9]:[0-9][0-9]\n";
     EXPECT_TRUE(std::regex_match(
         outcome.out,
@@ -172,7 +177,7 @@ TEST_F(ZdmToolScript, HistoryListsTheEditsAndRevertReturnsToOne) {
                    "3\\tStart\\t5,6" + times + "4\\tDimensioni mappa\\t[^\\t]+" + times +
                    "5\\tPennello tile\\t0,0-1,0" + times + "6\\tRitorno a 1\\t[^\\t]+" + times)))
         << outcome.out;
-    EXPECT_EQ(ReadFile(folder_ / "back.zdm"), ReadFile(folder_ / "one.zdm"));
+    EXPECT_EQ(Read("back.zdm"), Read("one.zdm"));
     // Undo after a return across a resize puts back the whole map from before it.
     const auto undone = Load("undone.zdm");
     EXPECT_EQ(undone->SizeX, 8);
@@ -180,32 +185,69 @@ TEST_F(ZdmToolScript, HistoryListsTheEditsAndRevertReturnsToOne) {
     EXPECT_EQ(undone->Cell(1, 0).typet, 1);
 }
 
-TEST_F(ZdmToolScript, TurnsTheClipboardPaintsAndResizesWithAWholeMapUndo) {
-    const ToolOutcome outcome = RunScript(
+TEST_F(ScriptRun, TurnsTheClipboardPaintsAndResizesWithAWholeMapUndo) {
+    const ToolOutcome outcome = Script(
         "select 0 0 2 0\ntool tilt 100\ncopy\nrotate\nflip x\nflip x\n"
         "select 5 5 5 5\npaste\npaint wall 2 1 1 4 3\nsave a.zdm\n"
-        "resize 8 6 so\nsave b.zdm\nundo\nsave c.zdm\nresize 0 5\n");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "edit.txt:15: size 0x5 is outside 1..50 cells per side\n");
+        "resize 8 6 so\nsave b.zdm\nundo\nsave c.zdm\n");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
     const auto a = Load("a.zdm");
     // The ramp rising along x was turned to rise along z: x 0..2 became z 5..7.
-    EXPECT_EQ(test::HeightsOf(a->Cell(5, 7)), (test::Heights{2, 2, 2, 2, 2}));
+    EXPECT_EQ(HeightsOf(a->Cell(5, 7)), (tools::test::Heights{2, 2, 2, 2, 2}));
     EXPECT_EQ(a->Cell(3, 2).typew, 2);  // between the stroke's two cells
     EXPECT_EQ(a->Cell(4, 3).typew, 2);
     const auto b = Load("b.zdm");
     EXPECT_EQ(b->SizeX, 8);
     EXPECT_EQ(b->SizeZ, 6);
-    EXPECT_EQ(ReadFile(folder_ / "c.zdm"), ReadFile(folder_ / "a.zdm"));
+    EXPECT_EQ(Read("c.zdm"), Read("a.zdm"));
 }
 
-TEST_F(ZdmToolScript, MissingOrFolderScriptFails) {
-    const ToolOutcome missing = RunInFolder(ZDMTOOL_PATH, "script absent.txt");
+TEST_F(ScriptRun, ZdmtoolRunsAScriptFileAndNamesItsFailures) {
+    Write("edit.txt", "# raise\ntool raise 1\nsave out.zdm\nundo\nundo\n");
+    const ToolOutcome outcome = Run("script edit.txt");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "edit.txt:5: nothing to undo\n");
+    EXPECT_NE(Load("out.zdm")->Cell(25, 25).C, 0.0);
+
+    const ToolOutcome missing = Run("script absent.txt");
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err.rfind("absent.txt: cannot be opened", 0), 0u);
-
     fs::create_directory(folder_ / "folder");
-    EXPECT_EQ(RunInFolder(ZDMTOOL_PATH, "script folder").status, 1);
+    EXPECT_EQ(Run("script folder").status, 1);
+    EXPECT_EQ(Script("").status + Script("# nothing\n\n   \n").status, 0);
+}
+
+TEST(ScriptSession, ViewAndStoredSelectionFollowTheCommands) {
+    const auto session = std::make_unique<ScriptSession>();
+    const auto run = [&](std::string_view line) {
+        const Status status = session->Run(*SplitScriptLine(line));
+        EXPECT_TRUE(status.ok()) << line << ": " << status.message();
+    };
+    EXPECT_EQ(session->selection(), tools::MapSelection(25, 25, 25, 25));
+    EXPECT_EQ(session->mapGrid().selection, (map::CellRect{25, 25, 25, 25}));
+
+    run("select 7 3 4 9");
+    EXPECT_EQ(session->selection(), tools::MapSelection(4, 3, 7, 9));
+    EXPECT_EQ(session->mapGrid().selection, (map::CellRect{4, 3, 7, 9}));
+
+    run("copy");
+    run("new");
+    EXPECT_TRUE(session->clipboard().hasContent);
+    EXPECT_EQ(session->selection(), tools::MapSelection(25, 25, 25, 25));
+
+    run("select 48 1 48 1");
+    run("paste");
+    // The pasted block, clipped at the last x, becomes the selection.
+    EXPECT_EQ(session->selection(), tools::MapSelection(48, 1, 49, 7));
+    EXPECT_EQ(session->mapGrid().selection, (map::CellRect{48, 1, 49, 7}));
+
+    run("start 12 40");
+    EXPECT_EQ(session->selection(), tools::MapSelection(12, 40, 12, 40));
+    EXPECT_EQ(session->mapGrid().start, (map::CellRect{12, 40, 12, 40}));
+    run("goal");
+    EXPECT_EQ(session->mapGrid().Cell(12, 40).goal, 1);
 }
 
 }  // namespace
-}  // namespace zandrel::tools
+}  // namespace zandrel::cli

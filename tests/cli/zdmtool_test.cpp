@@ -1,18 +1,20 @@
 #include <filesystem>
 #include <string>
 
-#include "support/ScratchFolder.h"
+#include "heightimage/HeightPngWriter.h"
+#include "support/CliTool.h"
+#include "support/PngBytes.h"
 
 namespace fs = std::filesystem;
+using zandrel::heightimage::WriteHeightPngFile;
+using zandrel::testsupport::Bytes;
+using zandrel::testsupport::HeaderOnly;
 using zandrel::testsupport::ReadFile;
 using zandrel::testsupport::ToolOutcome;
 
 namespace {
 
-class ZdmTool : public zandrel::testsupport::ScratchFolderTest {
-protected:
-    ToolOutcome Run(const std::string& args) const { return RunInFolder(ZDMTOOL_PATH, args); }
-};
+class ZdmTool : public zandrel::testsupport::CliTest {};
 
 }  // namespace
 
@@ -23,24 +25,57 @@ TEST_F(ZdmTool, NewWritesTheDefaultMapThatCheckAccepts) {
 
     const ToolOutcome checked = Run("check level.zdm");
     EXPECT_EQ(checked.status, 0);
-    EXPECT_EQ(checked.out, "");
-    EXPECT_EQ(checked.err, "");
-
-    EXPECT_EQ(Run("new missing/level.zdm").status, 1);
+    EXPECT_EQ(checked.out + checked.err, "");
 }
 
-TEST_F(ZdmTool, CheckNamesEachBadFileAndWhy) {
-    Run("new good.zdm");
+// A file a verb cannot use fails it with exit 1, naming the file and why, and nothing is written.
+TEST_F(ZdmTool, FailuresNameTheFileAndWhy) {
+    Run("new map.zdm");
     Write("broken.zdm", "<ZanMap\n SizeX=\"2\"\n\n\n\n\n oops='1'/>\n");
     Write("big.zdm", "<ZanMap SizeX=\"60\" SizeZ=\"5\"/>");
-    const ToolOutcome checked = Run("check good.zdm broken.zdm big.zdm absent.zdm");
-    EXPECT_EQ(checked.status, 1);
-    EXPECT_EQ(checked.out, "");
-    EXPECT_EQ(checked.err,
-              "parse error at line 7\n"
-              "broken.zdm: cannot be read: parse error at line 7\n"
-              "big.zdm: SizeX 60 is above the limit of 50\n"
-              "absent.zdm: cannot be opened: No such file or directory\n");
+    Write("bad.zdm", "<r>\n");
+    Write("picture.png", "GIF89a");
+    const Bytes empty = HeaderOnly(0, 0);
+    Write("empty.png", std::string(empty.begin(), empty.end()));
+    ASSERT_TRUE(WriteHeightPngFile(folder_ / "nameless.png", {1, 1, {5}, std::nullopt}));
+    Write("keep.zdm", "old");
+    const struct {
+        const char* args;
+        const char* err;
+    } cases[] = {
+        {"check map.zdm broken.zdm big.zdm absent.zdm",
+         "parse error at line 7\nbroken.zdm: cannot be read: parse error at line 7\n"
+         "big.zdm: SizeX 60 is above the limit of 50\n"
+         "absent.zdm: cannot be opened: No such file or directory\n"},
+        {"parse bad.zdm", "parse error at line 2\n"},
+        {"info absent.zdm", "absent.zdm: cannot be opened: No such file or directory\n"},
+        {"new missing/level.zdm",
+         "missing/level.zdm: cannot create a file in missing: No such file or directory\n"},
+        {"heightmap import map.zdm picture.png keep.zdm", "picture.png: is not a PNG image\n"},
+        {"heightmap import map.zdm empty.png keep.zdm",
+         "empty.png: is 0 x 0 pixels; a heightmap has 1 to 16384 a side and at most 16777216 "
+         "in all\n"},
+        {"heightmap import map.zdm absent.png keep.zdm",
+         "absent.png: cannot be opened: No such file or directory\n"},
+        {"heightmap import map.zdm . keep.zdm", ".: is not a regular file\n"},
+        {"heightmap import map.zdm nameless.png keep.zdm",
+         "nameless.png: stores no height range; give one with --min and --max\n"},
+        {"heightmap import absent.zdm nameless.png keep.zdm",
+         "absent.zdm: cannot be opened: No such file or directory\n"},
+        {"heightmap export absent.zdm out.png",
+         "absent.zdm: cannot be opened: No such file or directory\n"},
+    };
+    for (const auto& c : cases) {
+        const ToolOutcome outcome = Run(c.args);
+        EXPECT_EQ(outcome.status, 1) << c.args;
+        EXPECT_EQ(outcome.out, "") << c.args;
+        EXPECT_EQ(outcome.err, c.err) << c.args;
+    }
+    EXPECT_EQ(Read("keep.zdm"), "old");
+    EXPECT_FALSE(fs::exists(folder_ / "out.png"));
+    const ToolOutcome unwritable = Run("heightmap export map.zdm missing/out.png");
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.err.find("missing/out.png"), std::string::npos) << unwritable.err;
 }
 
 TEST_F(ZdmTool, InfoSummarisesAMap) {
@@ -61,7 +96,6 @@ TEST_F(ZdmTool, InfoSummarisesAMap) {
               "enemy 3: 0, 0\n"
               "heights: -1.500000 to 2.250000\n"
               "goal cells: 1\n");
-    EXPECT_EQ(Run("info absent.zdm").status, 1);
 }
 
 TEST_F(ZdmTool, ParsePrintsTheTreeAsJson) {
@@ -72,22 +106,60 @@ TEST_F(ZdmTool, ParsePrintsTheTreeAsJson) {
               "{\"name\": \"r\", \"attributes\": {\"a\": \"x\\\\y\\te\\ufffd\", \"b\": \"\\n1\"}, "
               "\"text\": \"t<\", \"children\": [{\"name\": \"c\", \"attributes\": {}, "
               "\"text\": \"\", \"children\": []}]}\n");
-
-    Write("bad.zdm", "<r>\n");
-    const ToolOutcome failed = Run("parse bad.zdm");
-    EXPECT_EQ(failed.status, 1);
-    EXPECT_EQ(failed.out, "");
-    EXPECT_EQ(failed.err, "parse error at line 2\n");
 }
 
+// A wrong command line prints the usage of the verb it names, or of zdmtool, exits 2 and
+// writes nothing.
 TEST_F(ZdmTool, UsageErrorsAndHelp) {
-    for (const char* wrong :
-         {"", "frobnicate", "new", "new a b", "check", "info", "parse x y", "check --fast a.zdm"}) {
-        const ToolOutcome outcome = Run(wrong);
-        EXPECT_EQ(outcome.status, 2) << wrong;
-        EXPECT_NE(outcome.err.find("Usage: zdmtool"), std::string::npos) << wrong;
-        EXPECT_EQ(outcome.out, "") << wrong;
+    Run("new a.zdm");
+    const struct {
+        const char* args;
+        const char* usage;
+    } cases[] = {
+        {"", "Usage: zdmtool"},
+        {"frobnicate", "Usage: zdmtool"},
+        {"new", "Usage: zdmtool new"},
+        {"new a b", "Usage: zdmtool new"},
+        {"check", "Usage: zdmtool check"},
+        {"check --strict", "Usage: zdmtool check"},
+        {"check --fast a.zdm", "Usage: zdmtool check"},
+        {"info", "Usage: zdmtool info"},
+        {"info --strict a.zdm", "Usage: zdmtool info"},
+        {"parse x y", "Usage: zdmtool parse"},
+        {"script", "Usage: zdmtool script"},
+        {"resize a.zdm 0 5 d.zdm", "Usage: zdmtool resize"},
+        {"resize a.zdm 51 5 d.zdm", "Usage: zdmtool resize"},
+        {"resize a.zdm x 5 d.zdm", "Usage: zdmtool resize"},
+        {"resize a.zdm 5 5 d.zdm --anchor q", "Usage: zdmtool resize"},
+        {"resize a.zdm 5 d.zdm", "Usage: zdmtool resize"},
+        {"render a.zdm", "Usage: zdmtool render"},
+        {"render a.zdm a.png b.png", "Usage: zdmtool render"},
+        {"render --size 0 a.zdm out.png", "Usage: zdmtool render"},
+        {"render --size 0x0 a.zdm out.png", "Usage: zdmtool render"},
+        {"render --size 10x a.zdm out.png", "Usage: zdmtool render"},
+        {"render --size 4097 a.zdm out.png", "Usage: zdmtool render"},
+        {"render --size 1.5 a.zdm out.png", "Usage: zdmtool render"},
+        {"render --size -3 a.zdm out.png", "Usage: zdmtool render"},
+        {"render --camera side a.zdm out.png", "Usage: zdmtool render"},
+        {"render --textures", "Usage: zdmtool render"},
+        {"render --bogus a.zdm out.png", "Usage: zdmtool render"},
+        {"heightmap", "Usage: zdmtool heightmap export MAP OUT.png"},
+        {"heightmap frob", "Usage: zdmtool heightmap export MAP OUT.png"},
+        {"heightmap export a.zdm", "Usage: zdmtool heightmap export MAP OUT.png"},
+        {"heightmap export a.zdm b c", "Usage: zdmtool heightmap export MAP OUT.png"},
+        {"heightmap import a.zdm b.png", "Usage: zdmtool heightmap export MAP OUT.png"},
+        {"heightmap import a.zdm b.png d.zdm --min 1", "Usage: zdmtool heightmap export"},
+        {"heightmap import a.zdm b.png d.zdm --max 1 --min", "Usage: zdmtool heightmap export"},
+        {"heightmap import a.zdm b.png d.zdm --min 1,5 --max 2", "Usage: zdmtool heightmap"},
+        {"heightmap import a.zdm b.png d.zdm -x", "Usage: zdmtool heightmap export"},
+    };
+    for (const auto& c : cases) {
+        const ToolOutcome outcome = Run(c.args);
+        EXPECT_EQ(outcome.status, 2) << c.args;
+        EXPECT_NE(outcome.err.find(c.usage), std::string::npos) << c.args << ": " << outcome.err;
+        EXPECT_EQ(outcome.out, "") << c.args;
     }
+    EXPECT_FALSE(fs::exists(folder_ / "d.zdm") || fs::exists(folder_ / "out.png"));
     const ToolOutcome help = Run("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("check [--strict] [--json] FILE..."), std::string::npos);
@@ -96,15 +168,10 @@ TEST_F(ZdmTool, UsageErrorsAndHelp) {
     EXPECT_EQ(Run("check --version").status, 0);
 }
 
-TEST_F(ZdmTool, ResizeWritesTheNewSizeSafelyAndRefusesBadSizes) {
+TEST_F(ZdmTool, ResizeWritesTheNewSizeSafely) {
     Run("new a.zdm");
     ASSERT_EQ(Run("resize a.zdm 20 30 b.zdm --anchor c").status, 0);
+    EXPECT_EQ(Load("b.zdm")->SizeZ, 30);
     ASSERT_EQ(Run("resize b.zdm 50 50 c.zdm --anchor c").status, 0);
-    EXPECT_EQ(ReadFile(folder_ / "c.zdm"), ReadFile(folder_ / "a.zdm"));
-    for (const char* bad : {"0 5", "51 5", "x 5", "5 5 --anchor q", "5"}) {
-        const ToolOutcome refused = Run(std::string("resize a.zdm ") + bad + " d.zdm");
-        EXPECT_EQ(refused.status, 2) << bad;
-        EXPECT_NE(refused.err.find("Usage: zdmtool resize"), std::string::npos) << bad;
-    }
-    EXPECT_FALSE(fs::exists(folder_ / "d.zdm"));
+    EXPECT_EQ(Read("c.zdm"), Read("a.zdm"));
 }

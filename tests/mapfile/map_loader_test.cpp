@@ -2,9 +2,11 @@
 #include <rapidcheck/gtest.h>
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "map/MapGrid.h"
+#include "mapfile/MapKeyIndex.h"
 #include "mapfile/MapLoader.h"
 #include "mapfile/MapParser.h"
 #include "mapfile/MapWriter.h"
@@ -17,6 +19,7 @@ using zandrel::map::MapGrid;
 using zandrel::mapfile::FixedText;
 using zandrel::mapfile::FormatMap;
 using zandrel::mapfile::LoadFromTable;
+using zandrel::mapfile::MapKeyIndex;
 using zandrel::mapfile::MarkupElement;
 using zandrel::mapfile::ParseMapText;
 using zandrel::mapfile::ParseOptions;
@@ -200,4 +203,19 @@ TEST(MapLoader, LookupsInsertTheNamesTheyRead) {
     MarkupElement refused = Root("<m SizeX=\"51\" NO_0_0=\"1\"/>");
     EXPECT_FALSE(LoadFromTable(*grid, refused));
     EXPECT_EQ(refused.attributes.size(), 4u);
+}
+
+// The index reads every per-cell value the writer writes, under the writer's names, and no other.
+TEST(MapKeyIndex, CellFieldsAreTheOnesTheWriterWrites) {
+    const MarkupElement root = Root(FormatMap(MapGrid(1, 1)));
+    std::set<std::string> written;
+    for (const auto& [name, value] : root.attributes) {
+        if (name.ends_with("_0_0"))
+            written.insert(name.substr(0, name.size() - 4));
+    }
+    std::set<std::string> indexed;
+    for (int field = 0; field < MapKeyIndex::kCellFieldCount; ++field)
+        indexed.emplace(MapKeyIndex::NameOf(static_cast<MapKeyIndex::CellField>(field)));
+    EXPECT_EQ(indexed, written);
+    EXPECT_EQ(written.size(), static_cast<std::size_t>(MapKeyIndex::kCellFieldCount));
 }

@@ -2,16 +2,15 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "mapfile/MapParser.h"
-#include "mapfile/NulMask.h"
 #include "support/CaptureStream.h"
 
 bool ScannerClassesNulWithSoh();
 
 using zandrel::mapfile::MarkupElement;
-using zandrel::mapfile::NulMask;
 using zandrel::mapfile::ParseMapFile;
 using zandrel::mapfile::ParseMapText;
 using zandrel::mapfile::ParseOptions;
@@ -47,53 +46,50 @@ std::string Nested(int depth) {
 
 }  // namespace
 
-TEST(MapParser, WriterFormGivesOneRootWithItsAttributes) {
-    Parsed unix_("<ZanMap\n SizeX=\"50\" \n NO_0_0 =\"1.5\"\n/>\n");
-    Parsed dos(
-        "<?xml version=\"1.0\"?><!DOCTYPE m SYSTEM \"m.dtd\">"
-        "<ZanMap\r\n SizeX = \"50\"\r\n\tNO_0_0=\"1.5\"   \r\n/>\r\n");
-    for (Parsed* parsed : {&unix_, &dos}) {
-        ASSERT_TRUE(parsed->result.ok()) << parsed->errors.text();
-        EXPECT_EQ(parsed->root().name, "ZanMap");
-        EXPECT_EQ(parsed->root().attributes.size(), 2u);
-        EXPECT_EQ(parsed->attribute("SizeX"), "50");
-        EXPECT_EQ(parsed->attribute("NO_0_0"), "1.5");
-        EXPECT_TRUE(parsed->root().text.empty() && parsed->root().children.empty());
-        EXPECT_EQ(parsed->errors.text(), "");
-    }
-    // Blanks inside a tag are characters no rule takes: they go to the stray output.
-    EXPECT_EQ(unix_.stray.text(), "    ");
-}
-
-// Names are runs of letters, digits and underscores; a value may hold anything but its quote,
-// and a lone line feed value reads as empty. The table is ordered byte-wise.
-TEST(MapParser, AttributeFormsRepeatsAndOrder) {
-    Parsed parsed(
-        "<m a b=\"\" c=\"1\" c=\"2\" d=\"<>&\n;\" e-f=\"3\" x:y=\"4\" l=\"\n\" B=\"\" _=\"\" "
-        "9=\"\"/>");
-    ASSERT_TRUE(parsed.result.ok());
-    std::string table;
-    for (const auto& [name, value] : parsed.root().attributes)
-        table += name + "=" + value + " ";
-    EXPECT_EQ(table, "9= B= _= a= b= c=2 d=<>&\n; e= f=3 l= x= y=4 ");
-    EXPECT_EQ(parsed.stray.text(), "      - :    ");
-}
-
-// Text runs keep their blanks, blank runs are skipped, comments vanish, and a "]" that does not
-// close a CDATA section starts a skipped run.
-TEST(MapParser, TextOfTheRoot) {
+// What the parser keeps of a well-formed file: the root's name, its attributes in byte order
+// with the last of a repeated name winning, its text, how many children it has and the
+// characters no rule takes (the stray output; nullopt where not looked at). Names are runs of
+// letters, digits and underscores; a value holds anything but its quote, and a lone line feed
+// value reads as empty. Text runs keep their blanks, blank runs are skipped, comments vanish,
+// and a "]" that does not close a CDATA section starts a skipped run. In a tag NUL and SOH are
+// characters no rule takes; in values, text and CDATA they are data.
+TEST(MapParser, WhatAWellFormedFileKeeps) {
+    using namespace std::string_literals;
     const struct {
-        const char* text;
-        const char* rootText;
+        std::string text;
+        std::string name;
+        std::string attributes;
+        std::string rootText;
+        std::size_t children;
+        std::optional<std::string> stray;
     } cases[] = {
-        {"<a>  <b/>   </a>", ""},
-        {"<a>  hi \n there <b/>x<![CDATA[<y>&]]></a>", "  hi  there x<y>&"},
-        {"<!-- a - b -->\n<a><![CDATA[x]y]]></a><!-- after -->\n", "x"},
+        {"<ZanMap\n SizeX=\"50\" \n NO_0_0 =\"1.5\"\n/>\n", "ZanMap", "NO_0_0=1.5 SizeX=50 ", "", 0,
+         "    "},
+        {"<?xml version=\"1.0\"?><!DOCTYPE m SYSTEM \"m.dtd\">"
+         "<ZanMap\r\n SizeX = \"50\"\r\n\tNO_0_0=\"1.5\"   \r\n/>\r\n",
+         "ZanMap", "NO_0_0=1.5 SizeX=50 ", "", 0, std::nullopt},
+        {"<m a b=\"\" c=\"1\" c=\"2\" d=\"<>&\n;\" e-f=\"3\" x:y=\"4\" l=\"\n\" B=\"\" _=\"\" "
+         "9=\"\"/>",
+         "m", "9= B= _= a= b= c=2 d=<>&\n; e= f=3 l= x= y=4 ", "", 0, "      - :    "},
+        {"<a>  <b/>   </a>", "a", "", "", 1, std::nullopt},
+        {"<a>  hi \n there <b/>x<![CDATA[<y>&]]></a>", "a", "", "  hi  there x<y>&", 1,
+         std::nullopt},
+        {"<!-- a - b -->\n<a><![CDATA[x]y]]></a><!-- after -->\n", "a", "", "x", 0, std::nullopt},
+        {"<m \0\x01 a=\"\0\xff\x80\">t\0<![CDATA[\x01\0]]></m>"s, "m", "a=\0\xff\x80 "s,
+         "t\0\x01\0"s, 0, " \0\x01 "s},
     };
     for (const auto& c : cases) {
         Parsed parsed(c.text);
-        ASSERT_TRUE(parsed.result.ok()) << c.text;
+        ASSERT_TRUE(parsed.result.ok()) << c.text << ": " << parsed.errors.text();
+        EXPECT_EQ(parsed.root().name, c.name) << c.text;
+        std::string table;
+        for (const auto& [name, value] : parsed.root().attributes)
+            table += name + "=" + value + " ";
+        EXPECT_EQ(table, c.attributes) << c.text;
         EXPECT_EQ(parsed.root().text, c.rootText) << c.text;
+        EXPECT_EQ(parsed.root().children.size(), c.children) << c.text;
+        EXPECT_EQ(parsed.errors.text(), "") << c.text;
+        EXPECT_EQ(c.stray.value_or(parsed.stray.text()), parsed.stray.text()) << c.text;
     }
 }
 
@@ -154,15 +150,6 @@ TEST(MapParser, FilesThatCannotBeOpenedOrReadFail) {
     EXPECT_EQ(errors.text(), "read error at line 1\n");
 }
 
-TEST(MapParser, NulSohAndHighBytesKeepTheirPlaceInEveryToken) {
-    // In a tag NUL and SOH are characters no rule takes; in values, text and CDATA they are data.
-    Parsed parsed(std::string("<m \0\x01 a=\"\0\xff\x80\">t\0<![CDATA[\x01\0]]></m>", 34));
-    ASSERT_TRUE(parsed.result.ok()) << parsed.errors.text();
-    EXPECT_EQ(parsed.stray.text(), std::string(" \0\x01 ", 4));
-    EXPECT_EQ(parsed.root().text, std::string("t\0\x01\0", 4));
-    EXPECT_EQ(parsed.attribute("a"), std::string("\0\xff\x80", 3));
-}
-
 // Inputs built to make the reader slow or confused: runs of one byte in every scanner state,
 // NULs anywhere. They must end in the usual result; a reader that turns quadratic again makes
 // the byte table here run for minutes instead of seconds.
@@ -214,35 +201,4 @@ TEST(HostileInput, NulRunsAcrossReadsComeBackWhole) {
 
 TEST(HostileInput, ScannerCannotTellNulFromSoh) {
     EXPECT_TRUE(ScannerClassesNulWithSoh());
-}
-
-TEST(NulMask, HidesNulsAndRestoresThemByOffset) {
-    NulMask mask;
-    std::string first("a\0\0", 3);
-    std::string second("\0b\x01\0", 4);
-    mask.Hide(first.data(), first.size(), 0);
-    mask.Hide(second.data(), second.size(), 3);
-    EXPECT_EQ(first + second,
-              "a\x01\x01\x01"
-              "b\x01\x01");
-
-    const struct {
-        std::size_t offset;
-        std::size_t count;
-        std::string restored;
-        bool touches;
-    } cases[] = {
-        {0, 1, "a", false},
-        {0, 7, std::string("a\0\0\0b\x01\0", 7), true},
-        {2, 3, std::string("\0\0b", 3), true},
-        {4, 2, "b\x01", false},
-        {6, 1, std::string("\0", 1), true},
-    };
-    const std::string hidden = first + second;
-    for (const auto& c : cases) {
-        std::string bytes = hidden.substr(c.offset, c.count);
-        mask.Restore(bytes.data(), bytes.size(), c.offset);
-        EXPECT_EQ(bytes, c.restored) << c.offset << "+" << c.count;
-        EXPECT_EQ(mask.Touches(c.offset, c.count), c.touches) << c.offset << "+" << c.count;
-    }
 }

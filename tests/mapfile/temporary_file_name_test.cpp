@@ -26,13 +26,6 @@ protected:
         }
         return names;
     }
-
-    void Clean() const {
-        const int folder = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        ASSERT_GE(folder, 0);
-        RemoveAbandonedTemporaries(folder);
-        ::close(folder);
-    }
 };
 
 // A process id that certainly ran and has ended.
@@ -85,7 +78,10 @@ TEST_F(TemporaryFileNameTest, OnlyFilesOfEndedProcessesAreRemoved) {
     fs::create_hard_link(folder_ / (".zdm-" + dead + "-linked"), folder_ / "kept.zdm");
     fs::create_symlink("level.zdm", folder_ / (".zdm-" + dead + "-symlnk"));
 
-    Clean();
+    const int folder = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folder, 0);
+    RemoveAbandonedTemporaries(folder);
+    ::close(folder);
 
     const std::set<std::string> left = Names();
     for (const auto& entry : cases) {
