@@ -195,7 +195,7 @@ TEST(MapLoader, LookupsInsertTheNamesTheyRead) {
     auto grid = NewMap();
     ASSERT_TRUE(LoadFromTable(*grid, root));
     EXPECT_EQ(*root.attributes.Find("artr_0_0"), "");
-    EXPECT_EQ(root.attributes.Find("artr_0_1"), nullptr);
+    EXPECT_EQ(root.attributes.Find("artr_0_1"), std::nullopt);
 
     MarkupElement refused = Root("<m SizeX=\"51\" NO_0_0=\"1\"/>");
     EXPECT_FALSE(LoadFromTable(*grid, refused));

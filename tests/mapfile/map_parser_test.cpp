@@ -27,8 +27,8 @@ struct Parsed {
 
     const MarkupElement& root() const { return *result.root; }
     std::string attribute(const std::string& name) const {
-        const std::string* value = root().attributes.Find(name);
-        return value != nullptr ? *value : "<absent>";
+        const auto value = root().attributes.Find(name);
+        return std::string(value ? *value : "<absent>");
     }
 
     CaptureStream errors;
@@ -74,7 +74,7 @@ TEST(MapParser, AttributeFormsRepeatsAndOrder) {
     ASSERT_TRUE(parsed.result.ok());
     std::string table;
     for (const auto& [name, value] : parsed.root().attributes)
-        table += name + "=" + value + " ";
+        table.append(name).append("=").append(value).append(" ");
     EXPECT_EQ(table, "9= B= _= a= b= c=2 d=<>&\n; e= f=3 l= x= y=4 ");
     EXPECT_EQ(parsed.stray.text(), "      - :    ");
 }
