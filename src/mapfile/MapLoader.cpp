@@ -67,7 +67,8 @@ private:
     }
     std::string_view Absent(std::string name) {
         absent_.push_back(std::move(name));
-        return {};
+        // Empty, but pointing somewhere: its bytes may be copied with memcpy.
+        return std::string_view("");
     }
 
     const MapKeyIndex index_;
