@@ -1,38 +1,44 @@
 #include "mapfile/AttributeTable.h"
 
 #include <algorithm>
+#include <limits>
+#include <new>
 
 namespace zandrel::mapfile {
 
-namespace {
-
-// Orders entries and names alike by byte-wise comparison of the names.
-struct ByName {
-    static std::string_view Name(const AttributeTable::Entry& entry) { return entry.first; }
-    static std::string_view Name(std::string_view name) { return name; }
-    template <typename Left, typename Right>
-    bool operator()(const Left& left, const Right& right) const {
-        return Name(left) < Name(right);
+AttributeTable::Place AttributeTable::Keep(std::string_view text) {
+    // Places are 32-bit: a table past 4 GB of text is refused as memory the parse cannot have.
+    constexpr std::size_t kMaxChars = std::numeric_limits<std::uint32_t>::max();
+    if (text.size() >= kMaxChars - chars_.size()) {
+        throw std::bad_alloc();
     }
-};
+    const Place place{static_cast<std::uint32_t>(chars_.size()),
+                      static_cast<std::uint32_t>(text.size())};
+    chars_.append(text);
+    return place;
+}
 
-}  // namespace
+void AttributeTable::Reserve(std::size_t count, std::size_t bytes) {
+    entries_.reserve(count);
+    chars_.reserve(bytes);
+}
 
-const AttributeTable::Entries& AttributeTable::Ordered() const {
+const std::vector<AttributeTable::Stored>& AttributeTable::Ordered() const {
     if (ordered_) {
         return entries_;
     }
+    const auto byName = [this](const Stored& left, const Stored& right) {
+        return View(left.name) < View(right.name);
+    };
     // Stable, so the values of one name keep their document order and the last one can be kept.
-    std::stable_sort(entries_.begin(), entries_.end(), ByName{});
+    std::stable_sort(entries_.begin(), entries_.end(), byName);
     auto kept = entries_.begin();
     for (auto it = entries_.begin(); it != entries_.end(); ++it) {
         const auto next = std::next(it);
-        if (next != entries_.end() && next->first == it->first) {
+        if (next != entries_.end() && View(next->name) == View(it->name)) {
             continue;
         }
-        if (kept != it) {
-            *kept = std::move(*it);
-        }
+        *kept = *it;
         ++kept;
     }
     entries_.erase(kept, entries_.end());
@@ -40,30 +46,23 @@ const AttributeTable::Entries& AttributeTable::Ordered() const {
     return entries_;
 }
 
-AttributeTable::Entries::iterator AttributeTable::LowerBound(std::string_view name) {
-    Ordered();
-    return std::lower_bound(entries_.begin(), entries_.end(), name, ByName{});
-}
-
-std::string& AttributeTable::Lookup(std::string_view name) {
-    auto it = LowerBound(name);
-    if (it == entries_.end() || it->first != name) {
-        it = entries_.emplace(it, std::string(name), std::string());
+std::optional<std::string_view> AttributeTable::Find(std::string_view name) const {
+    const std::vector<Stored>& entries = Ordered();
+    const auto it = std::lower_bound(
+        entries.begin(), entries.end(), name,
+        [this](const Stored& entry, std::string_view wanted) { return View(entry.name) < wanted; });
+    if (it == entries.end() || View(it->name) != name) {
+        return std::nullopt;
     }
-    return it->second;
-}
-
-const std::string* AttributeTable::Find(std::string_view name) const {
-    const Entries& entries = Ordered();
-    const auto it = std::lower_bound(entries.begin(), entries.end(), name, ByName{});
-    return it == entries.end() || it->first != name ? nullptr : &it->second;
+    return View(it->value);
 }
 
 void AttributeTable::Set(std::string_view name, std::string_view value) {
-    if (ordered_ && !entries_.empty() && entries_.back().first >= name) {
+    if (ordered_ && !entries_.empty() && View(entries_.back().name) >= name) {
         ordered_ = false;
     }
-    entries_.emplace_back(std::string(name), std::string(value));
+    const Place keptName = Keep(name);
+    entries_.push_back(Stored{keptName, Keep(value)});
 }
 
 void AttributeTable::InsertAbsent(std::vector<std::string> names) {
@@ -74,12 +73,22 @@ void AttributeTable::InsertAbsent(std::vector<std::string> names) {
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
     const std::size_t before = entries_.size();
-    for (std::string& name : names) {
-        if (!std::binary_search(entries_.begin(), entries_.begin() + before, name, ByName{})) {
-            entries_.emplace_back(std::move(name), std::string());
+    const auto byName = [this](const Stored& left, const Stored& right) {
+        return View(left.name) < View(right.name);
+    };
+    const auto nameBefore = [this](const Stored& entry, std::string_view wanted) {
+        return View(entry.name) < wanted;
+    };
+    for (const std::string& name : names) {
+        // Only among the entries there were: the new ones are ordered in by the merge below.
+        const auto end = entries_.begin() + static_cast<std::ptrdiff_t>(before);
+        const auto it = std::lower_bound(entries_.begin(), end, name, nameBefore);
+        if (it == end || View(it->name) != name) {
+            entries_.push_back(Stored{Keep(name), Place{}});
         }
     }
-    std::inplace_merge(entries_.begin(), entries_.begin() + before, entries_.end(), ByName{});
+    std::inplace_merge(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(before),
+                       entries_.end(), byName);
 }
 
 }  // namespace zandrel::mapfile

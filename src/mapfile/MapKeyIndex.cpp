@@ -48,9 +48,12 @@ bool TakePrefix(std::string_view& text, std::string_view prefix) {
 }  // namespace
 
 MapKeyIndex::MapKeyIndex(const AttributeTable& table)
-    : cells_(static_cast<std::size_t>(kIndexLimit * kIndexLimit * kCellFieldCount), nullptr) {
-    table.ForEachInDocumentOrder(
-        [this](std::string_view name, const std::string& value) { Add(name, value); });
+    : table_(table),
+      cells_(static_cast<std::size_t>(kIndexLimit * kIndexLimit * kCellFieldCount), kAbsent) {
+    scalars_.fill(kAbsent);
+    textures_.fill(kAbsent);
+    enemies_.fill(kAbsent);
+    table.ForEachRefInDocumentOrder([this](std::string_view name, Ref value) { Add(name, value); });
 }
 
 std::string_view MapKeyIndex::NameOf(Scalar key) {
@@ -61,29 +64,28 @@ std::string_view MapKeyIndex::NameOf(CellField field) {
     return kCellFieldNames[static_cast<int>(field)];
 }
 
-void MapKeyIndex::Add(std::string_view name, const std::string& value) {
-    // Cell names are nearly all of a map: "<field>_<x>_<z>".
-    const std::size_t underscore = name.find('_');
-    if (underscore != std::string_view::npos) {
-        const std::string_view head = name.substr(0, underscore);
-        for (int field = 0; field < kCellFieldCount; ++field) {
-            if (head != kCellFieldNames[field]) {
-                continue;
-            }
-            std::string_view rest = name.substr(underscore + 1);
-            const std::optional<int> x = TakeIndex(rest, kIndexLimit);
-            if (x && TakePrefix(rest, "_")) {
-                const std::optional<int> z = TakeIndex(rest, kIndexLimit);
-                if (z && rest.empty()) {
-                    cells_[(*x * kIndexLimit + *z) * kCellFieldCount + field] = &value;
-                }
-            }
-            return;
+void MapKeyIndex::Add(std::string_view name, Ref value) {
+    // Cell names are nearly all of a map: "<field>_<x>_<z>". No field name holds a '_', so the
+    // one that name starts with, followed by '_', is all of name up to its first '_'; looking at
+    // the byte after each field name's length first leaves few names to compare.
+    for (int field = 0; field < kCellFieldCount; ++field) {
+        const std::string_view head = kCellFieldNames[field];
+        if (name.size() <= head.size() || name[head.size()] != '_' || !name.starts_with(head)) {
+            continue;
         }
+        std::string_view rest = name.substr(head.size() + 1);
+        const std::optional<int> x = TakeIndex(rest, kIndexLimit);
+        if (x && TakePrefix(rest, "_")) {
+            const std::optional<int> z = TakeIndex(rest, kIndexLimit);
+            if (z && rest.empty()) {
+                cells_[(*x * kIndexLimit + *z) * kCellFieldCount + field] = value;
+            }
+        }
+        return;
     }
     for (int key = 0; key < kScalarCount; ++key) {
         if (name == kScalarNames[key]) {
-            scalars_[key] = &value;
+            scalars_[key] = value;
             return;
         }
     }
@@ -91,14 +93,14 @@ void MapKeyIndex::Add(std::string_view name, const std::string& value) {
     if (TakePrefix(rest, "Tex_")) {
         const std::optional<int> slot = TakeIndex(rest, kIndexLimit);
         if (slot && rest.empty()) {
-            textures_[*slot] = &value;
+            textures_[*slot] = value;
         }
         return;
     }
     if (TakePrefix(rest, "Enemy_")) {
         const std::optional<int> slot = TakeIndex(rest, kEnemyLimit);
         if (slot && (rest == "_X" || rest == "_Z")) {
-            enemies_[*slot * 2 + (rest == "_Z" ? 1 : 0)] = &value;
+            enemies_[*slot * 2 + (rest == "_Z" ? 1 : 0)] = value;
         }
     }
 }

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,28 +30,42 @@ public:
     static constexpr int kIndexLimit = 50;
     static constexpr int kEnemyLimit = 4;
 
+    // Reads table, which must stay unchanged while the index is used.
     explicit MapKeyIndex(const AttributeTable& table);
 
-    // The value stored under each name, or nullptr when the table has no such name.
-    const std::string* Find(Scalar key) const { return scalars_[static_cast<int>(key)]; }
-    const std::string* Texture(int slot) const { return textures_[slot]; }
-    const std::string* Cell(CellField field, int x, int z) const {
-        return cells_[(x * kIndexLimit + z) * kCellFieldCount + static_cast<int>(field)];
+    // The value stored under each name, or nothing when the table has no such name.
+    std::optional<std::string_view> Find(Scalar key) const {
+        return Value(scalars_[static_cast<int>(key)]);
     }
-    const std::string* EnemyX(int slot) const { return enemies_[slot * 2]; }
-    const std::string* EnemyZ(int slot) const { return enemies_[slot * 2 + 1]; }
+    std::optional<std::string_view> Texture(int slot) const { return Value(textures_[slot]); }
+    std::optional<std::string_view> Cell(CellField field, int x, int z) const {
+        return Value(cells_[(x * kIndexLimit + z) * kCellFieldCount + static_cast<int>(field)]);
+    }
+    std::optional<std::string_view> EnemyX(int slot) const { return Value(enemies_[slot * 2]); }
+    std::optional<std::string_view> EnemyZ(int slot) const { return Value(enemies_[slot * 2 + 1]); }
 
     // The names as the templates spell them, for lookups of absent attributes.
     static std::string_view NameOf(Scalar key);
     static std::string_view NameOf(CellField field);
 
 private:
-    void Add(std::string_view name, const std::string& value);
+    // A value's place, or kAbsent.
+    using Ref = AttributeTable::ValueRef;
+    static constexpr Ref kAbsent{std::numeric_limits<std::uint32_t>::max(), 0};
 
-    std::array<const std::string*, kScalarCount> scalars_{};
-    std::array<const std::string*, kIndexLimit> textures_{};
-    std::array<const std::string*, kEnemyLimit * 2> enemies_{};
-    std::vector<const std::string*> cells_;
+    void Add(std::string_view name, Ref value);
+    std::optional<std::string_view> Value(Ref ref) const {
+        if (ref.offset == kAbsent.offset) {
+            return std::nullopt;
+        }
+        return table_.ValueOf(ref);
+    }
+
+    const AttributeTable& table_;
+    std::array<Ref, kScalarCount> scalars_;
+    std::array<Ref, kIndexLimit> textures_;
+    std::array<Ref, kEnemyLimit * 2> enemies_;
+    std::vector<Ref> cells_;
 };
 
 }  // namespace zandrel::mapfile

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -30,9 +31,9 @@ public:
     std::int32_t Int(Scalar key) {
         return ReadInt(Value(index_.Find(key), MapKeyIndex::NameOf(key)));
     }
-    const std::string& Texture(std::int32_t slot) {
-        const std::string* value = index_.Texture(slot);
-        return value != nullptr ? *value : Absent("Tex_" + std::to_string(slot));
+    std::string_view Texture(std::int32_t slot) {
+        const std::optional<std::string_view> value = index_.Texture(slot);
+        return value ? *value : Absent("Tex_" + std::to_string(slot));
     }
     double CellDouble(Field field, std::int32_t x, std::int32_t z) {
         return ReadDouble(CellValue(field, x, z));
@@ -41,43 +42,43 @@ public:
         return ReadInt(CellValue(field, x, z));
     }
     std::int32_t EnemyX(std::int32_t slot) {
-        const std::string* value = index_.EnemyX(slot);
-        return ReadInt(value != nullptr ? *value : Absent("Enemy_" + std::to_string(slot) + "_X"));
+        const std::optional<std::string_view> value = index_.EnemyX(slot);
+        return ReadInt(value ? *value : Absent("Enemy_" + std::to_string(slot) + "_X"));
     }
     std::int32_t EnemyZ(std::int32_t slot) {
-        const std::string* value = index_.EnemyZ(slot);
-        return ReadInt(value != nullptr ? *value : Absent("Enemy_" + std::to_string(slot) + "_Z"));
+        const std::optional<std::string_view> value = index_.EnemyZ(slot);
+        return ReadInt(value ? *value : Absent("Enemy_" + std::to_string(slot) + "_Z"));
     }
 
     // The names read but absent, for AttributeTable::InsertAbsent.
     std::vector<std::string> TakeAbsentNames() { return std::move(absent_); }
 
 private:
-    const std::string& Value(const std::string* value, std::string_view name) {
-        return value != nullptr ? *value : Absent(std::string(name));
+    std::string_view Value(std::optional<std::string_view> value, std::string_view name) {
+        return value ? *value : Absent(std::string(name));
     }
-    const std::string& CellValue(Field field, std::int32_t x, std::int32_t z) {
-        const std::string* value = index_.Cell(field, x, z);
-        if (value != nullptr) {
+    std::string_view CellValue(Field field, std::int32_t x, std::int32_t z) {
+        const std::optional<std::string_view> value = index_.Cell(field, x, z);
+        if (value) {
             return *value;
         }
         return Absent(std::string(MapKeyIndex::NameOf(field)) + "_" + std::to_string(x) + "_" +
                       std::to_string(z));
     }
-    const std::string& Absent(std::string name) {
+    std::string_view Absent(std::string name) {
         absent_.push_back(std::move(name));
-        return empty_;
+        // Empty, but pointing somewhere: its bytes may be copied with memcpy.
+        return std::string_view("");
     }
 
     const MapKeyIndex index_;
-    const std::string empty_;
     std::vector<std::string> absent_;
 };
 
 // A name is used up to its first NUL byte, as a C string copy would. A name that is then a line
 // feed alone becomes empty: the writer would put it between the quotes, and a value of one line
 // feed reads back as empty, so the name could never survive a save and reopen.
-std::string_view TextureNameOf(const std::string& value) {
+std::string_view TextureNameOf(std::string_view value) {
     const std::string_view name(value.data(), std::min(value.size(), value.find('\0')));
     return name == "\n" ? name.substr(0, 0) : name;
 }

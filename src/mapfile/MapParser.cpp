@@ -28,7 +28,8 @@ AttributeTable* ParseState::NewTable() {
         // and room reserved beyond what is used costs no memory until it is written.
         constexpr std::size_t kFullMapAttributes = 32 * 1024;
         constexpr std::size_t kShortestAttributeLine = 16;
-        table->Reserve(std::min(buffer.size() / kShortestAttributeLine, kFullMapAttributes));
+        table->Reserve(std::min(buffer.size() / kShortestAttributeLine, kFullMapAttributes),
+                       buffer.size());
     }
     return table;
 }

@@ -126,7 +126,7 @@ double ReadDouble(const char* text) {
     return ::strtod_l(text, nullptr, CLocale::Instance().get());
 }
 
-std::int32_t ReadInt(const std::string& text) {
+std::int32_t ReadInt(std::string_view text) {
     if (IsPlainDecimal(text, kPlainIntLength, false)) {
         std::int32_t value = 0;
         const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -134,10 +134,11 @@ std::int32_t ReadInt(const std::string& text) {
             return value;
         }
     }
-    return ReadInt(text.c_str());
+    // The C library reads up to a NUL, which a view need not end with.
+    return ReadInt(std::string(text).c_str());
 }
 
-double ReadDouble(const std::string& text) {
+double ReadDouble(std::string_view text) {
     double value = 0.0;
     if (ReadExactPlainDecimal(text, value)) {
         return value;
@@ -148,7 +149,7 @@ double ReadDouble(const std::string& text) {
             return value;
         }
     }
-    return ReadDouble(text.c_str());
+    return ReadDouble(std::string(text).c_str());
 }
 
 void AppendInt(std::string& out, std::int64_t value) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace zandrel::mapfile {
 
@@ -12,12 +13,12 @@ namespace zandrel::mapfile {
 // What atoi gives in the "C" locale: leading blanks and a sign, digits up to the first other
 // character, 0 when there are none; out of range values wrap as (int)strtol does.
 std::int32_t ReadInt(const char* text);
-std::int32_t ReadInt(const std::string& text);
+std::int32_t ReadInt(std::string_view text);
 
 // What atof gives in the "C" locale: strtod's syntax (exponents, hex floats, "inf", "nan"),
 // stopping at the first character that does not fit; 0.0 when no number starts the text.
 double ReadDouble(const char* text);
-double ReadDouble(const std::string& text);
+double ReadDouble(std::string_view text);
 
 // Appends value as printf("%d") writes it.
 void AppendInt(std::string& out, std::int64_t value);

@@ -28,12 +28,12 @@ namespace {
 void Describe(const MarkupElement& element, std::string& out) {
     out += "<" + element.name + "|" + element.text + "|";
     // Document order first: once the table is walked in name order it forgets the other.
-    element.attributes.ForEachInDocumentOrder([&](std::string_view name, const std::string& value) {
+    element.attributes.ForEachInDocumentOrder([&](std::string_view name, std::string_view value) {
         out.append(name).append("=[").append(value).append("]");
     });
     out += "|";
     for (const auto& [name, value] : element.attributes)
-        out += name + "=[" + value + "]";
+        out.append(name).append("=[").append(value).append("]");
     for (const MarkupElement& child : element.children)
         Describe(child, out);
     out += ">";

@@ -198,7 +198,7 @@ TEST(MapLoader, LookupsInsertTheNamesTheyRead) {
     auto grid = NewMap();
     ASSERT_TRUE(LoadFromTable(*grid, root));
     EXPECT_EQ(*root.attributes.Find("artr_0_0"), "");
-    EXPECT_EQ(root.attributes.Find("artr_0_1"), nullptr);
+    EXPECT_EQ(root.attributes.Find("artr_0_1"), std::nullopt);
 
     MarkupElement refused = Root("<m SizeX=\"51\" NO_0_0=\"1\"/>");
     EXPECT_FALSE(LoadFromTable(*grid, refused));
@@ -211,7 +211,7 @@ TEST(MapKeyIndex, CellFieldsAreTheOnesTheWriterWrites) {
     std::set<std::string> written;
     for (const auto& [name, value] : root.attributes) {
         if (name.ends_with("_0_0"))
-            written.insert(name.substr(0, name.size() - 4));
+            written.emplace(name.substr(0, name.size() - 4));
     }
     std::set<std::string> indexed;
     for (int field = 0; field < MapKeyIndex::kCellFieldCount; ++field)

@@ -26,8 +26,8 @@ struct Parsed {
 
     const MarkupElement& root() const { return *result.root; }
     std::string attribute(const std::string& name) const {
-        const std::string* value = root().attributes.Find(name);
-        return value != nullptr ? *value : "<absent>";
+        const auto value = root().attributes.Find(name);
+        return std::string(value ? *value : "<absent>");
     }
 
     CaptureStream errors;
@@ -84,7 +84,7 @@ TEST(MapParser, WhatAWellFormedFileKeeps) {
         EXPECT_EQ(parsed.root().name, c.name) << c.text;
         std::string table;
         for (const auto& [name, value] : parsed.root().attributes)
-            table += name + "=" + value + " ";
+            table.append(name).append("=").append(value).append(" ");
         EXPECT_EQ(table, c.attributes) << c.text;
         EXPECT_EQ(parsed.root().text, c.rootText) << c.text;
         EXPECT_EQ(parsed.root().children.size(), c.children) << c.text;
