@@ -108,6 +108,18 @@ RC_GTEST_PROP(NumberText, WritesAsPrintfAndReadsItsOwnTextBack, ()) {
     }
 }
 
+// Plain decimals of 12 to 18 digits, around the 15 that are read as one exact division: every split
+// of the digits between integer part and fraction, with or without a minus, a dot or a fraction.
+RC_GTEST_PROP(NumberText, PlainDecimalsReadAsStrtod, ()) {
+    const auto digits = *rc::gen::container<std::string>(
+        *rc::gen::inRange<std::size_t>(12, 19), rc::gen::inRange('0', static_cast<char>('9' + 1)));
+    const auto dot = *rc::gen::inRange<std::size_t>(0, digits.size() + 1);
+    std::string text = (*rc::gen::arbitrary<bool>() ? "-" : "") + digits.substr(0, dot);
+    if (dot < digits.size() || *rc::gen::arbitrary<bool>())
+        text += "." + digits.substr(dot);
+    RC_ASSERT(SameDouble(ReadDouble(text), std::strtod(text.c_str(), nullptr)));
+}
+
 RC_GTEST_PROP(NumberText, IntegersAreWrittenAsPrintf, (std::int64_t value)) {
     std::string out = "x=";
     AppendInt(out, value);
