@@ -76,12 +76,9 @@ public:
     // A 4 x 4 texture of one colour; corner sets its first texel, so that orientation shows.
     static GLuint Texture(GLubyte r, GLubyte g, GLubyte b, GLubyte corner) {
         std::array<GLubyte, 4 * 4 * 3> texels{};
-        for (std::size_t i = 0; i < texels.size(); i += 3) {
-            texels[i] = r;
-            texels[i + 1] = g;
-            texels[i + 2] = b;
+        for (std::size_t i = 0; i < texels.size(); ++i) {
+            texels[i] = i == 0 ? corner : std::array{r, g, b}[i % 3];
         }
-        texels[0] = corner;
         GLuint name = 0;
         glGenTextures(1, &name);
         glBindTexture(GL_TEXTURE_2D, name);
