@@ -3,11 +3,41 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <QtTest>
 #include <cmath>
+#include <iostream>
+#include <memory>
+#include <sstream>
 
+#include "app/EditorSurfaceFormat.h"
+#include "document/CzandrelEditorDoc.h"
 #include "view3d/CzandrelEditorView.h"
 
 namespace zandrel::gui_test {
+
+// A new map and a shown view of it, opened afresh for every test.
+struct ViewOnNewMap {
+    std::unique_ptr<document::CzandrelEditorDoc> doc;
+    std::unique_ptr<view3d::CzandrelEditorView> view;
+
+    static void PrepareApplication() {
+        app::UseEditorSurfaceFormat();
+        view3d::CzandrelEditorView::PrepareApplication();
+    }
+    void Open(int width = 320, int height = 240) {
+        doc = std::make_unique<document::CzandrelEditorDoc>();
+        QVERIFY(doc->OnNewDocument());
+        view = std::make_unique<view3d::CzandrelEditorView>(doc.get());
+        view->resize(width, height);
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    }
+    void Close() {
+        view.reset();
+        doc.reset();
+    }
+    map::MapGrid& grid() const { return doc->mapGrid(); }
+};
 
 // A 3D view looking straight down from a fixed height, so that window points map to known
 // cells: screen right is +x, screen down is +z, the 55 degree field spans the view's height.
@@ -70,6 +100,18 @@ struct MouseSender {
                           Qt::NoButton, keys, Qt::NoScrollPhase, false);
         QApplication::sendEvent(widget, &event);
     }
+};
+
+// Swaps std::cout's buffer for the lifetime of the object: the view traces the textures it loads.
+class CoutCapture {
+public:
+    CoutCapture() : old_(std::cout.rdbuf(captured_.rdbuf())) {}
+    ~CoutCapture() { std::cout.rdbuf(old_); }
+    QString Text() const { return QString::fromStdString(captured_.str()); }
+
+private:
+    std::ostringstream captured_;
+    std::streambuf* old_;
 };
 
 }  // namespace zandrel::gui_test
