@@ -42,18 +42,27 @@ std::string_view ParseState::TokenText(char* bytes, std::size_t length) {
     return {bytes, length};
 }
 
-void ParseState::Stray(const char* bytes, std::size_t length) const {
+void ParseState::Stray(const char* bytes, std::size_t length) {
     if (options.strayOutput == nullptr) {
         return;
     }
+    const std::size_t at = strayPending.size();
+    strayPending.append(bytes, length);
     const auto offset = static_cast<std::size_t>(bytes - buffer.data());
-    if (!nuls.Touches(offset, length)) {
-        std::fwrite(bytes, 1, length, options.strayOutput);
-        return;
+    if (nuls.Touches(offset, length)) {
+        nuls.Restore(strayPending.data() + at, length, offset);
     }
-    std::string token(bytes, length);
-    nuls.Restore(token.data(), length, offset);
-    std::fwrite(token.data(), 1, length, options.strayOutput);
+    constexpr std::size_t kStrayPiece = 64 * 1024;
+    if (strayPending.size() >= kStrayPiece) {
+        FlushStray();
+    }
+}
+
+void ParseState::FlushStray() {
+    if (!strayPending.empty() && options.strayOutput != nullptr) {
+        std::fwrite(strayPending.data(), 1, strayPending.size(), options.strayOutput);
+    }
+    strayPending.clear();
 }
 
 void ParseState::Report(ParseStatus failure, const char* message) {
@@ -61,6 +70,8 @@ void ParseState::Report(ParseStatus failure, const char* message) {
         return;
     }
     status = failure;
+    // What came before the failure is out first, should both go to one stream.
+    FlushStray();
     if (options.diagnostics != nullptr) {
         std::fprintf(options.diagnostics, "%s at line %d\n", message, line);
     }
@@ -158,6 +169,7 @@ ParseResult Parse(std::string input, bool readFailed, const ParseOptions& option
         state.Report(ParseStatus::OutOfMemory, "out of memory");
     }
 
+    state.FlushStray();
     ParseResult result;
     result.status = state.status;
     result.line = state.line;

@@ -29,6 +29,7 @@ struct ParseState {
     ParseState(const ParseState&) = delete;
     ParseState& operator=(const ParseState&) = delete;
     ~ParseState() {
+        FlushStray();
         for (void* block : stackBlocks) {
             std::free(block);
         }
@@ -42,8 +43,10 @@ struct ParseState {
     // The current token's text as the input held it, NULs included; the bytes stay in the
     // buffer, which the scanner no longer reads once it has matched them.
     std::string_view TokenText(char* bytes, std::size_t length);
-    // The current token, a character no scanner rule takes.
-    void Stray(const char* bytes, std::size_t length) const;
+    // The current token, a character no scanner rule takes. A map has a run of them on every
+    // line, so they are held back and written in large pieces, in the same order.
+    void Stray(const char* bytes, std::size_t length);
+    void FlushStray();
     // "<message> at line <n>" on the diagnostics stream, once per parse.
     void Report(ParseStatus failure, const char* message);
 
@@ -59,6 +62,7 @@ struct ParseState {
     std::string buffer;
     const ParseOptions& options;
     NulMask nuls;
+    std::string strayPending;
 
     int line = 1;
     bool beginPending = true;    // the scanner enters its content condition on its first call
