@@ -1,7 +1,6 @@
 // The command table against what is built from it: the menus with and without a map, the
 // prompts, the owners that answer, the history's names, the toolbar, the keys, the update rules
 // and the check marks of the view's modes.
-#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -24,27 +23,6 @@ using document::CommandState;
 namespace cmd = document::cmd;
 
 namespace {
-
-// Answers a fixed set of commands and records what it ran.
-class RecordingTarget : public document::CommandTarget {
-public:
-    std::map<int, CommandState> states;
-    std::vector<int> executed;
-
-    bool UpdateCommand(int id, CommandState& state) override {
-        const auto it = states.find(id);
-        if (it != states.end()) {
-            state = it->second;
-        }
-        return it != states.end();
-    }
-    bool ExecuteCommand(int id) override {
-        if (states.contains(id)) {
-            executed.push_back(id);
-        }
-        return states.contains(id);
-    }
-};
 
 // The built menu bar against the table it was built from: titles, captions and ids in order,
 // separators where the table has them, and every item a command of the table.
@@ -188,40 +166,24 @@ private slots:
         }
     }
 
-    // The targets' rules reach the actions on an explicit update, when the event loop goes idle
-    // and when a menu opens; a command nobody answers is disabled and does not run.
-    void UpdateRulesReachTheActionsAndUnansweredCommandsStayDisabled() {
-        QMainWindow window;
-        RecordingTarget target;
-        target.states = {{cmd::kEditCopy, {false, false}},
-                         {cmd::kViewSolid, {true, true}},
-                         {cmd::kViewWireframe, {true, false}}};
-        app::CommandDispatcher commands(
-            &window, [&] { return std::vector<document::CommandTarget*>{&target}; });
-        QToolBar* toolBar = commands.BuildToolBar();
-        window.addToolBar(toolBar);
-        QMenu* vista = commands.BuildMenus(CommandTable::MapMenus()).at(4);
-        commands.UpdateAll();
-        QVERIFY(!commands.Action(cmd::kFilePrint)->isEnabled());
-        QVERIFY(!commands.Action(cmd::kEditCopy)->isEnabled());
-        QVERIFY(!commands.Execute(cmd::kEditCopy) && !commands.Execute(cmd::kFilePrint));
-        QVERIFY(target.executed.empty());
-        QVERIFY(commands.Action(cmd::kViewSolid)->isChecked());
-
-        // No explicit update: the idle pass picks the new states up, on the toolbar too.
-        window.show();
-        target.states[cmd::kEditUndo] = {true, false};
-        target.states[cmd::kMerge] = {true, true};
+    // The views' rules reach the actions when the event loop goes idle, the toolbar's buttons
+    // too, and when a menu opens; a disabled command does not run.
+    void UpdateRulesReachTheActionsWhenIdleAndWhenAMenuOpens() {
+        gui_test::GuiMapEditor editor;
+        QVERIFY(editor.started);
+        editor.commands().UpdateAll();
+        QVERIFY(!editor.commands().Action(cmd::kFilePrint)->isEnabled());
+        QVERIFY(!editor.Run(cmd::kFilePrint) && !editor.Run(cmd::kEditUndo));
+        QAction* wireframe = editor.commands().Action(cmd::kViewWireframe);
+        QVERIFY(!wireframe->isChecked());
+        editor.view()->SetRenderMode(view3d::RenderMode::Wireframe);
         gui_test::RunIdleLoop();
-        QVERIFY(commands.Action(cmd::kEditUndo)->isEnabled());
-        const QWidget* button = toolBar->widgetForAction(commands.Action(cmd::kMerge));
-        QVERIFY(button->isEnabled() && qobject_cast<const QToolButton*>(button)->isChecked());
-        QVERIFY(commands.Execute(cmd::kMerge));
-        QCOMPARE(target.executed, std::vector<int>{cmd::kMerge});
-
-        target.states[cmd::kViewWireframe] = {true, true};
-        emit vista->aboutToShow();
-        QVERIFY(commands.Action(cmd::kViewWireframe)->isChecked());
+        QVERIFY(wireframe->isChecked());
+        QVERIFY(qobject_cast<QToolButton*>(editor.frame().ToolBar()->widgetForAction(wireframe))
+                    ->isChecked());
+        editor.view()->SetRenderMode(view3d::RenderMode::Solid);
+        emit editor.frame().menuBar()->actions().at(4)->menu()->aboutToShow();
+        QVERIFY(!wireframe->isChecked());
     }
 
     // Solid and wireframe are one choice, the tints another that the checked one chosen again

@@ -155,72 +155,58 @@ private slots:
         QCOMPARE(form->childAt(apply->geometry().center()), apply);
     }
 
-    // The table in its order, nothing chosen; the defaults, not the stored block's values,
-    // before the view has drawn; a negative texture count opens as an empty table.
+    // The table in its order, nothing chosen, and the defaults before the view has drawn; a
+    // negative texture count opens as an empty table.
     void aFreshWindowShowsTheTableAndTheDefaults() {
         MapWindow window;
         auto& grid = window.doc.mapGrid();
-        const char* names[] = {"z.jpg", "a.jpg", "m.jpg"};
+        const QStringList names{"z.jpg", "a.jpg", "m.jpg"};
         for (int k = 0; k < 3; ++k) {
-            grid.textures[k].Assign(names[k]);
+            grid.textures[k].Assign(names[k].toStdString());
         }
         grid.SetSelection(0, 0, 1, 1);
         window.SetCells(0, 0, 1, 1, -100.0, 12.0);
-        CChildFrame frame(&window.doc);
+        const CChildFrame frame(&window.doc);
         const auto* list = window.Find<QComboBox>("textureList", &frame);
-        QCOMPARE(Entries(list), (QStringList{"z.jpg", "a.jpg", "m.jpg"}));
+        QCOMPARE(Entries(list), names);
         QCOMPARE(list->currentIndex(), -1);
         QCOMPARE(window.Find<QLineEdit>("gravityValue", &frame)->text(), QString("-160"));
         QCOMPARE(window.Find<QLineEdit>("frictionValue", &frame)->text(), QString("7"));
         QCOMPARE(window.Find<QSlider>("gravitySlider", &frame)->value(), -160);
         QCOMPARE(window.Find<QSlider>("frictionSlider", &frame)->value(), 7);
-        QVERIFY(window.Find<QLineEdit>("tileName", &frame)->text().isEmpty());
         QVERIFY(!window.doc.IsModified());
 
-        CzandrelEditorDoc negative;
-        negative.OnNewDocument();
-        negative.mapGrid().numtex = -4;
-        CChildFrame opened(&negative);
+        window.doc.mapGrid().numtex = -4;
+        const CChildFrame opened(&window.doc);
         // As zdmtool script does, so both save numtex="0".
-        QCOMPARE(negative.mapGrid().numtex, 0);
-        QCOMPARE(opened.Panel()->findChild<QComboBox*>("textureList")->count(), 0);
+        QCOMPARE(window.doc.mapGrid().numtex, 0);
+        QCOMPARE(window.Find<QComboBox>("textureList", &opened)->count(), 0);
     }
 
-    // Which values are common is the attribute rules' business; the panel shows them, keeps a
-    // slider where it was when its field empties, and pins a slider to its end beyond the range.
-    void commonValuesShowInTheFieldsAndMoveTheSliders() {
+    // Which values are common is the attribute rules' business; every panel of the map shows
+    // them, keeps a slider where it was when its field empties, and pins a slider to its end
+    // beyond the range. "Applica" writes both sliders' positions, and only then.
+    void commonValuesShowInEveryWindowAndApplyWritesTheSliders() {
         MapWindow window;
+        window.Show();
+        // The second window stays hidden: it never draws, so only the first stores a selection.
+        const CChildFrame other(&window.doc);
         window.SetCells(2, 3, 4, 5, -120.0, 12.0);
         window.Select(2, 3, 3, 4);
         QCOMPARE(window.Text("gravityValue"), QString("-120"));
-        QCOMPARE(window.Text("frictionValue"), QString("12"));
+        QCOMPARE(window.Find<QLineEdit>("frictionValue", &other)->text(), QString("12"));
         QCOMPARE(window.Slider("gravitySlider"), -120);
         QCOMPARE(window.Slider("frictionSlider"), 12);
         QCOMPARE(window.Text("tileName"), QString("tile.jpg"));
 
-        window.doc.mapGrid().Cell(4, 5).grav = -100.0;
+        window.doc.mapGrid().Cell(4, 5).artr = 15.0;
         window.doc.mapGrid().Cell(4, 5).typew = 2;
         window.Select(2, 3, 4, 5);
-        QVERIFY(window.Text("gravityValue").isEmpty());
-        QVERIFY(window.Text("wallName").isEmpty());
-        QCOMPARE(window.Slider("gravitySlider"), -120);
-
-        window.SetCells(0, 0, 0, 0, 500.0, 12.0);
-        window.doc.mapGrid().Cell(0, 0).typet = 7;  // beyond the table's three slots
-        window.Select(0, 0, 0, 0);
-        QCOMPARE(window.Text("gravityValue"), QString("500"));
-        QCOMPARE(window.Slider("gravitySlider"), 160);
-        QVERIFY(window.Text("tileName").isEmpty());
-        QVERIFY(!window.doc.IsModified());
-    }
-
-    void applyWritesBothSliderValuesToEverySelectedCell() {
-        MapWindow window;
-        window.Show();
-        window.SetCells(1, 1, 2, 2, -120.0, 12.0);
-        window.doc.mapGrid().Cell(2, 2).artr = 15.0;  // friction not common: its slider stays
-        window.Select(1, 1, 2, 2);
         QVERIFY(window.Text("frictionValue").isEmpty());
+        QVERIFY(window.Text("wallName").isEmpty());
+        QCOMPARE(window.Slider("frictionSlider"), 12);
+        QCOMPARE(window.Text("gravityValue"), QString("-120"));
+
         // Moving a slider shows its value and changes no cell until "Applica".
         const auto before = window.doc.mapGrid().cells;
         QTest::keyClick(window.Find<QSlider>("gravitySlider"), Qt::Key_Right);
@@ -230,50 +216,34 @@ private slots:
         QSignalSpy notified(&window.doc, &CzandrelEditorDoc::viewsNeedUpdate);
         window.Click("applyButton");
         // The slider positions, the friction one untouched; which cells is the rules' business.
-        QCOMPARE(window.doc.mapGrid().Cell(2, 2).grav, -119.0);
-        QCOMPARE(window.doc.mapGrid().Cell(2, 2).artr, 7.0);
+        QCOMPARE(window.doc.mapGrid().Cell(4, 5).grav, -119.0);
+        QCOMPARE(window.doc.mapGrid().Cell(4, 5).artr, 12.0);
         QVERIFY(window.doc.IsModified());
         // Every window of the map, this panel included, shows the applied values.
         QCOMPARE(notified.count(), 1);
         QCOMPARE(notified.at(0).at(0).value<QObject*>(), nullptr);
-        QCOMPARE(window.Text("frictionValue"), QString("7"));
-    }
+        QCOMPARE(window.Text("frictionValue"), QString("12"));
+        QCOMPARE(window.Find<QLineEdit>("gravityValue", &other)->text(), QString("-119"));
+        QCOMPARE(window.Find<QSlider>("gravitySlider", &other)->value(), -119);
 
-    void tileWallAndEnemyUseTheChosenEntry() {
-        const ImageDir images{"tile.jpg", "wall.jpg", "enemy.jpg"};
-        QVERIFY(images.Ready());
-        MapWindow window;
-        window.Show();
-        QTRY_VERIFY(window.frame->View()->TexturesLoaded());
-        window.Select(0, 0, 1, 2);
-        auto& grid = window.doc.mapGrid();
-        QComboBox* list = window.Find<QComboBox>("textureList");
-        list->setCurrentIndex(2);
-        window.Click("applyTileButton");
-        QVERIFY(window.doc.IsModified());
-        list->setCurrentIndex(0);
-        window.Click("applyWallButton");
-        QCOMPARE(grid.Cell(1, 2).typet, 2);
-        QCOMPARE(grid.Cell(1, 2).typew, 0);
-        // The panel shows the new names at once, without a move over the 3D view.
-        QCOMPARE(window.Text("tileName"), QString("enemy.jpg"));
-        QCOMPARE(window.Text("wallName"), QString("tile.jpg"));
+        window.SetCells(0, 0, 0, 0, 500.0, 12.0);
+        window.doc.mapGrid().Cell(0, 0).typet = 7;  // beyond the table's three slots
+        window.Select(0, 0, 0, 0);
+        QCOMPARE(window.Text("gravityValue"), QString("500"));
+        QCOMPARE(window.Slider("gravitySlider"), 160);
+        QVERIFY(window.Text("tileName").isEmpty());
 
-        window.doc.SetModified(false);
-        const std::uint32_t enemyTexture = window.frame->View()->EnemyTexture();
-        QVERIFY(enemyTexture != 0);
-        list->setCurrentIndex(1);
-        window.Click("applyEnemyButton");
-        QCOMPARE(grid.Enemys_Tex, 1);
-        QVERIFY(window.doc.IsModified());
-        // The markers took the new image at once, in the view's context.
-        QVERIFY(window.frame->View()->EnemyTexture() != 0);
-        QVERIFY(window.frame->View()->EnemyTexture() != enemyTexture);
+        // A rebuilt list elsewhere reaches this window's list, so its entries name the new slots.
+        window.doc.mapGrid().textures[1].Assign("rock.jpg");
+        window.Notify();
+        QCOMPARE(Entries(window.Find<QComboBox>("textureList", &other)),
+                 (QStringList{"tile.jpg", "rock.jpg", "enemy.jpg"}));
     }
 
     // The list is rebuilt from the working directory (its order is the archive's business), slots
     // keep their numbers, and the context group both views share loads the new images once.
-    void refreshRebuildsTheListAndReloadsOnceForEveryWindow() {
+    // Tile, wall and enemy then take the chosen entry, shown at once in the panel and the views.
+    void refreshRebuildsTheListAndTheButtonsUseTheChosenEntry() {
         const ImageDir images{"b.jpg", "a.jpg", "enemy.jpg", "wall.jpg", "tile.jpg"};
         QVERIFY(images.Ready());
         MapWindow window;
@@ -283,19 +253,17 @@ private slots:
         other.show();
         QVERIFY(QTest::qWaitForWindowExposed(&other));
         QTRY_VERIFY(window.frame->View()->TexturesLoaded() && other.View()->TexturesLoaded());
-        window.doc.mapGrid().Cell(0, 0).typet = 2;
+        auto& grid = window.doc.mapGrid();
+        grid.Cell(0, 0).typet = 2;
         std::ostringstream trace;
         std::streambuf* const cout = std::cout.rdbuf(trace.rdbuf());
         QTest::mouseClick(window.Find<QPushButton>("refreshTexturesButton", &other),
                           Qt::LeftButton);
         std::cout.rdbuf(cout);
         const QStringList expected{"tile.jpg", "wall.jpg", "enemy.jpg", "a.jpg", "b.jpg"};
-        const auto& grid = window.doc.mapGrid();
         QCOMPARE(Entries(window.Find<QComboBox>("textureList")), expected);
-        for (int k = 0; k < expected.size(); ++k) {
-            QCOMPARE(QString::fromUtf8(grid.textures[k].CStr()), expected[k]);
-        }
         QCOMPARE(grid.numtex, expected.size());
+        QCOMPARE(QString::fromUtf8(grid.textures[4].CStr()), QString("b.jpg"));
         QCOMPARE(grid.Cell(0, 0).typet, 2);
         QVERIFY(window.doc.IsModified());
         const QString text = QString::fromStdString(trace.str());
@@ -304,32 +272,28 @@ private slots:
         QVERIFY(window.frame->View()->MakeCurrent());
         QVERIFY(glIsTexture(grid.textureIds[3]));
 
-        // The markers' texture follows the same way, from either window's button.
+        window.doc.SetModified(false);
+        window.Select(0, 0, 1, 2);
+        QComboBox* list = window.Find<QComboBox>("textureList");
+        list->setCurrentIndex(3);
+        window.Click("applyTileButton");
+        QVERIFY(window.doc.IsModified());
+        list->setCurrentIndex(0);
+        window.Click("applyWallButton");
+        QCOMPARE(grid.Cell(1, 2).typet, 3);
+        QCOMPARE(grid.Cell(1, 2).typew, 0);
+        QCOMPARE(window.Text("tileName"), QString("a.jpg"));
+        QCOMPARE(window.Text("wallName"), QString("tile.jpg"));
+
+        // The markers take the new image at once, in both views' context.
         const std::uint32_t enemy = other.View()->EnemyTexture();
+        QVERIFY(enemy != 0);
+        list->setCurrentIndex(1);
         window.Click("applyEnemyButton");
+        QCOMPARE(grid.Enemys_Tex, 1);
+        QVERIFY(window.frame->View()->EnemyTexture() != 0);
         QVERIFY(window.frame->View()->EnemyTexture() != enemy);
         QCOMPARE(other.View()->EnemyTexture(), window.frame->View()->EnemyTexture());
-    }
-
-    void reflectsAChangeMadeInAnotherWindowOfTheMap() {
-        MapWindow window;
-        window.Show();
-        // The second window stays hidden: it never draws, so only the first stores a selection.
-        const CChildFrame other(&window.doc);
-        window.SetCells(0, 0, 1, 1, -120.0, 12.0);
-        window.Select(0, 0, 1, 1);
-        QCOMPARE(window.Find<QLineEdit>("gravityValue", &other)->text(), QString("-120"));
-
-        QTest::keyClick(window.Find<QSlider>("gravitySlider"), Qt::Key_Left);
-        window.Click("applyButton");
-        QCOMPARE(window.Find<QLineEdit>("gravityValue", &other)->text(), QString("-121"));
-        QCOMPARE(window.Find<QSlider>("gravitySlider", &other)->value(), -121);
-
-        // A rebuilt list elsewhere reaches this window's list, so its entries name the new slots.
-        window.doc.mapGrid().textures[1].Assign("rock.jpg");
-        window.Notify();
-        QCOMPARE(Entries(window.Find<QComboBox>("textureList", &other)),
-                 (QStringList{"tile.jpg", "rock.jpg", "enemy.jpg"}));
     }
 };
 
