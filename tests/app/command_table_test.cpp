@@ -5,14 +5,12 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
-#include <algorithm>
 #include <map>
 #include <set>
 
 #include "EventLoop.h"
 #include "GuiMapEditor.h"
 #include "app/CommandTable.h"
-#include "app/EditorSurfaceFormat.h"
 #include "app/ShellCommands.h"
 #include "tools/EditNames.h"
 #include "tools/ToolMode.h"

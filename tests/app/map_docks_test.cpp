@@ -2,15 +2,11 @@
 // overview select what the 3D view then shows; a double-click in the history returns the map
 // and the panel shows the values it returned to. With ZANDREL_FIGURES=folder set it also
 // writes a picture of each dock there.
-#include <QDir>
 #include <QDockWidget>
 #include <QPushButton>
-#include <QSettings>
 #include <QSlider>
-#include <memory>
 
 #include "GuiMapEditor.h"
-#include "app/EditorSurfaceFormat.h"
 #include "app/HistoryWidget.h"
 #include "app/MapDocks.h"
 #include "app/OverviewWidget.h"

@@ -1,16 +1,10 @@
 // "Esporta immagine...", "Importa heightmap..." and "Verifica mappa": the view's picture as a PNG,
 // a greyscale PNG as the terrain in one edit that undo takes back, and the list of the active
 // map's findings, kept current, whose double-click takes the view to a finding's cell.
-#include <QFile>
-#include <QImage>
 #include <QLabel>
 #include <QTableWidget>
-#include <QTemporaryDir>
-#include <memory>
-#include <optional>
 
 #include "GuiMapEditor.h"
-#include "app/EditorSurfaceFormat.h"
 #include "app/MapCheckDialog.h"
 #include "heightimage/HeightImage.h"
 #include "heightimage/HeightPngWriter.h"
@@ -175,7 +169,7 @@ private slots:
     }
 
     // One list, brought back by the command, that follows the map's changes while it shows and
-    // catches up when it shows again.
+    // catches up when it shows again; its rows lead the view to their cells.
     void theCheckListsTheFindingsAndKeepsThemCurrent() {
         BreakTile(*doc_, 7, 3);
         QVERIFY(editor_->Run(cmd::kMapCheck));
@@ -189,6 +183,22 @@ private slots:
         QCOMPARE(Text(*dialog, 2, app::MapCheckDialog::kCellColumn), QString("7, 3"));
         QVERIFY(Text(*dialog, 0, app::MapCheckDialog::kCellColumn).isEmpty());
         QVERIFY2(Summary(*dialog).startsWith("3 errori, 0 avvisi."), qPrintable(Summary(*dialog)));
+
+        // A double-click takes the view to the finding's cell; one without a cell leaves it.
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        doc_->SetModified(false);
+        view3d::CzandrelEditorView* view = editor_->view();
+        DoubleClickRow(0);
+        QCOMPARE(view->selection().x0, 25);
+        QCOMPARE(view->navigator().focusX, 25.5f);
+        DoubleClickRow(2);
+        QCOMPARE(Corners(view->selection()), (std::array{7, 3, 7, 3}));
+        QCOMPARE(view->navigator().focusX, 7.5f);
+        QCOMPARE(view->navigator().focusZ, 3.5f);
+        // The view drew the new selection into the map; selecting is not an edit.
+        QCOMPARE(grid().selection.x0, 7);
+        QVERIFY(!doc_->IsModified());
+        QCOMPARE(dialog->Table()->rowCount(), 3);
 
         EditMap(*doc_, [](map::MapGrid& grid) { grid.start.Set(4, 4, 4, 4); });
         QCOMPARE(Codes(*dialog),
@@ -206,26 +216,6 @@ private slots:
         QCOMPARE(editor_->frame().findChildren<app::MapCheckDialog*>().size(), 1);
         QCOMPARE(dialog->Table()->rowCount(), 0);
         QVERIFY(Summary(*dialog).startsWith("Nessun problema"));
-    }
-
-    void aDoubleClickOnAFindingSelectsItsCellAndCentresTheOrbitOnIt() {
-        BreakTile(*doc_, 7, 3);
-        QVERIFY(editor_->Run(cmd::kMapCheck));
-        QVERIFY(QTest::qWaitForWindowExposed(Dialog()));
-        doc_->SetModified(false);
-        view3d::CzandrelEditorView* view = editor_->view();
-        DoubleClickRow(0);  // no cell: the view stays as it was
-        QCOMPARE(view->selection().x0, 25);
-        QCOMPARE(view->navigator().focusX, 25.5f);
-
-        DoubleClickRow(2);
-        QCOMPARE(Corners(view->selection()), (std::array{7, 3, 7, 3}));
-        QCOMPARE(view->navigator().focusX, 7.5f);
-        QCOMPARE(view->navigator().focusZ, 3.5f);
-        // The view drew the new selection into the map; selecting is not an edit.
-        QCOMPARE(grid().selection.x0, 7);
-        QVERIFY(!doc_->IsModified());
-        QCOMPARE(Dialog()->Table()->rowCount(), 3);
     }
 
     void theCheckFollowsTheActiveMapWindow() {

@@ -1,23 +1,17 @@
 #include <GL/gl.h>
 
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QTemporaryDir>
-#include <QtTest>
 #include <iostream>
-#include <memory>
 #include <sstream>
 
 #include "GuiMapEditor.h"
 #include "app/CChildFrame.h"
-#include "app/EditorSurfaceFormat.h"
 #include "panel/DialogUnits.h"
 #include "panel/FormTemplate.h"
 

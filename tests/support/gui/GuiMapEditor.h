@@ -9,6 +9,7 @@
 #include "EditorFixture.h"
 #include "app/CommandDispatcher.h"
 #include "app/DocumentManager.h"
+#include "app/EditorSurfaceFormat.h"
 #include "document/CommandIds.h"
 #include "panel/CzandrelEditorFormView.h"
 #include "view3d/CzandrelEditorView.h"
