@@ -50,18 +50,18 @@ private slots:
     }
 
     void aClickAndADragOnTheOverviewSelectForTheView() {
-        app::OverviewWidget* overview = ShowOverview();
-        QTest::mouseClick(overview, Qt::LeftButton, {}, Centre(7, 3));
+        ShowOverview();
+        QTest::mouseClick(overview(), Qt::LeftButton, {}, Centre(7, 3));
         QCOMPARE(Corners(view_->selection()), (std::array{7, 3, 7, 3}));
         // The view drew it: drawing stores the selection it shows in the map.
         QCOMPARE(Corners(doc_->mapGrid().selection), (std::array{7, 3, 7, 3}));
         QCOMPARE(view_->navigator().focusX, 7.5f);
         QCOMPARE(view_->navigator().focusZ, 3.5f);
 
-        QTest::mousePress(overview, Qt::LeftButton, {}, Centre(9, 9));
-        QTest::mouseMove(overview, Centre(4, 12));
+        QTest::mousePress(overview(), Qt::LeftButton, {}, Centre(9, 9));
+        QTest::mouseMove(overview(), Centre(4, 12));
         QCOMPARE(Corners(doc_->mapGrid().selection), (std::array{4, 9, 9, 12}));
-        QTest::mouseRelease(overview, Qt::LeftButton, {}, Centre(4, 12));
+        QTest::mouseRelease(overview(), Qt::LeftButton, {}, Centre(4, 12));
         QCOMPARE(Corners(view_->selection()), (std::array{4, 9, 9, 12}));
         QCOMPARE(view_->navigator().focusX, 6.5f);
         QCOMPARE(view_->navigator().focusZ, 10.5f);
@@ -70,19 +70,19 @@ private slots:
     }
 
     void theOverviewFollowsChangesAndTheActiveWindow() {
-        app::OverviewWidget* overview = ShowOverview();
+        ShowOverview();
         Raise(0, 0, 2.0);  // a new highest height: every row takes new colours
-        QCOMPARE(overview->LastDrawnRows(), 50);
+        QCOMPARE(overview()->LastDrawnRows(), 50);
         Raise(6, 20, 1.0);
-        QCOMPARE(overview->LastDrawnRows(), 2);
+        QCOMPARE(overview()->LastDrawnRows(), 2);
         QVERIFY(editor_->Run(cmd::kFileNew));
-        QTRY_VERIFY(overview->Document() != doc_);
-        QCOMPARE(overview->Document(), editor_->doc());
+        QTRY_VERIFY(overview()->Document() != doc_);
+        QCOMPARE(overview()->Document(), editor_->doc());
     }
 
     void aDoubleClickInTheHistoryReturnsTheMap() {
-        app::OverviewWidget* overview = ShowOverview();
-        QTest::mouseClick(overview, Qt::LeftButton, {}, Centre(5, 5));
+        ShowOverview();
+        QTest::mouseClick(overview(), Qt::LeftButton, {}, Centre(5, 5));
         ApplyGravity(-100);
         ApplyGravity(50);
         QVERIFY(editor_->Run(cmd::kViewHistory));
@@ -123,13 +123,13 @@ private slots:
         }
         QVERIFY(QDir().mkpath(QString::fromLocal8Bit(folder)));
         DrawHills();
-        app::OverviewWidget* overview = ShowOverview();
+        ShowOverview();
         QVERIFY(editor_->Run(cmd::kViewHistory));
         docks().OverviewDock()->setFloating(true);
         docks().OverviewDock()->resize(330, 350);
         docks().HistoryDock()->setFloating(true);
         docks().HistoryDock()->resize(400, 300);
-        QTest::mouseClick(overview, Qt::LeftButton, {}, Centre(30, 12));
+        QTest::mouseClick(overview(), Qt::LeftButton, {}, Centre(30, 12));
         view_->ReturnToEntry(9);
         // Closer in than a new view, so the part of the map it shows is drawn inside the map.
         view_->navigator().camera.Set(38.0f, 22.0f, 48.0f, 26.0f, 0.0f, 22.0f, 0.0f, 1.0f, 0.0f);
@@ -151,21 +151,16 @@ private:
 
     app::MapDocks& docks() { return editor_->frame().Docks(); }
 
-    app::OverviewWidget* ShowOverview() {
+    // Shown, and following the active window once the activation has been announced.
+    void ShowOverview() {
         if (docks().OverviewDock()->isHidden()) {
-            editor_->Run(cmd::kViewOverview);
+            QVERIFY(editor_->Run(cmd::kViewOverview));
         }
-        app::OverviewWidget* overview = docks().Overview();
         docks().OverviewDock()->setMinimumSize(300, 300);
-        if (!QTest::qWaitForWindowExposed(overview)) {
-            qWarning("the overview did not show");
-        }
-        // It follows the active window once the activation has been announced.
-        if (!QTest::qWaitFor([&] { return overview->Document() == doc_; })) {
-            qWarning("the overview does not show the active map");
-        }
-        return overview;
+        QVERIFY(QTest::qWaitForWindowExposed(overview()));
+        QVERIFY(QTest::qWaitFor([&] { return overview()->Document() == doc_; }));
     }
+    app::OverviewWidget* overview() { return docks().Overview(); }
 
     QPoint Centre(int x, int z) { return docks().Overview()->CellArea(x, z).center().toPoint(); }
 

@@ -27,10 +27,6 @@ QString EntryOf(QString copyPath) {
     return copyPath.replace(QStringLiteral(".zdm"), QStringLiteral(".json"));
 }
 
-QStringList FilesIn(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
-
 // The editor started with answer ready for the recovery question; null when it did not start.
 std::unique_ptr<gui_test::Editor> Start(RecoveryAnswer answer) {
     auto editor = std::make_unique<gui_test::Editor>();
@@ -105,7 +101,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(EntryOf(savedCopy)), 5000);
         const QString folder = editor->app->Recovery().Folder();
         editor.reset();
-        QCOMPARE(FilesIn(folder), QStringList());
+        QVERIFY(QDir(folder).isEmpty(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot));
     }
 
     void InputPostponesTheCopyUntilAnIdleMoment() {
