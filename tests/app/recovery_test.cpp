@@ -203,6 +203,8 @@ private slots:
                 QCOMPARE(mapfile::FormatMap(doc->mapGrid()), mapfile::FormatMap(*edited_));
             }
             paths.append(doc->PathName());
+            // An untitled copy is numbered as a new map would be.
+            QVERIFY(!doc->PathName().isEmpty() || doc->Title() == "zandrelEditor1");
         }
         QVERIFY(answer != RecoveryAnswer::Recover || paths.contains(original));
         QCOMPARE(ReadAll(original), QByteArray("original bytes, never touched"));
