@@ -1,56 +1,26 @@
-#include <QAction>
-#include <QMainWindow>
+// The command table against what is built from it: the menus with and without a map, the
+// prompts, the owners that answer, the history's names, the toolbar, the keys, the update rules
+// and the check marks of the view's modes.
 #include <QMenu>
 #include <QMenuBar>
-#include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
-#include <QtTest>
-#include <algorithm>
 #include <map>
 #include <set>
 
 #include "EventLoop.h"
-#include "FakePrompts.h"
-#include "app/CChildFrame.h"
-#include "app/CMainFrame.h"
-#include "app/CommandDispatcher.h"
+#include "GuiMapEditor.h"
 #include "app/CommandTable.h"
-#include "app/CzandrelEditorApp.h"
-#include "app/DocumentManager.h"
-#include "app/EditorSurfaceFormat.h"
 #include "app/ShellCommands.h"
-#include "document/CommandIds.h"
 #include "tools/EditNames.h"
 #include "tools/ToolMode.h"
 
 using namespace zandrel;
+using app::CommandTable;
 using document::CommandState;
+namespace cmd = document::cmd;
 
 namespace {
-
-// Answers a fixed set of commands and records what it ran.
-class RecordingTarget : public document::CommandTarget {
-public:
-    std::map<int, CommandState> states;
-    std::vector<int> executed;
-
-    bool UpdateCommand(int id, CommandState& state) override {
-        const auto it = states.find(id);
-        if (it == states.end()) {
-            return false;
-        }
-        state = it->second;
-        return true;
-    }
-    bool ExecuteCommand(int id) override {
-        if (!states.contains(id)) {
-            return false;
-        }
-        executed.push_back(id);
-        return true;
-    }
-};
 
 // The built menu bar against the table it was built from: titles, captions and ids in order,
 // separators where the table has them, and every item a command of the table.
@@ -59,12 +29,9 @@ void CompareWithTable(QMenuBar* bar, const std::vector<app::MenuSpec>& specs) {
     QCOMPARE(menus.size(), qsizetype(specs.size()));
     for (std::size_t m = 0; m < specs.size(); ++m) {
         QCOMPARE(menus[m]->text(), QString::fromUtf8(specs[m].title));
-        QList<QAction*> shown;
-        for (QAction* action : menus[m]->menu()->actions()) {
-            if (action->isSeparator() || action->isVisible()) {
-                shown.append(action);
-            }
-        }
+        QList<QAction*> shown = menus[m]->menu()->actions();
+        shown.removeIf(
+            [](QAction* action) { return !action->isSeparator() && !action->isVisible(); });
         QCOMPARE(shown.size(), qsizetype(specs[m].items.size()));
         for (std::size_t k = 0; k < specs[m].items.size(); ++k) {
             const app::MenuItem& item = specs[m].items[k];
@@ -72,7 +39,7 @@ void CompareWithTable(QMenuBar* bar, const std::vector<app::MenuSpec>& specs) {
             if (item.caption != nullptr) {
                 QCOMPARE(shown[k]->text(), QString::fromUtf8(item.caption));
                 QCOMPARE(shown[k]->data().toInt(), item.id);
-                QVERIFY2(app::CommandTable::Find(item.id) != nullptr, item.caption);
+                QVERIFY2(CommandTable::Find(item.id) != nullptr, item.caption);
             }
         }
     }
@@ -87,72 +54,70 @@ public:
     static void initMain() { app::UseEditorSurfaceFormat(); }
 
 private slots:
-    void MenusAreBuiltFromTheTableWithOrWithoutAMap() {
-        app::CzandrelEditorApp editor(std::make_unique<gui_test::FakePrompts>());
-        QVERIFY(editor.InitInstance({}));
-        QMenuBar* bar = editor.MainFrame().menuBar();
-        CompareWithTable(bar, app::CommandTable::MapMenus());
-        // A few key items in the Italian the users know.
-        app::CommandDispatcher& commands = editor.MainFrame().Commands();
-        QCOMPARE(commands.Action(app::cmd::kFileSave)->text(), QString("&Salva\tCtrl+S"));
-        QCOMPARE(commands.Action(app::cmd::kEditUndo)->text(), QString("&Annulla\tCTRL+Z"));
-        QCOMPARE(commands.Action(app::cmd::kMerge)->text(), QString("&Merge\tCTRL+M"));
-        QCOMPARE(commands.Action(app::cmd::kMerge)->statusTip(),
-                 QString("Fonde la selezione contenuta negli Appunti con la zona selezionata."));
-        QCOMPARE(commands.Action(app::cmd::kMerge)->toolTip(), QString("Merge"));
-        QVERIFY(commands.Action(app::cmd::kPyramid)->statusTip().isEmpty());
-
-        commands.Execute(app::cmd::kFileClose);
-        QTRY_VERIFY(editor.Documents().Documents().empty());
-        QTRY_COMPARE(bar->actions().size(), qsizetype(app::CommandTable::NoMapMenus().size()));
-        CompareWithTable(bar, app::CommandTable::NoMapMenus());
-        // Map commands on the toolbar are disabled with no map.
-        commands.UpdateAll();
-        QVERIFY(!commands.Action(app::cmd::kFileSave)->isEnabled());
-        QVERIFY(!commands.Action(app::cmd::kViewSolid)->isEnabled());
-        QVERIFY(commands.Action(app::cmd::kFileNew)->isEnabled());
-    }
-
-    // Each row is answered by the owner it names and by nobody else: the map window for the
-    // view's commands, the shell for the application's.
-    void EveryCommandIsAnsweredByItsOwner() {
-        app::CzandrelEditorApp editor(std::make_unique<gui_test::FakePrompts>());
-        QVERIFY(editor.InitInstance({}));
-        app::CChildFrame* frame = editor.MainFrame().ActiveFrame();
-        QVERIFY(frame != nullptr);
-        app::ShellCommands shell(editor.MainFrame(), editor.Documents(), editor.RecentFiles());
-        for (const app::CommandInfo& info : app::CommandTable::Commands()) {
+    // Each command is answered by the owner its row names and by nobody else; with the map
+    // closed, the menus are the no-map ones and nothing the views answer is enabled.
+    void MenusAndOwnersFollowTheTableWithOrWithoutAMap() {
+        gui_test::GuiMapEditor editor;
+        QVERIFY(editor.started);
+        CompareWithTable(editor.frame().menuBar(), CommandTable::MapMenus());
+        app::ShellCommands shell(editor.frame(), editor.app->Documents(),
+                                 editor.app->RecentFiles());
+        for (const app::CommandInfo& info : CommandTable::Commands()) {
             CommandState state;
             const QByteArray id = QByteArray::number(info.id);
-            QVERIFY2(
-                frame->UpdateCommand(info.id, state) == (info.owner == app::CommandOwner::View),
-                id);
+            QVERIFY2(editor.active()->UpdateCommand(info.id, state) ==
+                         (info.owner == app::CommandOwner::View),
+                     id);
             QVERIFY2(shell.UpdateCommand(info.id, state) ==
                          (info.owner == app::CommandOwner::Application),
                      id);
+            // The prompt is the status tip, then the tooltip after a line break.
+            QAction* action = editor.commands().Action(info.id);
+            if (info.prompt == nullptr) {
+                QVERIFY2(action->statusTip().isEmpty(), id);
+            } else if (QString::fromUtf8(info.prompt).contains('\n')) {
+                QCOMPARE(action->statusTip() + "\n" + action->toolTip(),
+                         QString::fromUtf8(info.prompt));
+            }
         }
+
+        QVERIFY(editor.Run(cmd::kFileClose));
+        QTRY_VERIFY(editor.app->Documents().Documents().empty());
+        QTRY_COMPARE(editor.frame().menuBar()->actions().size(),
+                     qsizetype(CommandTable::NoMapMenus().size()));
+        CompareWithTable(editor.frame().menuBar(), CommandTable::NoMapMenus());
+        for (const app::CommandInfo& info : CommandTable::Commands()) {
+            QVERIFY2(!editor.Enabled(info.id) || info.owner == app::CommandOwner::Application,
+                     QByteArray::number(info.id));
+        }
+        for (const int id : {cmd::kFileSave, cmd::kFileExportImage, cmd::kFileImportHeightmap}) {
+            QVERIFY(!editor.Enabled(id));
+        }
+        QVERIFY(editor.Enabled(cmd::kFileNew));
     }
 
     // The history names an edit after the item that made it: the caption without its mnemonic.
     void HistoryNamesAreTheMenuCaptions() {
-        const std::map<int, std::string_view> names = {
-            {app::cmd::kRaise, tools::ToolName(tools::TOOL_RAISE)},
-            {app::cmd::kFlatten, tools::ToolName(tools::TOOL_FLATTEN)},
-            {app::cmd::kLevel, tools::ToolName(tools::TOOL_LEVEL)},
-            {app::cmd::kLandslide, tools::ToolName(tools::TOOL_LANDSLIDE)},
-            {app::cmd::kTilt, tools::ToolName(tools::TOOL_TILT)},
-            {app::cmd::kPyramid, tools::ToolName(tools::TOOL_PYRAMID)},
-            {app::cmd::kGoalArea, tools::kGoalName},
-            {app::cmd::kStart, tools::kStartName},
-            {app::cmd::kEnemies, tools::kEnemyName},
-            {app::cmd::kEditCut, tools::kCutName},
-            {app::cmd::kEditPaste, tools::kPasteName},
-            {app::cmd::kMerge, tools::kMergeName},
-            {app::cmd::kEditUndo, tools::kUndoName},
-            {app::cmd::kFileImportHeightmap, tools::kImportHeightmapName},
+        std::map<int, std::string_view> names = {
+            {cmd::kGoalArea, tools::kGoalName},
+            {cmd::kStart, tools::kStartName},
+            {cmd::kEnemies, tools::kEnemyName},
+            {cmd::kEditCut, tools::kCutName},
+            {cmd::kEditPaste, tools::kPasteName},
+            {cmd::kMerge, tools::kMergeName},
+            {cmd::kEditUndo, tools::kUndoName},
+            {cmd::kFileImportHeightmap, tools::kImportHeightmapName},
         };
+        for (const auto& [id, tool] : {std::pair{cmd::kRaise, tools::TOOL_RAISE},
+                                       {cmd::kFlatten, tools::TOOL_FLATTEN},
+                                       {cmd::kLevel, tools::TOOL_LEVEL},
+                                       {cmd::kLandslide, tools::TOOL_LANDSLIDE},
+                                       {cmd::kTilt, tools::TOOL_TILT},
+                                       {cmd::kPyramid, tools::TOOL_PYRAMID}}) {
+            names[id] = tools::ToolName(tool);
+        }
         std::size_t found = 0;
-        for (const app::MenuSpec& menu : app::CommandTable::MapMenus()) {
+        for (const app::MenuSpec& menu : CommandTable::MapMenus()) {
             for (const app::MenuItem& item : menu.items) {
                 if (const auto name = names.find(item.id); name != names.end()) {
                     QString caption = QString::fromUtf8(item.caption).section('\t', 0, 0);
@@ -166,108 +131,94 @@ private slots:
     }
 
     void ToolbarFollowsTheLayoutWithOneImagePerButton() {
-        app::CzandrelEditorApp editor(std::make_unique<gui_test::FakePrompts>());
-        QToolBar* toolBar = editor.MainFrame().ToolBar();
+        gui_test::Editor editor;
+        QToolBar* toolBar = editor.frame().ToolBar();
         std::vector<int> ids;
-        std::set<qint64> distinctImages;
+        std::set<qint64> images;
         for (QAction* action : toolBar->actions()) {
-            ids.push_back(action->isSeparator() ? app::cmd::kSeparator : action->data().toInt());
+            ids.push_back(action->isSeparator() ? cmd::kSeparator : action->data().toInt());
             if (!action->isSeparator()) {
                 const QImage image = action->icon().pixmap(QSize(16, 15)).toImage();
-                QVERIFY(!image.isNull());
                 QCOMPARE(image.size(), QSize(16, 15));
-                distinctImages.insert(image.cacheKey());
+                images.insert(image.cacheKey());
             }
         }
-        QCOMPARE(ids, app::CommandTable::ToolbarLayout());
+        QCOMPARE(ids, CommandTable::ToolbarLayout());
         QCOMPARE(toolBar->iconSize(), QSize(16, 15));
-        QCOMPARE(distinctImages.size(),
-                 std::size_t(std::count_if(ids.begin(), ids.end(),
-                                           [](int id) { return id != app::cmd::kSeparator; })));
+        QCOMPARE(images.size(), std::size_t(std::ranges::count_if(
+                                    ids, [](int id) { return id != cmd::kSeparator; })));
     }
 
     // No key is bound twice; Ctrl+V, Shift+Ins and Ctrl+M all merge, and no key pastes: the paste
     // item's CTRL+V is a caption only.
     void KeysNeverCollideAndNoneOfThemPastes() {
         std::map<QString, int> keys;
-        for (const app::Accelerator& key : app::CommandTable::Accelerators()) {
+        for (const app::Accelerator& key : CommandTable::Accelerators()) {
             const QString text = QKeySequence(QString::fromLatin1(key.key)).toString();
             QVERIFY2(!keys.contains(text), qPrintable("key used twice: " + text));
-            QVERIFY2(app::CommandTable::Find(key.id) != nullptr, key.key);
-            QVERIFY(key.id != app::cmd::kEditPaste);
+            QVERIFY2(CommandTable::Find(key.id) != nullptr && key.id != cmd::kEditPaste, key.key);
             keys[text] = key.id;
         }
         for (const char* merging : {"Ctrl+V", "Shift+Ins", "Ctrl+M"}) {
-            QCOMPARE(keys.at(QKeySequence(merging).toString()), app::cmd::kMerge);
+            QCOMPARE(keys.at(QKeySequence(merging).toString()), cmd::kMerge);
         }
     }
 
-    void CtrlVMergesAndThePasteItemPastes() {
-        QMainWindow window;
-        RecordingTarget target;
-        target.states = {{app::cmd::kMerge, {true, false}}, {app::cmd::kEditPaste, {true, false}}};
-        app::CommandDispatcher commands(
-            &window, [&] { return std::vector<document::CommandTarget*>{&target}; });
-        commands.InstallAccelerators();
-        window.resize(200, 100);
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-
-        QTest::keyClick(&window, Qt::Key_V, Qt::ControlModifier);
-        QTest::keyClick(&window, Qt::Key_Insert, Qt::ShiftModifier);
-        commands.Action(app::cmd::kEditPaste)->trigger();
-        QCOMPARE(target.executed,
-                 (std::vector<int>{app::cmd::kMerge, app::cmd::kMerge, app::cmd::kEditPaste}));
-    }
-
-    // The targets' rules reach the actions on an explicit update, when the event loop goes idle
-    // and when a menu opens; a command nobody answers is disabled and does not run.
-    void UpdateRulesReachTheActionsAndUnansweredCommandsStayDisabled() {
-        QMainWindow window;
-        RecordingTarget target;
-        target.states = {{app::cmd::kEditCopy, {false, false}},
-                         {app::cmd::kViewSolid, {true, true}},
-                         {app::cmd::kViewWireframe, {true, false}}};
-        app::CommandDispatcher commands(
-            &window, [&] { return std::vector<document::CommandTarget*>{&target}; });
-        QToolBar* toolBar = commands.BuildToolBar();
-        window.addToolBar(toolBar);
-        QMenu* vista = commands.BuildMenus(app::CommandTable::MapMenus()).at(4);
-        QCOMPARE(vista->title(), QString("Vi&sta"));
-        commands.UpdateAll();
-        QVERIFY(!commands.Action(app::cmd::kFilePrint)->isEnabled());
-        QVERIFY(!commands.Action(app::cmd::kEditCopy)->isEnabled());
-        QVERIFY(!commands.Execute(app::cmd::kEditCopy));
-        QVERIFY(!commands.Execute(app::cmd::kFilePrint));
-        QVERIFY(target.executed.empty());
-        QVERIFY(commands.Action(app::cmd::kViewSolid)->isChecked());
-
-        // No explicit update: the idle pass picks the new states up, on the toolbar too.
-        window.show();
-        target.states[app::cmd::kEditUndo] = {true, false};
-        target.states[app::cmd::kMerge] = {true, true};
+    // The views' rules reach the actions when the event loop goes idle, the toolbar's buttons
+    // too, and when a menu opens; a disabled command does not run.
+    void UpdateRulesReachTheActionsWhenIdleAndWhenAMenuOpens() {
+        gui_test::GuiMapEditor editor;
+        QVERIFY(editor.started);
+        editor.commands().UpdateAll();
+        QVERIFY(!editor.commands().Action(cmd::kFilePrint)->isEnabled());
+        QVERIFY(!editor.Run(cmd::kFilePrint) && !editor.Run(cmd::kEditUndo));
+        QAction* wireframe = editor.commands().Action(cmd::kViewWireframe);
+        QVERIFY(!wireframe->isChecked());
+        editor.view()->SetRenderMode(view3d::RenderMode::Wireframe);
         gui_test::RunIdleLoop();
-        QVERIFY(commands.Action(app::cmd::kEditUndo)->isEnabled());
-        auto* button =
-            qobject_cast<QToolButton*>(toolBar->widgetForAction(commands.Action(app::cmd::kMerge)));
-        QVERIFY(button != nullptr);
-        QVERIFY(button->isEnabled());
-        QVERIFY(button->isChecked());
-
-        target.states[app::cmd::kViewWireframe] = {true, true};
-        emit vista->aboutToShow();
-        QVERIFY(commands.Action(app::cmd::kViewWireframe)->isChecked());
+        QVERIFY(wireframe->isChecked());
+        QVERIFY(qobject_cast<QToolButton*>(editor.frame().ToolBar()->widgetForAction(wireframe))
+                    ->isChecked());
+        editor.view()->SetRenderMode(view3d::RenderMode::Solid);
+        emit editor.frame().menuBar()->actions().at(4)->menu()->aboutToShow();
+        QVERIFY(!wireframe->isChecked());
     }
 
-    void RecentEntriesShowAmpersandsInPathsLiterally() {
-        QMainWindow window;
-        app::CommandDispatcher commands(&window,
-                                        [] { return std::vector<document::CommandTarget*>{}; });
-        commands.SetRecentFiles({"/mappe/gioco&prova.zdm", "/mappe/b.zdm"});
-        QCOMPARE(commands.Action(app::cmd::kFileMru1)->text(),
-                 QString("&1 /mappe/gioco&&prova.zdm"));
-        QCOMPARE(commands.Action(app::cmd::kFileMru1 + 1)->text(), QString("&2 /mappe/b.zdm"));
+    // Solid and wireframe are one choice, the tints another that the checked one chosen again
+    // turns off; relief, grid and contours switch. A new view starts with the modes last chosen.
+    void ViewModeItemsCheckAsTheyChooseAndAreRemembered() {
+        gui_test::GuiMapEditor editor;
+        QVERIFY(editor.started);
+        editor.view()->SetViewModes({});
+        const std::vector<std::vector<int>> choices = {
+            {cmd::kViewWireframe, cmd::kViewSolid},
+            {cmd::kViewTintHeight, cmd::kViewTintGravity, cmd::kViewTintFriction}};
+        for (const auto& choice : choices) {
+            for (const int chosen : choice) {
+                QVERIFY(editor.Run(chosen));
+                for (const int other : choice) {
+                    QVERIFY2(editor.Checked(other) == (other == chosen), QByteArray::number(other));
+                }
+            }
+        }
+        QVERIFY(editor.Run(cmd::kViewWireframe));
+        QVERIFY(editor.view()->Mode() == view3d::RenderMode::Wireframe);
+        for (const int toggled : {cmd::kViewRelief, cmd::kViewContours}) {
+            QVERIFY(editor.Run(toggled));
+        }
+        const view3d::ViewModes chosen{true, false, true, view3d::TintMode::Friction};
+        QVERIFY(editor.view()->Modes() == chosen);
+        QVERIFY(view3d::CzandrelEditorView(nullptr).Modes() == chosen);
+        QVERIFY(editor.Checked(cmd::kViewRelief) && !editor.Checked(cmd::kViewGrid));
+        QVERIFY(editor.Run(cmd::kViewTintFriction));
+        QVERIFY(editor.view()->Modes().tint == view3d::TintMode::Off);
+        QVERIFY(!editor.Checked(cmd::kViewTintFriction));
+        // Checked items with a toolbar image show a plain check mark in the menu.
+        editor.commands().UpdateAll();
+        QVERIFY(editor.commands().Action(cmd::kViewWireframe)->isChecked());
+        QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->icon().isNull());
+        QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->isIconVisibleInMenu());
+        editor.view()->SetViewModes({});
     }
 };
 

@@ -1,59 +1,56 @@
-#include <QApplication>
+// The shell in daily use: map windows, their titles and closing, the recent files, placement,
+// cascade and the window list, the maps of the command line, the Italian texts of failures and
+// of the status bar, keys and drops at the view, the lock keys and the shell's own dialogs.
 #include <QDropEvent>
 #include <QLabel>
-#include <QLibraryInfo>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenuBar>
+#include <QMenu>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QPushButton>
-#include <QSettings>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QSplitter>
-#include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QTranslator>
 #include <QWindow>
-#include <QtTest>
 
-#include <X11/XKBlib.h>
-
-#include "EditorFixture.h"
-#include "FakePrompts.h"
-#include "app/CAboutDlg.h"
-#include "app/CChildFrame.h"
-#include "app/CMainFrame.h"
-#include "app/CommandDispatcher.h"
-#include "app/CzandrelEditorApp.h"
-#include "app/DocumentManager.h"
-#include "app/EditorSurfaceFormat.h"
+#include "FileBytes.h"
+#include "GuiMapEditor.h"
+#include "app/DialogFolder.h"
+#include "app/FailureMessages.h"
 #include "app/LockKeyIndicators.h"
-#include "document/CommandIds.h"
-#include "document/CzandrelEditorDoc.h"
-#include "panel/CzandrelEditorFormView.h"
-#include "view3d/CzandrelEditorView.h"
+#include "app/RecentFileList.h"
+#include "app/StatusReadout.h"
+#include "app/WindowMenu.h"
+#include "tools/ToolMode.h"
+
+// After Qt: Xlib defines macros (None, Bool, Status) that Qt's headers use as names.
+#include <X11/XKBlib.h>
 
 using namespace zandrel;
 namespace cmd = document::cmd;
-using gui_test::Editor;
 using gui_test::SaveFreshMap;
 
 namespace {
 
-// Clicks the button named buttonName of the next modal dialog, once it shows.
-void AnswerNextDialog(const QString& buttonName, QString* seenText = nullptr) {
-    QTimer::singleShot(0, [buttonName, seenText] {
+// Clicks the button named buttonName of the next modal dialog once it shows, and keeps what
+// the dialog said in *seen.
+void AnswerNextDialog(const QString& buttonName, QString* seen) {
+    QTimer::singleShot(0, [buttonName, seen] {
         QWidget* modal = nullptr;
         QTRY_VERIFY((modal = QApplication::activeModalWidget()) != nullptr);
-        if (auto* box = qobject_cast<QMessageBox*>(modal); box != nullptr && seenText != nullptr) {
-            *seenText = box->text();
+        if (auto* box = qobject_cast<QMessageBox*>(modal); box != nullptr) {
+            *seen = box->text();
+        } else {
+            *seen = modal->windowTitle() + "|" + modal->findChild<QLabel*>("aboutName")->text();
+            QVERIFY(!modal->findChild<QLabel*>("aboutIcon")->pixmap().isNull());
         }
-        auto* button = modal->findChild<QPushButton*>(buttonName);
-        QVERIFY(button != nullptr);
-        button->click();
+        modal->findChild<QPushButton*>(buttonName)->click();
     });
+}
+
+QDropEvent Drop(QMimeData& mime, const QString& path) {
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    return QDropEvent(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
 }
 
 }  // namespace
@@ -67,351 +64,427 @@ public:
 private slots:
     void init() {
         QVERIFY(dir_.isValid());
-        QSettings().remove("Recent File List");
+        QSettings().clear();
     }
 
-    void StartsWithOneNewMapWindow() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        QCOMPARE(editor.frame().Frames().size(), std::size_t{1});
-        app::CChildFrame* child = editor.frame().Frames().front();
-        QCOMPARE(editor.window(0)->windowTitle(), QString("zandrelEditor1"));
-        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - zandrelEditor1"));
+    void cleanup() { editor_.reset(); }
+
+    // Placed in the laid-out main window, though opened before it shows: wholly inside the area,
+    // with the whole panel and a usable view; its system menu in Italian when Qt has the texts.
+    void StartsWithOneNewMapWindowInTheLaidOutArea() {
+        QVERIFY(Start());
+        QCOMPARE(e().frame().Frames().size(), std::size_t{1});
+        app::CChildFrame* child = e().active();
         QCOMPARE(child->Splitter()->widget(0), static_cast<QWidget*>(child->Panel()));
         QCOMPARE(child->Splitter()->widget(1), static_cast<QWidget*>(child->View()));
         QTRY_COMPARE(child->Panel()->width(), 200);
-        // The first map window is placed in the laid-out main window, though opened before the
-        // main window shows: wholly inside the area, with the whole panel and a usable view.
-        QVERIFY(
-            editor.frame().MdiArea()->viewport()->rect().contains(editor.window(0)->geometry()));
+        QVERIFY(e().area().contains(e().window(0)->geometry()));
         QTRY_VERIFY(child->View()->width() >= 400);
-        QCOMPARE(editor.frame().statusBar()->currentMessage(), QString("Pronto"));
-        QCOMPARE(editor.frame().menuBar()->actions().size(), 7);
-    }
-
-    void ModifiedMapShowsInTheTitlesAndAsksBeforeClosing() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        editor.frame().Frames().front()->GetDocument()->SetModified(true);
-        QCOMPARE(editor.window(0)->windowTitle(), QString("zandrelEditor1*"));
-        // Maximised, the map window is named once, in the main title.
-        editor.window(0)->showMaximized();
-        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - [zandrelEditor1*]"));
-        editor.window(0)->showNormal();
-        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
-
-        editor.prompts->saveAnswer = app::SaveAnswer::Cancel;
-        QVERIFY(!editor.window(0)->close());
-        QCOMPARE(editor.prompts->saveQuestions, QStringList{"zandrelEditor1"});
-        QCOMPARE(editor.frame().Frames().size(), std::size_t{1});
-
-        editor.prompts->saveAnswer = app::SaveAnswer::Discard;
-        QVERIFY(editor.window(0)->close());
-        QTRY_VERIFY(editor.app->Documents().Documents().empty());
-        QTRY_COMPARE(editor.frame().menuBar()->actions().size(), 3);
-        QCOMPARE(editor.frame().windowTitle(), QString("zandrelEditor"));
-    }
-
-    void MapWindowMenuSpeaksItalian() {
-        QTranslator probe;
-        if (!probe.load(QLocale(QLocale::Italian, QLocale::Italy), "qtbase", "_",
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-            QSKIP("Qt's Italian catalogue is not installed");
-        }
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
+        QCOMPARE(e().StatusText(), QString("Pronto"));
         QStringList texts;
-        for (QAction* action : editor.window(0)->systemMenu()->actions()) {
+        for (QAction* action : e().window(0)->systemMenu()->actions()) {
             texts.append(action->text());
         }
-        QVERIFY2(texts.contains("&Ripristina"), qPrintable(texts.join('|')));
-        QVERIFY2(texts.contains("&Sposta"), qPrintable(texts.join('|')));
+        if (QTranslator().load(QLocale(QLocale::Italian, QLocale::Italy), "qtbase", "_",
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QVERIFY2(texts.contains("&Ripristina") && texts.contains("&Sposta"),
+                     qPrintable(texts.join('|')));
+        }
     }
 
-    void QuittingAsksAboutEveryModifiedMap() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        QVERIFY(editor.commands().Execute(cmd::kFileNew));
-        QCOMPARE(editor.frame().Frames().size(), std::size_t{2});
-        editor.frame().Frames().at(1)->GetDocument()->SetModified(true);
+    // A modified map is starred in both titles, named once when maximised, and asked about
+    // before its window closes and before the editor quits.
+    void ModifiedMapShowsInTheTitlesAndAsksBeforeClosing() {
+        QVERIFY(Start());
+        e().doc()->SetModified(true);
+        QCOMPARE(e().window(0)->windowTitle(), QString("zandrelEditor1*"));
+        e().window(0)->showMaximized();
+        QTRY_COMPARE(e().frame().windowTitle(), QString("zandrelEditor - [zandrelEditor1*]"));
+        e().window(0)->showNormal();
+        QTRY_COMPARE(e().frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
+        QVERIFY(!e().window(0)->close());
+        QVERIFY(!e().frame().close());
+        QCOMPARE(e().prompts->saveQuestions, QStringList({"zandrelEditor1", "zandrelEditor1"}));
+        e().prompts->saveAnswer = app::SaveAnswer::Discard;
+        QVERIFY(e().window(0)->close());
+        QTRY_VERIFY(e().app->Documents().Documents().empty());
+        QTRY_COMPARE(e().frame().windowTitle(), QString("zandrelEditor"));
 
-        editor.prompts->saveAnswer = app::SaveAnswer::Cancel;
-        QVERIFY(!editor.frame().close());
-        QCOMPARE(editor.frame().Frames().size(), std::size_t{2});
-
-        editor.prompts->saveAnswer = app::SaveAnswer::Discard;
-        QVERIFY(editor.frame().close());
-        QCOMPARE(editor.prompts->saveQuestions, QStringList({"zandrelEditor2", "zandrelEditor2"}));
-        QTRY_VERIFY(editor.app->Documents().Documents().empty());
+        QVERIFY(e().Run(cmd::kFileNew) && e().Run(cmd::kFileNew));
+        e().frame().Frames().at(1)->GetDocument()->SetModified(true);
+        QVERIFY(e().frame().close());
+        QCOMPARE(e().prompts->saveQuestions, QStringList({"zandrelEditor1", "zandrelEditor1",
+                                                          "zandrelEditor1", "zandrelEditor3"}));
+        QTRY_VERIFY(e().app->Documents().Documents().empty());
     }
 
     void SecondWindowShowsTheSameMapAndOnlyClosingTheMapAsks() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        QVERIFY(editor.commands().Execute(cmd::kWindowNew));
-        const auto frames = editor.frame().Frames();
+        QVERIFY(Start());
+        QVERIFY(e().Run(cmd::kWindowNew));
+        const auto frames = e().frame().Frames();
         QCOMPARE(frames.size(), std::size_t{2});
         QCOMPARE(frames[0]->GetDocument(), frames[1]->GetDocument());
         QVERIFY(frames[0]->View() != frames[1]->View());
-        QCOMPARE(editor.window(0)->windowTitle(), QString("zandrelEditor1:1"));
-        QCOMPARE(editor.window(1)->windowTitle(), QString("zandrelEditor1:2"));
-        QTRY_COMPARE(editor.frame().windowTitle(), QString("zandrelEditor - zandrelEditor1"));
-
+        QCOMPARE(e().window(0)->windowTitle(), QString("zandrelEditor1:1"));
+        QCOMPARE(e().window(1)->windowTitle(), QString("zandrelEditor1:2"));
         frames[0]->GetDocument()->SetModified(true);
-        QVERIFY(editor.window(1)->close());
-        QTRY_COMPARE(editor.frame().Frames().size(), std::size_t{1});
-        QVERIFY(editor.prompts->saveQuestions.isEmpty());
-        QCOMPARE(editor.app->Documents().Documents().size(), std::size_t{1});
-        QTRY_COMPARE(editor.window(0)->windowTitle(), QString("zandrelEditor1*"));
-        QCOMPARE(editor.frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
-
+        QVERIFY(e().window(1)->close());
+        QTRY_COMPARE(e().frame().Frames().size(), std::size_t{1});
+        QVERIFY(e().prompts->saveQuestions.isEmpty());
+        QTRY_COMPARE(e().window(0)->windowTitle(), QString("zandrelEditor1*"));
+        QCOMPARE(e().frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
         // Closing the map asks once and closes every window of it.
-        QVERIFY(editor.commands().Execute(cmd::kWindowNew));
-        editor.prompts->saveAnswer = app::SaveAnswer::Discard;
-        QVERIFY(editor.commands().Execute(cmd::kFileClose));
-        QCOMPARE(editor.prompts->saveQuestions, QStringList{"zandrelEditor1"});
-        QTRY_VERIFY(editor.frame().Frames().empty());
-        QTRY_VERIFY(editor.app->Documents().Documents().empty());
+        QVERIFY(e().Run(cmd::kWindowNew));
+        e().prompts->saveAnswer = app::SaveAnswer::Discard;
+        QVERIFY(e().Run(cmd::kFileClose));
+        QCOMPARE(e().prompts->saveQuestions, QStringList{"zandrelEditor1"});
+        QTRY_VERIFY(e().frame().Frames().empty());
+        QTRY_VERIFY(e().app->Documents().Documents().empty());
     }
 
-    void RecentEntryThatNoLongerOpensLeavesTheList() {
-        const QString path = SaveFreshMap(dir_, "gone.zdm");
-        {
-            Editor editor;
-            QVERIFY(editor.frame().OpenFile(path));
+    // Saved and opened maps join the recent list, newest first and four at most; the next run
+    // shows it, an ampersand literally, and opens from it; entries that no longer open leave,
+    // and an empty list is one disabled item.
+    void TheRecentListKeepsTheLastFourMaps() {
+        QVERIFY(Start());
+        e().doc()->SetModified(true);
+        e().prompts->savePath = dir_.filePath("saved.zdm");
+        QVERIFY(e().Run(cmd::kFileSave));
+        QVERIFY(!e().doc()->IsModified());
+        QCOMPARE(e().window(0)->windowTitle(), QString("saved.zdm"));
+        QCOMPARE(e().app->RecentFiles().Files().front(),
+                 QFileInfo(e().prompts->savePath).absoluteFilePath());
+        QStringList paths;
+        for (int k = 0; k < 4; ++k) {
+            paths.prepend(SaveFreshMap(dir_, QString("map%1&.zdm").arg(k)));
+            QVERIFY(e().frame().OpenFile(paths.front()));
         }
-        QVERIFY(QFile::remove(path));
-        Editor editor;
-        editor.commands().UpdateAll();
-        QVERIFY(editor.commands().Action(cmd::kFileMru1)->isEnabled());
-        QVERIFY(editor.commands().Execute(cmd::kFileMru1));
-        QCOMPARE(editor.prompts->errors.size(), 1);
-        QVERIFY(editor.frame().Frames().empty());
-        editor.commands().UpdateAll();
-        QCOMPARE(editor.commands().Action(cmd::kFileMru1)->text(), QString("File recenti"));
-        QVERIFY(!editor.commands().Action(cmd::kFileMru1)->isEnabled());
+
+        QVERIFY(Start({}, false));
+        e().commands().UpdateAll();
+        for (int k = 0; k < 4; ++k) {
+            QAction* entry = e().commands().Action(cmd::kFileMru1 + k);
+            QCOMPARE(entry->text(),
+                     QString("&%1 %2").arg(k + 1).arg(QString(paths[k]).replace("&", "&&")));
+            QVERIFY(entry->isEnabled() && entry->isVisible());
+        }
+        QVERIFY(!QSettings().contains("Recent File List/File5"));
+        QVERIFY(e().Run(cmd::kFileMru1 + 3));
+        QCOMPARE(e().doc()->PathName(), paths[3]);
+        QVERIFY(e().frame().CloseDocument(e().doc()));
+        QTRY_VERIFY(e().app->Documents().Documents().empty());
+        for (const QString& path : paths) {
+            QVERIFY(QFile::remove(path));
+        }
+        for (int k = 0; k < 4; ++k) {
+            QVERIFY(e().Run(cmd::kFileMru1));
+        }
+        QCOMPARE(e().prompts->errors.size(), 4);
+        QVERIFY(e().frame().Frames().empty());
+        e().commands().UpdateAll();
+        QCOMPARE(e().commands().Action(cmd::kFileMru1)->text(), QString("File recenti"));
+        QVERIFY(!e().commands().Action(cmd::kFileMru1)->isEnabled());
+        QVERIFY(!e().commands().Action(cmd::kFileMru1 + 1)->isVisible());
         QVERIFY(!QSettings().contains("Recent File List/File1"));
     }
 
-    void SaveAsksForANameAndTheFileJoinsTheRecentList() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        document::CzandrelEditorDoc* doc = editor.frame().Frames().front()->GetDocument();
-        doc->SetModified(true);
-        editor.prompts->savePath = dir_.filePath("saved.zdm");
-        QVERIFY(editor.commands().Execute(cmd::kFileSave));
-        QVERIFY(!doc->IsModified());
-        QCOMPARE(editor.window(0)->windowTitle(), QString("saved.zdm"));
-        const QString absolute = QFileInfo(editor.prompts->savePath).absoluteFilePath();
-        QCOMPARE(QSettings().value("Recent File List/File1").toString(), absolute);
-
-        editor.commands().UpdateAll();
-        QAction* first = editor.commands().Action(cmd::kFileMru1);
-        QCOMPARE(first->text(), "&1 " + absolute);
-        QVERIFY(first->isEnabled());
-        QVERIFY(!editor.commands().Action(cmd::kFileMru1 + 1)->isVisible());
-
-        // Another run sees the same list.
-        Editor later;
-        later.commands().UpdateAll();
-        QCOMPARE(later.commands().Action(cmd::kFileMru1)->text(), "&1 " + absolute);
-        QVERIFY(later.commands().Execute(cmd::kFileMru1));
-        QCOMPARE(later.frame().Frames().size(), std::size_t{1});
-    }
-
-    void RecentListKeepsTheLastFourMaps() {
-        Editor editor;
-        QStringList paths;
-        for (int k = 0; k < 5; ++k) {
-            paths.append(SaveFreshMap(dir_, QString("map%1.zdm").arg(k)));
-            QVERIFY(editor.frame().OpenFile(paths.back()));
+    // New windows step down and right inside the area and start again at the top left; the
+    // cascade puts every window back at the new window size.
+    void NewWindowsAndTheCascadeStayInsideTheArea() {
+        QVERIFY(Start());
+        for (int k = 1; k < 14; ++k) {
+            QVERIFY(e().Run(cmd::kFileNew));
         }
-        QSettings settings;
-        QCOMPARE(settings.value("Recent File List/File1").toString(), paths[4]);
-        QCOMPARE(settings.value("Recent File List/File4").toString(), paths[1]);
-        QVERIFY(!settings.contains("Recent File List/File5"));
-    }
-
-    void DroppedMapFilesOpen() {
-        const QString path = SaveFreshMap(dir_, "dropped.zdm");
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(path)});
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        // Straight to the window's handler: QApplication routes drops only inside a real drag.
-        static_cast<QObject&>(editor.frame()).event(&drop);
-        QVERIFY(drop.isAccepted());
-        QCOMPARE(editor.frame().Frames().size(), std::size_t{2});
-        QCOMPARE(editor.frame().Frames().back()->GetDocument()->PathName(), path);
-    }
-
-    void DisplayModeCommandsMoveTheCheckMark() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        view3d::CzandrelEditorView* view = editor.frame().Frames().front()->View();
-        editor.commands().UpdateAll();
-        QVERIFY(editor.commands().Action(cmd::kViewSolid)->isChecked());
-        QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->isChecked());
-        QVERIFY(editor.commands().Execute(cmd::kViewWireframe));
-        QVERIFY(view->Mode() == zandrel::view3d::RenderMode::Wireframe);
-        editor.commands().UpdateAll();
-        QVERIFY(!editor.commands().Action(cmd::kViewSolid)->isChecked());
-        QVERIFY(editor.commands().Action(cmd::kViewWireframe)->isChecked());
-        // Checked items with a toolbar image show a plain check mark in the menu.
-        QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->icon().isNull());
-        QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->isIconVisibleInMenu());
-    }
-
-    // Switches flip; the tints are one choice; a new window starts with the modes last chosen.
-    void ViewModeCommandsCheckAndAreRemembered() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        view3d::CzandrelEditorView* view = editor.frame().Frames().front()->View();
-        view->SetViewModes({});
-        for (const int id :
-             {cmd::kViewRelief, cmd::kViewContours, cmd::kViewTintHeight, cmd::kViewTintFriction}) {
-            QVERIFY(editor.commands().Execute(id));
+        const QSize size = e().window(0)->size();
+        int wraps = 0;
+        for (int pass = 0; pass < 2; ++pass) {
+            for (std::size_t k = 0; k < e().frame().Frames().size(); ++k) {
+                const QRect placed = e().window(k)->geometry();
+                QVERIFY2(e().area().contains(placed), qPrintable(QString::number(k)));
+                QCOMPARE(placed.size(), size);
+                if (k == 0 || placed.topLeft() == QPoint(0, 0)) {
+                    QCOMPARE(placed.topLeft(), QPoint(0, 0));
+                    wraps += k == 0 ? 0 : 1;
+                    continue;
+                }
+                const QPoint step = placed.topLeft() - e().window(k - 1)->pos();
+                QVERIFY(step.x() > 0 && step.x() == step.y());
+            }
+            e().window(1)->resize(120, 90);
+            e().window(2)->showMaximized();
+            QVERIFY(e().Run(cmd::kWindowCascade));
         }
-        editor.commands().UpdateAll();
-        const std::vector<std::pair<int, bool>> checked = {
-            {cmd::kViewRelief, true},       {cmd::kViewGrid, false},
-            {cmd::kViewContours, true},     {cmd::kViewTintHeight, false},
-            {cmd::kViewTintGravity, false}, {cmd::kViewTintFriction, true}};
-        for (const auto& [id, on] : checked) {
-            QCOMPARE(editor.commands().Action(id)->isChecked(), on);
-        }
-        const view3d::ViewModes chosen{true, false, true, view3d::TintMode::Friction};
-        QVERIFY(view->Modes() == chosen);
-        QVERIFY(view3d::CzandrelEditorView(nullptr).Modes() == chosen);
-        // Choosing the checked tint again turns tinting off.
-        QVERIFY(editor.commands().Execute(cmd::kViewTintFriction));
-        QVERIFY(view->Modes().tint == view3d::TintMode::Off);
-        view->SetViewModes({});
+        QVERIFY(wraps > 1);
+        QTRY_VERIFY(e().frame().Frames().front()->View()->width() >= 400);
     }
 
-    void F6MovesTheFocusBetweenPanelAndView() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        editor.frame().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&editor.frame()));
-        app::CChildFrame* child = editor.frame().Frames().front();
-        child->View()->setFocus();
-        QTRY_VERIFY(child->View()->hasFocus());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
-        QTRY_VERIFY(child->Panel()->hasFocus());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
-        QTRY_VERIFY(child->View()->hasFocus());
+    void WindowMenuListsTheWindowsAndActivatesTheChosenOne() {
+        QVERIFY(Start());
+        e().Run(cmd::kWindowNew);
+        e().Run(cmd::kFileNew);
+        app::WindowMenu& menu = e().frame().WindowList();
+        menu.Rebuild();
+        QStringList texts;
+        for (const QAction* entry : menu.Entries()) {
+            texts.append(entry->text() + (entry->isChecked() ? "*" : ""));
+        }
+        QCOMPARE(texts,
+                 QStringList({"&1 zandrelEditor1:1", "&2 zandrelEditor1:2", "&3 zandrelEditor2*"}));
+        menu.Entries().at(1)->trigger();
+        QCOMPARE(e().active(), e().frame().Frames().at(1));
+        // Beyond nine: "Altre finestre..." picks among all of them.
+        while (e().frame().Frames().size() < 11) {
+            e().Run(cmd::kFileNew);
+        }
+        menu.Rebuild();
+        QCOMPARE(menu.Entries().size(), std::size_t{10});
+        QCOMPARE(menu.Entries().back()->text(), QString("&Altre finestre..."));
+        e().prompts->chosenWindow = 10;
+        menu.Entries().back()->trigger();
+        QCOMPARE(e().prompts->windowChoices.size(), 1);
+        QCOMPARE(e().prompts->windowChoices.front().size(), 11);
+        QCOMPARE(e().active(), e().frame().Frames().at(10));
+    }
+
+    void EveryMapNamedOnTheCommandLineOpensAndTheLastIsActive() {
+        const QString first = SaveFreshMap(dir_, "a.zdm");
+        const QString last = SaveFreshMap(dir_, "c.zdm");
+        QVERIFY(Start({first, dir_.filePath("b.zdm"), last}));
+        QCOMPARE(e().frame().Frames().size(), std::size_t{2});
+        QCOMPARE(e().frame().Frames().front()->GetDocument()->PathName(), first);
+        QCOMPARE(e().doc()->PathName(), last);
+        QCOMPARE(e().doc()->mapGrid().Cell(3, 4).C, 1.0);
+        QCOMPARE(e().active()->parentWidget()->windowTitle(), QString("c.zdm"));
+        QCOMPARE(e().prompts->errors.size(), 1);
+        QVERIFY(e().prompts->errors.front().contains("b.zdm"));
+
+        QVERIFY(!Start({dir_.filePath("x.zdm"), dir_.filePath("y.zdm")}));
+        QCOMPARE(e().prompts->errors.size(), 2);
+        QVERIFY(e().frame().Frames().empty());
+        QVERIFY(!e().frame().isVisible());
+    }
+
+    void MessagesNameTheCauseInItalian() {
+        using enum FailureKind;
+        using enum app::FailureMessages::Action;
+        const struct {
+            FailureKind kind;
+            app::FailureMessages::Action action;
+            QStringList words;
+        } rows[] = {
+            {NotFound, Open, {"aprire", "non esiste"}},
+            {NotFound, Save, {"salvare", "cartella", "non esiste"}},
+            {NoPermission, Open, {"Permesso negato"}},
+            {IsFolder, Save, {"cartella"}},
+            {NotRegularFile, Save, {"file normale"}},
+            {DiskFull, Save, {"disco è pieno"}},
+            {ParseError, Open, {"sintassi", "riga 9361"}},
+            {StackOverflow, Open, {"overflow", "riga 9361"}},
+            {AboveLimit, Open, {"SizeX", "60", "50"}},
+            {NameTooLong, Recover, {"recuperare", "SizeX", "60", "50"}},
+        };
+        for (const auto& row : rows) {
+            FailureCause cause;
+            cause.kind = row.kind;
+            cause.line = 9361;
+            cause.attribute = "SizeX";
+            cause.value = 60;
+            cause.limit = 50;
+            const QString text = app::FailureMessages::Text(row.action, "/m/map.zdm", cause);
+            for (const QString& word : row.words) {
+                QVERIFY2(text.contains(word), qPrintable(text));
+            }
+        }
+    }
+
+    // Nothing opens, nothing that failed joins the recent files, and the box says why.
+    void OpenFailuresReachTheBoxWithLineAndValue() {
+        const QString broken = dir_.filePath("broken.zdm");
+        gui_test::WriteAll(broken, "<ZanMap SizeX=\"3\"\n\n <<< not a map");
+        const QString big = dir_.filePath("big.zdm");
+        gui_test::WriteAll(big, "<ZanMap SizeX=\"60\" SizeZ=\"10\" numtex=\"0\"></ZanMap>\n");
+        QVERIFY(Start());
+        for (const QString& path : {broken, big, dir_.path()}) {
+            QVERIFY(!e().frame().OpenFile(path));
+        }
+        QCOMPARE(e().app->Documents().Documents().size(), std::size_t{1});
+        QVERIFY(e().app->RecentFiles().Files().isEmpty());
+        const QStringList& errors = e().prompts->errors;
+        QCOMPARE(errors.size(), 3);
+        QVERIFY2(errors[0].contains("riga 3") && errors[1].contains("SizeX vale 60") &&
+                     errors[2].contains("cartella"),
+                 qPrintable(errors.join('|')));
+        QVERIFY2(!errors.join('|').contains("cannot") && !errors.join('|').contains("line "),
+                 qPrintable(errors.join('|')));
+    }
+
+    void ReadoutNamesTheCellTheSelectionAndTheTool() {
+        map::MapGrid grid(50, 50);
+        map::MapCell& cell = grid.cells[3][4];
+        cell.NO = 1.5;
+        cell.C = -2.25;
+        cell.typet = 1;
+        cell.typew = 77;  // outside the table: drawn, and named, as slot 0
+        cell.goal = 1;
+        cell.artr = 0.5;
+        map::CellRect selection;
+        selection.Set(13, 5, 3, 4);
+        const QString text =
+            app::StatusReadout::Text(grid, 4 * 100 + 3, selection, tools::TOOL_PYRAMID);
+        for (const QString& part :
+             {QString("x 3 z 4"), QString("NO 1.50"), QString("C -2.25"),
+              QString("Tile ") + QString::fromUtf8(grid.textures[1].View().data()),
+              QString("Wall ") + QString::fromUtf8(grid.textures[0].View().data()),
+              QString("Attrito 0.50"), QString("Goal sì"), QString("(3,4)-(13,5) 11×2"),
+              QString("Altezze min 0.00 max 1.50 media 0.02 pendenza 56.3°"),
+              QString("Strumento Piramide")}) {
+            QVERIFY2(text.contains(part), qPrintable(text + " lacks " + part));
+        }
+        QVERIFY(app::StatusReadout::Text(grid, -1, selection, tools::TOOL_PYRAMID,
+                                         tools::BrushKind::Wall)
+                    .endsWith("Strumento Pennello wall"));
+        QVERIFY(app::StatusReadout::CellText(grid, -1).startsWith("Fuori"));
+        grid.SizeX = 3;
+        QVERIFY(app::StatusReadout::CellText(grid, 4 * 100 + 3).startsWith("Fuori"));
+    }
+
+    void ReadoutFollowsThePointerOverTheView() {
+        QVERIFY(Start());
+        view3d::CzandrelEditorView* view = e().view();
+        QVERIFY(QTest::qWaitForWindowExposed(&e().frame()));
+        const tools::MapSelection before = view->selection();
+        QTRY_VERIFY(view->TexturesLoaded());
+        const QPoint centre = view->rect().center();
+        QMouseEvent move(QEvent::MouseMove, centre, view->mapToGlobal(centre), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view, &move);
+        QVERIFY(view->CellUnderPointer(centre) >= 0);
+        QVERIFY2(e().frame().PointerReadout()->text().startsWith("x "),
+                 qPrintable(e().frame().PointerReadout()->text()));
+        QCOMPARE(gui_test::Corners(view->selection()), gui_test::Corners(before));
     }
 
     // The view draws into a native window of its own: a click, a key, a shortcut or a dropped
-    // file arriving there must reach the widgets as if the view were an ordinary widget.
+    // file arriving there must reach the widgets as if the view were an ordinary widget. The
+    // copy key reaches the map from a read-only field of the panel too.
     void InputAtTheViewWindowReachesTheEditor() {
         const QString path = SaveFreshMap(dir_, "dropped-on-view.zdm");
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        editor.frame().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&editor.frame()));
-        app::CChildFrame* child = editor.frame().Frames().front();
+        QVERIFY(Start());
+        e().frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&e().frame()));
+        app::CChildFrame* child = e().active();
         QWindow* surface = child->View()->Surface();
         QVERIFY(QTest::qWaitForWindowExposed(surface));
-        child->Panel()->setFocus();
-        QTRY_VERIFY(child->Panel()->hasFocus());
+        auto* field = e().Panel<QLineEdit>("gravityValue");
+        field->setFocus();
+        QTRY_VERIFY(field->hasFocus());
+        QVERIFY(!e().app->clipboard().hasContent);
+        QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(e().app->clipboard().hasContent);
 
         QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(20, 20));
         QTRY_VERIFY(child->View()->hasFocus());
-        // F6 is the main window's shortcut; A is the view's own key.
+        // F6 and Shift+F6 are the main window's shortcuts; A is the view's own key.
         QTest::keyClick(surface, Qt::Key_F6);
         QTRY_VERIFY(child->Panel()->hasFocus());
-        child->View()->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
+        QTRY_VERIFY(child->View()->hasFocus());
         const auto before = child->View()->navigator().camera;
         QTest::keyClick(surface, Qt::Key_A);
         QVERIFY(child->View()->navigator().camera.target != before.target);
 
         QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(path)});
+        QDropEvent drop = Drop(mime, path);
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
                               Qt::NoModifier);
         QCoreApplication::sendEvent(surface, &enter);
         QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(surface, &drop);
         QVERIFY(drop.isAccepted());
-        QCOMPARE(editor.frame().Frames().size(), std::size_t{2});
-        QCOMPARE(editor.frame().Frames().back()->GetDocument()->PathName(), path);
-    }
-
-    void CopyKeyReachesTheMapFromAReadOnlyFieldOfThePanel() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        editor.frame().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&editor.frame()));
-        auto* field =
-            editor.frame().Frames().front()->Panel()->findChild<QLineEdit*>("gravityValue");
-        QVERIFY(field != nullptr);
-        field->setFocus();
-        QTRY_VERIFY(field->hasFocus());
-        QVERIFY(!editor.app->clipboard().hasContent);
-        QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
-        QVERIFY(editor.app->clipboard().hasContent);
-    }
-
-    void AboutBoxShowsItsTextsAndClosesWithOk() {
-        Editor editor;
-        QVERIFY(editor.app->InitInstance({}));
-        QString name;
-        QTimer::singleShot(0, [&name] {
-            QWidget* modal = nullptr;
-            QTRY_VERIFY((modal = QApplication::activeModalWidget()) != nullptr);
-            QCOMPARE(modal->windowTitle(), QString("Informazioni su zandrelEditor"));
-            name = modal->findChild<QLabel*>("aboutName")->text();
-            QVERIFY(!modal->findChild<QLabel*>("aboutIcon")->pixmap().isNull());
-            modal->findChild<QPushButton*>("aboutOk")->click();
-        });
-        QVERIFY(editor.commands().Execute(cmd::kAppAbout));
-        QCOMPARE(name, QString("zandrelEditor Ver 1.0.4"));
+        QCOMPARE(e().frame().Frames().size(), std::size_t{2});
+        QCOMPARE(e().doc()->PathName(), path);
     }
 
     void LockKeyPanesFollowTheKeyboard() {
-        Editor editor;
-        editor.frame().show();
-        auto* caps = editor.frame().findChild<QLabel*>("capsIndicator");
-        auto* num = editor.frame().findChild<QLabel*>("numIndicator");
-        auto* scroll = editor.frame().findChild<QLabel*>("scrollIndicator");
-        QVERIFY(caps && num && scroll);
-        editor.frame().Indicators().Show(true, false, true);
-        QCOMPARE(caps->text(), QString("MAIUSC"));
-        QCOMPARE(num->text(), QString());
-        QCOMPARE(scroll->text(), QString("SCORR"));
-
-        // Caps Lock switched on at the X server shows up on the next refresh.
-        auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-        QVERIFY(x11 != nullptr);
-        Display* display = x11->display();
-        XkbLockModifiers(display, XkbUseCoreKbd, LockMask, LockMask);
-        XSync(display, False);
-        editor.frame().Indicators().Refresh();
-        QCOMPARE(caps->text(), QString("MAIUSC"));
-        XkbLockModifiers(display, XkbUseCoreKbd, LockMask, 0);
-        XSync(display, False);
-        editor.frame().Indicators().Refresh();
-        QCOMPARE(caps->text(), QString());
+        QVERIFY(Start({}, false));
+        e().frame().show();
+        const auto texts = [&] {
+            QStringList shown;
+            for (const char* name : {"capsIndicator", "numIndicator", "scrollIndicator"}) {
+                shown.append(e().frame().findChild<QLabel*>(name)->text());
+            }
+            return shown;
+        };
+        e().frame().Indicators().Show(true, false, true);
+        QCOMPARE(texts(), QStringList({"MAIUSC", "", "SCORR"}));
+        // Caps Lock switched at the X server shows up on the next refresh.
+        Display* display = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+        for (const bool caps : {true, false}) {
+            XkbLockModifiers(display, XkbUseCoreKbd, LockMask, caps ? LockMask : 0);
+            XSync(display, False);
+            e().frame().Indicators().Refresh();
+            QCOMPARE(texts().front(), QString(caps ? "MAIUSC" : ""));
+        }
     }
 
-    void SaveChangesBoxOffersSiNoAnnulla() {
+    void TheShellsDialogsAnswer() {
         app::UserPrompts prompts;
         QString text;
         AnswerNextDialog("saveNo", &text);
         QCOMPARE(prompts.AskSaveChanges(nullptr, "mappa.zdm"), app::SaveAnswer::Discard);
         QCOMPARE(text, QString("Salvare le modifiche a mappa.zdm?"));
-        AnswerNextDialog("saveCancel");
+        AnswerNextDialog("saveCancel", &text);
         QCOMPARE(prompts.AskSaveChanges(nullptr, "mappa.zdm"), app::SaveAnswer::Cancel);
-        AnswerNextDialog("saveYes");
+        AnswerNextDialog("saveYes", &text);
         QCOMPARE(prompts.AskSaveChanges(nullptr, "mappa.zdm"), app::SaveAnswer::Save);
+
+        QVERIFY(Start());
+        AnswerNextDialog("aboutOk", &text);
+        QVERIFY(e().Run(cmd::kAppAbout));
+        QCOMPARE(text, QString("Informazioni su zandrelEditor|zandrelEditor Ver 1.0.4"));
+
+        // The sides stay within 1..50 whatever is typed; the anchor is the button chosen.
+        app::MapSizeDialog dialog(50, 50);
+        dialog.findChild<QSpinBox*>("sizeX")->setValue(60);
+        dialog.findChild<QSpinBox*>("sizeZ")->setValue(0);
+        dialog.findChild<QRadioButton*>("anchor_so")->click();
+        const app::MapSizeChoice choice = dialog.Choice();
+        QCOMPARE(choice.sizeX, 50);
+        QCOMPARE(choice.sizeZ, 1);
+        QVERIFY(choice.anchor == tools::ResizeAnchor::SouthWest);
+    }
+
+    void DialogsStartInTheActiveMapsFolderElseTheLastOne() {
+        QTemporaryDir other;
+        const QString map = SaveFreshMap(dir_, "m.zdm");
+        const QString folder = QFileInfo(map).absolutePath();
+        QCOMPARE(app::DialogFolder::Choose(map, other.path()), folder);
+        QCOMPARE(app::DialogFolder::Choose("", other.path()), other.path());
+        QCOMPARE(app::DialogFolder::Choose(dir_.filePath("gone/m.zdm"), other.path()),
+                 other.path());
+        QCOMPARE(app::DialogFolder::Choose("", dir_.filePath("gone")), QString());
+
+        QVERIFY(Start({map}));
+        e().Run(cmd::kFileOpen);
+        QCOMPARE(e().prompts->openFolder, folder);
+        // An untitled map active: the folder last opened from, kept in the settings.
+        e().Run(cmd::kFileNew);
+        e().Run(cmd::kFileOpen);
+        QCOMPARE(e().prompts->openFolder, folder);
     }
 
 private:
+    // A new editor in place of the last one (gone first, as a run that quit), started on
+    // arguments unless initInstance is false; false when it did not start.
+    bool Start(const QStringList& arguments = {}, bool initInstance = true) {
+        editor_.reset();
+        editor_ = std::make_unique<gui_test::GuiMapEditor>(arguments, initInstance);
+        return !initInstance || editor_->started;
+    }
+    gui_test::GuiMapEditor& e() { return *editor_; }
+
     QTemporaryDir dir_;
+    std::unique_ptr<gui_test::GuiMapEditor> editor_;
 };
 
 QTEST_MAIN(MainFrameTest)

@@ -2,38 +2,19 @@
 // overview select what the 3D view then shows; a double-click in the history returns the map
 // and the panel shows the values it returned to. With ZANDREL_FIGURES=folder set it also
 // writes a picture of each dock there.
-#include <QDir>
 #include <QDockWidget>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QSlider>
-#include <QtTest>
-#include <array>
-#include <memory>
 
-#include "EditorFixture.h"
-#include "app/CommandDispatcher.h"
-#include "app/EditorSurfaceFormat.h"
+#include "GuiMapEditor.h"
 #include "app/HistoryWidget.h"
 #include "app/MapDocks.h"
 #include "app/OverviewWidget.h"
-#include "document/CommandIds.h"
-#include "panel/CzandrelEditorFormView.h"
-#include "tools/EditNames.h"
 #include "tools/ToolMode.h"
-#include "view3d/CzandrelEditorView.h"
 
 using namespace zandrel;
 namespace cmd = document::cmd;
-
-namespace {
-
-std::array<int, 4> Corners(const map::CellRect& rect) {
-    return {rect.x0, rect.z0, rect.x1, rect.z1};
-}
-
-}  // namespace
+using gui_test::Corners;
 
 class MapDocksTest : public QObject {
     Q_OBJECT
@@ -47,47 +28,40 @@ public:
 private slots:
     void init() {
         QSettings().remove("Docks");
-        editor_ = std::make_unique<gui_test::Editor>();
-        QVERIFY(editor_->app->InitInstance({}));
-        doc_ = frame().ActiveFrame()->GetDocument();
-        view_ = frame().ActiveFrame()->View();
+        Start();
     }
 
     void cleanup() { editor_.reset(); }
 
     void theDocksStartHiddenAndComeBackWhereTheyWereLeft() {
-        app::MapDocks& docks = frame().Docks();
-        QVERIFY(docks.OverviewDock()->isHidden());
-        QVERIFY(!editor_->commands().Query(cmd::kViewHistory).checked);
-        QVERIFY(editor_->commands().Execute(cmd::kViewHistory));
-        QVERIFY(editor_->commands().Query(cmd::kViewHistory).checked);
-        frame().addDockWidget(Qt::LeftDockWidgetArea, docks.HistoryDock());
+        QVERIFY(docks().OverviewDock()->isHidden());
+        QVERIFY(!editor_->Checked(cmd::kViewHistory));
+        QVERIFY(editor_->Run(cmd::kViewHistory));
+        QVERIFY(editor_->Checked(cmd::kViewHistory));
+        editor_->frame().addDockWidget(Qt::LeftDockWidgetArea, docks().HistoryDock());
 
         // Quitting keeps what was shown; the next start shows it in the same place.
-        editor_.reset();
-        editor_ = std::make_unique<gui_test::Editor>();
-        QVERIFY(editor_->app->InitInstance({}));
-        app::MapDocks& again = frame().Docks();
-        QVERIFY(!again.HistoryDock()->isHidden());
-        QVERIFY(again.OverviewDock()->isHidden());
-        QCOMPARE(frame().dockWidgetArea(again.HistoryDock()), Qt::LeftDockWidgetArea);
-        QVERIFY(editor_->commands().Execute(cmd::kViewHistory));
-        QVERIFY(again.HistoryDock()->isHidden());
+        Start();
+        QVERIFY(!docks().HistoryDock()->isHidden());
+        QVERIFY(docks().OverviewDock()->isHidden());
+        QCOMPARE(editor_->frame().dockWidgetArea(docks().HistoryDock()), Qt::LeftDockWidgetArea);
+        QVERIFY(editor_->Run(cmd::kViewHistory));
+        QVERIFY(docks().HistoryDock()->isHidden());
     }
 
     void aClickAndADragOnTheOverviewSelectForTheView() {
-        app::OverviewWidget* overview = ShowOverview();
-        QTest::mouseClick(overview, Qt::LeftButton, {}, Centre(*overview, 7, 3));
+        ShowOverview();
+        QTest::mouseClick(overview(), Qt::LeftButton, {}, Centre(7, 3));
         QCOMPARE(Corners(view_->selection()), (std::array{7, 3, 7, 3}));
         // The view drew it: drawing stores the selection it shows in the map.
         QCOMPARE(Corners(doc_->mapGrid().selection), (std::array{7, 3, 7, 3}));
         QCOMPARE(view_->navigator().focusX, 7.5f);
         QCOMPARE(view_->navigator().focusZ, 3.5f);
 
-        QTest::mousePress(overview, Qt::LeftButton, {}, Centre(*overview, 9, 9));
-        QTest::mouseMove(overview, Centre(*overview, 4, 12));
+        QTest::mousePress(overview(), Qt::LeftButton, {}, Centre(9, 9));
+        QTest::mouseMove(overview(), Centre(4, 12));
         QCOMPARE(Corners(doc_->mapGrid().selection), (std::array{4, 9, 9, 12}));
-        QTest::mouseRelease(overview, Qt::LeftButton, {}, Centre(*overview, 4, 12));
+        QTest::mouseRelease(overview(), Qt::LeftButton, {}, Centre(4, 12));
         QCOMPARE(Corners(view_->selection()), (std::array{4, 9, 9, 12}));
         QCOMPARE(view_->navigator().focusX, 6.5f);
         QCOMPARE(view_->navigator().focusZ, 10.5f);
@@ -96,24 +70,23 @@ private slots:
     }
 
     void theOverviewFollowsChangesAndTheActiveWindow() {
-        app::OverviewWidget* overview = ShowOverview();
+        ShowOverview();
         Raise(0, 0, 2.0);  // a new highest height: every row takes new colours
-        QCOMPARE(overview->LastDrawnRows(), 50);
+        QCOMPARE(overview()->LastDrawnRows(), 50);
         Raise(6, 20, 1.0);
-        QCOMPARE(overview->LastDrawnRows(), 2);
-
-        QVERIFY(editor_->commands().Execute(cmd::kFileNew));
-        QTRY_VERIFY(overview->Document() != doc_);
-        QCOMPARE(overview->Document(), frame().ActiveFrame()->GetDocument());
+        QCOMPARE(overview()->LastDrawnRows(), 2);
+        QVERIFY(editor_->Run(cmd::kFileNew));
+        QTRY_VERIFY(overview()->Document() != doc_);
+        QCOMPARE(overview()->Document(), editor_->doc());
     }
 
     void aDoubleClickInTheHistoryReturnsTheMap() {
-        app::OverviewWidget* overview = ShowOverview();
-        QTest::mouseClick(overview, Qt::LeftButton, {}, Centre(*overview, 5, 5));
+        ShowOverview();
+        QTest::mouseClick(overview(), Qt::LeftButton, {}, Centre(5, 5));
         ApplyGravity(-100);
         ApplyGravity(50);
-        QVERIFY(editor_->commands().Execute(cmd::kViewHistory));
-        app::HistoryWidget* history = frame().Docks().History();
+        QVERIFY(editor_->Run(cmd::kViewHistory));
+        app::HistoryWidget* history = docks().History();
         QVERIFY(QTest::qWaitForWindowExposed(history));
         QCOMPARE(history->topLevelItemCount(), 2);
         QCOMPARE(history->topLevelItem(0)->text(app::HistoryWidget::kNameColumn),
@@ -124,17 +97,17 @@ private slots:
         QTest::mouseClick(history->viewport(), Qt::LeftButton, {}, row.center());
         QTest::mouseDClick(history->viewport(), Qt::LeftButton, {}, row.center());
         QCOMPARE(doc_->mapGrid().Cell(5, 5).grav, -100.0);
-        QCOMPARE(PanelText("gravityValue"), QString("-100"));
+        QCOMPARE(editor_->Field("gravityValue"), QString("-100"));
         QCOMPARE(history->topLevelItemCount(), 3);
         QCOMPARE(history->topLevelItem(2)->text(app::HistoryWidget::kNameColumn),
                  QString("Ritorno a 1"));
-        QVERIFY(editor_->commands().Query(cmd::kEditUndo).enabled);
+        QVERIFY(editor_->Enabled(cmd::kEditUndo));
     }
 
     void theHistoryKeepsAsManyEntriesAsTheSettingsSay() {
         QSettings().setValue("History/Limit", 2);
-        QVERIFY(editor_->commands().Execute(cmd::kFileNew));
-        doc_ = frame().ActiveFrame()->GetDocument();
+        QVERIFY(editor_->Run(cmd::kFileNew));
+        doc_ = editor_->doc();
         QSettings().remove("History/Limit");
         for (int x = 0; x < 3; ++x) {
             Raise(x, 0, 1.0);
@@ -150,64 +123,55 @@ private slots:
         }
         QVERIFY(QDir().mkpath(QString::fromLocal8Bit(folder)));
         DrawHills();
-        app::OverviewWidget* overview = ShowOverview();
-        QVERIFY(editor_->commands().Execute(cmd::kViewHistory));
-        app::MapDocks& docks = frame().Docks();
-        docks.OverviewDock()->setFloating(true);
-        docks.OverviewDock()->resize(330, 350);
-        docks.HistoryDock()->setFloating(true);
-        docks.HistoryDock()->resize(400, 300);
-        QTest::mouseClick(overview, Qt::LeftButton, {}, Centre(*overview, 30, 12));
+        ShowOverview();
+        QVERIFY(editor_->Run(cmd::kViewHistory));
+        docks().OverviewDock()->setFloating(true);
+        docks().OverviewDock()->resize(330, 350);
+        docks().HistoryDock()->setFloating(true);
+        docks().HistoryDock()->resize(400, 300);
+        QTest::mouseClick(overview(), Qt::LeftButton, {}, Centre(30, 12));
         view_->ReturnToEntry(9);
         // Closer in than a new view, so the part of the map it shows is drawn inside the map.
         view_->navigator().camera.Set(38.0f, 22.0f, 48.0f, 26.0f, 0.0f, 22.0f, 0.0f, 1.0f, 0.0f);
         doc_->Change([](tools::DocumentState&) { return tools::EditOutcome{false, true}; }, view_);
         QTest::qWait(50);
         const QString base = QString::fromLocal8Bit(folder) + "/";
-        QVERIFY(docks.OverviewDock()->grab().save(base + "overview-dock.png"));
-        QVERIFY(docks.HistoryDock()->grab().save(base + "history-dock.png"));
+        QVERIFY(docks().OverviewDock()->grab().save(base + "overview-dock.png"));
+        QVERIFY(docks().HistoryDock()->grab().save(base + "history-dock.png"));
     }
 
 private:
-    app::CMainFrame& frame() { return editor_->frame(); }
-
-    app::OverviewWidget* ShowOverview() {
-        if (frame().Docks().OverviewDock()->isHidden()) {
-            editor_->commands().Execute(cmd::kViewOverview);
-        }
-        app::OverviewWidget* overview = frame().Docks().Overview();
-        frame().Docks().OverviewDock()->setMinimumSize(300, 300);
-        if (!QTest::qWaitForWindowExposed(overview)) {
-            qWarning("the overview did not show");
-        }
-        // It follows the active window once the activation has been announced.
-        if (!QTest::qWaitFor([&] { return overview->Document() == doc_; })) {
-            qWarning("the overview does not show the active map");
-        }
-        return overview;
+    void Start() {
+        editor_.reset();
+        editor_ = std::make_unique<gui_test::GuiMapEditor>();
+        QVERIFY(editor_->started);
+        doc_ = editor_->doc();
+        view_ = editor_->view();
     }
 
-    static QPoint Centre(const app::OverviewWidget& overview, int x, int z) {
-        return overview.CellArea(x, z).center().toPoint();
+    app::MapDocks& docks() { return editor_->frame().Docks(); }
+
+    // Shown, and following the active window once the activation has been announced.
+    void ShowOverview() {
+        if (docks().OverviewDock()->isHidden()) {
+            QVERIFY(editor_->Run(cmd::kViewOverview));
+        }
+        docks().OverviewDock()->setMinimumSize(300, 300);
+        QVERIFY(QTest::qWaitForWindowExposed(overview()));
+        QVERIFY(QTest::qWaitFor([&] { return overview()->Document() == doc_; }));
     }
+    app::OverviewWidget* overview() { return docks().Overview(); }
+
+    QPoint Centre(int x, int z) { return docks().Overview()->CellArea(x, z).center().toPoint(); }
 
     void Raise(int x, int z, double by) {
-        doc_->Change(
-            [&](tools::DocumentState& state) {
-                state.mapGrid.RaiseCell(x, z, by);
-                return tools::EditOutcome{};
-            },
-            nullptr, "Alzare");
+        gui_test::EditMap(
+            *doc_, [&](map::MapGrid& grid) { grid.RaiseCell(x, z, by); }, "Alzare");
     }
 
     void ApplyGravity(int gravity) {
-        auto* panel = frame().ActiveFrame()->Panel();
-        panel->findChild<QSlider*>("gravitySlider")->setValue(gravity);
-        QTest::mouseClick(panel->findChild<QPushButton*>("applyButton"), Qt::LeftButton);
-    }
-
-    QString PanelText(const char* field) {
-        return frame().ActiveFrame()->Panel()->findChild<QLineEdit*>(field)->text();
+        editor_->Panel<QSlider>("gravitySlider")->setValue(gravity);
+        QTest::mouseClick(editor_->Panel<QPushButton>("applyButton"), Qt::LeftButton);
     }
 
     // A map worth looking at: two hills, a ridge, goals, the start and the enemies, made by
@@ -217,17 +181,15 @@ private:
         const auto edit = [&](auto&& step) {
             doc_->Change([&](tools::DocumentState& state) { return step(state); }, view_);
         };
-        const auto pyramid = [&](int x, int z, int side, double height) {
-            session.SelectCells(x, z, x + side - 1, z + side - 1);
-            edit([&](auto& state) { return session.UseTool(tools::TOOL_PYRAMID, height, state); });
+        const auto tool = [&](tools::ToolMode mode, int x0, int z0, int x1, int z1, double by) {
+            session.SelectCells(x0, z0, x1, z1);
+            edit([&](auto& state) { return session.UseTool(mode, by, state); });
         };
-        pyramid(6, 6, 15, 70.0);
-        pyramid(30, 26, 13, 50.0);
-        session.SelectCells(22, 4, 24, 44);
-        edit([&](auto& state) { return session.UseTool(tools::TOOL_RAISE, 2.0, state); });
-        edit([&](auto& state) { return session.UseTool(tools::TOOL_RAISE, 1.0, state); });
-        session.SelectCells(0, 30, 12, 40);
-        edit([&](auto& state) { return session.UseTool(tools::TOOL_TILT, 15.0, state); });
+        tool(tools::TOOL_PYRAMID, 6, 6, 20, 20, 70.0);
+        tool(tools::TOOL_PYRAMID, 30, 26, 42, 38, 50.0);
+        tool(tools::TOOL_RAISE, 22, 4, 24, 44, 2.0);
+        tool(tools::TOOL_RAISE, 22, 4, 24, 44, 1.0);
+        tool(tools::TOOL_TILT, 0, 30, 12, 40, 15.0);
         session.SelectCells(34, 30, 37, 33);
         session.StoreSelection(doc_->mapGrid());
         edit([&](auto& state) { return session.ToggleGoal(state); });
@@ -239,7 +201,7 @@ private:
         }
     }
 
-    std::unique_ptr<gui_test::Editor> editor_;
+    std::unique_ptr<gui_test::GuiMapEditor> editor_;
     document::CzandrelEditorDoc* doc_ = nullptr;
     view3d::CzandrelEditorView* view_ = nullptr;
 };

@@ -1,33 +1,23 @@
 #include <signal.h>
 
-#include <QDir>
-#include <QFile>
-#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QWidget>
 #include <QtTest>
 
+#include "EditorFixture.h"
 #include "EventLoop.h"
-#include "FakePrompts.h"
 #include "FileBytes.h"
 #include "RecoveryEdit.h"
-#include "app/CChildFrame.h"
-#include "app/CMainFrame.h"
-#include "app/CzandrelEditorApp.h"
 #include "app/DocumentManager.h"
 #include "app/EditorSurfaceFormat.h"
-#include "app/RecentFileList.h"
 #include "app/RecoveryStore.h"
 #include "app/RecoveryTimer.h"
-#include "document/CzandrelEditorDoc.h"
 #include "mapfile/MapWriter.h"
 
 Q_DECLARE_METATYPE(zandrel::app::RecoveryAnswer)
 
 using namespace zandrel;
+using app::RecoveryAnswer;
 using gui_test::ReadAll;
 using gui_test::WriteAll;
 
@@ -37,17 +27,15 @@ QString EntryOf(QString copyPath) {
     return copyPath.replace(QStringLiteral(".zdm"), QStringLiteral(".json"));
 }
 
-QStringList FilesIn(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+// The editor started with answer ready for the recovery question; null when it did not start.
+std::unique_ptr<gui_test::Editor> Start(RecoveryAnswer answer) {
+    auto editor = std::make_unique<gui_test::Editor>();
+    editor->prompts->recoveryAnswer = answer;
+    return editor->app->InitInstance({}) ? std::move(editor) : nullptr;
 }
 
-// What a run that died left: copies of the given maps (original path, grid) and no lock held.
-void LeaveCopiesOfCrashedRun(const std::vector<std::pair<QString, const map::MapGrid*>>& maps) {
-    app::RecoveryStore crashed;
-    for (const auto& [original, grid] : maps) {
-        QString error;
-        QVERIFY2(crashed.Write(crashed.NewSlot(), *grid, original, &error), qPrintable(error));
-    }
+document::CzandrelEditorDoc* FirstMap(gui_test::Editor& editor) {
+    return editor.app->Documents().Documents().front().get();
 }
 
 }  // namespace
@@ -59,7 +47,6 @@ public:
     static void initMain() { app::UseEditorSurfaceFormat(); }
 
 private slots:
-
     void initTestCase() {
         QApplication::setOrganizationName(QString::fromUtf8(app::CzandrelEditorApp::kSettingsKey));
         QApplication::setApplicationName(QString::fromLatin1(app::CzandrelEditorApp::kAppName));
@@ -70,49 +57,62 @@ private slots:
         scratch_ = std::make_unique<QTemporaryDir>();
         QVERIFY(scratch_->isValid());
         qputenv("XDG_DATA_HOME", QFile::encodeName(scratch_->filePath("data")));
-        edited_ = std::make_unique<map::MapGrid>(50, 50);
         document::CzandrelEditorDoc doc;
         doc.OnNewDocument();
         gui_test::ApplyRecoveryEdit(doc);
-        *edited_ = doc.mapGrid();
+        edited_ = std::make_unique<map::MapGrid>(doc.mapGrid());
     }
 
-    void ModifiedMapGetsACopyAfterTheIntervalAndSavingRemovesIt() {
-        gui_test::FakePrompts prompts;
-        app::RecentFileList recent;
-        const auto clipboard = std::make_unique<map::MapGrid>();
-        app::RecoveryStore store;
-        app::DocumentManager docs(prompts, recent, *clipboard);
-        app::RecoveryTimer timer(store, docs);
+    // A modified map gets its copy once the interval has passed; saving, closing without
+    // saving and quitting each take it away.
+    void CopiesFollowTheIntervalAndGoOnSaveCloseAndQuit() {
+        auto editor = Start(RecoveryAnswer::Ignore);
+        QVERIFY(editor);
+        app::RecoveryTimer& timer = editor->app->RecoveryCopies();
         timer.SetInterval(150);
         timer.SetIdleDelay(10);
-        document::CzandrelEditorDoc* doc = docs.NewDocument();
-        const QString copy = timer.CopyPath(doc);
+        document::CzandrelEditorDoc* saved = FirstMap(*editor);
+        document::CzandrelEditorDoc* closed = editor->app->Documents().NewDocument();
+        const QString savedCopy = timer.CopyPath(saved);
+        const QString closedCopy = timer.CopyPath(closed);
         gui_test::RunIdleLoop(300);
-        QVERIFY2(!QFile::exists(copy), "an unmodified map needs no copy");
+        QVERIFY2(!QFile::exists(savedCopy), "an unmodified map needs no copy");
 
         QElapsedTimer sinceEdit;
         sinceEdit.start();
-        gui_test::ApplyRecoveryEdit(*doc);
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(EntryOf(copy)), 5000);
+        gui_test::ApplyRecoveryEdit(*saved);
+        gui_test::ApplyRecoveryEdit(*closed);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(EntryOf(savedCopy)), 5000);
         QVERIFY(sinceEdit.elapsed() >= 150);
-        QCOMPARE(ReadAll(copy).toStdString(), mapfile::FormatMap(doc->mapGrid()));
-        QVERIFY(ReadAll(EntryOf(copy)).contains("\"original\": \"\""));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(EntryOf(closedCopy)), 5000);
+        QCOMPARE(ReadAll(savedCopy).toStdString(), mapfile::FormatMap(saved->mapGrid()));
+        QVERIFY(ReadAll(EntryOf(savedCopy)).contains("\"original\": \"\""));
 
-        prompts.savePath = scratch_->filePath("saved.zdm");
-        QVERIFY(docs.Save(doc));
-        QVERIFY(!QFile::exists(copy));
-        QVERIFY(!QFile::exists(EntryOf(copy)));
+        editor->prompts->savePath = scratch_->filePath("saved.zdm");
+        QVERIFY(editor->app->Documents().Save(saved));
+        QVERIFY(!QFile::exists(savedCopy) && !QFile::exists(EntryOf(savedCopy)));
+        editor->prompts->saveAnswer = app::SaveAnswer::Discard;
+        QVERIFY(editor->frame().CloseDocument(closed));
+        QCOMPARE(editor->prompts->saveQuestions.size(), 1);
+        QTRY_VERIFY(!QFile::exists(closedCopy));
+        QVERIFY(!QFile::exists(EntryOf(closedCopy)));
+
+        gui_test::ApplyRecoveryEdit(*saved);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(EntryOf(savedCopy)), 5000);
+        const QString folder = editor->app->Recovery().Folder();
+        editor.reset();
+        QVERIFY(QDir(folder).isEmpty(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot));
     }
 
     void InputPostponesTheCopyUntilAnIdleMoment() {
-        app::CzandrelEditorApp editor(std::make_unique<gui_test::FakePrompts>());
-        QVERIFY(editor.InitInstance({}));
-        editor.RecoveryCopies().SetInterval(10);
+        auto editor = Start(RecoveryAnswer::Ignore);
+        QVERIFY(editor);
+        editor->app->RecoveryCopies().SetInterval(10);
         // Generous: a view's repaint after the edit takes a while under the sanitizers, and the
         // moves below must come more often than this.
-        editor.RecoveryCopies().SetIdleDelay(1500);
-        document::CzandrelEditorDoc* doc = editor.Documents().Documents().front().get();
+        editor->app->RecoveryCopies().SetIdleDelay(1500);
+        document::CzandrelEditorDoc* doc = FirstMap(*editor);
+        const QString copy = editor->app->RecoveryCopies().CopyPath(doc);
         gui_test::RunIdleLoop(500);
         gui_test::ApplyRecoveryEdit(*doc);
         QWidget target;
@@ -122,34 +122,8 @@ private slots:
             QCoreApplication::sendEvent(&target, &move);
             gui_test::RunIdleLoop(30);
         }
-        QVERIFY(!QFile::exists(editor.RecoveryCopies().CopyPath(doc)));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(editor.RecoveryCopies().CopyPath(doc)), 5000);
-    }
-
-    void ClosingWithoutSavingAndQuittingRemoveTheCopies() {
-        auto owned = std::make_unique<gui_test::FakePrompts>();
-        gui_test::FakePrompts& prompts = *owned;
-        prompts.saveAnswer = app::SaveAnswer::Discard;
-        auto editor = std::make_unique<app::CzandrelEditorApp>(std::move(owned));
-        QVERIFY(editor->InitInstance({}));
-        editor->RecoveryCopies().SetInterval(10);
-        editor->RecoveryCopies().SetIdleDelay(10);
-        document::CzandrelEditorDoc* closed = editor->Documents().Documents().front().get();
-        document::CzandrelEditorDoc* kept = editor->Documents().NewDocument();
-        gui_test::ApplyRecoveryEdit(*closed);
-        gui_test::ApplyRecoveryEdit(*kept);
-        const QString closedCopy = editor->RecoveryCopies().CopyPath(closed);
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(EntryOf(closedCopy)), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(editor->RecoveryCopies().CopyPath(kept)), 5000);
-
-        QVERIFY(editor->MainFrame().CloseDocument(closed));
-        QCOMPARE(prompts.saveQuestions.size(), 1);
-        QTRY_VERIFY(!QFile::exists(closedCopy));
-        QVERIFY(!QFile::exists(EntryOf(closedCopy)));
-
-        const QString folder = editor->Recovery().Folder();
-        editor.reset();
-        QCOMPARE(FilesIn(folder), QStringList());
+        QVERIFY(!QFile::exists(copy));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copy), 5000);
     }
 
     void ALiveRunsCopiesAreNeverOfferedAndADeadRunsAre() {
@@ -170,95 +144,82 @@ private slots:
     void HalfPairsAreClearedAndForeignFilesLeftAlone() {
         app::RecoveryStore seeker;
         const QDir folder(seeker.Folder());
-        const QString dead = QStringLiteral("0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0");
+        const QString dead = folder.filePath("0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0");
         const QByteArray map = QByteArray::fromStdString(mapfile::FormatMap(*edited_));
-        WriteAll(folder.filePath(dead + "-1.zdm"), map);                     // map, no record
-        WriteAll(folder.filePath(dead + "-2.json"), "{\"original\":\"\"}");  // record, no map
-        WriteAll(folder.filePath(dead + "-3.zdm"), map);                     // record unreadable
-        WriteAll(folder.filePath(dead + "-3.json"), "{not json");
-        WriteAll(folder.filePath(dead + "-4.zdm"), map);  // relative original
-        WriteAll(folder.filePath(dead + "-4.json"), "{\"original\":\"../x.zdm\"}");
-        QVERIFY(QFile::link("/etc/passwd", folder.filePath(dead + "-5.zdm")));
-        WriteAll(folder.filePath(dead + "-5.json"), "{\"original\":\"/etc/passwd\"}");
+        WriteAll(dead + "-1.zdm", map);                     // map, no record
+        WriteAll(dead + "-2.json", "{\"original\":\"\"}");  // record, no map
+        WriteAll(dead + "-3.zdm", map);                     // record unreadable
+        WriteAll(dead + "-3.json", "{not json");
+        WriteAll(dead + "-4.zdm", map);  // relative original
+        WriteAll(dead + "-4.json", "{\"original\":\"../x.zdm\"}");
+        QVERIFY(QFile::link("/etc/passwd", dead + "-5.zdm"));
+        WriteAll(dead + "-5.json", "{\"original\":\"/etc/passwd\"}");
         WriteAll(folder.filePath("notes.txt"), "mine");
 
-        const auto found = seeker.FindAbandoned();
         QStringList offered;
-        for (const auto& copy : found) {
-            offered.append(QFileInfo(copy.mapPath).fileName() + "=" + copy.originalPath);
+        for (const auto& copy : seeker.FindAbandoned()) {
+            offered.append(copy.mapPath + "=" + copy.originalPath);
         }
         QCOMPARE(offered, QStringList({dead + "-3.zdm=", dead + "-4.zdm="}));
         seeker.ReleaseAbandoned();
-        const QStringList left = FilesIn(folder.path());
-        QVERIFY(!left.contains(dead + "-1.zdm"));
-        QVERIFY(!left.contains(dead + "-2.json"));
-        QVERIFY(left.contains(dead + "-5.zdm"));  // a link is never ours to delete
-        QVERIFY(left.contains("notes.txt"));
+        QVERIFY(!QFile::exists(dead + "-1.zdm"));
+        QVERIFY(!QFile::exists(dead + "-2.json"));
+        QVERIFY(QFileInfo(dead + "-5.zdm").isSymLink());  // a link is never ours to delete
+        QVERIFY(QFile::exists(folder.filePath("notes.txt")));
     }
 
-    void RecuperaReopensEachMapUnderItsOriginalPathMarkedModified() {
+    void TheAnswerDecidesWhatBecomesOfACrashedRunsCopies_data() {
+        QTest::addColumn<RecoveryAnswer>("answer");
+        QTest::addColumn<int>("offeredNextTime");
+        QTest::newRow("Recupera") << RecoveryAnswer::Recover << 0;
+        QTest::newRow("Ignora") << RecoveryAnswer::Ignore << 0;
+        QTest::newRow("box closed") << RecoveryAnswer::Later << 2;
+    }
+
+    // Recupera reopens each map under its original path, marked modified, in place of the new
+    // map and without touching the original file; Ignora deletes the copies; a closed box keeps
+    // them for the next start.
+    void TheAnswerDecidesWhatBecomesOfACrashedRunsCopies() {
+        QFETCH(RecoveryAnswer, answer);
+        QFETCH(int, offeredNextTime);
         const QString original = scratch_->filePath("level.zdm");
         WriteAll(original, "original bytes, never touched");
-        LeaveCopiesOfCrashedRun({{original, edited_.get()}, {QString(), edited_.get()}});
-
-        auto owned = std::make_unique<gui_test::FakePrompts>();
-        gui_test::FakePrompts& prompts = *owned;
-        prompts.recoveryAnswer = app::RecoveryAnswer::Recover;
-        app::CzandrelEditorApp editor(std::move(owned));
-        QVERIFY(editor.InitInstance({}));
-        QCOMPARE(prompts.recoveryQuestions.size(), 1);
-        QCOMPARE(prompts.recoveryQuestions[0].size(), 2);
-        QVERIFY(prompts.recoveryQuestions[0].contains(original));
-
-        const auto& docs = editor.Documents().Documents();
-        QCOMPARE(docs.size(), size_t{2});  // and no new empty map beside them
+        {
+            app::RecoveryStore crashed;  // a run that dies without removing its copies
+            QVERIFY(crashed.Write(crashed.NewSlot(), *edited_, original, nullptr));
+            QVERIFY(crashed.Write(crashed.NewSlot(), *edited_, QString(), nullptr));
+        }
+        auto editor = Start(answer);
+        QVERIFY(editor);
+        QCOMPARE(editor->prompts->recoveryQuestions.size(), 1);
+        QCOMPARE(editor->prompts->recoveryQuestions[0].size(), 2);
+        QVERIFY(editor->prompts->recoveryQuestions[0].contains(original));
+        const auto& docs = editor->app->Documents().Documents();
+        QCOMPARE(docs.size(), answer == RecoveryAnswer::Recover ? size_t{2} : size_t{1});
         QStringList paths;
         for (const auto& doc : docs) {
-            QVERIFY(doc->IsModified());
-            QCOMPARE(mapfile::FormatMap(doc->mapGrid()), mapfile::FormatMap(*edited_));
+            QCOMPARE(doc->IsModified(), answer == RecoveryAnswer::Recover);
+            if (answer == RecoveryAnswer::Recover) {
+                QCOMPARE(mapfile::FormatMap(doc->mapGrid()), mapfile::FormatMap(*edited_));
+            }
             paths.append(doc->PathName());
+            // An untitled copy is numbered as a new map would be.
+            QVERIFY(!doc->PathName().isEmpty() || doc->Title() == "zandrelEditor1");
         }
-        QVERIFY(paths.contains(original) && paths.contains(QString()));
+        QVERIFY(answer != RecoveryAnswer::Recover || paths.contains(original));
         QCOMPARE(ReadAll(original), QByteArray("original bytes, never touched"));
         gui_test::RunIdleLoop();
-        for (const app::CChildFrame* frame : editor.MainFrame().Frames()) {
-            QVERIFY(frame->parentWidget()->windowTitle().endsWith('*'));
-        }
-        // Only this run's own copies are left; the crashed run's are gone.
-        for (const QString& name : FilesIn(editor.Recovery().Folder())) {
-            QVERIFY2(name.startsWith(editor.Recovery().Session()), qPrintable(name));
-        }
-    }
-
-    void IgnoraDeletesTheCopiesAndAClosedBoxKeepsThem_data() {
-        QTest::addColumn<app::RecoveryAnswer>("answer");
-        QTest::addColumn<int>("offeredNextTime");
-        QTest::newRow("Ignora") << app::RecoveryAnswer::Ignore << 0;
-        QTest::newRow("box closed") << app::RecoveryAnswer::Later << 1;
-    }
-
-    void IgnoraDeletesTheCopiesAndAClosedBoxKeepsThem() {
-        QFETCH(app::RecoveryAnswer, answer);
-        QFETCH(int, offeredNextTime);
-        LeaveCopiesOfCrashedRun({{QString(), edited_.get()}});
-        auto owned = std::make_unique<gui_test::FakePrompts>();
-        owned->recoveryAnswer = answer;
-        {
-            app::CzandrelEditorApp editor(std::move(owned));
-            QVERIFY(editor.InitInstance({}));
-            QCOMPARE(editor.Documents().Documents().size(), size_t{1});
-            QVERIFY(!editor.Documents().Documents().front()->IsModified());
-        }
-        app::RecoveryStore next;
-        QCOMPARE(static_cast<int>(next.FindAbandoned().size()), offeredNextTime);
+        QCOMPARE(editor->window(0)->windowTitle().endsWith('*'), answer == RecoveryAnswer::Recover);
+        editor.reset();
+        QCOMPARE(static_cast<int>(app::RecoveryStore().FindAbandoned().size()), offeredNextTime);
     }
 
     // The whole road: an editor process is killed after an edit and the recovery interval,
     // the next start recovers, and the map equals the edited one.
     void KilledEditorsEditIsRecoveredOnTheNextStart() {
         const QString original = scratch_->filePath("killed.zdm");
-        const auto fresh = std::make_unique<map::MapGrid>(50, 50);
-        WriteAll(original, QByteArray::fromStdString(mapfile::FormatMap(*fresh)));
+        WriteAll(original, QByteArray::fromStdString(
+                               mapfile::FormatMap(*std::make_unique<map::MapGrid>(50, 50))));
         const QByteArray originalBytes = ReadAll(original);
         const QString editedText = scratch_->filePath("edited.txt");
 
@@ -283,12 +244,10 @@ private slots:
         QVERIFY(crashing.waitForFinished());
         QCOMPARE(crashing.exitStatus(), QProcess::CrashExit);
 
-        auto owned = std::make_unique<gui_test::FakePrompts>();
-        owned->recoveryAnswer = app::RecoveryAnswer::Recover;
-        app::CzandrelEditorApp editor(std::move(owned));
-        QVERIFY(editor.InitInstance({}));
-        QCOMPARE(editor.Documents().Documents().size(), size_t{1});
-        document::CzandrelEditorDoc& doc = *editor.Documents().Documents().front();
+        auto editor = Start(RecoveryAnswer::Recover);
+        QVERIFY(editor);
+        QCOMPARE(editor->app->Documents().Documents().size(), size_t{1});
+        const document::CzandrelEditorDoc& doc = *FirstMap(*editor);
         QCOMPARE(doc.PathName(), original);
         QVERIFY(doc.IsModified());
         QCOMPARE(QByteArray::fromStdString(mapfile::FormatMap(doc.mapGrid())), ReadAll(editedText));

@@ -1,0 +1,278 @@
+// "Esporta immagine...", "Importa heightmap..." and "Verifica mappa": the view's picture as a PNG,
+// a greyscale PNG as the terrain in one edit that undo takes back, and the list of the active
+// map's findings, kept current, whose double-click takes the view to a finding's cell.
+#include <QLabel>
+#include <QTableWidget>
+
+#include "GuiMapEditor.h"
+#include "app/MapCheckDialog.h"
+#include "heightimage/HeightImage.h"
+#include "heightimage/HeightPngWriter.h"
+#include "tools/Heightmap.h"
+#include "tools/MapFinding.h"
+
+using namespace zandrel;
+namespace cmd = document::cmd;
+using gui_test::Corners;
+using gui_test::EditMap;
+using tools::MapCheckCode;
+using Range = std::optional<tools::HeightRange>;
+
+Q_DECLARE_METATYPE(Range)
+
+namespace {
+
+// A ramp of 16-bit levels along x, from 0 at the west edge to the top level at the east.
+heightimage::HeightImage Ramp(int width, int height, Range range) {
+    heightimage::HeightImage image;
+    image.width = width;
+    image.height = height;
+    image.range = range;
+    for (int v = 0; v < height; ++v) {
+        for (int u = 0; u < width; ++u) {
+            image.levels.push_back(static_cast<std::uint16_t>(u * 65535 / (width - 1)));
+        }
+    }
+    return image;
+}
+
+// Pixel for pixel in RGB, whatever format and colour-space tag each image was read or grabbed
+// with.
+bool SamePixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (((a.pixel(x, y) ^ b.pixel(x, y)) & RGB_MASK) != 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// A tile naming slot 9 of three: with no start and no goal, three findings on a fresh map.
+void BreakTile(document::CzandrelEditorDoc& doc, int x, int z) {
+    EditMap(doc, [=](map::MapGrid& grid) { grid.Cell(x, z).typet = 9; });
+}
+
+}  // namespace
+
+class MapMenuItemsTest : public QObject {
+    Q_OBJECT
+
+public:
+    static void initMain() {
+        app::UseEditorSurfaceFormat();
+        view3d::CzandrelEditorView::PrepareApplication();
+    }
+
+private slots:
+    void init() {
+        QVERIFY(folder_.isValid());
+        editor_ = std::make_unique<gui_test::GuiMapEditor>();
+        QVERIFY(editor_->started);
+        doc_ = editor_->doc();
+    }
+
+    void cleanup() { editor_.reset(); }
+
+    void exportWritesWhatTheViewShowsAtItsSizeOrSaysWhyNot() {
+        QVERIFY(QTest::qWaitForWindowExposed(&editor_->frame()));
+        prompts().imageSavePath = folder_.filePath("view.png");
+        QVERIFY(editor_->Run(cmd::kFileExportImage));
+        QVERIFY(prompts().errors.isEmpty());
+        const QImage written(prompts().imageSavePath, "PNG");
+        view3d::CzandrelEditorView* view = editor_->view();
+        QCOMPARE(written.size(), view->size() * view->devicePixelRatio());
+        QVERIFY(SamePixels(written, view->GrabImage()));
+        QVERIFY(!doc_->IsModified());
+
+        prompts().imageSavePath = folder_.filePath("missing/view.png");
+        editor_->Run(cmd::kFileExportImage);
+        QCOMPARE(prompts().errors.size(), 1);
+        QVERIFY(prompts().errors.first().contains("Impossibile esportare l'immagine"));
+        QVERIFY(prompts().errors.first().contains("La cartella di destinazione non esiste."));
+        QVERIFY(!QFile::exists(prompts().imageSavePath));
+    }
+
+    void importSetsHeightsAsOneUndoableEdit_data() {
+        QTest::addColumn<bool>("hilly");
+        QTest::addColumn<Range>("stored");
+        QTest::addColumn<double>("low");
+        QTest::addColumn<double>("high");
+        QTest::addColumn<QString>("shown");  // the end of the status bar's note
+        // A stored range wins; without one a flat map has none and 0..1 is used.
+        QTest::newRow("stored range") << false << Range({2.0, 5.5}) << 2.0 << 5.5 << "da 2 a 5,5";
+        QTest::newRow("flat map, no range") << false << Range() << 0.0 << 1.0 << "da 0 a 1";
+        QTest::newRow("the map's own range") << true << Range() << -3.0 << 4.0 << "da -3 a 4";
+    }
+
+    void importSetsHeightsAsOneUndoableEdit() {
+        QFETCH(bool, hilly);
+        QFETCH(Range, stored);
+        QFETCH(double, low);
+        QFETCH(double, high);
+        QFETCH(QString, shown);
+        if (hilly) {
+            EditMap(*doc_, [](map::MapGrid& grid) {
+                grid.Cell(3, 3).C = -3.0;
+                grid.Cell(9, 9).C = 4.0;
+            });
+            doc_->SetModified(false);
+        }
+        const map::MapGrid before = doc_->mapGrid();
+        // Another size than the map's lattice: the ramp is stretched over the whole map.
+        prompts().heightmapPath = folder_.filePath("ramp.png");
+        QVERIFY(heightimage::WriteHeightPngFile(prompts().heightmapPath.toStdString(),
+                                                Ramp(33, 17, stored)));
+        QVERIFY(editor_->Run(cmd::kFileImportHeightmap));
+        QVERIFY(prompts().errors.isEmpty());
+        QVERIFY(doc_->IsModified());
+        const tools::HeightRange range = tools::RangeOf(tools::SampleHeightField(grid()));
+        QVERIFY(qAbs(range.min - low) < 1e-9);
+        QVERIFY(qAbs(range.max - high) < 1e-9);
+        QVERIFY(grid().Cell(0, 20).C < grid().Cell(grid().SizeX - 1, 20).C);
+        QVERIFY2(editor_->StatusText().endsWith(shown), qPrintable(editor_->StatusText()));
+
+        QVERIFY(editor_->Run(cmd::kEditUndo));
+        QVERIFY(grid().SameContent(before));
+    }
+
+    void importOfABadFileSaysWhyAndChangesNothing_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("text file") << QByteArray("<zdm SizeX=\"3\"/>\n") << "non è un'immagine PNG";
+        QTest::newRow("cut short") << QByteArray("\x89PNG\r\n\x1a\n", 8) << "non è un'immagine PNG";
+        QTest::newRow("empty file") << QByteArray() << "non è un'immagine PNG";
+        QTest::newRow("missing") << QByteArray() << "non esiste";
+    }
+
+    void importOfABadFileSaysWhyAndChangesNothing() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        prompts().heightmapPath = folder_.filePath(tag + ".png");
+        if (tag != "missing") {
+            QFile file(prompts().heightmapPath);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        const map::MapGrid before = grid();
+        editor_->Run(cmd::kFileImportHeightmap);
+        QCOMPARE(prompts().errors.size(), 1);
+        QVERIFY(prompts().errors.first().contains("Impossibile importare la heightmap"));
+        QVERIFY2(prompts().errors.first().contains(reason), qPrintable(prompts().errors.first()));
+        QVERIFY(grid().SameContent(before));
+        QVERIFY(!doc_->IsModified());
+    }
+
+    // One list, brought back by the command, that follows the map's changes while it shows and
+    // catches up when it shows again; its rows lead the view to their cells.
+    void theCheckListsTheFindingsAndKeepsThemCurrent() {
+        BreakTile(*doc_, 7, 3);
+        QVERIFY(editor_->Run(cmd::kMapCheck));
+        app::MapCheckDialog* dialog = Dialog();
+        QVERIFY(dialog != nullptr && dialog->isVisible() && !dialog->isModal());
+        QCOMPARE(Codes(*dialog), (std::vector{MapCheckCode::StartMissing, MapCheckCode::NoGoal,
+                                              MapCheckCode::TileTextureRange}));
+        QCOMPARE(Text(*dialog, 2, app::MapCheckDialog::kSeverityColumn), QString("Errore"));
+        QCOMPARE(Text(*dialog, 2, app::MapCheckDialog::kMessageColumn),
+                 QString("La texture del terreno non è nella tabella delle texture"));
+        QCOMPARE(Text(*dialog, 2, app::MapCheckDialog::kCellColumn), QString("7, 3"));
+        QVERIFY(Text(*dialog, 0, app::MapCheckDialog::kCellColumn).isEmpty());
+        QVERIFY2(Summary(*dialog).startsWith("3 errori, 0 avvisi."), qPrintable(Summary(*dialog)));
+
+        // A double-click takes the view to the finding's cell; one without a cell leaves it.
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        doc_->SetModified(false);
+        view3d::CzandrelEditorView* view = editor_->view();
+        DoubleClickRow(0);
+        QCOMPARE(view->selection().x0, 25);
+        QCOMPARE(view->navigator().focusX, 25.5f);
+        DoubleClickRow(2);
+        QCOMPARE(Corners(view->selection()), (std::array{7, 3, 7, 3}));
+        QCOMPARE(view->navigator().focusX, 7.5f);
+        QCOMPARE(view->navigator().focusZ, 3.5f);
+        // The view drew the new selection into the map; selecting is not an edit.
+        QCOMPARE(grid().selection.x0, 7);
+        QVERIFY(!doc_->IsModified());
+        QCOMPARE(dialog->Table()->rowCount(), 3);
+
+        EditMap(*doc_, [](map::MapGrid& grid) { grid.start.Set(4, 4, 4, 4); });
+        QCOMPARE(Codes(*dialog),
+                 (std::vector{MapCheckCode::NoGoal, MapCheckCode::TileTextureRange}));
+        BreakTile(*doc_, 8, 3);
+        QCOMPARE(dialog->Table()->rowCount(), 3);
+        dialog->close();
+        EditMap(*doc_, [](map::MapGrid& grid) {
+            grid.Cell(7, 3).typet = 0;
+            grid.Cell(8, 3).typet = 0;
+            grid.Cell(1, 1).goal = 1;
+        });
+        QVERIFY(editor_->Run(cmd::kMapCheck));
+        QCOMPARE(Dialog(), dialog);
+        QCOMPARE(editor_->frame().findChildren<app::MapCheckDialog*>().size(), 1);
+        QCOMPARE(dialog->Table()->rowCount(), 0);
+        QVERIFY(Summary(*dialog).startsWith("Nessun problema"));
+    }
+
+    void theCheckFollowsTheActiveMapWindow() {
+        BreakTile(*doc_, 7, 3);
+        QVERIFY(editor_->Run(cmd::kMapCheck));
+        app::MapCheckDialog* dialog = Dialog();
+        QVERIFY(editor_->Run(cmd::kFileNew));
+        document::CzandrelEditorDoc* second = editor_->doc();
+        QTRY_COMPARE(dialog->Document(), second);
+        QCOMPARE(dialog->Table()->rowCount(), 2);
+        BreakTile(*doc_, 8, 3);  // no longer the list's map
+        QCOMPARE(dialog->Table()->rowCount(), 2);
+        editor_->frame().ShowDocument(doc_);
+        QTRY_COMPARE(dialog->Document(), doc_);
+        QCOMPARE(dialog->Table()->rowCount(), 4);
+
+        prompts().saveAnswer = app::SaveAnswer::Discard;
+        QVERIFY(editor_->frame().CloseDocument(second));
+        QVERIFY(editor_->frame().CloseDocument(doc_));
+        QTRY_COMPARE(dialog->Table()->rowCount(), 0);
+        QVERIFY(dialog->Document() == nullptr);
+        QCOMPARE(Summary(*dialog), QString("Nessuna mappa aperta."));
+    }
+
+private:
+    gui_test::FakePrompts& prompts() { return *editor_->prompts; }
+    const map::MapGrid& grid() { return doc_->mapGrid(); }
+    app::MapCheckDialog* Dialog() {
+        return editor_->frame().findChild<app::MapCheckDialog*>(QString(),
+                                                                Qt::FindDirectChildrenOnly);
+    }
+    static std::vector<MapCheckCode> Codes(const app::MapCheckDialog& dialog) {
+        std::vector<MapCheckCode> codes;
+        for (const tools::MapFinding& finding : dialog.Findings()) {
+            codes.push_back(finding.code);
+        }
+        return codes;
+    }
+    static QString Text(const app::MapCheckDialog& dialog, int row, int column) {
+        return dialog.Table()->item(row, column)->text();
+    }
+    static QString Summary(const app::MapCheckDialog& dialog) {
+        return dialog.findChild<QLabel*>("mapCheckSummary")->text();
+    }
+    void DoubleClickRow(int row) {
+        QTableWidget* table = Dialog()->Table();
+        const QPoint at =
+            table->visualItemRect(table->item(row, app::MapCheckDialog::kMessageColumn)).center();
+        // The view takes a double click only on the item its press went down on.
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    QTemporaryDir folder_;
+    std::unique_ptr<gui_test::GuiMapEditor> editor_;
+    document::CzandrelEditorDoc* doc_ = nullptr;
+};
+
+QTEST_MAIN(MapMenuItemsTest)
+#include "map_menu_items_test.moc"
