@@ -405,6 +405,29 @@ private slots:
         QCOMPARE(e().doc()->PathName(), path);
     }
 
+    // The clipboard's keys act from the main window: Ctrl+R turns the copied block, and Ctrl+V
+    // and Shift+Ins both merge it onto the selection, each as one undoable edit.
+    void ClipboardKeysTurnAndMergeTheBlock() {
+        QVERIFY(Start());
+        e().frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&e().frame()));
+        document::CzandrelEditorDoc* doc = e().doc();
+        gui_test::EditMap(*doc, [](map::MapGrid& grid) { grid.SetCellHeight(1, 0, 2.0); });
+        e().view()->selection().Set(0, 0, 1, 0);
+        QVERIFY(e().Run(cmd::kEditCopy));
+        QTest::keyClick(&e().frame(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(doc->clipboard()->SizeX, 1);
+        QCOMPARE(doc->clipboard()->SizeZ, 2);
+        for (const QKeyCombination key :
+             {Qt::ControlModifier | Qt::Key_V, Qt::ShiftModifier | Qt::Key_Insert}) {
+            e().view()->selection().Set(10, 10, 10, 10);
+            QTest::keyClick(&e().frame(), key.key(), key.keyboardModifiers());
+            QCOMPARE(doc->mapGrid().Cell(10, 11).C - doc->mapGrid().Cell(10, 10).C, 2.0);
+            QVERIFY(e().Run(cmd::kEditUndo));
+            QCOMPARE(doc->mapGrid().Cell(10, 11).C, 0.0);
+        }
+    }
+
     void LockKeyPanesFollowTheKeyboard() {
         QVERIFY(Start({}, false));
         e().frame().show();
