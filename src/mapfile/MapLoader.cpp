@@ -1,6 +1,7 @@
 #include "mapfile/MapLoader.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -97,8 +98,9 @@ Status CheckLimit(const char* name, std::int32_t value, std::int32_t limit) {
     return Status::Ok();
 }
 
-// Loads on a copy, so a refused file leaves grid as it was; the copy also keeps what the file
-// does not set (cells outside the new size, slots above numtex, the selection).
+// Everything that can refuse a file is checked before grid is written, so a refused file leaves
+// grid as it was; what the file does not set (cells outside the new size, slots above numtex,
+// the selection) stays as it was too. Writing in place spares two copies of the whole grid.
 Status Load(MapGrid& grid, AttributeReader& in) {
     const std::int32_t sizeX = in.Int(Scalar::SizeX);
     const std::int32_t sizeZ = in.Int(Scalar::SizeZ);
@@ -111,13 +113,10 @@ Status Load(MapGrid& grid, AttributeReader& in) {
         }
     }
 
-    auto loaded = std::make_unique<MapGrid>(grid);
-    loaded->SizeX = sizeX;
-    loaded->SizeZ = sizeZ;
-    loaded->numtex = numtex;
+    std::array<map::TextureName, map::kMaxTextureSlots> names;
     for (std::int32_t i = 0; i < numtex; ++i) {
         const std::string_view name = TextureNameOf(in.Texture(i));
-        if (!loaded->textures[i].Assign(name)) {
+        if (!names[i].Assign(name)) {
             FailureCause cause;
             cause.kind = FailureKind::NameTooLong;
             cause.attribute = "Tex_" + std::to_string(i);
@@ -129,10 +128,14 @@ Status Load(MapGrid& grid, AttributeReader& in) {
                                    cause);
         }
     }
-    loaded->Enemys_Tex = in.Int(Scalar::Enemys_Tex);
+    grid.SizeX = sizeX;
+    grid.SizeZ = sizeZ;
+    grid.numtex = numtex;
+    std::copy_n(names.begin(), numtex, grid.textures.begin());
+    grid.Enemys_Tex = in.Int(Scalar::Enemys_Tex);
     for (std::int32_t x = 0; x < sizeX; ++x) {
         for (std::int32_t z = 0; z < sizeZ; ++z) {
-            MapCell& cell = loaded->cells[x][z];
+            MapCell& cell = grid.cells[x][z];
             cell.NO = in.CellDouble(Field::NO, x, z);
             cell.NE = in.CellDouble(Field::NE, x, z);
             cell.SO = in.CellDouble(Field::SO, x, z);
@@ -147,14 +150,13 @@ Status Load(MapGrid& grid, AttributeReader& in) {
     }
     const std::int32_t startX = in.Int(Scalar::X_S);
     const std::int32_t startZ = in.Int(Scalar::Z_S);
-    loaded->start.Set(startX, startZ, startX, startZ);
+    grid.start.Set(startX, startZ, startX, startZ);
     for (std::int32_t k = 0; k < map::kEnemySlotCount; ++k) {
         const std::int32_t x = in.EnemyX(k);
         const std::int32_t z = in.EnemyZ(k);
-        loaded->enemies[k].Set(x, z, x, z);
+        grid.enemies[k].Set(x, z, x, z);
     }
-    loaded->ComputeNormals();
-    grid = *loaded;
+    grid.ComputeNormals();
     return Status::Ok();
 }
 

@@ -34,14 +34,6 @@ AttributeTable* ParseState::NewTable() {
     return table;
 }
 
-std::string_view ParseState::TokenText(char* bytes, std::size_t length) {
-    const auto offset = static_cast<std::size_t>(bytes - buffer.data());
-    if (nuls.Touches(offset, length)) {
-        nuls.Restore(bytes, length, offset);
-    }
-    return {bytes, length};
-}
-
 void ParseState::Stray(const char* bytes, std::size_t length) {
     if (options.strayOutput == nullptr) {
         return;

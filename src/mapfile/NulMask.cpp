@@ -38,7 +38,7 @@ void NulMask::Restore(char* bytes, std::size_t count, std::size_t offset) const 
     }
 }
 
-bool NulMask::Touches(std::size_t offset, std::size_t count) const {
+bool NulMask::TouchesARun(std::size_t offset, std::size_t count) const {
     const auto run = FirstEndingAfter(offset);
     return run != runs_.end() && run->begin < offset + count;
 }

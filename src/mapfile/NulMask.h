@@ -17,8 +17,11 @@ public:
     void Hide(char* bytes, std::size_t count, std::size_t offset);
     // Puts NUL back wherever the input held one, for bytes that start at input offset `offset`.
     void Restore(char* bytes, std::size_t count, std::size_t offset) const;
-    // Whether any input byte in [offset, offset + count) was a NUL.
-    bool Touches(std::size_t offset, std::size_t count) const;
+    // Whether any input byte in [offset, offset + count) was a NUL. Asked of every token, and
+    // most files hold no NUL at all: that case is one comparison.
+    bool Touches(std::size_t offset, std::size_t count) const {
+        return !runs_.empty() && TouchesARun(offset, count);
+    }
 
 private:
     struct Run {
@@ -27,6 +30,7 @@ private:
     };
     // The first run that ends after offset; runs are disjoint and in input order.
     std::vector<Run>::const_iterator FirstEndingAfter(std::size_t offset) const;
+    bool TouchesARun(std::size_t offset, std::size_t count) const;
 
     std::vector<Run> runs_;
 };

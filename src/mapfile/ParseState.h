@@ -42,7 +42,13 @@ struct ParseState {
 
     // The current token's text as the input held it, NULs included; the bytes stay in the
     // buffer, which the scanner no longer reads once it has matched them.
-    std::string_view TokenText(char* bytes, std::size_t length);
+    std::string_view TokenText(char* bytes, std::size_t length) {
+        const auto offset = static_cast<std::size_t>(bytes - buffer.data());
+        if (nuls.Touches(offset, length)) {
+            nuls.Restore(bytes, length, offset);
+        }
+        return {bytes, length};
+    }
     // The current token, a character no scanner rule takes. A map has a run of them on every
     // line, so they are held back and written in large pieces, in the same order.
     void Stray(const char* bytes, std::size_t length);
