@@ -47,29 +47,28 @@ TEST_P(CellContours, GivesExactlyTheseSegmentsInTriangleOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     SmallCells, CellContours,
-    testing::Values(
-        ContourCase{"FlatOnALevelDrawsNothing", {3, 3, 3, 3, 3}, {}},
-        ContourCase{"FlatBetweenLevelsDrawsNothing", {0.5, 0.5, 0.5, 0.5, 0.5}, {}},
-        // h = 2x: level 1 crosses the middle in two halves; level 2 lies on the east
-        // edge and is drawn once, by the triangle below it.
-        ContourCase{"SlopeAlongX",
-                    {0, 2, 0, 2, 1},
-                    {{{0.5, 1, 0.5}, {0.5, 1, 1}, 1},
-                     {{1, 2, 0}, {1, 2, 1}, 2},
-                     {{0.5, 1, 0.5}, {0.5, 1, 0}, 1}}},
-        // A peak of 2 in the middle: level 1 rings the centre in four pieces; level 2 touches
-        // only the centre point and draws nothing.
-        ContourCase{"PeakRingsTheCentre",
-                    {0, 0, 0, 0, 2},
-                    {{{0.25, 1, 0.75}, {0.75, 1, 0.75}, 1},
-                     {{0.25, 1, 0.25}, {0.25, 1, 0.75}, 1},
-                     {{0.75, 1, 0.25}, {0.75, 1, 0.75}, 1},
-                     {{0.75, 1, 0.25}, {0.25, 1, 0.25}, 1}}},
-        // A height that is not finite drops only the triangles that use it.
-        ContourCase{"NaNCornerDropsItsTriangles",
-                    {kNaN, 2, 0, 2, 1},
-                    {{{0.5, 1, 0.5}, {0.5, 1, 1}, 1}, {{1, 2, 0}, {1, 2, 1}, 2}}},
-        ContourCase{"HugeSpanAddsNothing", {0, 0, 0, 0, 1.0e5}, {}}),
+    testing::Values(ContourCase{"FlatOnALevelDrawsNothing", {3, 3, 3, 3, 3}, {}},
+                    ContourCase{"FlatBetweenLevelsDrawsNothing", {0.5, 0.5, 0.5, 0.5, 0.5}, {}},
+                    // h = 2x: level 1 crosses the middle in two halves; level 2 lies on the east
+                    // edge and is drawn once, by the triangle below it.
+                    ContourCase{"SlopeAlongX",
+                                {0, 2, 0, 2, 1},
+                                {{{0.5, 1, 0.5}, {0.5, 1, 1}, 1},
+                                 {{1, 2, 0}, {1, 2, 1}, 2},
+                                 {{0.5, 1, 0.5}, {0.5, 1, 0}, 1}}},
+                    // A peak of 2 in the middle: level 1 rings the centre in four pieces; level 2
+                    // touches only the centre point and draws nothing.
+                    ContourCase{"PeakRingsTheCentre",
+                                {0, 0, 0, 0, 2},
+                                {{{0.25, 1, 0.75}, {0.75, 1, 0.75}, 1},
+                                 {{0.25, 1, 0.25}, {0.25, 1, 0.75}, 1},
+                                 {{0.75, 1, 0.25}, {0.75, 1, 0.75}, 1},
+                                 {{0.75, 1, 0.25}, {0.25, 1, 0.25}, 1}}},
+                    // A height that is not finite drops only the triangles that use it.
+                    ContourCase{"NaNCornerDropsItsTriangles",
+                                {kNaN, 2, 0, 2, 1},
+                                {{{0.5, 1, 0.5}, {0.5, 1, 1}, 1}, {{1, 2, 0}, {1, 2, 1}, 2}}},
+                    ContourCase{"HugeSpanAddsNothing", {0, 0, 0, 0, 1.0e5}, {}}),
     [](const testing::TestParamInfo<ContourCase>& param) { return param.param.name; });
 
 TEST(ContourSegment, EveryFifthLevelIsAnIndexLevel) {

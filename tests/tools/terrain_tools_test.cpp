@@ -1,14 +1,15 @@
+#include "tools/MapSelection.h"
+
 #include <gtest/gtest.h>
+#include <rapidcheck/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
-
-#include <rapidcheck/gtest.h>
 
 #include "support/TerrainFixture.h"
 #include "support/TerrainGen.h"
 #include "tools/EditCommands.h"
-#include "tools/MapSelection.h"
 #include "tools/ToolMode.h"
 
 namespace zandrel::tools {
@@ -20,6 +21,24 @@ using test::SetHeights;
 
 constexpr Heights Flat(double h) {
     return {h, h, h, h, h};
+}
+
+// Either order of two picked cells spans their block, and a new block starts a new undo step.
+TEST(MapSelection, HitsSpanTheirBlockAndStartANewUndoStep) {
+    MapSelection s;
+    EXPECT_EQ(s, MapSelection(-1, -1, -1, -1));
+    EXPECT_EQ(MapSelection::CellName(7, 3), 307);
+    for (const auto& [a, b, block] : {std::tuple{307, 307, MapSelection(7, 3, 7, 3)},
+                                      {307, 904, MapSelection(4, 3, 7, 9)},
+                                      {904, 307, MapSelection(4, 3, 7, 9)}}) {
+        s.undoSaved = true;
+        s.setFromHits(a, b);
+        EXPECT_EQ(s, block);
+        EXPECT_FALSE(s.undoSaved);
+    }
+    EXPECT_TRUE(MapSelection(2, 2, 4, 4).isSquare());
+    EXPECT_FALSE(MapSelection(2, 3, 4, 4).isSquare());
+    EXPECT_TRUE(MapSelection(6, 1, 6, 1).isSquare());
 }
 
 struct CellHeights {
