@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -82,10 +83,15 @@ TEST(ColourRamp, EndsClampAndNaNTakesTheLowEnd) {
     EXPECT_EQ(RampColour(-1.0), RampColour(0.0));
     EXPECT_EQ(RampColour(2.0), RampColour(1.0));
     EXPECT_EQ(RampColour(kNaN), RampColour(0.0));
-    // Lightness rises along the ramp: the high end is far brighter than the low one.
-    const Rgb low = RampColour(0.0);
-    const Rgb high = RampColour(1.0);
-    EXPECT_GT(high[0] + high[1] + high[2], 2.0f * (low[0] + low[1] + low[2]));
+    // Every colour is one a display can show, and lightness (Rec. 709 luma) rises along the
+    // ramp, the high end far brighter than the low one.
+    const auto luma = [](const Rgb& c) { return 0.2126f * c[0] + 0.7152f * c[1] + 0.0722f * c[2]; };
+    for (int i = 1; i <= 64; ++i) {
+        const Rgb colour = RampColour(i / 64.0);
+        EXPECT_TRUE(std::ranges::all_of(colour, [](float v) { return v >= 0.0f && v <= 1.0f; }));
+        EXPECT_GT(luma(colour), luma(RampColour((i - 1) / 64.0))) << i;
+    }
+    EXPECT_GT(luma(RampColour(1.0)), 5.0f * luma(RampColour(0.0)));
     EXPECT_EQ(RampPosition(5.0, {5.0, 5.0}), 0.5);
     EXPECT_EQ(RampPosition(7.5, {5.0, 10.0}), 0.5);
 }
