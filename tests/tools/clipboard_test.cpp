@@ -95,7 +95,7 @@ RC_GTEST_PROP(Clipboard, PasteLaysTheCopyAtTheTargetsTruncatedLevel, ()) {
     }
 }
 
-TEST(Clipboard, EmptyClipboardOffersNothing) {
+TEST(Clipboard, EmptyClipboardOffersNothingAnEmptyCopyFillsIt) {
     auto doc = test::NewDocument();
     map::MapGrid clipboard;
     MapSelection s(3, 4, 4, 5);
@@ -103,6 +103,11 @@ TEST(Clipboard, EmptyClipboardOffersNothing) {
     EXPECT_FALSE(EditMerge(*doc, s, clipboard));
     EXPECT_FALSE(EditTurnClipboard(clipboard, BlockTurn::FlipX));
     EXPECT_FALSE(CanUndo(*doc));
+    // Copying an empty range still records its size and makes the clipboard hold something.
+    EditCopy(*doc, MapSelection(5, 5, 3, 5), clipboard);
+    EXPECT_EQ(clipboard.SizeX, -1);
+    EXPECT_EQ(clipboard.SizeZ, 1);
+    EXPECT_TRUE(CanPaste(clipboard));
 }
 
 // A ramp rising along +x, turned a quarter, rises along +z; only the clipboard turns.

@@ -163,9 +163,9 @@ std::size_t SumOfEntries(const EditHistory& history) {
     return bytes;
 }
 
-// Going back to any entry, from wherever the map has got to (returns included), saves the
-// file a replay of the edits up to that entry saves; Annulla right after a return gives back
-// the heights from before it.
+// Going back to any entry, from wherever the map has got to (returns included), gives the
+// content a replay of the edits up to that entry gives, bit for bit, and so the same file;
+// Annulla right after a return gives back the heights from before it.
 RC_GTEST_PROP(EditHistory, ReturnToEachEntrySavesWhatAReplayUpToItSaves, ()) {
     const auto sizeX = *rc::gen::inRange(1, 17);
     const auto sizeZ = *rc::gen::inRange(1, 17);
