@@ -5,34 +5,19 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "map/MapGrid.h"
+#include "support/TerrainFixture.h"
 #include "tools/ColourRamp.h"
 
 namespace zandrel::tools {
 namespace {
 
-struct CellHeights {
-    double ne, no, se, so, c;
-};
-
-std::unique_ptr<map::MapGrid> OneCell(const CellHeights& h) {
-    auto grid = std::make_unique<map::MapGrid>(1, 1);
-    map::MapCell& cell = grid->Cell(0, 0);
-    cell.NE = h.ne;
-    cell.NO = h.no;
-    cell.SE = h.se;
-    cell.SO = h.so;
-    cell.C = h.c;
-    return grid;
-}
-
 struct ContourCase {
     std::string name;
-    CellHeights heights;
+    test::Heights heights;
     std::vector<ContourSegment> expected;
 };
 
@@ -42,7 +27,8 @@ class CellContours : public testing::TestWithParam<ContourCase> {};
 
 TEST_P(CellContours, GivesExactlyTheseSegmentsInTriangleOrder) {
     const ContourCase& c = GetParam();
-    const auto grid = OneCell(c.heights);
+    const auto grid = test::NewMap(1, 1);
+    test::SetHeights(*grid, 0, 0, c.heights);
     EXPECT_EQ(ContourSegments(*grid), c.expected);
 }
 
