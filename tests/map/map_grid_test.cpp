@@ -1,26 +1,17 @@
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <tuple>
-
 #include "map/MapGrid.h"
 
-using zandrel::map::CellRect;
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
 using zandrel::map::MapCell;
 using zandrel::map::MapGrid;
 
-namespace {
-
-std::unique_ptr<MapGrid> NewMap() {
-    return std::make_unique<MapGrid>(50, 50);
-}
-
-}  // namespace
-
 // Sizes, textures, markers and cell values of a new map are pinned byte for byte by the
 // writer's reference file; what a file does not hold is checked here.
-TEST(MapGrid, NewMapHasContentNoSelectionAndUpwardNormals) {
-    const auto grid = NewMap();
+TEST(MapGrid, NewMapHasContentNoSelectionAndUpwardNormalsADefaultGridNothing) {
+    const auto grid = std::make_unique<MapGrid>(50, 50);
     EXPECT_TRUE(grid->hasContent);
     EXPECT_TRUE(grid->selection.IsUnset());
     for (int x = 0; x < 50; ++x) {
@@ -30,51 +21,19 @@ TEST(MapGrid, NewMapHasContentNoSelectionAndUpwardNormals) {
             }
         }
     }
-}
-
-TEST(MapGrid, DefaultGridHoldsNoContentAndUnsetAreas) {
-    const auto grid = std::make_unique<MapGrid>();
-    EXPECT_FALSE(grid->hasContent);
-    EXPECT_TRUE(grid->start.IsUnset());
-    EXPECT_TRUE(grid->wallArea.IsUnset());
-    EXPECT_FALSE(grid->start.Contains(0, 0));
-    // Assignment copies the selection and the content flag.
-    const auto source = NewMap();
-    source->SetSelection(1, 2, 3, 4);
-    source->RaiseCell(1, 1, 2.0);
-    *grid = *source;
-    EXPECT_TRUE(grid->hasContent);
-    EXPECT_EQ(grid->selection, source->selection);
-    EXPECT_EQ(grid->cells[1][1], source->cells[1][1]);
-}
-
-TEST(MapGrid, RaiseCellAndSetCellHeightMoveOnlyThatCellsHeights) {
-    const auto grid = NewMap();
-    grid->RaiseCell(3, 4, 1.5);
-    EXPECT_EQ(grid->cells[3][4], (MapCell{1.5, 1.5, 1.5, 1.5, 1.5, 0, 1, 0, -160.0, 7.0}));
-    EXPECT_EQ(grid->cells[4][4].NE, 0.0);
-    EXPECT_EQ(grid->cells[3][5].NE, 0.0);
-    EXPECT_EQ(grid->cells[2][3].SO, 0.0);
-    grid->SetCellHeight(3, 4, -2.25);
-    EXPECT_EQ(grid->cells[3][4],
-              (MapCell{-2.25, -2.25, -2.25, -2.25, -2.25, 0, 1, 0, -160.0, 7.0}));
-}
-
-TEST(CellRect, ContainsIsInclusiveOnBothEnds) {
-    const auto grid = NewMap();
-    grid->SetSelection(2, 3, 5, 9);
-    for (const auto& [x, z, inside] : {std::tuple{5, 9, true},
-                                       {2, 3, true},
-                                       {6, 9, false},
-                                       {2, 10, false},
-                                       {1, 3, false},
-                                       {2, 2, false}}) {
-        EXPECT_EQ(grid->selection.Contains(x, z), inside) << x << "," << z;
-    }
+    const auto empty = std::make_unique<MapGrid>();
+    EXPECT_FALSE(empty->hasContent);
+    EXPECT_TRUE(empty->start.IsUnset());
+    EXPECT_TRUE(empty->wallArea.IsUnset());
+    EXPECT_FALSE(empty->start.Contains(0, 0));
+    const zandrel::map::CellRect rect{2, 3, 5, 9};
+    EXPECT_TRUE(rect.Contains(2, 3) && rect.Contains(5, 9));
+    EXPECT_FALSE(rect.Contains(6, 9) || rect.Contains(2, 10) || rect.Contains(1, 3) ||
+                 rect.Contains(2, 2));
 }
 
 TEST(MapGrid, NormalsFollowTheTrianglesOfARaisedCorner) {
-    const auto grid = NewMap();
+    const auto grid = std::make_unique<MapGrid>(50, 50);
     // The NO corner stands at local (+1, -1); raising it tilts the two triangles that touch it
     // to face away from it, towards -x and +z. The other two stay flat.
     grid->cells[0][0].NO = 1.0;
@@ -87,23 +46,46 @@ TEST(MapGrid, NormalsFollowTheTrianglesOfARaisedCorner) {
 }
 
 TEST(MapGrid, SaveToCopiesHeightsOnlyAndMovesTheContentFlag) {
-    const auto map = NewMap();
+    const auto map = std::make_unique<MapGrid>(50, 50);
     const auto snapshot = std::make_unique<MapGrid>();
     snapshot->cells[2][2].grav = 5.0;
     map->RaiseCell(2, 2, 3.0);
     map->cells[2][2].goal = 1;
-
     map->SaveTo(*snapshot);
     EXPECT_TRUE(snapshot->hasContent);
     EXPECT_FALSE(map->hasContent);
     EXPECT_EQ(snapshot->SizeX, 50);
-    EXPECT_EQ(snapshot->cells[2][2].C, 3.0);
-    EXPECT_EQ(snapshot->cells[2][2].grav, 5.0);
-    EXPECT_EQ(snapshot->cells[2][2].goal, 0);
-
-    map->RaiseCell(2, 2, 1.0);
+    EXPECT_EQ(snapshot->cells[2][2], (MapCell{3, 3, 3, 3, 3, 0, 0, 0, 5.0, 0.0}));
+    map->SetCellHeight(2, 2, -1.0);
     snapshot->SaveTo(*map);  // undo
-    EXPECT_EQ(map->cells[2][2].C, 3.0);
-    EXPECT_EQ(map->cells[2][2].goal, 1);
+    EXPECT_EQ(map->cells[2][2], (MapCell{3, 3, 3, 3, 3, 0, 1, 1, -160.0, 7.0}));
     EXPECT_FALSE(snapshot->hasContent);
+}
+
+// Same content is what a save would write: heights bit for bit (a NaN equals itself, -0 is
+// not 0), and nothing of cells, slots or places outside what is in use.
+TEST(MapGrid, SameContentComparesWhatASaveWrites) {
+    const struct {
+        void (*change)(MapGrid&);
+        bool same;
+    } cases[] = {
+        {[](MapGrid& g) { g.cells[1][1].C = std::nan(""); }, true},
+        {[](MapGrid& g) { g.cells[3][0].SO = 5.0; }, true},
+        {[](MapGrid& g) { g.textures[3].Assign("x.jpg"); }, true},
+        {[](MapGrid& g) { g.selection.Set(1, 1, 1, 1); }, true},
+        {[](MapGrid& g) { g.cells[2][1].SE = -0.0; }, false},
+        {[](MapGrid& g) { g.cells[0][0].artr = 7.5; }, false},
+        {[](MapGrid& g) { g.textures[2].Assign("x.jpg"); }, false},
+        {[](MapGrid& g) { g.enemies[3].Set(0, 0, 0, 0); }, false},
+        {[](MapGrid& g) { g.start.Set(0, 0, 0, 0); }, false},
+        {[](MapGrid& g) { g.SizeZ = 1; }, false},
+    };
+    for (const auto& c : cases) {
+        const auto a = std::make_unique<MapGrid>(3, 2);
+        a->cells[1][1].C = std::nan("");
+        const auto b = std::make_unique<MapGrid>(*a);
+        c.change(*b);
+        EXPECT_EQ(a->SameContent(*b), c.same);
+        EXPECT_EQ(b->SameContent(*a), c.same);
+    }
 }

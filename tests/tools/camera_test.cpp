@@ -43,9 +43,6 @@ TEST(RotateView, TurnsAboutTheEyeWithAnAxisThatIsNotNormalised) {
     EXPECT_NEAR(Distance(camera.eye, camera.target), distance, 1e-4);
     EXPECT_NEAR(camera.target[1], 2.0f, 1e-6);
     EXPECT_EQ(camera.up, (Vec3f{0.0f, 1.0f, 0.0f}));
-    camera.Set(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f);
-    camera.RotateView(-0.1f, 0.0f, 1.0f, 0.0f);
-    EXPECT_LT(camera.target[0], 0.0f);
     // With axis (0, 2, 0): x' = 2 sin(a) * z, z' = (c + t * 0) * z; the length grows.
     camera.Set(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f);
     camera.RotateView(0.5f, 0.0f, 2.0f, 0.0f);
@@ -53,73 +50,56 @@ TEST(RotateView, TurnsAboutTheEyeWithAnAxisThatIsNotNormalised) {
     EXPECT_NEAR(camera.target[2], std::cos(0.5), 1e-6);
 }
 
-TEST(DragOrbit, RotateMovesPitchAndYawByTheViewFractionWithinLimits) {
-    OrbitNavigator nav;
-    nav.orbit.radius = 0.5;
-    nav.lastPoint = {50, 50};
-    // Up by 10 of 200 pixels, right by 20 of 400.
-    nav.DragOrbit(70, 40, OrbitNavigator::kRotate, 400, 200);
-    EXPECT_EQ(nav.prevPoint, (MousePoint{50, 50}));
-    EXPECT_EQ(nav.lastPoint, (MousePoint{70, 40}));
-    EXPECT_DOUBLE_EQ(nav.orbitRequest.pitch, 1.0 - 5.0 * 10.0 / 200.0);
-    EXPECT_DOUBLE_EQ(nav.orbitRequest.yaw, -2.3 + 5.0 * 20.0 / 400.0);
-    EXPECT_DOUBLE_EQ(nav.orbitRequest.radius, 60.0);
-    // A radius in force below one is raised to one; nothing else of it moves.
-    EXPECT_EQ(nav.orbit, (OrbitState{1.0, OrbitState{}.yaw, OrbitState{}.pitch}));
-    // Pitch stops at the overhead limit and at the horizon limit.
-    nav.DragOrbit(70, -1000, OrbitNavigator::kRotate, 300, 300);
-    EXPECT_DOUBLE_EQ(nav.orbitRequest.pitch, 0.1);
-    nav.DragOrbit(70, 1000, OrbitNavigator::kRotate, 300, 300);
-    EXPECT_DOUBLE_EQ(nav.orbitRequest.pitch, 1.4707963267948965);
+// One drag from (50, 50) on a fresh navigator: rotate moves pitch and yaw by five times the
+// view fraction, zoom the radius by fifty times, both stopping at their limits; a view of no
+// size or an unknown kind requests nothing.
+TEST(DragOrbit, RequestsInProportionToTheViewWithinLimits) {
+    const OrbitState fresh;
+    const struct {
+        std::int32_t kind, x, y, width, height;
+        OrbitState request;
+    } cases[] = {
+        {OrbitNavigator::kRotate, 70, 40, 400, 200, {60.0, -2.3 + 0.25, 1.0 - 0.25}},
+        {OrbitNavigator::kRotate, 50, -1000, 300, 300, {60.0, -2.3, 0.1}},
+        {OrbitNavigator::kRotate, 50, 1000, 300, 300, {60.0, -2.3, 1.4707963267948965}},
+        {OrbitNavigator::kZoom, 70, 40, 400, 100, {65.0, -2.3 + 0.25, 1.0}},
+        {OrbitNavigator::kZoom, 50, 1000, 100, 100, {1.0, -2.3, 1.0}},
+        {OrbitNavigator::kRotate, 70, 40, 0, 0, fresh},
+        {3, 70, 40, 100, 100, fresh},
+    };
+    for (const auto& c : cases) {
+        OrbitNavigator nav;
+        nav.orbit.radius = 0.5;
+        nav.lastPoint = {50, 50};
+        nav.DragOrbit(c.x, c.y, c.kind, c.width, c.height);
+        EXPECT_EQ(nav.prevPoint, (MousePoint{50, 50}));
+        EXPECT_EQ(nav.lastPoint, (MousePoint{c.x, c.y}));
+        EXPECT_DOUBLE_EQ(nav.orbitRequest.radius, c.request.radius) << c.kind << ' ' << c.y;
+        EXPECT_DOUBLE_EQ(nav.orbitRequest.yaw, c.request.yaw) << c.kind << ' ' << c.y;
+        EXPECT_DOUBLE_EQ(nav.orbitRequest.pitch, c.request.pitch) << c.kind << ' ' << c.y;
+        // A rotation raises a radius in force below one to one.
+        EXPECT_EQ(nav.orbit.radius, c.kind == OrbitNavigator::kRotate ? 1.0 : 0.5);
+    }
 }
 
-TEST(DragOrbit, ZoomUpMovesAwayAndDownStopsAtOne) {
-    OrbitNavigator nav;
-    nav.lastPoint = {0, 100};
-    nav.DragOrbit(0, 90, OrbitNavigator::kZoom, 100, 100);
-    EXPECT_DOUBLE_EQ(nav.orbitRequest.radius, 65.0);
-    nav.DragOrbit(0, 1000, OrbitNavigator::kZoom, 100, 100);
-    EXPECT_DOUBLE_EQ(nav.orbitRequest.radius, 1.0);
-    EXPECT_DOUBLE_EQ(nav.orbitRequest.pitch, 1.0);
-}
-
-TEST(DragOrbit, ZeroSizedViewOrUnknownKindOnlyRecordsThePoint) {
-    OrbitNavigator nav;
-    nav.DragOrbit(30, 40, OrbitNavigator::kRotate, 0, 0);
-    nav.DragOrbit(60, 10, OrbitNavigator::kZoom, 0, 0);
-    EXPECT_EQ(nav.orbitRequest, OrbitState{});
-    EXPECT_EQ(nav.lastPoint, (MousePoint{60, 10}));
-    nav.DragOrbit(30, 40, 3, 100, 100);
-    EXPECT_EQ(nav.orbitRequest, OrbitState{});
-    EXPECT_EQ(nav.lastPoint, (MousePoint{30, 40}));
-}
-
-TEST(FollowOrbit, OneStepGoesHalfwayOverFlatGround) {
-    const map::MapGrid grid(50, 50);
+// The first step goes halfway to the orbit position and snaps the target's height to the
+// ground; repeated steps converge on the orbit about the focus.
+TEST(FollowOrbit, StepsGoHalfwayAndConvergeOnTheOrbitPosition) {
+    map::MapGrid grid(50, 50);
+    grid.SetCellHeight(10, 30, 4.0);
     OrbitNavigator nav;
     const Camera before = nav.camera;
-    nav.FollowOrbit(grid, 25.0f, 25.0f);
+    nav.FollowOrbit(grid, 10.5f, 30.5f);
     const auto d = OrbitState::Direction(-2.3, 1.0);
     for (int i = 0; i < 3; ++i) {
         EXPECT_NEAR(nav.camera.eye[i], (before.eye[i] + before.target[i] + 60.0 * d[i]) * 0.5,
                     1e-4);
     }
-    EXPECT_EQ(nav.camera.target, (Vec3f{25.0f, 0.0f, 25.0f}));
+    EXPECT_EQ(nav.camera.target, (Vec3f{(10.5f + 25.0f) * 0.5f, 4.0f, (30.5f + 25.0f) * 0.5f}));
     EXPECT_EQ(nav.camera.up, (Vec3f{0.0f, 1.0f, 0.0f}));
-}
-
-// The target's height snaps to the ground at the focus at once; the rest converges.
-TEST(FollowOrbit, RepeatedStepsConvergeOnTheOrbitPosition) {
-    map::MapGrid grid(50, 50);
-    grid.SetCellHeight(10, 30, 4.0);
-    OrbitNavigator nav;
-    nav.FollowOrbit(grid, 10.5f, 30.5f);
-    EXPECT_FLOAT_EQ(nav.camera.target[1], 4.0f);
-    EXPECT_FLOAT_EQ(nav.camera.target[0], (10.5f + 25.0f) * 0.5f);
     for (int i = 0; i < 40; ++i) {
         nav.FollowOrbit(grid, 10.5f, 30.5f);
     }
-    const auto d = OrbitState::Direction(nav.orbit.yaw, nav.orbit.pitch);
     EXPECT_NEAR(nav.camera.target[0], 10.5f, 1e-3);
     EXPECT_NEAR(nav.camera.target[2], 30.5f, 1e-3);
     for (int i = 0; i < 3; ++i) {
@@ -127,32 +107,23 @@ TEST(FollowOrbit, RepeatedStepsConvergeOnTheOrbitPosition) {
     }
 }
 
-TEST(FollowOrbit, AppliesRequestAndKeepsRadiusAtLeastOneAndAHalf) {
+// The request is applied with the radius kept at 1.5 or more; an eye less than a unit above
+// the ground draws a radius of 2.5 or more in by one, for that step only.
+TEST(FollowOrbit, AppliesTheRequestDrawingInNearTheGround) {
     const map::MapGrid grid(50, 50);
-    OrbitNavigator nav;
-    nav.orbitRequest = {1.0, 0.4, 0.7};
-    nav.FollowOrbit(grid, 25.0f, 25.0f);
-    EXPECT_DOUBLE_EQ(nav.orbit.radius, 1.5);
-    EXPECT_DOUBLE_EQ(nav.orbit.yaw, 0.4);
-    EXPECT_DOUBLE_EQ(nav.orbit.pitch, 0.7);
-}
-
-TEST(FollowOrbit, EyeCloseToTheGroundDrawsInByOneForOneStep) {
-    map::MapGrid grid(50, 50);
-    OrbitNavigator nav;
-    nav.camera.Set(5.5f, 0.5f, 5.5f, 25.0f, 0.0f, 25.0f, 0.0f, 1.0f, 0.0f);
-    nav.orbitRequest.radius = 10.0;
-    nav.FollowOrbit(grid, 25.0f, 25.0f);
-    EXPECT_DOUBLE_EQ(nav.orbit.radius, 9.0);
-    // High above the ground the next step uses the requested radius again.
-    nav.camera.Set(5.5f, 30.0f, 5.5f, 25.0f, 0.0f, 25.0f, 0.0f, 1.0f, 0.0f);
-    nav.FollowOrbit(grid, 25.0f, 25.0f);
-    EXPECT_DOUBLE_EQ(nav.orbit.radius, 10.0);
-    // A short radius is not drawn in.
-    nav.camera.Set(5.5f, 0.5f, 5.5f, 25.0f, 0.0f, 25.0f, 0.0f, 1.0f, 0.0f);
-    nav.orbitRequest.radius = 2.0;
-    nav.FollowOrbit(grid, 25.0f, 25.0f);
-    EXPECT_DOUBLE_EQ(nav.orbit.radius, 2.0);
+    const struct {
+        float eyeY;
+        double requested, radius;
+    } cases[] = {{30.0f, 1.0, 1.5}, {0.5f, 10.0, 9.0}, {30.0f, 10.0, 10.0}, {0.5f, 2.0, 2.0}};
+    for (const auto& c : cases) {
+        OrbitNavigator nav;
+        nav.camera.Set(5.5f, c.eyeY, 5.5f, 25.0f, 0.0f, 25.0f, 0.0f, 1.0f, 0.0f);
+        nav.orbitRequest = {c.requested, 0.4, 0.7};
+        nav.FollowOrbit(grid, 25.0f, 25.0f);
+        EXPECT_DOUBLE_EQ(nav.orbit.radius, c.radius) << c.eyeY << ' ' << c.requested;
+        EXPECT_DOUBLE_EQ(nav.orbit.yaw, 0.4);
+        EXPECT_DOUBLE_EQ(nav.orbit.pitch, 0.7);
+    }
 }
 
 TEST(FollowOrbit, HiddenTargetClimbsByATenthDownToATenthAndIgnoresTheRequest) {

@@ -2,36 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "map/MapGrid.h"
+#include "support/TerrainFixture.h"
 #include "tools/ColourRamp.h"
 
 namespace zandrel::tools {
 namespace {
 
-struct CellHeights {
-    double ne, no, se, so, c;
-};
-
-std::unique_ptr<map::MapGrid> OneCell(const CellHeights& h) {
-    auto grid = std::make_unique<map::MapGrid>(1, 1);
-    map::MapCell& cell = grid->Cell(0, 0);
-    cell.NE = h.ne;
-    cell.NO = h.no;
-    cell.SE = h.se;
-    cell.SO = h.so;
-    cell.C = h.c;
-    return grid;
-}
-
 struct ContourCase {
     std::string name;
-    CellHeights heights;
+    test::Heights heights;
     std::vector<ContourSegment> expected;
 };
 
@@ -41,35 +27,35 @@ class CellContours : public testing::TestWithParam<ContourCase> {};
 
 TEST_P(CellContours, GivesExactlyTheseSegmentsInTriangleOrder) {
     const ContourCase& c = GetParam();
-    const auto grid = OneCell(c.heights);
+    const auto grid = test::NewMap(1, 1);
+    test::SetHeights(*grid, 0, 0, c.heights);
     EXPECT_EQ(ContourSegments(*grid), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     SmallCells, CellContours,
-    testing::Values(
-        ContourCase{"FlatOnALevelDrawsNothing", {3, 3, 3, 3, 3}, {}},
-        ContourCase{"FlatBetweenLevelsDrawsNothing", {0.5, 0.5, 0.5, 0.5, 0.5}, {}},
-        // h = 2x: level 1 crosses the middle in two halves; level 2 lies on the east
-        // edge and is drawn once, by the triangle below it.
-        ContourCase{"SlopeAlongX",
-                    {0, 2, 0, 2, 1},
-                    {{{0.5, 1, 0.5}, {0.5, 1, 1}, 1},
-                     {{1, 2, 0}, {1, 2, 1}, 2},
-                     {{0.5, 1, 0.5}, {0.5, 1, 0}, 1}}},
-        // A peak of 2 in the middle: level 1 rings the centre in four pieces; level 2 touches
-        // only the centre point and draws nothing.
-        ContourCase{"PeakRingsTheCentre",
-                    {0, 0, 0, 0, 2},
-                    {{{0.25, 1, 0.75}, {0.75, 1, 0.75}, 1},
-                     {{0.25, 1, 0.25}, {0.25, 1, 0.75}, 1},
-                     {{0.75, 1, 0.25}, {0.75, 1, 0.75}, 1},
-                     {{0.75, 1, 0.25}, {0.25, 1, 0.25}, 1}}},
-        // A height that is not finite drops only the triangles that use it.
-        ContourCase{"NaNCornerDropsItsTriangles",
-                    {kNaN, 2, 0, 2, 1},
-                    {{{0.5, 1, 0.5}, {0.5, 1, 1}, 1}, {{1, 2, 0}, {1, 2, 1}, 2}}},
-        ContourCase{"HugeSpanAddsNothing", {0, 0, 0, 0, 1.0e5}, {}}),
+    testing::Values(ContourCase{"FlatOnALevelDrawsNothing", {3, 3, 3, 3, 3}, {}},
+                    ContourCase{"FlatBetweenLevelsDrawsNothing", {0.5, 0.5, 0.5, 0.5, 0.5}, {}},
+                    // h = 2x: level 1 crosses the middle in two halves; level 2 lies on the east
+                    // edge and is drawn once, by the triangle below it.
+                    ContourCase{"SlopeAlongX",
+                                {0, 2, 0, 2, 1},
+                                {{{0.5, 1, 0.5}, {0.5, 1, 1}, 1},
+                                 {{1, 2, 0}, {1, 2, 1}, 2},
+                                 {{0.5, 1, 0.5}, {0.5, 1, 0}, 1}}},
+                    // A peak of 2 in the middle: level 1 rings the centre in four pieces; level 2
+                    // touches only the centre point and draws nothing.
+                    ContourCase{"PeakRingsTheCentre",
+                                {0, 0, 0, 0, 2},
+                                {{{0.25, 1, 0.75}, {0.75, 1, 0.75}, 1},
+                                 {{0.25, 1, 0.25}, {0.25, 1, 0.75}, 1},
+                                 {{0.75, 1, 0.25}, {0.75, 1, 0.75}, 1},
+                                 {{0.75, 1, 0.25}, {0.25, 1, 0.25}, 1}}},
+                    // A height that is not finite drops only the triangles that use it.
+                    ContourCase{"NaNCornerDropsItsTriangles",
+                                {kNaN, 2, 0, 2, 1},
+                                {{{0.5, 1, 0.5}, {0.5, 1, 1}, 1}, {{1, 2, 0}, {1, 2, 1}, 2}}},
+                    ContourCase{"HugeSpanAddsNothing", {0, 0, 0, 0, 1.0e5}, {}}),
     [](const testing::TestParamInfo<ContourCase>& param) { return param.param.name; });
 
 TEST(ContourSegment, EveryFifthLevelIsAnIndexLevel) {
@@ -83,10 +69,15 @@ TEST(ColourRamp, EndsClampAndNaNTakesTheLowEnd) {
     EXPECT_EQ(RampColour(-1.0), RampColour(0.0));
     EXPECT_EQ(RampColour(2.0), RampColour(1.0));
     EXPECT_EQ(RampColour(kNaN), RampColour(0.0));
-    // Lightness rises along the ramp: the high end is far brighter than the low one.
-    const Rgb low = RampColour(0.0);
-    const Rgb high = RampColour(1.0);
-    EXPECT_GT(high[0] + high[1] + high[2], 2.0f * (low[0] + low[1] + low[2]));
+    // Every colour is one a display can show, and lightness (Rec. 709 luma) rises along the
+    // ramp, the high end far brighter than the low one.
+    const auto luma = [](const Rgb& c) { return 0.2126f * c[0] + 0.7152f * c[1] + 0.0722f * c[2]; };
+    for (int i = 1; i <= 64; ++i) {
+        const Rgb colour = RampColour(i / 64.0);
+        EXPECT_TRUE(std::ranges::all_of(colour, [](float v) { return v >= 0.0f && v <= 1.0f; }));
+        EXPECT_GT(luma(colour), luma(RampColour((i - 1) / 64.0))) << i;
+    }
+    EXPECT_GT(luma(RampColour(1.0)), 5.0f * luma(RampColour(0.0)));
     EXPECT_EQ(RampPosition(5.0, {5.0, 5.0}), 0.5);
     EXPECT_EQ(RampPosition(7.5, {5.0, 10.0}), 0.5);
 }

@@ -63,13 +63,12 @@ TEST_F(EditSessionTest, ClickAndDragSelectAndOnlyTheLeftButtonCasesPick) {
     EXPECT_EQ(picks, 1);
 }
 
-TEST_F(EditSessionTest, SlowToolDragAddsUpToTheFullHeight) {
-    // 100 one-pixel moves over a 500-pixel view are a fifth of its height: 20 hundredths.
+// A vertical drag over the whole view height raises by 100: slow steps of one pixel add up,
+// exact fast ones stay as they were.
+TEST_F(EditSessionTest, ToolDragsRaiseInProportionToTheViewHeight) {
     EXPECT_DOUBLE_EQ(RaiseByDrag(500, 100, 1), 20.0);
-}
-
-TEST_F(EditSessionTest, ExactFastDragStepsStayAsTheyWere) {
-    // 4 moves of 50 px over a 200-pixel view: 25 hundredths each.
+    doc = test::NewDocument();
+    session = EditSession();
     EXPECT_DOUBLE_EQ(RaiseByDrag(200, 4, 50), 100.0);
 }
 

@@ -16,50 +16,38 @@ using test::HeightsOf;
 using test::NewMap;
 using test::SetHeights;
 
-constexpr double kHalfDiagonal = 0.7071067811865476;
-
-TEST(SampleHeight, WholeNumberPointReadsThatCellsNECornerNotANeighbours) {
-    auto grid = NewMap();
-    grid->Cell(3, 4).NE = 7.0;
-    grid->Cell(2, 4).NO = 99.0;
-    grid->Cell(3, 3).SE = 99.0;
-    grid->Cell(2, 3).SO = 99.0;
-    EXPECT_EQ(sampleHeight(*grid, 3.0, 4.0), 7.0);
-}
-
-TEST(SampleHeight, CellCentreReadsCExactly) {
-    auto grid = NewMap();
-    SetHeights(*grid, 2, 5, {1.0, 2.0, 3.0, 4.0, 2.25});
-    EXPECT_EQ(sampleHeight(*grid, 2.5, 5.5), 2.25);
-}
-
-TEST(SampleHeight, FarEdgeAndNegativePositionsAreOutside) {
+// Points in cell (4, 4) of a 10 x 8 map whose neighbours all stand at 99, so reading any of
+// them would show; the sample weighs the centre against the triangle's two corners.
+TEST(SampleHeight, ReadsTheCellUnderThePointOrOutsideHeight) {
     auto grid = NewMap(10, 8);
-    EXPECT_EQ(sampleHeight(*grid, 10.0, 1.0), OUTSIDE_HEIGHT);
-    EXPECT_EQ(sampleHeight(*grid, 1.0, 8.0), OUTSIDE_HEIGHT);
-    EXPECT_EQ(sampleHeight(*grid, -0.25, 1.0), OUTSIDE_HEIGHT);
-    EXPECT_EQ(sampleHeight(*grid, 1.0, -0.001), OUTSIDE_HEIGHT);
-    EXPECT_EQ(sampleHeight(*grid, std::nan(""), 1.0), OUTSIDE_HEIGHT);
-    EXPECT_EQ(sampleHeight(*grid, 1e300, 1.0), OUTSIDE_HEIGHT);
-    EXPECT_EQ(OUTSIDE_HEIGHT, -200.0);
-}
-
-TEST(SampleHeight, MiddleOfAnEdgeIsPulledTowardTheCentre) {
-    auto grid = NewMap();
-    SetHeights(*grid, 4, 4, {2.0, 2.0, 0.0, 0.0, 0.0});
-    EXPECT_DOUBLE_EQ(sampleHeight(*grid, 4.5, 4.0), 2 * kHalfDiagonal);
-}
-
-TEST(SampleHeight, PointsOnEitherDiagonalNearTheNorthEdgeUseNEAndNO) {
-    auto grid = NewMap();
-    // SE and SO far off, so any use of them would show.
-    SetHeights(*grid, 1, 1, {1.0, 3.0, 100.0, 100.0, 0.0});
-    // Main diagonal at (0.25, 0.25): w = 0.5 and dA = sqrt(0.125).
+    for (std::int32_t x = 3; x <= 5; ++x) {
+        for (std::int32_t z = 3; z <= 5; ++z) {
+            SetHeights(*grid, x, z, {99, 99, 99, 99, 99});
+        }
+    }
+    SetHeights(*grid, 4, 4, {1.0, 3.0, 100.0, 100.0, 2.25});
     const double dMain = std::sqrt(0.125);
-    EXPECT_DOUBLE_EQ(sampleHeight(*grid, 1.25, 1.25), 0.5 * ((1 - dMain) * 1.0 + dMain * 3.0));
-    // Anti-diagonal at (0.75, 0.25): w = 0.5 and dA = sqrt(0.625).
     const double dAnti = std::sqrt(0.625);
-    EXPECT_DOUBLE_EQ(sampleHeight(*grid, 1.75, 1.25), 0.5 * ((1 - dAnti) * 1.0 + dAnti * 3.0));
+    const struct {
+        double x, z, height;
+    } cases[] = {
+        {4.0, 4.0, 1.0},   // a whole-number point is that cell's NE corner
+        {4.5, 4.5, 2.25},  // the centre reads C exactly
+        {4.5, 4.0, 0.7071067811865476 * 2.0 + (1 - 0.7071067811865476) * 2.25},
+        // On either diagonal near the north edge: w = 0.5, SE and SO unused.
+        {4.25, 4.25, 0.5 * 2.25 + 0.5 * ((1 - dMain) * 1.0 + dMain * 3.0)},
+        {4.75, 4.25, 0.5 * 2.25 + 0.5 * ((1 - dAnti) * 1.0 + dAnti * 3.0)},
+        {10.0, 1.0, OUTSIDE_HEIGHT},
+        {1.0, 8.0, OUTSIDE_HEIGHT},
+        {-0.25, 1.0, OUTSIDE_HEIGHT},
+        {1.0, -0.001, OUTSIDE_HEIGHT},
+        {std::nan(""), 1.0, OUTSIDE_HEIGHT},
+        {1e300, 1.0, OUTSIDE_HEIGHT},
+    };
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(sampleHeight(*grid, c.x, c.z), c.height) << c.x << ", " << c.z;
+    }
+    EXPECT_EQ(OUTSIDE_HEIGHT, -200.0);
 }
 
 TEST(SetNearestVertex, SetsTheNearestOfTheFiveAndRederivesTheCentreFromCorners) {
@@ -70,6 +58,9 @@ TEST(SetNearestVertex, SetsTheNearestOfTheFiveAndRederivesTheCentreFromCorners) 
     } cases[] = {
         {{0, 0, 0, 0, 0}, 3.9, 3.1, {0.0, 5.0, 0.0, 0.0, 2.5}},  // near NO
         {{1, 2, 3, 4, 2.5}, 3.5, 3.5, {1, 2, 3, 4, 5}},          // the exact centre sets only C
+        {{1, -2, 3, 4, 7}, 3.1, 3.1, {5, -2, 3, 4, 1.5}},
+        {{1, -2, 3, 4, 7}, 3.9, 3.9, {1, -2, 3, 5, 1.5}},
+        {{1, -2, 3, 4, 7}, 3.1, 3.9, {1, -2, 5, 4, 1.5}},
     };
     for (const auto& c : cases) {
         auto grid = NewMap();
@@ -77,13 +68,8 @@ TEST(SetNearestVertex, SetsTheNearestOfTheFiveAndRederivesTheCentreFromCorners) 
         setNearestVertex(*grid, c.x, c.z, 5.0);
         EXPECT_EQ(HeightsOf(grid->Cell(3, 3)), c.after) << c.x << "," << c.z;
     }
-    auto grid = NewMap();
-    SetHeights(*grid, 6, 1, {1.0, -2.0, 3.0, 4.0, 7.0});
-    for (const auto& [x, z] : {std::pair{6.1, 1.1}, {6.9, 1.1}, {6.1, 1.9}, {6.9, 1.9}}) {
-        setNearestVertex(*grid, x, z, -1.5);
-    }
-    EXPECT_EQ(HeightsOf(grid->Cell(6, 1)), (Heights{-1.5, -1.5, -1.5, -1.5, -1.5}));
     // (-0.5, 0.5) truncates to the first cell and lies as far from NE as from SE; SE wins.
+    auto grid = NewMap();
     setNearestVertex(*grid, -0.5, 0.5, 4.0);
     EXPECT_EQ(HeightsOf(grid->Cell(0, 0)), (Heights{0.0, 0.0, 4.0, 0.0, 2.0}));
 }

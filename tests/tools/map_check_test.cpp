@@ -3,13 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
-#include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -36,79 +33,62 @@ bool EveryTextureExists(std::string_view) {
     return true;
 }
 
-struct RuleCase {
-    const char* what;
-    std::function<void(MapGrid&)> change;
-    std::optional<MapCheckCode> expected = std::nullopt;  // none: the change keeps the map fit
-    std::optional<CellIndex> cell = std::nullopt;
-};
-
-// Names the case in test listings instead of dumping its bytes.
-void PrintTo(const RuleCase& rule, std::ostream* out) {
-    *out << rule.what;
-}
-
-class MapCheckRuleTest : public ::testing::TestWithParam<RuleCase> {};
-
-TEST_P(MapCheckRuleTest, OneChangeGivesOneFinding) {
-    const RuleCase& rule = GetParam();
-    const auto grid = FitMap();
-    rule.change(*grid);
-    const std::vector<MapFinding> findings = CheckMap(*grid, EveryTextureExists);
-    if (!rule.expected) {
-        EXPECT_TRUE(findings.empty()) << findings.front().message;
-        return;
-    }
-    ASSERT_EQ(findings.size(), 1u) << findings.front().message;
-    EXPECT_EQ(findings[0].code, *rule.expected);
-    EXPECT_EQ(findings[0].severity, RuleOf(*rule.expected).severity);
-    EXPECT_EQ(findings[0].cell, rule.cell);
-    EXPECT_EQ(findings[0].message.find('\n'), std::string::npos);
-}
-
 using enum MapCheckCode;
 
-INSTANTIATE_TEST_SUITE_P(
-    MapCheck, MapCheckRuleTest,
-    ::testing::Values(
-        RuleCase{"fit", [](MapGrid&) {}},
-        RuleCase{"start unset", [](MapGrid& g) { g.start = {}; }, StartMissing},
-        RuleCase{"start past x", [](MapGrid& g) { g.start.Set(3, 0, 3, 0); }, StartOutside},
-        RuleCase{"start half unset", [](MapGrid& g) { g.start.Set(-1, 1, -1, 1); }, StartOutside},
-        RuleCase{"enemy past z", [](MapGrid& g) { g.enemies[2].Set(0, 2, 0, 2); }, EnemyOutside},
-        RuleCase{"enemy at the loader's default", [](MapGrid& g) { g.enemies[3].Set(0, 0, 0, 0); }},
-        RuleCase{"no goal", [](MapGrid& g) { g.Cell(1, 1).goal = 0; }, NoGoal},
-        RuleCase{"goal of 2 from a file", [](MapGrid& g) { g.Cell(1, 1).goal = 2; }},
-        RuleCase{"tile slot numtex", [](MapGrid& g) { g.Cell(2, 1).typet = 3; }, TileTextureRange,
-                 CellIndex{2, 1}},
-        RuleCase{"tile slot -1", [](MapGrid& g) { g.Cell(0, 1).typet = -1; }, TileTextureRange,
-                 CellIndex{0, 1}},
-        RuleCase{"wall slot 49", [](MapGrid& g) { g.Cell(1, 0).typew = 49; }, WallTextureRange,
-                 CellIndex{1, 0}},
-        RuleCase{"enemy texture past the table", [](MapGrid& g) { g.Enemys_Tex = 3; },
-                 EnemyTextureRange},
-        RuleCase{"enemy texture -1", [](MapGrid& g) { g.Enemys_Tex = -1; }, EnemyTextureRange},
-        RuleCase{"NaN centre", [](MapGrid& g) { g.Cell(1, 0).C = kNaN; }, HeightNotFinite,
-                 CellIndex{1, 0}},
-        RuleCase{"two infinite corners",
-                 [](MapGrid& g) { g.Cell(2, 0).SO = g.Cell(2, 0).NE = -kInf; }, HeightNotFinite,
-                 CellIndex{2, 0}},
-        RuleCase{"infinite gravity", [](MapGrid& g) { g.Cell(0, 0).grav = kInf; }, GravityNotFinite,
-                 CellIndex{0, 0}},
-        RuleCase{"NaN friction", [](MapGrid& g) { g.Cell(2, 1).artr = kNaN; }, FrictionNotFinite,
-                 CellIndex{2, 1}},
-        RuleCase{"no cells along x",
-                 [](MapGrid& g) {
-                     g.SizeX = 0;
-                     g.start = {};
-                 },
-                 SizeEmpty},
-        RuleCase{"negative size along z", [](MapGrid& g) { g.SizeZ = -4; }, SizeEmpty}),
-    [](const auto& param) {
-        std::string name = param.param.what;
-        std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
-        return name;
-    });
+// Each change to a fit map breaks one rule, or none, and the finding names it on one line.
+TEST(MapCheck, OneChangeGivesOneFinding) {
+    const struct {
+        const char* what;
+        void (*change)(MapGrid&);
+        std::optional<MapCheckCode> expected = std::nullopt;  // none: the map stays fit
+        std::optional<CellIndex> cell = std::nullopt;
+    } cases[] = {
+        {"fit", [](MapGrid&) {}},
+        {"start unset", [](MapGrid& g) { g.start = {}; }, StartMissing},
+        {"start past x", [](MapGrid& g) { g.start.Set(3, 0, 3, 0); }, StartOutside},
+        {"start half unset", [](MapGrid& g) { g.start.Set(-1, 1, -1, 1); }, StartOutside},
+        {"enemy past z", [](MapGrid& g) { g.enemies[2].Set(0, 2, 0, 2); }, EnemyOutside},
+        {"enemy at the loader's default", [](MapGrid& g) { g.enemies[3].Set(0, 0, 0, 0); }},
+        {"no goal", [](MapGrid& g) { g.Cell(1, 1).goal = 0; }, NoGoal},
+        {"goal of 2 from a file", [](MapGrid& g) { g.Cell(1, 1).goal = 2; }},
+        {"tile slot numtex", [](MapGrid& g) { g.Cell(2, 1).typet = 3; }, TileTextureRange,
+         CellIndex{2, 1}},
+        {"tile slot -1", [](MapGrid& g) { g.Cell(0, 1).typet = -1; }, TileTextureRange,
+         CellIndex{0, 1}},
+        {"wall slot 49", [](MapGrid& g) { g.Cell(1, 0).typew = 49; }, WallTextureRange,
+         CellIndex{1, 0}},
+        {"enemy texture past the table", [](MapGrid& g) { g.Enemys_Tex = 3; }, EnemyTextureRange},
+        {"enemy texture -1", [](MapGrid& g) { g.Enemys_Tex = -1; }, EnemyTextureRange},
+        {"NaN centre", [](MapGrid& g) { g.Cell(1, 0).C = kNaN; }, HeightNotFinite, CellIndex{1, 0}},
+        {"two infinite corners", [](MapGrid& g) { g.Cell(2, 0).SO = g.Cell(2, 0).NE = -kInf; },
+         HeightNotFinite, CellIndex{2, 0}},
+        {"infinite gravity", [](MapGrid& g) { g.Cell(0, 0).grav = kInf; }, GravityNotFinite,
+         CellIndex{0, 0}},
+        {"NaN friction", [](MapGrid& g) { g.Cell(2, 1).artr = kNaN; }, FrictionNotFinite,
+         CellIndex{2, 1}},
+        {"no cells along x",
+         [](MapGrid& g) {
+             g.SizeX = 0;
+             g.start = {};
+         },
+         SizeEmpty},
+        {"negative size along z", [](MapGrid& g) { g.SizeZ = -4; }, SizeEmpty}};
+    for (const auto& rule : cases) {
+        SCOPED_TRACE(rule.what);
+        const auto grid = FitMap();
+        rule.change(*grid);
+        const std::vector<MapFinding> findings = CheckMap(*grid, EveryTextureExists);
+        if (!rule.expected) {
+            EXPECT_TRUE(findings.empty()) << findings.front().message;
+            continue;
+        }
+        ASSERT_EQ(findings.size(), 1u) << findings.front().message;
+        EXPECT_EQ(findings[0].code, *rule.expected);
+        EXPECT_EQ(findings[0].severity, RuleOf(*rule.expected).severity);
+        EXPECT_EQ(findings[0].cell, rule.cell);
+        EXPECT_EQ(findings[0].message.find('\n'), std::string::npos);
+    }
+}
 
 TEST(MapCheck, MissingTextureFilesAreWarningsOnOneLineEach) {
     const auto grid = FitMap();

@@ -16,6 +16,25 @@ MapSelection Clicked(std::int32_t x, std::int32_t z) {
     return s;
 }
 
+TEST(ToolState, TiltOnlyForNonSquaresPyramidOnlyForSquaresFlattenAppliesWhenChosen) {
+    EXPECT_FALSE(ToolState::isToolEnabled(TOOL_TILT, MapSelection(2, 2, 4, 4)));
+    EXPECT_TRUE(ToolState::isToolEnabled(TOOL_TILT, MapSelection(2, 3, 4, 4)));
+    EXPECT_TRUE(ToolState::isToolEnabled(TOOL_PYRAMID, MapSelection(2, 2, 4, 4)));
+    EXPECT_FALSE(ToolState::isToolEnabled(TOOL_PYRAMID, MapSelection(2, 3, 4, 4)));
+    EXPECT_TRUE(ToolState::isToolEnabled(TOOL_RAISE, MapSelection(2, 3, 4, 4)));
+    auto doc = test::NewDocument();
+    MapSelection s(2, 2, 4, 4);
+    doc->mapGrid.Cell(3, 3).NE = 4.0;
+    ToolState tools;
+    tools.chooseTool(TOOL_RAISE, s, *doc);
+    EXPECT_EQ(tools.toolMode, TOOL_RAISE);
+    EXPECT_FALSE(s.undoSaved);
+    tools.chooseTool(TOOL_FLATTEN, s, *doc);
+    EXPECT_TRUE(tools.isChecked(TOOL_FLATTEN));
+    EXPECT_TRUE(s.undoSaved);
+    EXPECT_EQ(doc->mapGrid.Cell(2, 2).C, 4.0);
+}
+
 TEST(Goal, TogglesTheStoredSelectionAndTwiceRestoresEveryFlag) {
     auto grid = test::NewMap();
     const auto untouched = *grid;
