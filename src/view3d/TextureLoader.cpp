@@ -1,10 +1,9 @@
 #include "view3d/TextureLoader.h"
 
 #include <GL/gl.h>
-#define ILUT_USE_OPENGL
+#include <GL/glu.h>
 #include <IL/il.h>
 #include <IL/ilu.h>
-#include <IL/ilut.h>
 
 #include <optional>
 #include <vector>
@@ -15,11 +14,26 @@
 namespace zandrel::view3d {
 
 void TextureLoader::InitLibrary() {
-    // Cheap to repeat, and the renderer must be chosen while a context is current, otherwise
-    // ILUT silently rescales images that are not a power of two.
     ilInit();
     iluInit();
-    ilutRenderer(ILUT_OPENGL);
+    // The GL state every load has always left behind, which the passes draw with: texturing on,
+    // modulated, the bound texture repeating with linear filters, tightly packed pixel rows.
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    SetUploadParameters();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+}
+
+void TextureLoader::SetUploadParameters() {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
 }
 
 namespace {
@@ -34,6 +48,48 @@ ILenum LibraryType(tools::ImageFormat format) {
             return IL_BMP;
     }
     return IL_TYPE_UNKNOWN;
+}
+
+// The colour layout a palette gives its pixels when they are expanded.
+ILenum PaletteColours(ILint paletteType) {
+    switch (paletteType) {
+        case IL_PAL_RGBA32:
+            return IL_RGBA;
+        case IL_PAL_BGR24:
+        case IL_PAL_BGR32:
+            return IL_BGR;
+        case IL_PAL_BGRA32:
+            return IL_BGRA;
+        default:
+            return IL_RGB;
+    }
+}
+
+// Uploads the decoded image as a texture with its mipmaps: palettes expanded, rows from the
+// bottom as GL counts them, one byte per channel component as decoded. gluBuild2DMipmaps
+// scales a side that is not a power of two and redefines every level, the first included.
+GLuint UploadMipmapped() {
+    if (ilGetInteger(IL_IMAGE_FORMAT) == IL_COLOUR_INDEX &&
+        ilConvertImage(PaletteColours(ilGetInteger(IL_PALETTE_TYPE)), IL_UNSIGNED_BYTE) !=
+            IL_TRUE) {
+        return 0;
+    }
+    if (ilGetInteger(IL_IMAGE_ORIGIN) != IL_ORIGIN_LOWER_LEFT && iluFlipImage() != IL_TRUE) {
+        return 0;
+    }
+    const GLint components = ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL);
+    const GLsizei width = ilGetInteger(IL_IMAGE_WIDTH);
+    const GLsizei height = ilGetInteger(IL_IMAGE_HEIGHT);
+    const auto format = static_cast<GLenum>(ilGetInteger(IL_IMAGE_FORMAT));
+    const auto type = static_cast<GLenum>(ilGetInteger(IL_IMAGE_TYPE));
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    TextureLoader::SetUploadParameters();
+    glTexImage2D(GL_TEXTURE_2D, 0, components, width, height, 0, format, type, ilGetData());
+    gluBuild2DMipmaps(GL_TEXTURE_2D, components, width, height, format, type, ilGetData());
+    return name;
 }
 
 std::uint32_t MaxTextureSize() {
@@ -61,12 +117,7 @@ std::uint32_t TextureLoader::LoadMipmapped(const std::string& fileName,
     }
     GLuint name = 0;
     if (ilLoadL(LibraryType(header->format), bytes.data(), static_cast<ILuint>(bytes.size()))) {
-        name = ilutGLBindTexImage();
-    }
-    // Only mipmap a texture that exists: after a failed load the bound texture is 0, which
-    // failed slots draw with.
-    if (name != 0) {
-        ilutGLBuildMipmaps();
+        name = UploadMipmapped();
     }
     ilGetError();  // a failed load leaves an error that would surface in the next caller
     return name;
