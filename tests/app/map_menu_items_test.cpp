@@ -63,10 +63,7 @@ class MapMenuItemsTest : public QObject {
     Q_OBJECT
 
 public:
-    static void initMain() {
-        app::UseEditorSurfaceFormat();
-        view3d::CzandrelEditorView::PrepareApplication();
-    }
+    static void initMain() { gui_test::PrepareApplication(); }
 
 private slots:
     void init() {

@@ -111,10 +111,7 @@ class PanelTest : public QObject {
     Q_OBJECT
 
 public:
-    static void initMain() {
-        app::UseEditorSurfaceFormat();
-        view3d::CzandrelEditorView::PrepareApplication();
-    }
+    static void initMain() { gui_test::PrepareApplication(); }
 
 private slots:
     void dialogUnitsConvertEdgesWithTheFontsBaseUnits() {

@@ -31,6 +31,12 @@ void EditMap(document::CzandrelEditorDoc& doc, Edit&& edit,
         nullptr, name);
 }
 
+// What a GUI test's initMain sets before the application exists, as the editor's own main does.
+inline void PrepareApplication() {
+    app::UseEditorSurfaceFormat();
+    view3d::CzandrelEditorView::PrepareApplication();
+}
+
 inline std::array<int, 4> Corners(const map::CellRect& rect) {
     return {rect.x0, rect.z0, rect.x1, rect.z1};
 }
