@@ -104,9 +104,9 @@ private:
 };
 
 void AddMenus(QMainWindow& window) {
-    for (const zandrel::app::MenuSpec& spec : zandrel::app::CommandTable::MapMenus()) {
-        QMenu* menu = window.menuBar()->addMenu(QString::fromUtf8(spec.title));
-        for (const zandrel::app::MenuItem& item : spec.items) {
+    for (const zandrel::app::MenuDefinition& definition : zandrel::app::CommandTable::MapMenus()) {
+        QMenu* menu = window.menuBar()->addMenu(QString::fromUtf8(definition.title));
+        for (const zandrel::app::MenuItem& item : definition.items) {
             if (item.id == cmd::kSeparator) {
                 menu->addSeparator();
             } else if (item.id == cmd::kFileMru1) {

@@ -41,8 +41,8 @@ CommandDispatcher::CommandDispatcher(QMainWindow* window, Route route)
     for (const CommandInfo& info : CommandTable::Commands()) {
         MakeAction(info.id, QString());
     }
-    for (const auto& specs : {CommandTable::NoMapMenus(), CommandTable::MapMenus()}) {
-        for (const MenuSpec& menu : specs) {
+    for (const auto& definitions : {CommandTable::NoMapMenus(), CommandTable::MapMenus()}) {
+        for (const MenuDefinition& menu : definitions) {
             for (const MenuItem& item : menu.items) {
                 if (item.id != cmd::kSeparator) {
                     actions_.at(item.id)->setText(QString::fromUtf8(item.caption));
@@ -78,12 +78,12 @@ QAction* CommandDispatcher::Action(int id) const {
     return it == actions_.end() ? nullptr : it->second;
 }
 
-std::vector<QMenu*> CommandDispatcher::BuildMenus(const std::vector<MenuSpec>& specs) {
+std::vector<QMenu*> CommandDispatcher::BuildMenus(const std::vector<MenuDefinition>& definitions) {
     std::vector<QMenu*> menus;
-    for (const MenuSpec& menuSpec : specs) {
-        auto* menu = new QMenu(QString::fromUtf8(menuSpec.title), window_);
+    for (const MenuDefinition& definition : definitions) {
+        auto* menu = new QMenu(QString::fromUtf8(definition.title), window_);
         menu->setToolTipsVisible(false);
-        for (const MenuItem& item : menuSpec.items) {
+        for (const MenuItem& item : definition.items) {
             if (item.id == cmd::kSeparator) {
                 menu->addSeparator();
             } else if (item.id == cmd::kFileMru1) {

@@ -31,7 +31,7 @@ public:
 
     QAction* Action(int id) const;
 
-    std::vector<QMenu*> BuildMenus(const std::vector<MenuSpec>& specs);
+    std::vector<QMenu*> BuildMenus(const std::vector<MenuDefinition>& definitions);
     QToolBar* BuildToolBar();
     void InstallAccelerators();
     // True when key is one of the accelerator table's keys.

@@ -124,8 +124,8 @@ const CommandInfo* CommandTable::Find(int id) {
     return it == commands.end() ? nullptr : &*it;
 }
 
-const std::vector<MenuSpec>& CommandTable::NoMapMenus() {
-    static const std::vector<MenuSpec> menus = {
+const std::vector<MenuDefinition>& CommandTable::NoMapMenus() {
+    static const std::vector<MenuDefinition> menus = {
         {"&File",
          {{"&Nuovo\tCtrl+N", cmd::kFileNew},
           {"&Apri...\tCtrl+O", cmd::kFileOpen},
@@ -141,8 +141,8 @@ const std::vector<MenuSpec>& CommandTable::NoMapMenus() {
     return menus;
 }
 
-const std::vector<MenuSpec>& CommandTable::MapMenus() {
-    static const std::vector<MenuSpec> menus = {
+const std::vector<MenuDefinition>& CommandTable::MapMenus() {
+    static const std::vector<MenuDefinition> menus = {
         {"&File",
          {{"&Nuovo\tCtrl+N", cmd::kFileNew},
           {"&Apri...\tCtrl+O", cmd::kFileOpen},

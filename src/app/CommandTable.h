@@ -26,7 +26,7 @@ struct MenuItem {
     int id;
 };
 
-struct MenuSpec {
+struct MenuDefinition {
     const char* title;
     std::vector<MenuItem> items;
 };
@@ -45,8 +45,8 @@ public:
     static const CommandInfo* Find(int id);
 
     // The menu bar while no map is open, and while one is.
-    static const std::vector<MenuSpec>& NoMapMenus();
-    static const std::vector<MenuSpec>& MapMenus();
+    static const std::vector<MenuDefinition>& NoMapMenus();
+    static const std::vector<MenuDefinition>& MapMenus();
 
     static const std::vector<Accelerator>& Accelerators();
 

@@ -24,17 +24,17 @@ namespace {
 
 // The built menu bar against the table it was built from: titles, captions and ids in order,
 // separators where the table has them, and every item a command of the table.
-void CompareWithTable(QMenuBar* bar, const std::vector<app::MenuSpec>& specs) {
+void CompareWithTable(QMenuBar* bar, const std::vector<app::MenuDefinition>& definitions) {
     const QList<QAction*> menus = bar->actions();
-    QCOMPARE(menus.size(), qsizetype(specs.size()));
-    for (std::size_t m = 0; m < specs.size(); ++m) {
-        QCOMPARE(menus[m]->text(), QString::fromUtf8(specs[m].title));
+    QCOMPARE(menus.size(), qsizetype(definitions.size()));
+    for (std::size_t m = 0; m < definitions.size(); ++m) {
+        QCOMPARE(menus[m]->text(), QString::fromUtf8(definitions[m].title));
         QList<QAction*> shown = menus[m]->menu()->actions();
         shown.removeIf(
             [](QAction* action) { return !action->isSeparator() && !action->isVisible(); });
-        QCOMPARE(shown.size(), qsizetype(specs[m].items.size()));
-        for (std::size_t k = 0; k < specs[m].items.size(); ++k) {
-            const app::MenuItem& item = specs[m].items[k];
+        QCOMPARE(shown.size(), qsizetype(definitions[m].items.size()));
+        for (std::size_t k = 0; k < definitions[m].items.size(); ++k) {
+            const app::MenuItem& item = definitions[m].items[k];
             QCOMPARE(shown[k]->isSeparator(), item.caption == nullptr);
             if (item.caption != nullptr) {
                 QCOMPARE(shown[k]->text(), QString::fromUtf8(item.caption));
@@ -117,7 +117,7 @@ private slots:
             names[id] = tools::ToolName(tool);
         }
         std::size_t found = 0;
-        for (const app::MenuSpec& menu : CommandTable::MapMenus()) {
+        for (const app::MenuDefinition& menu : CommandTable::MapMenus()) {
             for (const app::MenuItem& item : menu.items) {
                 if (const auto name = names.find(item.id); name != names.end()) {
                     QString caption = QString::fromUtf8(item.caption).section('\t', 0, 0);
