@@ -27,11 +27,8 @@ const std::vector<AttributeTable::Stored>& AttributeTable::Ordered() const {
     if (ordered_) {
         return entries_;
     }
-    const auto byName = [this](const Stored& left, const Stored& right) {
-        return View(left.name) < View(right.name);
-    };
     // Stable, so the values of one name keep their document order and the last one can be kept.
-    std::stable_sort(entries_.begin(), entries_.end(), byName);
+    std::stable_sort(entries_.begin(), entries_.end(), ByName());
     auto kept = entries_.begin();
     for (auto it = entries_.begin(); it != entries_.end(); ++it) {
         const auto next = std::next(it);
@@ -48,9 +45,7 @@ const std::vector<AttributeTable::Stored>& AttributeTable::Ordered() const {
 
 std::optional<std::string_view> AttributeTable::Find(std::string_view name) const {
     const std::vector<Stored>& entries = Ordered();
-    const auto it = std::lower_bound(
-        entries.begin(), entries.end(), name,
-        [this](const Stored& entry, std::string_view wanted) { return View(entry.name) < wanted; });
+    const auto it = std::lower_bound(entries.begin(), entries.end(), name, NameBelow());
     if (it == entries.end() || View(it->name) != name) {
         return std::nullopt;
     }
@@ -73,22 +68,16 @@ void AttributeTable::InsertAbsent(std::vector<std::string> names) {
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
     const std::size_t before = entries_.size();
-    const auto byName = [this](const Stored& left, const Stored& right) {
-        return View(left.name) < View(right.name);
-    };
-    const auto nameBefore = [this](const Stored& entry, std::string_view wanted) {
-        return View(entry.name) < wanted;
-    };
     for (const std::string& name : names) {
         // Only among the entries there were: the new ones are ordered in by the merge below.
         const auto end = entries_.begin() + static_cast<std::ptrdiff_t>(before);
-        const auto it = std::lower_bound(entries_.begin(), end, name, nameBefore);
+        const auto it = std::lower_bound(entries_.begin(), end, name, NameBelow());
         if (it == end || View(it->name) != name) {
             entries_.push_back(Stored{Keep(name), Place{}});
         }
     }
     std::inplace_merge(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(before),
-                       entries_.end(), byName);
+                       entries_.end(), ByName());
 }
 
 }  // namespace zandrel::mapfile

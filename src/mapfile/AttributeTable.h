@@ -46,20 +46,20 @@ public:
         }
     }
 
-    // A value's place in the table, for indexes of many values: half the size of a view. It
-    // stays valid until the next Set or InsertAbsent.
-    struct ValueRef {
+    // A name's or a value's place in the table, for indexes of many values: half the size of a
+    // view. It stays valid until the next Set or InsertAbsent.
+    struct Place {
         std::uint32_t offset = 0;
         std::uint32_t length = 0;
     };
-    std::string_view ValueOf(ValueRef ref) const {
-        return {chars_.data() + ref.offset, ref.length};
+    std::string_view View(Place place) const {
+        return {chars_.data() + place.offset, place.length};
     }
     // As ForEachInDocumentOrder, with each value given by its place.
     template <typename Visit>
-    void ForEachRefInDocumentOrder(Visit&& visit) const {
+    void ForEachPlaceInDocumentOrder(Visit&& visit) const {
         for (const Stored& entry : entries_) {
-            visit(View(entry.name), ValueRef{entry.value.offset, entry.value.length});
+            visit(View(entry.name), entry.value);
         }
     }
 
@@ -71,18 +71,20 @@ public:
     const_iterator end() const;
 
 private:
-    // A name's or a value's place in chars_.
-    struct Place {
-        std::uint32_t offset = 0;
-        std::uint32_t length = 0;
-    };
     struct Stored {
         Place name;
         Place value;
     };
 
-    std::string_view View(Place place) const {
-        return {chars_.data() + place.offset, place.length};
+    // Orders entries by name, byte-wise; and an entry against a name.
+    auto ByName() const {
+        return [this](const Stored& left, const Stored& right) {
+            return View(left.name) < View(right.name);
+        };
+    }
+    auto NameBelow() const {
+        return
+            [this](const Stored& entry, std::string_view name) { return View(entry.name) < name; };
     }
     Place Keep(std::string_view text);
     // Sorts by name and drops all but the last value of each name, once.

@@ -53,7 +53,8 @@ MapKeyIndex::MapKeyIndex(const AttributeTable& table)
     scalars_.fill(kAbsent);
     textures_.fill(kAbsent);
     enemies_.fill(kAbsent);
-    table.ForEachRefInDocumentOrder([this](std::string_view name, Ref value) { Add(name, value); });
+    table.ForEachPlaceInDocumentOrder(
+        [this](std::string_view name, Ref value) { Add(name, value); });
 }
 
 std::string_view MapKeyIndex::NameOf(Scalar key) {

@@ -50,7 +50,7 @@ public:
 
 private:
     // A value's place, or kAbsent.
-    using Ref = AttributeTable::ValueRef;
+    using Ref = AttributeTable::Place;
     static constexpr Ref kAbsent{std::numeric_limits<std::uint32_t>::max(), 0};
 
     void Add(std::string_view name, Ref value);
@@ -58,7 +58,7 @@ private:
         if (ref.offset == kAbsent.offset) {
             return std::nullopt;
         }
-        return table_.ValueOf(ref);
+        return table_.View(ref);
     }
 
     const AttributeTable& table_;

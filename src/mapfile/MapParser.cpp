@@ -51,7 +51,7 @@ void ParseState::Stray(const char* bytes, std::size_t length) {
 }
 
 void ParseState::FlushStray() {
-    if (!strayPending.empty() && options.strayOutput != nullptr) {
+    if (!strayPending.empty()) {
         std::fwrite(strayPending.data(), 1, strayPending.size(), options.strayOutput);
     }
     strayPending.clear();
@@ -161,7 +161,6 @@ ParseResult Parse(std::string input, bool readFailed, const ParseOptions& option
         state.Report(ParseStatus::OutOfMemory, "out of memory");
     }
 
-    state.FlushStray();
     ParseResult result;
     result.status = state.status;
     result.line = state.line;

@@ -52,6 +52,7 @@ struct ParseState {
     // The current token, a character no scanner rule takes. A map has a run of them on every
     // line, so they are held back and written in large pieces, in the same order.
     void Stray(const char* bytes, std::size_t length);
+    // Writes what is held back; also on destruction, so a parse that ends any way leaves none.
     void FlushStray();
     // "<message> at line <n>" on the diagnostics stream, once per parse.
     void Report(ParseStatus failure, const char* message);

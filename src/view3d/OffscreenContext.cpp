@@ -123,7 +123,7 @@ std::vector<unsigned char> OffscreenContext::ReadRgb() const {
     const auto height = static_cast<std::size_t>(height_);
     std::vector<unsigned char> upward(width * height * 4);
     glFinish();
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
     // RGBA is the pbuffer's own layout, which Mesa copies as it is; asking for RGB sends every
     // pixel through its generic conversion, which costs more than drawing the map.

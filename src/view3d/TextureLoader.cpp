@@ -13,18 +13,10 @@
 
 namespace zandrel::view3d {
 
-void TextureLoader::InitLibrary() {
-    ilInit();
-    iluInit();
-    // The GL state every load has always left behind, which the passes draw with: texturing on,
-    // modulated, the bound texture repeating with linear filters, tightly packed pixel rows.
-    glEnable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    SetUploadParameters();
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-}
+namespace {
 
-void TextureLoader::SetUploadParameters() {
+// Repeat and linear filters on the bound texture, tightly packed rows to read from.
+void SetUploadParameters() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -35,8 +27,6 @@ void TextureLoader::SetUploadParameters() {
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
 }
-
-namespace {
 
 ILenum LibraryType(tools::ImageFormat format) {
     switch (format) {
@@ -67,7 +57,7 @@ ILenum PaletteColours(ILint paletteType) {
 
 // Uploads the decoded image as a texture with its mipmaps: palettes expanded, rows from the
 // bottom as GL counts them, one byte per channel component as decoded. gluBuild2DMipmaps
-// scales a side that is not a power of two and redefines every level, the first included.
+// defines every level, the first included, scaling a side that is not a power of two.
 GLuint UploadMipmapped() {
     if (ilGetInteger(IL_IMAGE_FORMAT) == IL_COLOUR_INDEX &&
         ilConvertImage(PaletteColours(ilGetInteger(IL_PALETTE_TYPE)), IL_UNSIGNED_BYTE) !=
@@ -86,8 +76,7 @@ GLuint UploadMipmapped() {
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    TextureLoader::SetUploadParameters();
-    glTexImage2D(GL_TEXTURE_2D, 0, components, width, height, 0, format, type, ilGetData());
+    SetUploadParameters();
     gluBuild2DMipmaps(GL_TEXTURE_2D, components, width, height, format, type, ilGetData());
     return name;
 }
@@ -99,6 +88,17 @@ std::uint32_t MaxTextureSize() {
 }
 
 }  // namespace
+
+void TextureLoader::InitLibrary() {
+    ilInit();
+    iluInit();
+    // The GL state every load has always left behind, which the passes draw with: texturing on,
+    // modulated, the bound texture repeating with linear filters, tightly packed pixel rows.
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    SetUploadParameters();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+}
 
 std::uint32_t TextureLoader::LoadMipmapped(const std::string& fileName,
                                            const std::filesystem::path& folder) {

@@ -23,9 +23,6 @@ public:
     // Deletes a texture object name; 0 is ignored.
     static void Delete(std::uint32_t name);
 
-    // Repeat and linear filters on the bound texture, tightly packed rows to read from.
-    static void SetUploadParameters();
-
 private:
     static void InitLibrary();
 };
