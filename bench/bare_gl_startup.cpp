@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "FloorQuad.h"
 #include "app/CommandTable.h"
 #include "app/EditorSurfaceFormat.h"
 
@@ -78,20 +79,7 @@ protected:
         const qreal ratio = devicePixelRatio();
         glViewport(0, 0, static_cast<GLsizei>(width() * ratio),
                    static_cast<GLsizei>(height() * ratio));
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glBegin(GL_QUADS);
-        glTexCoord2f(0.0f, 0.0f);
-        glVertex2f(-0.8f, -0.8f);
-        glTexCoord2f(1.0f, 0.0f);
-        glVertex2f(0.8f, -0.8f);
-        glTexCoord2f(1.0f, 1.0f);
-        glVertex2f(0.8f, 0.8f);
-        glTexCoord2f(0.0f, 1.0f);
-        glVertex2f(-0.8f, 0.8f);
-        glEnd();
+        zandrel::bench::DrawTexturedQuad(texture, 0.8f);
         context_->swapBuffers(this);
         // As the editor does under ZANDREL_QUIT_AFTER_FIRST_FRAME: shutdown is not start-up.
         glFinish();

@@ -15,6 +15,8 @@
 #include <cstring>
 #include <vector>
 
+#include "FloorQuad.h"
+
 namespace {
 
 int Fail(const char* what) {
@@ -36,11 +38,21 @@ bool MakeContext(int side) {
         eglBindAPI(EGL_OPENGL_API) != EGL_TRUE) {
         return false;
     }
-    const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
-                                       EGL_OPENGL_BIT,   EGL_RED_SIZE,    8,
-                                       EGL_GREEN_SIZE,   8,               EGL_BLUE_SIZE,
-                                       8,                EGL_ALPHA_SIZE,  8,
-                                       EGL_DEPTH_SIZE,   24,              EGL_NONE};
+    const EGLint configAttributes[] = {EGL_SURFACE_TYPE,
+                                       EGL_PBUFFER_BIT,
+                                       EGL_RENDERABLE_TYPE,
+                                       EGL_OPENGL_BIT,
+                                       EGL_RED_SIZE,
+                                       8,
+                                       EGL_GREEN_SIZE,
+                                       8,
+                                       EGL_BLUE_SIZE,
+                                       8,
+                                       EGL_ALPHA_SIZE,
+                                       8,
+                                       EGL_DEPTH_SIZE,
+                                       24,
+                                       EGL_NONE};
     EGLConfig config = nullptr;
     EGLint count = 0;
     if (eglChooseConfig(display, configAttributes, &config, 1, &count) != EGL_TRUE || count < 1) {
@@ -110,20 +122,7 @@ int main(int argc, char** argv) {
         textures.push_back(Upload(argv[k]));
     }
     glViewport(0, 0, side, side);
-    glClearColor(0.0F, 0.0F, 0.0F, 1.0F);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, textures.front());
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0F, 0.0F);
-    glVertex2f(-0.9F, -0.9F);
-    glTexCoord2f(1.0F, 0.0F);
-    glVertex2f(0.9F, -0.9F);
-    glTexCoord2f(1.0F, 1.0F);
-    glVertex2f(0.9F, 0.9F);
-    glTexCoord2f(0.0F, 1.0F);
-    glVertex2f(-0.9F, 0.9F);
-    glEnd();
+    zandrel::bench::DrawTexturedQuad(textures.front(), 0.9F);
     std::vector<unsigned char> rgba(static_cast<std::size_t>(side) * side * 4);
     glReadPixels(0, 0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     return WritePng(argv[2], side, rgba) ? 0 : Fail("cannot write the picture");
