@@ -220,32 +220,33 @@ TEST_F(ScriptRun, ZdmtoolRunsAScriptFileAndNamesItsFailures) {
 
 TEST(ScriptSession, ViewAndStoredSelectionFollowTheCommands) {
     const auto session = std::make_unique<ScriptSession>();
-    const auto run = [&](std::string_view line) {
-        const Status status = session->Run(*SplitScriptLine(line));
-        EXPECT_TRUE(status.ok()) << line << ": " << status.message();
+    // Each command, then the selection the view shows and the map stores (empty: no command).
+    const struct {
+        const char* line;
+        map::CellRect selection;
+    } kSteps[] = {
+        {"", {25, 25, 25, 25}},
+        {"select 7 3 4 9", {4, 3, 7, 9}},
+        {"copy", {4, 3, 7, 9}},
+        {"new", {25, 25, 25, 25}},
+        {"select 48 1 48 1", {48, 1, 48, 1}},
+        // The pasted block, clipped at the last x, becomes the selection.
+        {"paste", {48, 1, 49, 7}},
+        {"start 12 40", {12, 40, 12, 40}},
     };
-    EXPECT_EQ(session->selection(), tools::MapSelection(25, 25, 25, 25));
-    EXPECT_EQ(session->mapGrid().selection, (map::CellRect{25, 25, 25, 25}));
-
-    run("select 7 3 4 9");
-    EXPECT_EQ(session->selection(), tools::MapSelection(4, 3, 7, 9));
-    EXPECT_EQ(session->mapGrid().selection, (map::CellRect{4, 3, 7, 9}));
-
-    run("copy");
-    run("new");
+    for (const auto& step : kSteps) {
+        if (*step.line != '\0') {
+            const Status status = session->Run(*SplitScriptLine(step.line));
+            EXPECT_TRUE(status.ok()) << step.line << ": " << status.message();
+        }
+        const map::CellRect& want = step.selection;
+        EXPECT_EQ(session->selection(), tools::MapSelection(want.x0, want.z0, want.x1, want.z1))
+            << step.line;
+        EXPECT_EQ(session->mapGrid().selection, want) << step.line;
+    }
     EXPECT_TRUE(session->clipboard().hasContent);
-    EXPECT_EQ(session->selection(), tools::MapSelection(25, 25, 25, 25));
-
-    run("select 48 1 48 1");
-    run("paste");
-    // The pasted block, clipped at the last x, becomes the selection.
-    EXPECT_EQ(session->selection(), tools::MapSelection(48, 1, 49, 7));
-    EXPECT_EQ(session->mapGrid().selection, (map::CellRect{48, 1, 49, 7}));
-
-    run("start 12 40");
-    EXPECT_EQ(session->selection(), tools::MapSelection(12, 40, 12, 40));
     EXPECT_EQ(session->mapGrid().start, (map::CellRect{12, 40, 12, 40}));
-    run("goal");
+    ASSERT_TRUE(session->Run(*SplitScriptLine("goal")).ok());
     EXPECT_EQ(session->mapGrid().Cell(12, 40).goal, 1);
 }
 
