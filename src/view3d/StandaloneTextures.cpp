@@ -15,24 +15,22 @@ StandaloneTextures::StandaloneTextures(std::vector<std::filesystem::path> folder
     : folders_(std::move(folders)) {}
 
 StandaloneTextures::~StandaloneTextures() {
-    for (const std::uint32_t name : names_) {
+    for (const std::uint32_t name : loaded_.Names()) {
         TextureLoader::Delete(name);
     }
 }
 
 std::uint32_t StandaloneTextures::LoadFromFolders(const std::string& fileName) {
-    for (const std::filesystem::path& folder : folders_) {
-        // A folder that does not hold the file by the safe-path rule is passed over, so a
-        // hostile name can reach no further than the folders given.
-        if (tools::FindTextureFile(folder, fileName).ok()) {
-            const std::uint32_t name = TextureLoader::LoadMipmapped(fileName, folder);
-            if (name != 0) {
-                names_.push_back(name);
+    return loaded_.Get(fileName, [this](const std::string& name) -> std::uint32_t {
+        for (const std::filesystem::path& folder : folders_) {
+            // A folder that does not hold the file by the safe-path rule is passed over, so a
+            // hostile name can reach no further than the folders given.
+            if (tools::FindTextureFile(folder, name).ok()) {
+                return TextureLoader::LoadMipmapped(name, folder);
             }
-            return name;
         }
-    }
-    return 0;
+        return 0;
+    });
 }
 
 void StandaloneTextures::Load(map::MapGrid& grid) {

@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
+
+#include "view3d/TexturesByFile.h"
 
 namespace zandrel::map {
 class MapGrid;
@@ -13,8 +16,8 @@ namespace zandrel::view3d {
 // The texture objects of one map drawn outside the editor, in the one context current while
 // it lives: the same files the editor's texture set loads (the slots, "start.jpg",
 // "wall.jpg" and the enemy slot's image), each looked up in a list of folders, the first
-// that holds it by the texture-file rule winning. Deletes its names when destroyed, so the
-// context must still be current then.
+// that holds it by the texture-file rule winning, each file loaded once. Deletes its names
+// when destroyed, so the context must still be current then.
 class StandaloneTextures {
 public:
     explicit StandaloneTextures(std::vector<std::filesystem::path> folders);
@@ -31,7 +34,7 @@ private:
     std::uint32_t LoadFromFolders(const std::string& fileName);
 
     std::vector<std::filesystem::path> folders_;
-    std::vector<std::uint32_t> names_;
+    TexturesByFile loaded_;
     std::uint32_t enemyTexture_ = 0;
 };
 

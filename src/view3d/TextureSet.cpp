@@ -9,6 +9,7 @@
 
 #include "map/MapGrid.h"
 #include "view3d/TextureLoader.h"
+#include "view3d/TexturesByFile.h"
 
 namespace zandrel::view3d {
 
@@ -53,26 +54,27 @@ void TextureSet::DeleteAll(const std::vector<std::uint32_t>& names) {
 }
 
 void TextureSet::LoadMapTextures(map::MapGrid& grid, std::ostream& trace) {
+    TexturesByFile loaded;
+    const auto load = [&loaded](const std::string& fileName) {
+        return loaded.Get(
+            fileName, [](const std::string& name) { return TextureLoader::LoadMipmapped(name); });
+    };
     const std::int32_t count = std::clamp(grid.numtex, 0, map::kMaxTextureSlots);
-    std::vector<std::uint32_t> loaded;
     for (std::int32_t i = 0; i < count; ++i) {
         const std::string fileName(grid.textures[i].View());
         // Written and flushed before the load, so that should an image ever bring the editor
         // down the last line names it.
         trace << "Texture " << i << ':' << fileName << '\n';
         trace.flush();
-        grid.textureIds[i] = TextureLoader::LoadMipmapped(fileName);
-        loaded.push_back(grid.textureIds[i]);
+        grid.textureIds[i] = load(fileName);
     }
-    grid.start.texture = TextureLoader::LoadMipmapped("start.jpg");
-    loaded.push_back(grid.start.texture);
-    grid.wallArea.texture = TextureLoader::LoadMipmapped("wall.jpg");
-    loaded.push_back(grid.wallArea.texture);
+    grid.start.texture = load("start.jpg");
+    grid.wallArea.texture = load("wall.jpg");
     // Deleted only now, so that no new name reuses one the map still held.
     if (GroupIsCurrent()) {
         DeleteAll(mapNames_);
     }
-    mapNames_ = std::move(loaded);
+    mapNames_ = loaded.Names();
 }
 
 void TextureSet::LoadEnemyTexture(const map::MapGrid& grid) {
