@@ -21,6 +21,7 @@
 #include "tools/CellRay.h"
 #include "tools/HeightSampling.h"
 #include "view3d/EnemyMarker.h"
+#include "view3d/GlutRuntime.h"
 #include "view3d/MapOverlays.h"
 #include "view3d/MapRenderer.h"
 #include "view3d/MapScene.h"
@@ -151,7 +152,7 @@ void CzandrelEditorView::OnDraw() {
 }
 
 void CzandrelEditorView::DrawEnemies(std::uint32_t texture) {
-    MapScene::DrawEnemies(doc_->mapGrid(), texture, renderMode_);
+    MapScene::DrawEnemies(doc_->mapGrid(), texture, renderMode_, &GlutRuntime::WireSphere);
 }
 
 void CzandrelEditorView::DrawAxesAndStart() {

@@ -1,10 +1,8 @@
 #include "view3d/EnemyMarker.h"
 
-#include <GL/freeglut.h>
 #include <GL/gl.h>
 
 #include "map/MapGrid.h"
-#include "view3d/GlutRuntime.h"
 #include "view3d/Spheres.h"
 #include "view3d/TextureLoader.h"
 
@@ -26,7 +24,8 @@ std::optional<EnemyMarker::Centre> EnemyMarker::CentreOf(const map::MapGrid& gri
     return Centre{x + 0.5f, h + 0.5f, z + 0.5f};
 }
 
-void EnemyMarker::Draw(const Centre& centre, std::uint32_t texture, RenderMode mode) {
+void EnemyMarker::Draw(const Centre& centre, std::uint32_t texture, RenderMode mode,
+                       WireSphere wire) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(centre[0], centre[1], centre[2]);
@@ -34,14 +33,7 @@ void EnemyMarker::Draw(const Centre& centre, std::uint32_t texture, RenderMode m
     TextureLoader::SetDrawParameters();
     if (mode == RenderMode::Wireframe) {
         glDisable(GL_TEXTURE_2D);
-        // glut starts only when its first sphere is wanted, not with every view: its start-up
-        // is a cost of the first frame. Without a display it cannot start (and its geometry
-        // would exit the process), so our own wire sphere stands in then.
-        if (GlutRuntime::EnsureInitialised()) {
-            glutWireSphere(0.5, 10, 10);
-        } else {
-            DrawWireSphere(0.5, 10, 10);
-        }
+        wire(0.5, 10, 10);
         glEnable(GL_TEXTURE_2D);
     } else {
         DrawTexturedSphere(0.0f, 0.0f, 0.0f, 0.5, 30);

@@ -23,9 +23,12 @@ public:
     // None for an empty slot, one naming a cell outside the map, or an index past the slots.
     static std::optional<Centre> CentreOf(const map::MapGrid& grid, std::size_t index);
 
-    // Draws a marker at centre with the current colour: a wire sphere in wireframe, a textured
-    // one in solid mode.
-    static void Draw(const Centre& centre, std::uint32_t texture, RenderMode mode);
+    // Draws the wire sphere of a marker at the origin: radius, slices, stacks.
+    using WireSphere = void (*)(double radius, int slices, int stacks);
+
+    // Draws a marker at centre with the current colour: a wire sphere by wire in wireframe, a
+    // textured one in solid mode.
+    static void Draw(const Centre& centre, std::uint32_t texture, RenderMode mode, WireSphere wire);
 };
 
 }  // namespace zandrel::view3d

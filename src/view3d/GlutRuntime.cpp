@@ -3,6 +3,8 @@
 #include <GL/freeglut.h>
 #include <X11/Xlib.h>
 
+#include "view3d/Spheres.h"
+
 namespace zandrel::view3d {
 
 bool GlutRuntime::IsInitialised() {
@@ -24,6 +26,14 @@ bool GlutRuntime::EnsureInitialised() {
     int argc = 1;
     glutInit(&argc, argv);
     return IsInitialised();
+}
+
+void GlutRuntime::WireSphere(double radius, int slices, int stacks) {
+    if (EnsureInitialised()) {
+        glutWireSphere(radius, slices, stacks);
+    } else {
+        DrawWireSphere(radius, slices, stacks);
+    }
 }
 
 }  // namespace zandrel::view3d

@@ -10,6 +10,10 @@ public:
     // True when glut is ready for geometry calls.
     static bool EnsureInitialised();
     static bool IsInitialised();
+    // The view's wire sphere: glut's, started when its first sphere is wanted rather than with
+    // every view, as its start-up is a cost of the first frame; our own where no display lets
+    // glut start (its geometry would exit the process).
+    static void WireSphere(double radius, int slices, int stacks);
 };
 
 }  // namespace zandrel::view3d

@@ -8,6 +8,7 @@
 #include "tools/HeightSampling.h"
 #include "view3d/EnemyMarker.h"
 #include "view3d/MapPassBatches.h"
+#include "view3d/Spheres.h"
 
 namespace zandrel::view3d {
 
@@ -36,16 +37,17 @@ void MapScene::LoadProjection(const tools::Camera& camera, std::int32_t width,
 
 void MapScene::DrawContents(const map::MapGrid& grid, RenderMode mode, std::uint32_t enemyTexture) {
     MapPassBatches().Draw(grid, mode);
-    DrawEnemies(grid, enemyTexture, mode);
+    DrawEnemies(grid, enemyTexture, mode, &DrawWireSphere);
     DrawAxesAndStart(grid);
 }
 
-void MapScene::DrawEnemies(const map::MapGrid& grid, std::uint32_t texture, RenderMode mode) {
+void MapScene::DrawEnemies(const map::MapGrid& grid, std::uint32_t texture, RenderMode mode,
+                           EnemyMarker::WireSphere wire) {
     for (std::size_t i = 0; i < grid.enemies.size(); ++i) {
         if (const auto centre = EnemyMarker::CentreOf(grid, i)) {
             glPushMatrix();
             glLoadIdentity();
-            EnemyMarker::Draw(*centre, texture, mode);
+            EnemyMarker::Draw(*centre, texture, mode, wire);
             glPopMatrix();
         }
     }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "view3d/EnemyMarker.h"
 #include "view3d/RenderMode.h"
 
 namespace zandrel::map {
@@ -26,10 +27,12 @@ public:
     static void LoadProjection(const tools::Camera& camera, std::int32_t width,
                                std::int32_t height);
 
-    // The map pass, the enemy markers, then the axes and the start marker.
+    // The map pass, the enemy markers (wire ones of our own spheres, which need no display),
+    // then the axes and the start marker.
     static void DrawContents(const map::MapGrid& grid, RenderMode mode, std::uint32_t enemyTexture);
 
-    static void DrawEnemies(const map::MapGrid& grid, std::uint32_t texture, RenderMode mode);
+    static void DrawEnemies(const map::MapGrid& grid, std::uint32_t texture, RenderMode mode,
+                            EnemyMarker::WireSphere wire);
     // The three green axes and the vertical start line through the start cell's centre.
     static void DrawAxesAndStart(const map::MapGrid& grid);
 

@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <IL/il.h>
-#include <IL/ilu.h>
 
 #include <optional>
 #include <vector>
@@ -56,15 +55,13 @@ ILenum PaletteColours(ILint paletteType) {
 }
 
 // Uploads the decoded image as a texture with its mipmaps: palettes expanded, rows from the
-// bottom as GL counts them, one byte per channel component as decoded. gluBuild2DMipmaps
+// bottom as GL counts them (the library decodes them so), one byte per channel component as
+// decoded. gluBuild2DMipmaps
 // defines every level, the first included, scaling a side that is not a power of two.
 GLuint UploadMipmapped() {
     if (ilGetInteger(IL_IMAGE_FORMAT) == IL_COLOUR_INDEX &&
         ilConvertImage(PaletteColours(ilGetInteger(IL_PALETTE_TYPE)), IL_UNSIGNED_BYTE) !=
             IL_TRUE) {
-        return 0;
-    }
-    if (ilGetInteger(IL_IMAGE_ORIGIN) != IL_ORIGIN_LOWER_LEFT && iluFlipImage() != IL_TRUE) {
         return 0;
     }
     const GLint components = ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL);
@@ -91,7 +88,9 @@ std::uint32_t MaxTextureSize() {
 
 void TextureLoader::InitLibrary() {
     ilInit();
-    iluInit();
+    // Rows from the bottom, as GL counts them: the library turns each image so as it decodes.
+    ilOriginFunc(IL_ORIGIN_LOWER_LEFT);
+    ilEnable(IL_ORIGIN_SET);
     // The GL state every load has always left behind, which the passes draw with: texturing on,
     // modulated, the bound texture repeating with linear filters, tightly packed pixel rows.
     glEnable(GL_TEXTURE_2D);
