@@ -29,7 +29,12 @@ QString DialogFolder::Last() {
 }
 
 void DialogFolder::RememberFolderOf(const QString& path) {
-    QSettings().setValue(kKey, QFileInfo(path).absolutePath());
+    // Written only when it changes: every write rewrites the whole settings file.
+    QSettings settings;
+    const QString folder = QFileInfo(path).absolutePath();
+    if (settings.value(kKey).toString() != folder) {
+        settings.setValue(kKey, folder);
+    }
 }
 
 }  // namespace zandrel::app

@@ -26,6 +26,11 @@ RecentFileList::RecentFileList() {
 
 void RecentFileList::Add(const QString& path) {
     const QString absolute = Normalised(path);
+    // Reopening the newest map changes nothing, and writing the settings file is a good part
+    // of opening one.
+    if (!files_.isEmpty() && files_.first() == absolute) {
+        return;
+    }
     files_.removeAll(absolute);
     files_.prepend(absolute);
     while (files_.size() > kSize) {
