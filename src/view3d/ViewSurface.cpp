@@ -51,10 +51,21 @@ bool ViewSurface::CreateContext() {
         context_.reset();
         return false;
     }
-    offscreen_ = std::make_unique<QOffscreenSurface>(screen());
-    offscreen_->setFormat(context_->format());
-    offscreen_->create();
     return true;
+}
+
+QSurface* ViewSurface::Target() {
+    if (handle() != nullptr && isExposed()) {
+        return this;
+    }
+    // Made on first need: a view on screen never needs it, and each costs the display a
+    // surface of its own.
+    if (offscreen_ == nullptr) {
+        offscreen_ = std::make_unique<QOffscreenSurface>(screen());
+        offscreen_->setFormat(context_->format());
+        offscreen_->create();
+    }
+    return offscreen_.get();
 }
 
 bool ViewSurface::MakeCurrent() {
@@ -62,9 +73,7 @@ bool ViewSurface::MakeCurrent() {
     if (fresh && !CreateContext()) {
         return false;
     }
-    QSurface* const target =
-        handle() != nullptr && isExposed() ? static_cast<QSurface*>(this) : offscreen_.get();
-    if (!context_->makeCurrent(target)) {
+    if (!context_->makeCurrent(Target())) {
         failure_ = "GlMakeCurrent Error";
         return false;
     }

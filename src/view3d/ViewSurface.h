@@ -50,6 +50,8 @@ protected:
 
 private:
     bool CreateContext();
+    // What the context draws into: the window when it is on screen, else an off-screen surface.
+    QSurface* Target();
     // Hands an input message to the widget side; drags go to the nearest widget that accepts
     // drops, with the point in its coordinates.
     void Forward(QEvent* event);
