@@ -16,13 +16,7 @@
 #include "support/CaptureStream.h"
 #include "support/ScratchFolder.h"
 
-using zandrel::mapfile::MarkupElement;
-using zandrel::mapfile::ParseMapText;
-using zandrel::mapfile::ParseOptions;
-using zandrel::mapfile::ParseResult;
-using zandrel::mapfile::ParseStatus;
-using zandrel::testsupport::ReadFile;
-
+namespace zandrel::mapfile {
 namespace {
 
 void Describe(const MarkupElement& element, std::string& out) {
@@ -74,8 +68,6 @@ const std::string kWriterMap =
     "<ZanMap\n SizeX=\"1\" \n SizeZ=\"1\" \n numtex=\"1\" \n Tex_0=\"t.jpg\"\n"
     " NO_0_0 =\"0.000000\"\n C_0_0 =\"1.000000\"\n X_S=\"0\" \n Z_S=\"0\" \n/>\n";
 
-}  // namespace
-
 TEST(AttributeTokens, CorpusAndTestMapsReadAlikeBothWays) {
     const std::filesystem::path tests(CORE_TESTS_DIR);
     std::vector<std::filesystem::path> files;
@@ -90,7 +82,7 @@ TEST(AttributeTokens, CorpusAndTestMapsReadAlikeBothWays) {
     }
     ASSERT_GE(files.size(), 4u) << "no corpus found under " << tests;
     for (const auto& file : files)
-        ExpectSameBothWays(ReadFile(file), file.string());
+        ExpectSameBothWays(testsupport::ReadFile(file), file.string());
 }
 
 // Hand-picked forms at the edges of the one-token rule: blanks everywhere, names after "?", "!"
@@ -147,3 +139,6 @@ TEST(AttributeTokens, NestingAtTheStackLimitOverflowsAlikeBothWays) {
     // The range straddles the limit, or this test compares nothing that matters.
     EXPECT_EQ(seen, (std::set<ParseStatus>{ParseStatus::Ok, ParseStatus::StackOverflow}));
 }
+
+}  // namespace
+}  // namespace zandrel::mapfile

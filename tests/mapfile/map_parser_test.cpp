@@ -1,22 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "mapfile/AttributeTable.h"
 #include "mapfile/MapParser.h"
 #include "support/CaptureStream.h"
+#include "support/ScratchFolder.h"
 
 bool ScannerClassesNulWithSoh();
 
-using zandrel::mapfile::MarkupElement;
-using zandrel::mapfile::ParseMapFile;
-using zandrel::mapfile::ParseMapText;
-using zandrel::mapfile::ParseOptions;
-using zandrel::mapfile::ParseResult;
-using zandrel::mapfile::ParseStatus;
-
+namespace zandrel::mapfile {
 namespace {
 
 // Parses text, keeping the diagnostics and stray characters for the test to look at.
@@ -25,10 +22,6 @@ struct Parsed {
         : result(ParseMapText(text, ParseOptions{errors.get(), stray.get()})) {}
 
     const MarkupElement& root() const { return *result.root; }
-    std::string attribute(const std::string& name) const {
-        const auto value = root().attributes.Find(name);
-        return std::string(value ? *value : "<absent>");
-    }
 
     CaptureStream errors;
     CaptureStream stray;
@@ -43,8 +36,6 @@ std::string Nested(int depth) {
         text += "</a>";
     return text;
 }
-
-}  // namespace
 
 // What the parser keeps of a well-formed file: the root's name, its attributes in byte order
 // with the last of a repeated name winning, its text, how many children it has and the
@@ -125,7 +116,7 @@ TEST(MapParser, HugeTokensAndDeepNestingUpToTheStackLimit) {
     Parsed huge("<" + name + " a=\"" + value + "\">" + std::string(50000, 't') + "</" + name + ">");
     ASSERT_TRUE(huge.result.ok()) << huge.errors.text();
     EXPECT_EQ(huge.root().name.size(), name.size());
-    EXPECT_EQ(huge.attribute("a").size(), value.size());
+    EXPECT_EQ(huge.root().attributes.Find("a")->size(), value.size());
     EXPECT_EQ(huge.root().text.size(), 50000u);
 
     const Parsed deep(Nested(1500));
@@ -185,11 +176,7 @@ TEST(HostileInput, NulRunsAcrossReadsComeBackWhole) {
     }
     const std::string text = "<m a=\"" + value + "\" b=\"\x01\"/>";
     const auto path = std::filesystem::temp_directory_path() / "hostile_nul_runs.zdm";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
-
+    testsupport::WriteFile(path, text);
     for (const ParseResult& result : {ParseMapText(text, ParseOptions{nullptr, nullptr}),
                                       ParseMapFile(path, ParseOptions{nullptr, nullptr})}) {
         ASSERT_TRUE(result.ok());
@@ -202,3 +189,31 @@ TEST(HostileInput, NulRunsAcrossReadsComeBackWhole) {
 TEST(HostileInput, ScannerCannotTellNulFromSoh) {
     EXPECT_TRUE(ScannerClassesNulWithSoh());
 }
+
+// Byte order and "the last of repeated names wins" are proven through the parser above; what is
+// left is what only the table's own interface shows.
+TEST(AttributeTable, DocumentOrderShowsEveryValueUntilOrdered) {
+    using Pairs = std::vector<std::pair<std::string, std::string>>;
+    AttributeTable table;
+    for (const auto& [name, value] : Pairs{{"b", "1"}, {"a", "2"}, {"b", "3"}})
+        table.Set(name, value);
+    const auto seen = [&] {
+        Pairs pairs;
+        table.ForEachInDocumentOrder([&](std::string_view name, std::string_view value) {
+            pairs.emplace_back(name, value);
+        });
+        return pairs;
+    };
+    EXPECT_EQ(seen(), (Pairs{{"b", "1"}, {"a", "2"}, {"b", "3"}}));
+    EXPECT_EQ(table.Find("c"), std::nullopt);  // orders the table
+    EXPECT_EQ(seen(), (Pairs{{"a", "2"}, {"b", "3"}}));
+
+    EXPECT_EQ(table.Find("b"), "3");
+    table.Set("z", "set");
+    table.InsertAbsent({"b", "y", "y", "zz"});
+    EXPECT_EQ(Pairs(table.begin(), table.end()),
+              (Pairs{{"a", "2"}, {"b", "3"}, {"y", ""}, {"z", "set"}, {"zz", ""}}));
+}
+
+}  // namespace
+}  // namespace zandrel::mapfile
