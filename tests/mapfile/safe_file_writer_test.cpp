@@ -36,12 +36,12 @@ TEST_F(SafeFileWriterTest, EveryNameTheFileSystemTakesSaves) {
         ASSERT_TRUE(ReplaceFileContents(path, "first")) << length;
         EXPECT_TRUE(ReplaceFileContents(path, "second")) << length;
         EXPECT_EQ(ReadFile(path), "second") << length;
-        EXPECT_EQ(Names().size(), 1u);
+        EXPECT_EQ(NamesInFolder().size(), 1u);
         fs::remove(path);
     }
     const Status tooLong = ReplaceFileContents(folder_ / std::string(NAME_MAX + 1, 'm'), "x");
     EXPECT_NE(tooLong.message().find("File name too long"), std::string::npos) << tooLong.message();
-    EXPECT_TRUE(Names().empty());
+    EXPECT_TRUE(NamesInFolder().empty());
 }
 
 // The new file takes the old one's permissions, a link keeps pointing at the saved file, and a
@@ -65,7 +65,7 @@ TEST_F(SafeFileWriterTest, PermissionsLinksAndUnwritablePlaces) {
         EXPECT_FALSE(saved);
     }
     EXPECT_EQ(ReadFile(target), "new");
-    EXPECT_EQ(Names(), (NameSet{"link.zdm", "real.zdm"}));
+    EXPECT_EQ(NamesInFolder(), (NameSet{"link.zdm", "real.zdm"}));
 }
 
 TEST_F(SafeFileWriterTest, SpecialFilesAreRefusedAndDevicesWrittenInPlace) {
@@ -89,7 +89,7 @@ TEST_F(SafeFileWriterTest, SpecialFilesAreRefusedAndDevicesWrittenInPlace) {
     ::close(reader);
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_TRUE(fs::is_socket(socket));
-    EXPECT_EQ(Names().size(), 3u);
+    EXPECT_EQ(NamesInFolder().size(), 3u);
 
     // Character devices are written in place.
     EXPECT_TRUE(ReplaceFileContents("/dev/null", "map"));
@@ -118,7 +118,7 @@ TEST_F(SafeFileWriterTest, NothingButTheTargetIsLeftAfterSavesAndFailedSaves) {
     EXPECT_NE(tooBig.message().find("File too large"), std::string::npos) << tooBig.message();
     EXPECT_FALSE(tooBigNew);
     EXPECT_EQ(ReadFile(path), "replaced");
-    EXPECT_EQ(Names(), NameSet{"level.zdm"});
+    EXPECT_EQ(NamesInFolder(), NameSet{"level.zdm"});
 }
 
 // Names of this process, hidden and short; and what a save clears from its folder: only the
@@ -158,7 +158,7 @@ TEST_F(SafeFileWriterTest, ASaveRemovesOnlyWhatEndedSavesLeft) {
     fs::create_symlink("kept.zdm", folder_ / (".zdm-" + dead + "-symlnk"));
     ASSERT_TRUE(ReplaceFileContents(folder_ / "level.zdm", "map"));
 
-    const NameSet left = Names();
+    const NameSet left = NamesInFolder();
     for (const auto& entry : cases) {
         EXPECT_EQ(left.count(entry.name), entry.removed ? 0u : 1u) << entry.name;
     }
@@ -211,7 +211,7 @@ TEST_F(SafeFileWriterTest, AKilledSaveLeavesTheOldOrTheNewMapAndNothingElse) {
         // Only a kill between link and rename leaves a name behind, and then a whole file that
         // the next save removes.
         bool leftover = false;
-        for (const std::string& name : Names()) {
+        for (const std::string& name : NamesInFolder()) {
             if (name != "level.zdm") {
                 leftover = true;
                 ++windowHits;
@@ -220,7 +220,7 @@ TEST_F(SafeFileWriterTest, AKilledSaveLeavesTheOldOrTheNewMapAndNothingElse) {
         }
         if (leftover) {
             ASSERT_TRUE(ReplaceFileContents(path, after));
-            stray += static_cast<int>(Names().size()) - 1;
+            stray += static_cast<int>(NamesInFolder().size()) - 1;
         }
         if (!whole) {
             WriteFile(path, first);

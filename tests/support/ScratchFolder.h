@@ -47,7 +47,7 @@ protected:
     }
 
     // What the folder holds, hidden names too: a save must leave nothing else behind.
-    std::set<std::string> Names() const {
+    std::set<std::string> NamesInFolder() const {
         std::set<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
             names.insert(entry.path().filename().string());
