@@ -3,12 +3,9 @@
 
 #include "heightimage/HeightPngWriter.h"
 #include "support/CliTool.h"
-#include "support/PngBytes.h"
 
 namespace fs = std::filesystem;
 using zandrel::heightimage::WriteHeightPngFile;
-using zandrel::testsupport::Bytes;
-using zandrel::testsupport::HeaderOnly;
 using zandrel::testsupport::ReadFile;
 using zandrel::testsupport::ToolOutcome;
 
@@ -29,35 +26,26 @@ TEST_F(ZdmTool, NewWritesTheDefaultMapThatCheckAccepts) {
 }
 
 // A file a verb cannot use fails it with exit 1, naming the file and why, and nothing is written.
+// Why a picture is refused is the PNG reader's business (tests/heightimage); one case shows it.
 TEST_F(ZdmTool, FailuresNameTheFileAndWhy) {
     Run("new map.zdm");
     Write("broken.zdm", "<ZanMap\n SizeX=\"2\"\n\n\n\n\n oops='1'/>\n");
-    Write("big.zdm", "<ZanMap SizeX=\"60\" SizeZ=\"5\"/>");
     Write("bad.zdm", "<r>\n");
     Write("picture.png", "GIF89a");
-    const Bytes empty = HeaderOnly(0, 0);
-    Write("empty.png", std::string(empty.begin(), empty.end()));
     ASSERT_TRUE(WriteHeightPngFile(folder_ / "nameless.png", {1, 1, {5}, std::nullopt}));
     Write("keep.zdm", "old");
     const struct {
         const char* args;
         const char* err;
     } cases[] = {
-        {"check map.zdm broken.zdm big.zdm absent.zdm",
+        {"check map.zdm broken.zdm absent.zdm",
          "parse error at line 7\nbroken.zdm: cannot be read: parse error at line 7\n"
-         "big.zdm: SizeX 60 is above the limit of 50\n"
          "absent.zdm: cannot be opened: No such file or directory\n"},
         {"parse bad.zdm", "parse error at line 2\n"},
         {"info absent.zdm", "absent.zdm: cannot be opened: No such file or directory\n"},
         {"new missing/level.zdm",
          "missing/level.zdm: cannot create a file in missing: No such file or directory\n"},
         {"heightmap import map.zdm picture.png keep.zdm", "picture.png: is not a PNG image\n"},
-        {"heightmap import map.zdm empty.png keep.zdm",
-         "empty.png: is 0 x 0 pixels; a heightmap has 1 to 16384 a side and at most 16777216 "
-         "in all\n"},
-        {"heightmap import map.zdm absent.png keep.zdm",
-         "absent.png: cannot be opened: No such file or directory\n"},
-        {"heightmap import map.zdm . keep.zdm", ".: is not a regular file\n"},
         {"heightmap import map.zdm nameless.png keep.zdm",
          "nameless.png: stores no height range; give one with --min and --max\n"},
         {"heightmap import absent.zdm nameless.png keep.zdm",

@@ -1,6 +1,11 @@
+// The loader and the writer: every field goes out and comes back, the golden file of a new map,
+// the atoi/atof reading of values and the writer's bytes in any locale, and the limits of the grid.
 #include <gtest/gtest.h>
 #include <rapidcheck/gtest.h>
 
+#include <climits>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
@@ -12,20 +17,13 @@
 #include "mapfile/MapWriter.h"
 #include "mapfile/NumberText.h"
 #include "support/CommaDecimalLocale.h"
+#include "support/ScratchFolder.h"
 
-using zandrel::Status;
-using zandrel::map::MapCell;
-using zandrel::map::MapGrid;
-using zandrel::mapfile::FixedText;
-using zandrel::mapfile::FormatMap;
-using zandrel::mapfile::LoadFromTable;
-using zandrel::mapfile::MapKeyIndex;
-using zandrel::mapfile::MarkupElement;
-using zandrel::mapfile::ParseMapText;
-using zandrel::mapfile::ParseOptions;
-using zandrel::mapfile::ReadDouble;
-
+namespace zandrel::mapfile {
 namespace {
+
+using map::MapCell;
+using map::MapGrid;
 
 MarkupElement Root(const std::string& text) {
     auto parsed = ParseMapText(text, ParseOptions{nullptr, nullptr});
@@ -42,17 +40,11 @@ std::unique_ptr<MapGrid> NewMap() {
     return std::make_unique<MapGrid>(50, 50);
 }
 
-// What a value keeps of itself through the file's six decimals.
-double Kept(double value) {
-    return ReadDouble(FixedText(value));
-}
-
+// Values that keep themselves through the file's six decimals.
 rc::Gen<double> Heights() {
     return rc::gen::map(rc::gen::inRange(-2000000000, 2000000000),
-                        [](int n) { return Kept(n / 1234567.0); });
+                        [](int n) { return ReadDouble(FixedText(n / 1234567.0)); });
 }
-
-}  // namespace
 
 // Small generated maps of values with six decimals: every field the file holds comes back.
 RC_GTEST_PROP(MapLoader, WrittenMapsLoadBackEqual, ()) {
@@ -89,17 +81,56 @@ RC_GTEST_PROP(MapLoader, WrittenMapsLoadBackEqual, ()) {
         for (int z = 0; z < written->SizeZ; ++z)
             RC_ASSERT(loaded->cells[x][z] == written->cells[x][z]);
     }
-    RC_ASSERT(loaded->start == written->start);
-    RC_ASSERT(loaded->enemies == written->enemies);
 }
 
+TEST(MapWriter, NewMapMatchesTheReferenceFileByteForByte) {
+    EXPECT_EQ(FormatMap(MapGrid(50, 50)),
+              testsupport::ReadFile(std::filesystem::path(CORE_TEST_DATA) / "new_map.zdm"));
+}
+
+TEST(MapWriter, EmptySizesWriteNoCellOrTextureLinesAndMarkersTheirCorners) {
+    auto grid = std::make_unique<MapGrid>(0, 50);
+    grid->numtex = 0;
+    grid->start.Set(1, 2, 3, 4);
+    grid->enemies[2].Set(5, 6, 7, 8);
+    EXPECT_EQ(FormatMap(*grid),
+              "<ZanMap\n SizeX=\"0\" \n SizeZ=\"50\" \n numtex=\"0\" \n Enemys_Tex=\"2\" \n"
+              " X_S=\"3\"\n Z_S=\"4\"\n"
+              " Enemy_0_X=\"-1\" \n Enemy_0_Z=\"-1\" \n Enemy_1_X=\"-1\" \n Enemy_1_Z=\"-1\" \n"
+              " Enemy_2_X=\"5\" \n Enemy_2_Z=\"6\" \n Enemy_3_X=\"-1\" \n Enemy_3_Z=\"-1\" \n"
+              "/>\n");
+}
+
+// How the file is replaced is ReplaceFileContents's business; the writer must hand it the text
+// and pass its failures on.
+class MapWriterTest : public testsupport::ScratchFolderTest {};
+
+TEST_F(MapWriterTest, SavesTheTextAndReportsFailures) {
+    const auto grid = std::make_unique<MapGrid>(3, 2);
+    ASSERT_TRUE(SaveMapFile(*grid, folder_ / "level.zdm"));
+    EXPECT_EQ(testsupport::ReadFile(folder_ / "level.zdm"), FormatMap(*grid));
+    EXPECT_FALSE(SaveMapFile(*grid, folder_ / "missing" / "level.zdm"));
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    EXPECT_FALSE(WriteMap(*grid, full));
+    std::fclose(full);
+}
+
+// Absent values read as 0, what the file does not cover is kept, and a texture name that is a
+// line feed alone reads as empty: cut at its NUL, "\n\0x" would be "\n", which a saved file
+// cannot hold.
 TEST(MapLoader, MissingValuesReadAsZeroAndWhatTheFileDoesNotCoverIsKept) {
+    using namespace std::string_literals;
     auto grid = NewMap();
     grid->RaiseCell(10, 10, 4.0);
     grid->textures[3].Assign("kept.jpg");
     grid->cells[1][2].typet = 9;
-    ASSERT_TRUE(Load(*grid, "<m SizeX=\"2\" SizeZ=\"3\" numtex=\"1\" Tex_0=\"a.jpg\"/>"));
-    EXPECT_EQ(grid->textures[0].View(), "a.jpg");
+    ASSERT_TRUE(Load(*grid,
+                     "<m SizeX=\"2\" SizeZ=\"3\" numtex=\"3\" Tex_0=\"\n\0x\" "
+                     "Tex_1=\"\n\" Tex_2=\"\na\"/>"s));
+    EXPECT_EQ(grid->textures[0].View(), "");
+    EXPECT_EQ(grid->textures[1].View(), "");
+    EXPECT_EQ(grid->textures[2].View(), "\na");
     EXPECT_EQ(grid->cells[1][2], MapCell{});
     EXPECT_EQ(grid->cells[10][10].C, 4.0);
     EXPECT_EQ(grid->textures[3].View(), "kept.jpg");
@@ -112,32 +143,30 @@ TEST(MapLoader, MissingValuesReadAsZeroAndWhatTheFileDoesNotCoverIsKept) {
     EXPECT_EQ(grid->cells[10][10].C, 4.0);
 }
 
-TEST(MapLoader, ValuesConvertAsAtoiAndAtofInAnyLocale) {
+// The reader takes values as atoi and atof do in the "C" locale, and the writer writes the same
+// bytes, in a comma-decimal locale too.
+TEST(MapLoader, ValuesReadAndWriteAsInTheCLocaleInAnyLocale) {
     const std::string text =
         "<m SizeX=\"1\" SizeZ=\"1\" NO_0_0=\" -2.5x\" C_0_0=\"1e3\" SE_0_0=\"-3.75e0\""
         " grav_0_0=\"1e-7\" artr_0_0=\"0x1.8p1\" typet_0_0=\"3,9\" typew_0_0=\" 7\""
         " goal_0_0=\" 2.5\" X_S=\"-1\" Z_S=\"-1\"/>";
     const MapCell expected{0.0, -2.5, -3.75, 0.0, 1000.0, 3, 7, 2, 1e-7, 3.0};
-    auto inC = NewMap();
-    ASSERT_TRUE(Load(*inC, text));
-    EXPECT_EQ(inC->cells[0][0], expected);
-    EXPECT_TRUE(inC->start.IsUnset());
-
-    const zandrel::testsupport::CommaDecimalLocale comma;
+    auto written = std::make_unique<MapGrid>(2, 3);
+    written->cells[1][2] = {1.25, 0.5, -3.75, 1e-7, 2.5e-7, 1, 2, 1, -0.0078125, 1e300};
+    written->Enemys_Tex = INT_MIN;
+    const std::string inC = FormatMap(*written);
+    EXPECT_NE(inC.find(" NO_1_2 =\"0.500000\"\n NE_1_2 =\"1.250000\"\n"), std::string::npos);
+    const auto expectAsInC = [&](const char* locale) {
+        auto grid = NewMap();
+        ASSERT_TRUE(Load(*grid, text)) << locale;
+        EXPECT_EQ(grid->cells[0][0], expected) << locale;
+        EXPECT_TRUE(grid->start.IsUnset()) << locale;
+        EXPECT_EQ(FormatMap(*written), inC) << locale;
+    };
+    expectAsInC("C");
+    const testsupport::CommaDecimalLocale comma;
     ASSERT_TRUE(comma.active());
-    auto inComma = NewMap();
-    ASSERT_TRUE(Load(*inComma, text));
-    EXPECT_EQ(inComma->cells[0][0], expected);
-}
-
-TEST(MapLoader, ATextureNameThatIsALineFeedAloneReadsAsEmpty) {
-    // Cut at its NUL, "\n\0x" would be "\n", which a saved file cannot hold.
-    using namespace std::string_literals;
-    auto grid = NewMap();
-    ASSERT_TRUE(Load(*grid, "<m numtex=\"3\" Tex_0=\"\n\0x\" Tex_1=\"\n\" Tex_2=\"\na\"/>"s));
-    EXPECT_EQ(grid->textures[0].View(), "");
-    EXPECT_EQ(grid->textures[1].View(), "");
-    EXPECT_EQ(grid->textures[2].View(), "\na");
+    expectAsInC("it_IT");
 }
 
 TEST(MapLoader, MapsTooBigForTheGridAreRefusedUnchanged) {
@@ -167,28 +196,20 @@ TEST(MapLoader, MapsTooBigForTheGridAreRefusedUnchanged) {
                                 longName + "\"/>"));
 }
 
-// A value is read only under the exact name its printf template makes.
+// A value is read only under the exact name its printf template makes: any other spelling
+// loads as though it were not there.
 TEST(MapLoader, OnlyExactTemplateSpellingsAreRead) {
-    const struct {
-        const char* attribute;
-        double no00;
-        double no12;
-        std::int32_t typet12;
-    } cases[] = {
-        // clang-format off
-        {"NO_1_2=\"5\"", 0.0, 5.0, 0}, {"NO_01_2=\"5\"", 0.0, 0.0, 0}, {"NO_1_02=\"5\"", 0.0, 0.0, 0},
-        {"NO_+1_2=\"5\"", 0.0, 0.0, 0}, {"NO_-0_0=\"5\"", 0.0, 0.0, 0}, {"NO_0_0_=\"5\"", 0.0, 0.0, 0},
-        {"NO_0_=\"5\"", 0.0, 0.0, 0}, {"NO__0_0=\"5\"", 0.0, 0.0, 0}, {"no_0_0=\"5\"", 0.0, 0.0, 0},
-        {"NOX_0_0=\"5\"", 0.0, 0.0, 0}, {"NO_0_0=\"5\" NO_0_0=\"6\"", 6.0, 0.0, 0},
-        {"typet_1_2=\"7\" NO_1_2=\"1\"", 0.0, 1.0, 7}, {"typet_1_2x=\"7\"", 0.0, 0.0, 0},
-        // clang-format on
-    };
-    for (const auto& c : cases) {
+    const auto loaded = [](const std::string& attribute) {
         auto grid = NewMap();
-        ASSERT_TRUE(Load(*grid, std::string("<m SizeX=\"3\" SizeZ=\"3\" ") + c.attribute + "/>"));
-        EXPECT_EQ(grid->cells[0][0].NO, c.no00) << c.attribute;
-        EXPECT_EQ(grid->cells[1][2].NO, c.no12) << c.attribute;
-        EXPECT_EQ(grid->cells[1][2].typet, c.typet12) << c.attribute;
+        EXPECT_TRUE(Load(*grid, "<m SizeX=\"3\" SizeZ=\"3\" " + attribute + "=\"5\"/>"));
+        return FormatMap(*grid);
+    };
+    const std::string nothing = loaded("unused");
+    EXPECT_NE(loaded("NO_1_2"), nothing);
+    EXPECT_NE(loaded("typet_1_2"), nothing);
+    for (const char* other : {"NO_01_2", "NO_1_02", "NO_+1_2", "NO_-0_0", "NO_0_0_", "NO_0_",
+                              "NO__0_0", "no_0_0", "NOX_0_0", "typet_1_2x", "NO_1_2_3"}) {
+        EXPECT_EQ(loaded(other), nothing) << other;
     }
 }
 
@@ -219,3 +240,6 @@ TEST(MapKeyIndex, CellFieldsAreTheOnesTheWriterWrites) {
     EXPECT_EQ(indexed, written);
     EXPECT_EQ(written.size(), static_cast<std::size_t>(MapKeyIndex::kCellFieldCount));
 }
+
+}  // namespace
+}  // namespace zandrel::mapfile

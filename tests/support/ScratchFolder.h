@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 
 namespace zandrel::testsupport {
@@ -43,6 +44,15 @@ protected:
 
     void Write(const std::string& name, const std::string& text) const {
         WriteFile(folder_ / name, text);
+    }
+
+    // What the folder holds, hidden names too: a save must leave nothing else behind.
+    std::set<std::string> NamesInFolder() const {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+            names.insert(entry.path().filename().string());
+        }
+        return names;
     }
 
     // Runs program with args (already quoted for the shell) inside the folder, as a user or a
