@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "GuiMapEditor.h"
 #include "ViewFixture.h"
 #include "document/CommandIds.h"
 #include "map/MapGrid.h"
@@ -38,7 +39,7 @@ class ViewInputTest : public QObject {
     Q_OBJECT
 
 public:
-    static void initMain() { zandrel::gui_test::ViewOnNewMap::PrepareApplication(); }
+    static void initMain() { zandrel::gui_test::PrepareApplication(); }
 
 private slots:
     void init() {
