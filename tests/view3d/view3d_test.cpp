@@ -120,18 +120,6 @@ private slots:
     }
     void cleanup() { shown_.Close(); }
 
-    void firstDrawTracesEverySlotOnce() {
-        zandrel::view3d::CzandrelEditorView view(shown_.doc.get());
-        view.resize(kWidth, kHeight);
-        CoutCapture capture;
-        view.grabFramebuffer();
-        QCOMPARE(capture.Text(),
-                 QStringLiteral("Texture 0:tile.jpg\nTexture 1:wall.jpg\nTexture 2:enemy.jpg\n"));
-        QVERIFY(view.TexturesLoaded());
-        view.grabFramebuffer();
-        QCOMPARE(capture.Text().count('\n'), 3);
-    }
-
     // Slot 0 names each file in turn, for the centre cell's tile and for the enemies: an image
     // is drawn only when safe, west edge first; else the cell keeps its plain colour. The name
     // stays as the map gave it, to be saved unchanged.
@@ -199,15 +187,20 @@ private slots:
         }
     }
 
-    // The second view's first draw replaces (and deletes) the first view's texture names; the
-    // first view draws with the new ones.
-    void secondViewSharesTheDocumentTextures() {
+    // A second view's first draw loads every slot once, tracing each, and replaces (and
+    // deletes) the first view's texture names; the first view draws with the new ones.
+    void secondViewLoadsEverySlotOnceForBothViews() {
         MapGrid& grid = shown_.grid();
         QVERIFY(grid.textures[0].Assign("halves.jpg"));
         shown_.view->ReloadMapTextures();
         const std::uint32_t firstName = grid.textureIds[0];
         zandrel::view3d::CzandrelEditorView second(shown_.doc.get());
+        CoutCapture capture;
         QVERIFY(zandrel::gui_test::Shown(second, kWidth, kHeight));
+        second.grabFramebuffer();
+        QCOMPARE(capture.Text(), QStringLiteral("Texture 0:halves.jpg\nTexture 1:wall.jpg\n"
+                                                "Texture 2:enemy.jpg\n"));
+        QVERIFY(second.TexturesLoaded());
         QVERIFY(shown_.view->MakeCurrent());
         QVERIFY(grid.textureIds[0] != firstName);
         QVERIFY(glIsTexture(firstName) == GL_FALSE);
