@@ -189,11 +189,11 @@ private slots:
         QFETCH(Camera, camera);
         QFETCH(bool, leavesPartsOut);
         MapGrid grid(12, 10);
-        for (int x = 0; x < grid.SizeX; ++x) {
-            for (int z = 0; z < grid.SizeZ; ++z) {
-                const bool pit = pitInFirstRows ? z < 4 : x < 10;
-                grid.SetCellHeight(x, z, pit ? -6.0 : 5.0 + 0.25 * ((x + z) % 3));
-            }
+        for (int cell = 0; cell < grid.SizeX * grid.SizeZ; ++cell) {
+            const int x = cell % grid.SizeX;
+            const int z = cell / grid.SizeX;
+            grid.SetCellHeight(
+                x, z, (pitInFirstRows ? z < 4 : x < 10) ? -6.0 : 5.0 + 0.25 * ((x + z) % 3));
         }
         grid.textureIds = grid_->textureIds;
         // The last cell drawn is selected: what follows the pass inherits its tint.

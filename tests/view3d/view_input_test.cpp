@@ -54,8 +54,21 @@ private slots:
     void cleanup() { shown_.Close(); }
 
     // A click into the picture's own window reaches the view; it tells the other views, naming
-    // itself as the sender. The drag's middle cell becomes the orbit focus.
+    // itself as the sender. The drag's middle cell becomes the orbit focus. Before any pick has
+    // hit a cell there is no anchor to stretch from; off the map the last cell hovered stays.
     void clickSelectsOneCellAndDragStretchesFromIt() {
+        const TopDownCamera corner(*view_, 3.0f, 3.0f);
+        const QPoint off = corner.Over(-1.5f, -0.6f);
+        mouse_.Press(Qt::LeftButton, Qt::LeftButton, off);
+        QCOMPARE(view_->mouseInput().AnchorHit(), -1);
+        mouse_.Move(Qt::LeftButton, corner.Cell(4, 4));
+        QCOMPARE(Selection(), (std::array{25, 25, 25, 25}));
+        mouse_.Release(Qt::LeftButton, Qt::NoButton, corner.Cell(4, 4));
+        mouse_.Press(Qt::LeftButton, Qt::LeftButton, corner.Cell(4, 4));
+        mouse_.Move(Qt::LeftButton, off);
+        QCOMPARE(view_->mouseInput().HoverHit(), 404);
+        mouse_.Release(Qt::LeftButton, Qt::NoButton, off);
+
         const TopDownCamera camera(*view_, 6.0f, 6.5f);
         QTest::mouseClick(view_->Surface(), Qt::LeftButton, {}, camera.Cell(6, 4));
         QCOMPARE(Selection(), (std::array{6, 4, 6, 4}));
@@ -64,28 +77,12 @@ private slots:
         QCOMPARE(Selection(), (std::array{7, 3, 7, 3}));
         QCOMPARE(told.count(), 1);
         QCOMPARE(told.at(0).at(0).value<QObject*>(), view_);
-
         mouse_.Press(Qt::LeftButton, Qt::LeftButton, camera.Cell(7, 3));
         mouse_.Move(Qt::LeftButton, camera.Cell(4, 9));
         QCOMPARE(Selection(), (std::array{4, 3, 7, 9}));
         mouse_.Release(Qt::LeftButton, Qt::NoButton, camera.Cell(4, 9));
         QCOMPARE(view_->navigator().focusX, 5.5f);
         QCOMPARE(view_->navigator().focusZ, 6.5f);
-    }
-
-    // Before any pick has hit a cell there is no anchor to stretch from; off the map the
-    // last cell hovered stays.
-    void dragFromOffTheMapHasNoAnchor() {
-        const TopDownCamera camera(*view_, 3.0f, 3.0f);
-        const QPoint off = camera.Over(-1.5f, -0.6f);
-        mouse_.Press(Qt::LeftButton, Qt::LeftButton, off);
-        QCOMPARE(view_->mouseInput().AnchorHit(), -1);
-        mouse_.Move(Qt::LeftButton, camera.Cell(4, 4));
-        QCOMPARE(Selection(), (std::array{25, 25, 25, 25}));
-        mouse_.Release(Qt::LeftButton, Qt::NoButton, camera.Cell(4, 4));
-        mouse_.Press(Qt::LeftButton, Qt::LeftButton, camera.Cell(4, 4));
-        mouse_.Move(Qt::LeftButton, off);
-        QCOMPARE(view_->mouseInput().HoverHit(), 404);
     }
 
     // Shift, Control, the middle or a side button held: no selection, but a redraw each.
