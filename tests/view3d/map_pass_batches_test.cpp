@@ -372,7 +372,6 @@ private slots:
         // From a corner, as a designer would look at it; on black, as the view shows it.
         const auto save = [&](const ViewModes& modes, const char* name) {
             return DrawRidge(modes, {-3.0, 15.0, 17.0, 5.5, 0.0, 5.0})
-                .convertToFormat(QImage::Format_RGB888)
                 .save(folder + "/ridge-" + name);
         };
         QVERIFY(save({}, "plain.png") && save({true, false, false, TintMode::Off}, "relief.png") &&
@@ -388,11 +387,9 @@ private:
 
     // The ridge as the view draws it: the solid pass in batches, between the modes' state.
     QImage DrawRidge(const ViewModes& modes, const Camera& camera = kOverRidge) {
-        zandrel::tools::Camera eye;
-        eye.Set(camera[0], camera[1], camera[2], camera[3], camera[4], camera[5], 0, 1, 0);
         return target_.Draw(
             [&] {
-                MapOverlays::Begin(modes, eye);
+                MapOverlays::Begin(modes, camera);
                 ridgePass_.Draw(*ridge_, RenderMode::Solid, PassStyle::For(*ridge_, modes));
                 MapOverlays::End(modes);
             },
