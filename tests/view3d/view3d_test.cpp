@@ -415,18 +415,16 @@ private slots:
         view.SetRenderMode(wireframe ? RenderMode::Wireframe : RenderMode::Solid);
         const QImage shown = view.grabFramebuffer().convertToFormat(QImage::Format_RGB888);
 
+        // Without a display, as over SSH or in a file manager's thumbnail job.
         const QString outPath = dir.filePath("match.png");
-        QStringList args{
-            "render", "--size", QString::number(kMatchSide), "--textures", QDir::currentPath(),
-            mapPath,  outPath};
+        QStringList args{"-u",     "DISPLAY",    ZDMTOOL_PATH,
+                         "render", "--textures", QDir::currentPath()};
         if (wireframe) {
-            args.insert(1, "--wireframe");
+            args << "--wireframe";
         }
         QProcess tool;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("DISPLAY");
-        tool.setProcessEnvironment(env);
-        tool.start(ZDMTOOL_PATH, args);
+        tool.start("/usr/bin/env",
+                   args << "--size" << QString::number(kMatchSide) << mapPath << outPath);
         QVERIFY(tool.waitForFinished(60000));
         QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
         const QImage drawn = QImage(outPath).convertToFormat(QImage::Format_RGB888);
