@@ -292,30 +292,22 @@ private slots:
     // after a frame that looked elsewhere: equal depths on a border give the smaller name, and
     // in wireframe only the tile's outline and diagonals hit. The last row looks level at the
     // middle of a raised cell's south wall.
-    void picksTheCellUnderThePoint_data() {
-        QTest::addColumn<bool>("wireframe");
-        QTest::addColumn<QPointF>("look");
-        QTest::addColumn<QPointF>("point");
-        QTest::addColumn<int>("hit");
-        QTest::newRow("centre") << false << QPointF(7.5, 12.5) << QPointF(7.5, 12.5) << 1207;
-        QTest::newRow("aside") << false << QPointF(7.5, 12.5) << QPointF(9.5, 11.5) << 1109;
-        QTest::newRow("far corner") << false << QPointF(30.5, 40.5) << QPointF(30.5, 40.5) << 4030;
-        QTest::newRow("off the map") << false << QPointF(1.0, 1.0) << QPointF(-4.0, -2.5) << -1;
-        QTest::newRow("border") << false << QPointF(8.0, 12.5) << QPointF(8.0, 12.5) << 1207;
-        QTest::newRow("wire, inside") << true << QPointF(7.5, 12.5) << QPointF(7.5, 12.2) << -1;
-        QTest::newRow("wire, diagonal")
-            << true << QPointF(7.5, 12.5) << QPointF(7.25, 12.25) << 1207;
-    }
-
     void picksTheCellUnderThePoint() {
-        QFETCH(bool, wireframe);
-        QFETCH(QPointF, look);
-        QFETCH(QPointF, point);
-        QFETCH(int, hit);
-        shown_.view->SetRenderMode(wireframe ? RenderMode::Wireframe : RenderMode::Solid);
-        TopDownCamera(*shown_.view, 20.5f, 30.5f);
-        const TopDownCamera camera(*shown_.view, look.x(), look.y());
-        QCOMPARE(shown_.view->Pick(camera.Over(point.x(), point.y())), hit);
+        const std::tuple<const char*, bool, QPointF, QPointF, int> cases[] = {
+            {"centre", false, {7.5, 12.5}, {7.5, 12.5}, 1207},
+            {"aside", false, {7.5, 12.5}, {9.5, 11.5}, 1109},
+            {"far corner", false, {30.5, 40.5}, {30.5, 40.5}, 4030},
+            {"off the map", false, {1.0, 1.0}, {-4.0, -2.5}, -1},
+            {"border", false, {8.0, 12.5}, {8.0, 12.5}, 1207},
+            {"wire, inside", true, {7.5, 12.5}, {7.5, 12.2}, -1},
+            {"wire, diagonal", true, {7.5, 12.5}, {7.25, 12.25}, 1207}};
+        for (const auto& [name, wireframe, look, point, hit] : cases) {
+            shown_.view->SetRenderMode(wireframe ? RenderMode::Wireframe : RenderMode::Solid);
+            TopDownCamera(*shown_.view, 20.5f, 30.5f);
+            const TopDownCamera camera(*shown_.view, look.x(), look.y());
+            const int picked = shown_.view->Pick(camera.Over(point.x(), point.y()));
+            QVERIFY2(picked == hit, qPrintable(QString("%1: %2").arg(name).arg(picked)));
+        }
     }
 
     void pickOnWallGivesTheHigherCell() {
@@ -377,81 +369,76 @@ private slots:
     // camera, size and textures their pictures match (both run Mesa's llvmpipe, the view through
     // GLX under Xvfb and zdmtool through surfaceless EGL). Headless there is no glut, so the wire
     // enemy is the view's own fallback sphere; the wireframe map holds no enemy.
-    void zdmtoolDrawsWhatTheViewShows_data() {
-        QTest::addColumn<bool>("wireframe");
-        QTest::newRow("solid") << false;
-        QTest::newRow("wireframe") << true;
-    }
-
     void zdmtoolDrawsWhatTheViewShows() {
-        QFETCH(bool, wireframe);
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString mapPath = dir.filePath("match.zdm");
-        // Relief, walls, a goal, the start and an enemy: every pass draws something.
-        const auto map = std::make_unique<MapGrid>(50, 50);
-        for (int cell = 0; cell < 60; ++cell) {
-            map->SetCellHeight(10 + cell % 10, 12 + cell / 10, 2.0 + 0.25 * (cell % 10));
-        }
-        map->RaiseCell(30, 30, 3.0);
-        map->Cell(25, 8).goal = 1;
-        map->start = {5, 5, 5, 5};
-        map->enemies[0] = {wireframe ? -1 : 28, 22};
-        map->ComputeNormals();
-        QVERIFY(zandrel::mapfile::SaveMapFile(*map, mapPath.toStdString()));
+        for (const bool wireframe : {false, true}) {
+            QTemporaryDir dir;
+            QVERIFY(dir.isValid());
+            const QString mapPath = dir.filePath("match.zdm");
+            // Relief, walls, a goal, the start and an enemy: every pass draws something.
+            const auto map = std::make_unique<MapGrid>(50, 50);
+            for (int cell = 0; cell < 60; ++cell) {
+                map->SetCellHeight(10 + cell % 10, 12 + cell / 10, 2.0 + 0.25 * (cell % 10));
+            }
+            map->RaiseCell(30, 30, 3.0);
+            map->Cell(25, 8).goal = 1;
+            map->start = {5, 5, 5, 5};
+            map->enemies[0] = {wireframe ? -1 : 28, 22};
+            map->ComputeNormals();
+            QVERIFY(zandrel::mapfile::SaveMapFile(*map, mapPath.toStdString()));
 
-        QVERIFY(QDir::setCurrent(assets_));
-        zandrel::document::CzandrelEditorDoc doc;
-        QString error;
-        QVERIFY2(doc.OnOpenDocument(mapPath, &error), qPrintable(error));
-        zandrel::view3d::CzandrelEditorView view(&doc);
-        // Away from the pointer, which Xvfb keeps mid-screen: a hovered cell would be drawn
-        // selected, and zdmtool has no pointer.
-        QCursor::setPos(0, 0);
-        view.move(900, 700);
-        QVERIFY(zandrel::gui_test::Shown(view, kMatchSide, kMatchSide));
-        // A new view selects the cell it looks at; a picture of the file shows no selection.
-        view.selection() = zandrel::tools::MapSelection(-1, -1, -1, -1);
-        view.SetRenderMode(wireframe ? RenderMode::Wireframe : RenderMode::Solid);
-        const QImage shown = view.grabFramebuffer().convertToFormat(QImage::Format_RGB888);
+            QVERIFY(QDir::setCurrent(assets_));
+            zandrel::document::CzandrelEditorDoc doc;
+            QString error;
+            QVERIFY2(doc.OnOpenDocument(mapPath, &error), qPrintable(error));
+            zandrel::view3d::CzandrelEditorView view(&doc);
+            // Away from the pointer, which Xvfb keeps mid-screen: a hovered cell would be drawn
+            // selected, and zdmtool has no pointer.
+            QCursor::setPos(0, 0);
+            view.move(900, 700);
+            QVERIFY(zandrel::gui_test::Shown(view, kMatchSide, kMatchSide));
+            // A new view selects the cell it looks at; a picture of the file shows no selection.
+            view.selection() = zandrel::tools::MapSelection(-1, -1, -1, -1);
+            view.SetRenderMode(wireframe ? RenderMode::Wireframe : RenderMode::Solid);
+            const QImage shown = view.grabFramebuffer().convertToFormat(QImage::Format_RGB888);
 
-        // Without a display, as over SSH or in a file manager's thumbnail job.
-        const QString outPath = dir.filePath("match.png");
-        QStringList args{"-u",     "DISPLAY",    ZDMTOOL_PATH,
-                         "render", "--textures", QDir::currentPath()};
-        if (wireframe) {
-            args << "--wireframe";
-        }
-        QProcess tool;
-        tool.start("/usr/bin/env",
-                   args << "--size" << QString::number(kMatchSide) << mapPath << outPath);
-        QVERIFY(tool.waitForFinished(60000));
-        QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
-        const QImage drawn = QImage(outPath).convertToFormat(QImage::Format_RGB888);
-        QCOMPARE(drawn.size(), QSize(kMatchSide, kMatchSide));
-        QCOMPARE(shown.size(), drawn.size());
+            // Without a display, as over SSH or in a file manager's thumbnail job.
+            const QString outPath = dir.filePath("match.png");
+            QStringList args{"-u",     "DISPLAY",    ZDMTOOL_PATH,
+                             "render", "--textures", QDir::currentPath()};
+            if (wireframe) {
+                args << "--wireframe";
+            }
+            QProcess tool;
+            tool.start("/usr/bin/env",
+                       args << "--size" << QString::number(kMatchSide) << mapPath << outPath);
+            QVERIFY(tool.waitForFinished(60000));
+            QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
+            const QImage drawn = QImage(outPath).convertToFormat(QImage::Format_RGB888);
+            QCOMPARE(drawn.size(), QSize(kMatchSide, kMatchSide));
+            QCOMPARE(shown.size(), drawn.size());
 
-        // Measured: the same frame in Qt's framebuffer object and in the pbuffer differs in about
-        // ten of 65536 pixels, on textured walls only, by one level in a channel; that rounding
-        // is llvmpipe's, below our code. A wrong pass, colour, camera or texture moves far more
-        // pixels by far more, so one level is allowed and any larger step fails.
-        int differing = 0;
-        int far = 0;
-        for (int i = 0; i < kMatchSide * kMatchSide; ++i) {
-            const QPoint at(i % kMatchSide, i / kMatchSide);
-            differing += !Near(shown.pixelColor(at), drawn.pixel(at), 0);
-            far += !Near(shown.pixelColor(at), drawn.pixel(at), 1);
+            // Measured: the same frame in Qt's framebuffer object and in the pbuffer differs in
+            // about ten of 65536 pixels, on textured walls only, by one level in a channel; that
+            // rounding is llvmpipe's, below our code. A wrong pass, colour, camera or texture moves
+            // far more pixels by far more, so one level is allowed and any larger step fails.
+            int differing = 0;
+            int far = 0;
+            for (int i = 0; i < kMatchSide * kMatchSide; ++i) {
+                const QPoint at(i % kMatchSide, i / kMatchSide);
+                differing += !Near(shown.pixelColor(at), drawn.pixel(at), 0);
+                far += !Near(shown.pixelColor(at), drawn.pixel(at), 1);
+            }
+            const bool matches = far == 0 && differing <= kMatchSide * kMatchSide / 1000;
+            dir.setAutoRemove(matches);
+            if (!matches) {
+                shown.save(dir.filePath("shown.png"));
+            }
+            QVERIFY2(matches,
+                     qPrintable(QString("%1 pixels differ, %2 by more than one level; kept in %3")
+                                    .arg(differing)
+                                    .arg(far)
+                                    .arg(dir.path())));
         }
-        const bool matches = far == 0 && differing <= kMatchSide * kMatchSide / 1000;
-        dir.setAutoRemove(matches);
-        if (!matches) {
-            shown.save(dir.filePath("shown.png"));
-        }
-        QVERIFY2(matches,
-                 qPrintable(QString("%1 pixels differ, %2 by more than one level; kept in %3")
-                                .arg(differing)
-                                .arg(far)
-                                .arg(dir.path())));
     }
 
 private:
