@@ -167,24 +167,19 @@ private slots:
                  qPrintable(nearEast.name() + nearWest.name()));
     }
 
-    // Slots outside the table draw untextured and load nothing; an enemy slot above the map's
-    // count of textures (3) still loads the name it holds, and one that never held a name nothing.
-    void slotsOutsideTheTableOrUnnamedLoadNothing() {
+    // A tile slot outside the table draws untextured, amid the tiles of slot 0.
+    void tileSlotOutsideTheTableDrawsUntextured() {
         MapGrid& grid = shown_.grid();
+        QVERIFY(grid.textures[0].Assign("halves.jpg"));
+        shown_.view->ReloadMapTextures();
         grid.Cell(10, 10).typet = 77;
         grid.Cell(10, 10).typew = -4;
         grid.SetCellHeight(10, 10, 1.0);
         shown_.view->selection().setFromHits(0, 0);
-        TopDownCamera(*shown_.view, 10.5f, 10.5f);
-        QVERIFY(Near(shown_.view->grabFramebuffer().pixelColor(kWidth / 2, kHeight / 2),
-                     qRgb(255, 255, 255)));
-        QVERIFY(grid.textures[5].Assign("halves.jpg"));
-        for (const auto& [slot, loads] :
-             {std::pair(60, false), std::pair(5, true), std::pair(7, false)}) {
-            grid.Enemys_Tex = slot;
-            shown_.view->ReloadEnemyTextures();
-            QCOMPARE(shown_.view->EnemyTexture() != 0, loads);
-        }
+        const TopDownCamera camera(*shown_.view, 10.5f, 10.5f);
+        const QImage frame = shown_.view->grabFramebuffer();
+        QVERIFY(Near(frame.pixelColor(camera.Over(10.5f, 10.5f)), qRgb(255, 255, 255)));
+        QVERIFY(Near(frame.pixelColor(camera.Over(11.2f, 10.5f)), kBlue, kTextured));
     }
 
     // A second view's first draw loads every slot once, tracing each, and replaces (and
@@ -230,17 +225,22 @@ private slots:
         }
     }
 
-    // An enemy on a cell of the map draws its marker, one outside it none: a sphere in the
-    // enemy texture when solid, glut's white wire sphere in wireframe. Grey goal cells all
-    // around make the marker stand out.
+    // An enemy slot outside the table loads nothing, one that never held a name nothing, and
+    // one above the map's count of textures (3) the name it holds. An enemy on a cell of the
+    // map draws its marker, one outside it none: a sphere in the enemy texture when solid,
+    // glut's white wire sphere in wireframe. Grey goal cells all around make it stand out.
     void enemyMarkerDrawsOnlyOnAPlacedCellInTheMap() {
         MapGrid& grid = shown_.grid();
         for (int cell = 0; cell < grid.SizeX * grid.SizeZ; ++cell) {
             grid.Cell(cell % grid.SizeX, cell / grid.SizeX).goal = 1;
         }
         QVERIFY(grid.textures[5].Assign("halves.jpg"));
-        grid.Enemys_Tex = 5;
-        shown_.view->ReloadEnemyTextures();
+        for (const auto& [slot, loads] :
+             {std::pair(60, false), std::pair(7, false), std::pair(5, true)}) {
+            grid.Enemys_Tex = slot;
+            shown_.view->ReloadEnemyTextures();
+            QCOMPARE(shown_.view->EnemyTexture() != 0, loads);
+        }
         shown_.view->selection().setFromHits(0, 0);
         TopDownCamera(*shown_.view, 12.5f, 12.5f);
         for (const auto& [mode, pixels] :
