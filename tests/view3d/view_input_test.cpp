@@ -44,8 +44,6 @@ public:
 private slots:
     void init() {
         shown_.Open(kWidth, kHeight);
-        clipboard_ = std::make_unique<zandrel::map::MapGrid>();
-        shown_.doc->SetClipboard(clipboard_.get());
         view_ = shown_.view.get();
         doc_ = shown_.doc.get();
         mouse_ = MouseSender{view_};
@@ -265,6 +263,8 @@ private slots:
     // turns wait for a clipboard with content, undo for an edit. Pasted at the last x, the turned
     // block is clipped.
     void cutTurnAndPasteThroughTheClipboard() {
+        const auto clipboard = std::make_unique<zandrel::map::MapGrid>();
+        doc_->SetClipboard(clipboard.get());
         const int afterCut[] = {cmd::kEditPaste,      cmd::kMerge,          cmd::kRotateClipboard,
                                 cmd::kFlipClipboardX, cmd::kFlipClipboardZ, cmd::kEditUndo};
         for (const int id : afterCut) {
@@ -282,11 +282,11 @@ private slots:
         QCOMPARE(doc_->mapGrid().Cell(3, 4).C, 11.5);
         QVERIFY(!State(cmd::kEditUndo).enabled);
         QVERIFY(view_->ExecuteCommand(cmd::kRotateClipboard));
-        QCOMPARE(clipboard_->SizeX, 3);
-        const double corner = clipboard_->Cell(2, 1).C;
+        QCOMPARE(clipboard->SizeX, 3);
+        const double corner = clipboard->Cell(2, 1).C;
         QVERIFY(view_->ExecuteCommand(cmd::kFlipClipboardX));
         QVERIFY(view_->ExecuteCommand(cmd::kFlipClipboardZ));
-        QCOMPARE(clipboard_->Cell(0, 0).C, corner);
+        QCOMPARE(clipboard->Cell(0, 0).C, corner);
         view_->selection().Set(48, 3, 48, 3);
         QVERIFY(view_->ExecuteCommand(cmd::kEditPaste));
         QCOMPARE(Selection(), (std::array{48, 3, 49, 4}));
@@ -310,8 +310,6 @@ private:
     }
 
     zandrel::gui_test::ViewOnNewMap shown_;
-    // Heap-held: a grid is a few hundred kilobytes.
-    std::unique_ptr<zandrel::map::MapGrid> clipboard_;
     zandrel::view3d::CzandrelEditorView* view_ = nullptr;
     CzandrelEditorDoc* doc_ = nullptr;
     MouseSender mouse_{nullptr};
