@@ -12,10 +12,13 @@
 #include <functional>
 #include <memory>
 
+#include "tools/Camera.h"
+#include "view3d/MapScene.h"
+
 namespace zandrel::view3d_test {
 
-// Eye, then target.
-using Camera = std::array<double, 6>;
+// Eye, then target; up is +y.
+using Camera = tools::Camera;
 
 // A GL context of the editor's format drawing into a square framebuffer of its own, for tests
 // that draw passes without a view.
@@ -41,23 +44,11 @@ public:
         context_.doneCurrent();
     }
 
-    // A frame drawn as the view sets it up: depth test, colour material modulating the texture,
-    // a 55 degree perspective from the camera. Rows top first.
+    // A frame drawn as the view draws one, from the camera. Rows top first.
     QImage Draw(const std::function<void()>& pass, const Camera& camera) {
-        glViewport(0, 0, size_, size_);
-        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glEnable(GL_DEPTH_TEST);
-        glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
-        glEnable(GL_COLOR_MATERIAL);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        gluPerspective(55.0, 1.0, 0.5, 150.0);
-        gluLookAt(camera[0], camera[1], camera[2], camera[3], camera[4], camera[5], 0.0, 1.0, 0.0);
+        view3d::MapScene::BeginFrame(size_, size_);
+        view3d::MapScene::LoadProjection(camera, size_, size_);
         glGetDoublev(GL_PROJECTION_MATRIX, projection_.data());
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
         pass();
         glFinish();
         return framebuffer_->toImage(true);

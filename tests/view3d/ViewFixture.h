@@ -9,28 +9,28 @@
 #include <memory>
 #include <sstream>
 
-#include "app/EditorSurfaceFormat.h"
 #include "document/CzandrelEditorDoc.h"
 #include "view3d/CzandrelEditorView.h"
 
 namespace zandrel::gui_test {
+
+// Shows a widget at the given size; false when the window system never exposed it.
+inline bool Shown(QWidget& widget, int width, int height) {
+    widget.resize(width, height);
+    widget.show();
+    return QTest::qWaitForWindowExposed(&widget);
+}
 
 // A new map and a shown view of it, opened afresh for every test.
 struct ViewOnNewMap {
     std::unique_ptr<document::CzandrelEditorDoc> doc;
     std::unique_ptr<view3d::CzandrelEditorView> view;
 
-    static void PrepareApplication() {
-        app::UseEditorSurfaceFormat();
-        view3d::CzandrelEditorView::PrepareApplication();
-    }
-    void Open(int width = 320, int height = 240) {
+    void Open(int width, int height) {
         doc = std::make_unique<document::CzandrelEditorDoc>();
         QVERIFY(doc->OnNewDocument());
         view = std::make_unique<view3d::CzandrelEditorView>(doc.get());
-        view->resize(width, height);
-        view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        QVERIFY(Shown(*view, width, height));
     }
     void Close() {
         view.reset();

@@ -51,8 +51,6 @@ void DrawInLeftState() {
 
 }  // namespace
 
-Q_DECLARE_METATYPE(Camera)
-
 class MapPassBatchesTest : public QObject {
     Q_OBJECT
 
@@ -79,13 +77,12 @@ private slots:
         grid_->SetSelection(8, 2, 9, 3);
         grid_->Cell(4, 8).goal = 1;
         // A ridge along x in one plain grey: only light, lines and tint tell pixels apart.
-        for (int z = 0; z < ridge_->SizeZ; ++z) {
-            for (int x = 0; x < ridge_->SizeX; ++x) {
-                auto& cell = ridge_->Cell(x, z);
-                cell.NE = cell.NO = std::clamp(4.0 - std::abs(z - 5), 0.0, 4.0);
-                cell.SE = cell.SO = std::clamp(4.0 - std::abs(z + 1 - 5), 0.0, 4.0);
-                cell.C = (cell.NE + cell.SE) / 2.0;
-            }
+        for (int cell = 0; cell < ridge_->SizeX * ridge_->SizeZ; ++cell) {
+            const int z = cell / ridge_->SizeX;
+            auto& c = ridge_->Cell(cell % ridge_->SizeX, z);
+            c.NE = c.NO = std::clamp(4.0 - std::abs(z - 5), 0.0, 4.0);
+            c.SE = c.SO = std::clamp(4.0 - std::abs(z + 1 - 5), 0.0, 4.0);
+            c.C = (c.NE + c.SE) / 2.0;
         }
         ridge_->ComputeNormals();
         ridge_->textureIds[0] = Target::Texture(170, 170, 170, 170);
@@ -120,6 +117,7 @@ private slots:
              10},
             {"the tint's range moves with the highest cell: every row",
              [this] { grid_->SetCellHeight(11, 0, 6.0); }, 10},
+            {"every mode off again: every row, the plain pass", [this] { modes_ = {}; }, 10},
         };
         for (const auto& [name, change, rowsChanged] : steps) {
             change();
@@ -168,54 +166,43 @@ private slots:
     // the image of the whole pass. The map is a pit 6 deep beside a plateau 5 high, split
     // across the rows (rows 0-3 pit) or along them (columns 0-9 pit): from inside the pit only
     // the plateau's wall shows, which the plateau's cells hang down to the pit's floor.
-    void partsOutsideTheViewAreLeftOut_data() {
-        QTest::addColumn<bool>("pitInFirstRows");
-        QTest::addColumn<Camera>("camera");
-        QTest::addColumn<bool>("leavesPartsOut");
-        QTest::newRow("the whole map in view") << true << Camera{6, 30, 30, 6, 0, 5} << false;
-        QTest::newRow("close above the pit's first rows")
-            << true << Camera{6, -2, 0.5, 6, -6, 1.5} << true;
-        QTest::newRow("in the pit, facing the wall across the rows")
-            << true << Camera{5.5, -3, 1.5, 5.5, -3, 9} << true;
-        QTest::newRow("on the plateau, facing away from the pit across the rows")
-            << true << Camera{5.5, 6, 5.0, 5.5, 5, 12} << true;
-        QTest::newRow("in the pit, facing the wall along the rows")
-            << false << Camera{7.5, -3, 5.5, 12, -3, 5.5} << true;
-        QTest::newRow("on the plateau, facing away from the pit along the rows")
-            << false << Camera{10.5, 6, 5.5, 14, 5, 5.5} << true;
-    }
-
     void partsOutsideTheViewAreLeftOut() {
-        QFETCH(bool, pitInFirstRows);
-        QFETCH(Camera, camera);
-        QFETCH(bool, leavesPartsOut);
-        MapGrid grid(12, 10);
-        for (int x = 0; x < grid.SizeX; ++x) {
-            for (int z = 0; z < grid.SizeZ; ++z) {
-                const bool pit = pitInFirstRows ? z < 4 : x < 10;
-                grid.SetCellHeight(x, z, pit ? -6.0 : 5.0 + 0.25 * ((x + z) % 3));
+        const std::tuple<const char*, bool, Camera, bool> cases[] = {
+            {"the whole map in view", true, {6, 30, 30, 6, 0, 5}, false},
+            {"close above the pit's first rows", true, {6, -2, 0.5, 6, -6, 1.5}, true},
+            {"in the pit, facing the wall across rows", true, {5.5, -3, 1.5, 5.5, -3, 9}, true},
+            {"on the plateau, back to the pit across", true, {5.5, 6, 5.0, 5.5, 5, 12}, true},
+            {"in the pit, facing the wall along rows", false, {7.5, -3, 5.5, 12, -3, 5.5}, true},
+            {"on the plateau, back to the pit along", false, {10.5, 6, 5.5, 14, 5, 5.5}, true}};
+        for (const auto& [name, pitInFirstRows, camera, leavesPartsOut] : cases) {
+            MapGrid grid(12, 10);
+            for (int cell = 0; cell < grid.SizeX * grid.SizeZ; ++cell) {
+                const int x = cell % grid.SizeX;
+                const int z = cell / grid.SizeX;
+                grid.SetCellHeight(
+                    x, z, (pitInFirstRows ? z < 4 : x < 10) ? -6.0 : 5.0 + 0.25 * ((x + z) % 3));
             }
-        }
-        grid.textureIds = grid_->textureIds;
-        // The last cell drawn is selected: what follows the pass inherits its tint.
-        grid.SetSelection(11, 9, 11, 9);
-        const QImage immediate = Draw(
-            [&] {
-                MapRenderer::Draw(grid, RenderMode::Solid);
-                DrawInLeftState();
-            },
-            camera);
-        MapPassBatches pass;
-        for (int frame = 0; frame < 2; ++frame) {
-            const auto culled = [&] {
-                std::array<double, 16> worldToClip{};
-                glGetDoublev(GL_PROJECTION_MATRIX, worldToClip.data());
-                const ViewVolume volume(worldToClip);
-                pass.Draw(grid, RenderMode::Solid, {}, &volume);
-                DrawInLeftState();
-            };
-            QVERIFY(Draw(culled, camera) == immediate);
-            QCOMPARE(pass.LastCulledPieces() > 0, leavesPartsOut);
+            grid.textureIds = grid_->textureIds;
+            // The last cell drawn is selected: what follows the pass inherits its tint.
+            grid.SetSelection(11, 9, 11, 9);
+            const QImage immediate = Draw(
+                [&] {
+                    MapRenderer::Draw(grid, RenderMode::Solid);
+                    DrawInLeftState();
+                },
+                camera);
+            MapPassBatches pass;
+            for (int frame = 0; frame < 2; ++frame) {
+                const auto culled = [&] {
+                    std::array<double, 16> worldToClip{};
+                    glGetDoublev(GL_PROJECTION_MATRIX, worldToClip.data());
+                    const ViewVolume volume(worldToClip);
+                    pass.Draw(grid, RenderMode::Solid, {}, &volume);
+                    DrawInLeftState();
+                };
+                QVERIFY2(Draw(culled, camera) == immediate, name);
+                QVERIFY2((pass.LastCulledPieces() > 0) == leavesPartsOut, name);
+            }
         }
     }
 
@@ -297,27 +284,16 @@ private slots:
         const QImage mask = Draw(drawPairs, camera);
         const auto isBlue = [](QRgb p) { return qBlue(p) > 120 && qRed(p) < 90 && qGreen(p) < 90; };
         int inMask = 0;
-        for (int y = 0; y < kSize; ++y) {
-            for (int x = 0; x < kSize; ++x) {
-                if (qRed(mask.pixel(x, y)) == 0) {
-                    QCOMPARE(batched.pixel(x, y), immediate.pixel(x, y));
-                } else {
-                    ++inMask;
-                    QVERIFY(!isBlue(batched.pixel(x, y)));
-                }
+        for (int i = 0; i < kSize * kSize; ++i) {
+            const QPoint at(i % kSize, i / kSize);
+            if (qRed(mask.pixel(at)) == 0) {
+                QCOMPARE(batched.pixel(at), immediate.pixel(at));
+            } else {
+                ++inMask;
+                QVERIFY(!isBlue(batched.pixel(at)));
             }
         }
         QVERIFY(inMask > 100);
-    }
-
-    // With every mode off the batches give the plain immediate pass's bytes, also after rows
-    // were built with modes on.
-    void allModesOffDrawsThePlainPass() {
-        const QImage plain =
-            target_.Draw([&] { MapRenderer::Draw(*ridge_, RenderMode::Solid); }, kOverRidge);
-        QVERIFY(DrawRidge({true, true, true, TintMode::Height}) != plain);
-        QVERIFY(DrawRidge({}) == plain);
-        QCOMPARE(ridgePass_.LastRebuiltRows(), ridge_->SizeZ);
     }
 
     // The light comes from behind the camera: the slope facing it is brighter than the one
@@ -344,25 +320,18 @@ private slots:
                 Brightness(slippery.pixel(target_.Project(5.5, 0.5, 1.5))) + 50);
     }
 
-    // Lines darken the pixels they lie on and leave those between them as they were.
-    void linesLieWhereExpected_data() {
-        QTest::addColumn<bool>("grid");
-        QTest::addColumn<QVector3D>("onLine");
-        QTest::addColumn<QVector3D>("offLine");
-        QTest::newRow("grid: a cell edge, a cell centre")
-            << true << QVector3D(5.0f, 1.5f, 7.5f) << QVector3D(5.5f, 1.5f, 7.5f);
-        QTest::newRow("contour: height 1, height 1.5")
-            << false << QVector3D(5.5f, 1.0f, 8.0f) << QVector3D(5.5f, 1.5f, 7.5f);
-    }
-
+    // Lines darken the pixels they lie on and leave those between them as they were: the grid
+    // a cell edge and not a cell centre, contours height 1 and not height 1.5.
     void linesLieWhereExpected() {
-        QFETCH(bool, grid);
-        QFETCH(QVector3D, onLine);
-        QFETCH(QVector3D, offLine);
         const QImage plain = DrawRidge({});
-        const QImage lined = DrawRidge({false, grid, !grid, TintMode::Off});
-        QVERIFY(Darkest(lined, onLine) + 40 < Darkest(plain, onLine));
-        QCOMPARE(Darkest(lined, offLine), Darkest(plain, offLine));
+        const std::tuple<bool, QVector3D, QVector3D> cases[] = {
+            {true, {5.0f, 1.5f, 7.5f}, {5.5f, 1.5f, 7.5f}},
+            {false, {5.5f, 1.0f, 8.0f}, {5.5f, 1.5f, 7.5f}}};
+        for (const auto& [grid, onLine, offLine] : cases) {
+            const QImage lined = DrawRidge({false, grid, !grid, TintMode::Off});
+            QVERIFY(Darkest(lined, onLine) + 40 < Darkest(plain, onLine));
+            QCOMPARE(Darkest(lined, offLine), Darkest(plain, offLine));
+        }
     }
 
     void writeFigures() {
@@ -374,7 +343,6 @@ private slots:
         // From a corner, as a designer would look at it; on black, as the view shows it.
         const auto save = [&](const ViewModes& modes, const char* name) {
             return DrawRidge(modes, {-3.0, 15.0, 17.0, 5.5, 0.0, 5.0})
-                .convertToFormat(QImage::Format_RGB888)
                 .save(folder + "/ridge-" + name);
         };
         QVERIFY(save({}, "plain.png") && save({true, false, false, TintMode::Off}, "relief.png") &&
@@ -390,11 +358,9 @@ private:
 
     // The ridge as the view draws it: the solid pass in batches, between the modes' state.
     QImage DrawRidge(const ViewModes& modes, const Camera& camera = kOverRidge) {
-        zandrel::tools::Camera eye;
-        eye.Set(camera[0], camera[1], camera[2], camera[3], camera[4], camera[5], 0, 1, 0);
         return target_.Draw(
             [&] {
-                MapOverlays::Begin(modes, eye);
+                MapOverlays::Begin(modes, camera);
                 ridgePass_.Draw(*ridge_, RenderMode::Solid, PassStyle::For(*ridge_, modes));
                 MapOverlays::End(modes);
             },
