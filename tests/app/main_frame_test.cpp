@@ -48,11 +48,6 @@ void AnswerNextDialog(const QString& buttonName, QString* seen) {
     });
 }
 
-QDropEvent Drop(QMimeData& mime, const QString& path) {
-    mime.setUrls({QUrl::fromLocalFile(path)});
-    return QDropEvent(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-}
-
 }  // namespace
 
 class MainFrameTest : public QObject {
@@ -284,12 +279,7 @@ private slots:
             {NameTooLong, Recover, {"recuperare", "SizeX", "60", "50"}},
         };
         for (const auto& row : rows) {
-            FailureCause cause;
-            cause.kind = row.kind;
-            cause.line = 9361;
-            cause.attribute = "SizeX";
-            cause.value = 60;
-            cause.limit = 50;
+            const FailureCause cause{row.kind, 9361, "SizeX", 60, 50, 0};
             const QString text = app::FailureMessages::Text(row.action, "/m/map.zdm", cause);
             for (const QString& word : row.words) {
                 QVERIFY2(text.contains(word), qPrintable(text));
@@ -348,84 +338,73 @@ private slots:
         QVERIFY(app::StatusReadout::CellText(grid, 4 * 100 + 3).startsWith("Fuori"));
     }
 
-    void ReadoutFollowsThePointerOverTheView() {
+    // The view draws into a native window of its own: a click, a key, a shortcut, a pointer
+    // move or a dropped file arriving there must reach the widgets as if the view were an
+    // ordinary widget. The copy key reaches the map from a read-only field of the panel too;
+    // from the main window Ctrl+R turns the copied block, and Ctrl+V and Shift+Ins both merge
+    // it onto the selection, each as one undoable edit.
+    void InputAtTheViewWindowReachesTheEditor() {
+        const QString path = SaveFreshMap(dir_, "dropped-on-view.zdm");
         QVERIFY(Start());
+        e().frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&e().frame()));
         view3d::CzandrelEditorView* view = e().view();
-        QVERIFY(QTest::qWaitForWindowExposed(&e().frame()));
-        const tools::MapSelection before = view->selection();
+        QWindow* surface = view->Surface();
+        QVERIFY(QTest::qWaitForWindowExposed(surface));
         QTRY_VERIFY(view->TexturesLoaded());
         const QPoint centre = view->rect().center();
+        const auto selected = gui_test::Corners(view->selection());
         QMouseEvent move(QEvent::MouseMove, centre, view->mapToGlobal(centre), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(view, &move);
         QVERIFY(view->CellUnderPointer(centre) >= 0);
         QVERIFY2(e().frame().PointerReadout()->text().startsWith("x "),
                  qPrintable(e().frame().PointerReadout()->text()));
-        QCOMPARE(gui_test::Corners(view->selection()), gui_test::Corners(before));
-    }
+        QCOMPARE(gui_test::Corners(view->selection()), selected);
 
-    // The view draws into a native window of its own: a click, a key, a shortcut or a dropped
-    // file arriving there must reach the widgets as if the view were an ordinary widget. The
-    // copy key reaches the map from a read-only field of the panel too.
-    void InputAtTheViewWindowReachesTheEditor() {
-        const QString path = SaveFreshMap(dir_, "dropped-on-view.zdm");
-        QVERIFY(Start());
-        e().frame().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&e().frame()));
-        app::CChildFrame* child = e().active();
-        QWindow* surface = child->View()->Surface();
-        QVERIFY(QTest::qWaitForWindowExposed(surface));
+        document::CzandrelEditorDoc* doc = e().doc();
+        gui_test::EditMap(*doc, [](map::MapGrid& grid) { grid.SetCellHeight(1, 0, 2.0); });
+        view->selection().Set(0, 0, 1, 0);
         auto* field = e().Panel<QLineEdit>("gravityValue");
         field->setFocus();
         QTRY_VERIFY(field->hasFocus());
         QVERIFY(!e().app->clipboard().hasContent);
         QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
         QVERIFY(e().app->clipboard().hasContent);
-
-        QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(20, 20));
-        QTRY_VERIFY(child->View()->hasFocus());
-        // F6 and Shift+F6 are the main window's shortcuts; A is the view's own key.
-        QTest::keyClick(surface, Qt::Key_F6);
-        QTRY_VERIFY(child->Panel()->hasFocus());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
-        QTRY_VERIFY(child->View()->hasFocus());
-        const auto before = child->View()->navigator().camera;
-        QTest::keyClick(surface, Qt::Key_A);
-        QVERIFY(child->View()->navigator().camera.target != before.target);
-
-        QMimeData mime;
-        QDropEvent drop = Drop(mime, path);
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
-                              Qt::NoModifier);
-        QCoreApplication::sendEvent(surface, &enter);
-        QVERIFY(enter.isAccepted());
-        QCoreApplication::sendEvent(surface, &drop);
-        QVERIFY(drop.isAccepted());
-        QCOMPARE(e().frame().Frames().size(), std::size_t{2});
-        QCOMPARE(e().doc()->PathName(), path);
-    }
-
-    // The clipboard's keys act from the main window: Ctrl+R turns the copied block, and Ctrl+V
-    // and Shift+Ins both merge it onto the selection, each as one undoable edit.
-    void ClipboardKeysTurnAndMergeTheBlock() {
-        QVERIFY(Start());
-        e().frame().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&e().frame()));
-        document::CzandrelEditorDoc* doc = e().doc();
-        gui_test::EditMap(*doc, [](map::MapGrid& grid) { grid.SetCellHeight(1, 0, 2.0); });
-        e().view()->selection().Set(0, 0, 1, 0);
-        QVERIFY(e().Run(cmd::kEditCopy));
         QTest::keyClick(&e().frame(), Qt::Key_R, Qt::ControlModifier);
         QCOMPARE(doc->clipboard()->SizeX, 1);
         QCOMPARE(doc->clipboard()->SizeZ, 2);
         for (const QKeyCombination key :
              {Qt::ControlModifier | Qt::Key_V, Qt::ShiftModifier | Qt::Key_Insert}) {
-            e().view()->selection().Set(10, 10, 10, 10);
+            view->selection().Set(10, 10, 10, 10);
             QTest::keyClick(&e().frame(), key.key(), key.keyboardModifiers());
             QCOMPARE(doc->mapGrid().Cell(10, 11).C - doc->mapGrid().Cell(10, 10).C, 2.0);
             QVERIFY(e().Run(cmd::kEditUndo));
             QCOMPARE(doc->mapGrid().Cell(10, 11).C, 0.0);
         }
+
+        QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(20, 20));
+        QTRY_VERIFY(view->hasFocus());
+        // F6 and Shift+F6 are the main window's shortcuts; A is the view's own key.
+        QTest::keyClick(surface, Qt::Key_F6);
+        QTRY_VERIFY(e().active()->Panel()->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
+        QTRY_VERIFY(view->hasFocus());
+        const auto before = view->navigator().camera;
+        QTest::keyClick(surface, Qt::Key_A);
+        QVERIFY(view->navigator().camera.target != before.target);
+
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(surface, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(surface, &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(e().frame().Frames().size(), std::size_t{2});
+        QCOMPARE(e().doc()->PathName(), path);
     }
 
     void LockKeyPanesFollowTheKeyboard() {
@@ -453,13 +432,13 @@ private slots:
     void TheShellsDialogsAnswer() {
         app::UserPrompts prompts;
         QString text;
-        AnswerNextDialog("saveNo", &text);
-        QCOMPARE(prompts.AskSaveChanges(nullptr, "mappa.zdm"), app::SaveAnswer::Discard);
-        QCOMPARE(text, QString("Salvare le modifiche a mappa.zdm?"));
-        AnswerNextDialog("saveCancel", &text);
-        QCOMPARE(prompts.AskSaveChanges(nullptr, "mappa.zdm"), app::SaveAnswer::Cancel);
-        AnswerNextDialog("saveYes", &text);
-        QCOMPARE(prompts.AskSaveChanges(nullptr, "mappa.zdm"), app::SaveAnswer::Save);
+        using enum app::SaveAnswer;
+        for (const auto& [button, answer] :
+             {std::pair{"saveNo", Discard}, {"saveCancel", Cancel}, {"saveYes", Save}}) {
+            AnswerNextDialog(button, &text);
+            QCOMPARE(prompts.AskSaveChanges(nullptr, "mappa.zdm"), answer);
+            QCOMPARE(text, QString("Salvare le modifiche a mappa.zdm?"));
+        }
 
         QVERIFY(Start());
         AnswerNextDialog("aboutOk", &text);
