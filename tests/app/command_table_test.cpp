@@ -98,7 +98,7 @@ private slots:
 
     // The history names an edit after the item that made it: the caption without its mnemonic.
     void HistoryNamesAreTheMenuCaptions() {
-        std::map<int, std::string_view> names = {
+        const std::map<int, std::string_view> names = {
             {cmd::kGoalArea, tools::kGoalName},
             {cmd::kStart, tools::kStartName},
             {cmd::kEnemies, tools::kEnemyName},
@@ -107,15 +107,13 @@ private slots:
             {cmd::kMerge, tools::kMergeName},
             {cmd::kEditUndo, tools::kUndoName},
             {cmd::kFileImportHeightmap, tools::kImportHeightmapName},
+            {cmd::kRaise, tools::ToolName(tools::TOOL_RAISE)},
+            {cmd::kFlatten, tools::ToolName(tools::TOOL_FLATTEN)},
+            {cmd::kLevel, tools::ToolName(tools::TOOL_LEVEL)},
+            {cmd::kLandslide, tools::ToolName(tools::TOOL_LANDSLIDE)},
+            {cmd::kTilt, tools::ToolName(tools::TOOL_TILT)},
+            {cmd::kPyramid, tools::ToolName(tools::TOOL_PYRAMID)},
         };
-        for (const auto& [id, tool] : {std::pair{cmd::kRaise, tools::TOOL_RAISE},
-                                       {cmd::kFlatten, tools::TOOL_FLATTEN},
-                                       {cmd::kLevel, tools::TOOL_LEVEL},
-                                       {cmd::kLandslide, tools::TOOL_LANDSLIDE},
-                                       {cmd::kTilt, tools::TOOL_TILT},
-                                       {cmd::kPyramid, tools::TOOL_PYRAMID}}) {
-            names[id] = tools::ToolName(tool);
-        }
         std::size_t found = 0;
         for (const app::MenuDefinition& menu : CommandTable::MapMenus()) {
             for (const app::MenuItem& item : menu.items) {

@@ -87,12 +87,24 @@ private slots:
         }
     }
 
-    // A modified map is starred in both titles, named once when maximised, and asked about
-    // before its window closes and before the editor quits.
-    void ModifiedMapShowsInTheTitlesAndAsksBeforeClosing() {
+    // A second window shows the same map. A modified map is starred in both titles, named once
+    // when maximised, and asked about once before its last window closes, before it closes
+    // with all its windows and before the editor quits; closing another window asks nothing.
+    void TitlesStarAModifiedMapAndClosingItAsksOnce() {
         QVERIFY(Start());
+        QVERIFY(e().Run(cmd::kWindowNew));
+        const auto frames = e().frame().Frames();
+        QCOMPARE(frames.size(), std::size_t{2});
+        QCOMPARE(frames[0]->GetDocument(), frames[1]->GetDocument());
+        QVERIFY(frames[0]->View() != frames[1]->View());
+        QCOMPARE(e().window(0)->windowTitle(), QString("zandrelEditor1:1"));
+        QCOMPARE(e().window(1)->windowTitle(), QString("zandrelEditor1:2"));
         e().doc()->SetModified(true);
-        QCOMPARE(e().window(0)->windowTitle(), QString("zandrelEditor1*"));
+        QVERIFY(e().window(1)->close());
+        QTRY_COMPARE(e().frame().Frames().size(), std::size_t{1});
+        QVERIFY(e().prompts->saveQuestions.isEmpty());
+        QTRY_COMPARE(e().window(0)->windowTitle(), QString("zandrelEditor1*"));
+        QCOMPARE(e().frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
         e().window(0)->showMaximized();
         QTRY_COMPARE(e().frame().windowTitle(), QString("zandrelEditor - [zandrelEditor1*]"));
         e().window(0)->showNormal();
@@ -105,35 +117,15 @@ private slots:
         QTRY_VERIFY(e().app->Documents().Documents().empty());
         QTRY_COMPARE(e().frame().windowTitle(), QString("zandrelEditor"));
 
-        QVERIFY(e().Run(cmd::kFileNew) && e().Run(cmd::kFileNew));
-        e().frame().Frames().at(1)->GetDocument()->SetModified(true);
-        QVERIFY(e().frame().close());
-        QCOMPARE(e().prompts->saveQuestions, QStringList({"zandrelEditor1", "zandrelEditor1",
-                                                          "zandrelEditor1", "zandrelEditor3"}));
-        QTRY_VERIFY(e().app->Documents().Documents().empty());
-    }
-
-    void SecondWindowShowsTheSameMapAndOnlyClosingTheMapAsks() {
-        QVERIFY(Start());
-        QVERIFY(e().Run(cmd::kWindowNew));
-        const auto frames = e().frame().Frames();
-        QCOMPARE(frames.size(), std::size_t{2});
-        QCOMPARE(frames[0]->GetDocument(), frames[1]->GetDocument());
-        QVERIFY(frames[0]->View() != frames[1]->View());
-        QCOMPARE(e().window(0)->windowTitle(), QString("zandrelEditor1:1"));
-        QCOMPARE(e().window(1)->windowTitle(), QString("zandrelEditor1:2"));
-        frames[0]->GetDocument()->SetModified(true);
-        QVERIFY(e().window(1)->close());
-        QTRY_COMPARE(e().frame().Frames().size(), std::size_t{1});
-        QVERIFY(e().prompts->saveQuestions.isEmpty());
-        QTRY_COMPARE(e().window(0)->windowTitle(), QString("zandrelEditor1*"));
-        QCOMPARE(e().frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
-        // Closing the map asks once and closes every window of it.
-        QVERIFY(e().Run(cmd::kWindowNew));
-        e().prompts->saveAnswer = app::SaveAnswer::Discard;
+        QVERIFY(e().Run(cmd::kFileNew) && e().Run(cmd::kFileNew) && e().Run(cmd::kWindowNew));
+        e().doc()->SetModified(true);
         QVERIFY(e().Run(cmd::kFileClose));
-        QCOMPARE(e().prompts->saveQuestions, QStringList{"zandrelEditor1"});
-        QTRY_VERIFY(e().frame().Frames().empty());
+        QTRY_COMPARE(e().frame().Frames().size(), std::size_t{1});
+        e().doc()->SetModified(true);
+        QVERIFY(e().frame().close());
+        QCOMPARE(e().prompts->saveQuestions,
+                 QStringList({"zandrelEditor1", "zandrelEditor1", "zandrelEditor1",
+                              "zandrelEditor3", "zandrelEditor2"}));
         QTRY_VERIFY(e().app->Documents().Documents().empty());
     }
 
