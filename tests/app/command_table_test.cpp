@@ -163,8 +163,10 @@ private slots:
     }
 
     // The views' rules reach the actions when the event loop goes idle, the toolbar's buttons
-    // too, and when a menu opens; a disabled command does not run.
-    void UpdateRulesReachTheActionsWhenIdleAndWhenAMenuOpens() {
+    // too, and when a menu opens; a disabled command does not run. Solid and wireframe are one
+    // choice, the tints another that the checked one chosen again turns off; relief, grid and
+    // contours switch. A new view starts with the modes last chosen.
+    void ViewModeItemsFollowTheViewAndAreRemembered() {
         gui_test::GuiMapEditor editor;
         QVERIFY(editor.started);
         editor.commands().UpdateAll();
@@ -180,13 +182,7 @@ private slots:
         editor.view()->SetRenderMode(view3d::RenderMode::Solid);
         emit editor.frame().menuBar()->actions().at(4)->menu()->aboutToShow();
         QVERIFY(!wireframe->isChecked());
-    }
 
-    // Solid and wireframe are one choice, the tints another that the checked one chosen again
-    // turns off; relief, grid and contours switch. A new view starts with the modes last chosen.
-    void ViewModeItemsCheckAsTheyChooseAndAreRemembered() {
-        gui_test::GuiMapEditor editor;
-        QVERIFY(editor.started);
         editor.view()->SetViewModes({});
         const std::vector<std::vector<int>> choices = {
             {cmd::kViewWireframe, cmd::kViewSolid},
@@ -213,9 +209,8 @@ private slots:
         QVERIFY(!editor.Checked(cmd::kViewTintFriction));
         // Checked items with a toolbar image show a plain check mark in the menu.
         editor.commands().UpdateAll();
-        QVERIFY(editor.commands().Action(cmd::kViewWireframe)->isChecked());
-        QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->icon().isNull());
-        QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->isIconVisibleInMenu());
+        QVERIFY(wireframe->isChecked() && !wireframe->icon().isNull());
+        QVERIFY(!wireframe->isIconVisibleInMenu());
         editor.view()->SetViewModes({});
     }
 };
