@@ -175,13 +175,36 @@ private slots:
         QVERIFY(!QSettings().contains("Recent File List/File1"));
     }
 
-    // New windows step down and right inside the area and start again at the top left; the
-    // cascade puts every window back at the new window size.
-    void NewWindowsAndTheCascadeStayInsideTheArea() {
+    // The window list names every window, the active one checked, and activates the chosen one;
+    // beyond nine "Altre finestre..." picks among all of them. New windows step down and right
+    // inside the area and start again at the top left; the cascade puts every window back at
+    // the new window size.
+    void WindowsAreListedAndPlacedInsideTheArea() {
         QVERIFY(Start());
-        for (int k = 1; k < 14; ++k) {
+        e().Run(cmd::kWindowNew);
+        e().Run(cmd::kFileNew);
+        app::WindowMenu& menu = e().frame().WindowList();
+        menu.Rebuild();
+        QStringList texts;
+        for (const QAction* entry : menu.Entries()) {
+            texts.append(entry->text() + (entry->isChecked() ? "*" : ""));
+        }
+        QCOMPARE(texts,
+                 QStringList({"&1 zandrelEditor1:1", "&2 zandrelEditor1:2", "&3 zandrelEditor2*"}));
+        menu.Entries().at(1)->trigger();
+        QCOMPARE(e().active(), e().frame().Frames().at(1));
+        while (e().frame().Frames().size() < 14) {
             QVERIFY(e().Run(cmd::kFileNew));
         }
+        menu.Rebuild();
+        QCOMPARE(menu.Entries().size(), std::size_t{10});
+        QCOMPARE(menu.Entries().back()->text(), QString("&Altre finestre..."));
+        e().prompts->chosenWindow = 10;
+        menu.Entries().back()->trigger();
+        QCOMPARE(e().prompts->windowChoices.size(), 1);
+        QCOMPARE(e().prompts->windowChoices.front().size(), 14);
+        QCOMPARE(e().active(), e().frame().Frames().at(10));
+
         const QSize size = e().window(0)->size();
         int wraps = 0;
         for (int pass = 0; pass < 2; ++pass) {
@@ -203,34 +226,6 @@ private slots:
         }
         QVERIFY(wraps > 1);
         QTRY_VERIFY(e().frame().Frames().front()->View()->width() >= 400);
-    }
-
-    void WindowMenuListsTheWindowsAndActivatesTheChosenOne() {
-        QVERIFY(Start());
-        e().Run(cmd::kWindowNew);
-        e().Run(cmd::kFileNew);
-        app::WindowMenu& menu = e().frame().WindowList();
-        menu.Rebuild();
-        QStringList texts;
-        for (const QAction* entry : menu.Entries()) {
-            texts.append(entry->text() + (entry->isChecked() ? "*" : ""));
-        }
-        QCOMPARE(texts,
-                 QStringList({"&1 zandrelEditor1:1", "&2 zandrelEditor1:2", "&3 zandrelEditor2*"}));
-        menu.Entries().at(1)->trigger();
-        QCOMPARE(e().active(), e().frame().Frames().at(1));
-        // Beyond nine: "Altre finestre..." picks among all of them.
-        while (e().frame().Frames().size() < 11) {
-            e().Run(cmd::kFileNew);
-        }
-        menu.Rebuild();
-        QCOMPARE(menu.Entries().size(), std::size_t{10});
-        QCOMPARE(menu.Entries().back()->text(), QString("&Altre finestre..."));
-        e().prompts->chosenWindow = 10;
-        menu.Entries().back()->trigger();
-        QCOMPARE(e().prompts->windowChoices.size(), 1);
-        QCOMPARE(e().prompts->windowChoices.front().size(), 11);
-        QCOMPARE(e().active(), e().frame().Frames().at(10));
     }
 
     void EveryMapNamedOnTheCommandLineOpensAndTheLastIsActive() {
