@@ -46,7 +46,7 @@ private slots:
         QVERIFY(docks().HistoryDock()->isHidden());
     }
 
-    void aClickAndADragOnTheOverviewSelectForTheView() {
+    void theOverviewSelectsForTheViewAndFollowsTheMap() {
         ShowOverview();
         QTest::mouseClick(overview(), Qt::LeftButton, {}, Centre(7, 3));
         QCOMPARE(Corners(view_->selection()), (std::array{7, 3, 7, 3}));
@@ -64,10 +64,8 @@ private slots:
         QCOMPARE(view_->navigator().focusZ, 10.5f);
         QVERIFY(!doc_->IsModified());
         QVERIFY(doc_->history().Entries().empty());
-    }
 
-    void theOverviewFollowsChangesAndTheActiveWindow() {
-        ShowOverview();
+        // It redraws what changed, and follows the active window.
         Raise(0, 0, 2.0);  // a new highest height: every row takes new colours
         QCOMPARE(overview()->LastDrawnRows(), 50);
         Raise(6, 20, 1.0);
