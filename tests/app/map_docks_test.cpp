@@ -108,15 +108,14 @@ private slots:
             Raise(x, 0, 1.0);
         }
         QCOMPARE(doc_->history().Entries().size(), std::size_t{2});
-        QCOMPARE(doc_->history().Entries().front().number, std::uint64_t{2});
     }
 
     void writeFigures() {
-        const QByteArray folder = qgetenv("ZANDREL_FIGURES");
+        const QString folder = qEnvironmentVariable("ZANDREL_FIGURES");
         if (folder.isEmpty()) {
             QSKIP("set ZANDREL_FIGURES to a folder to write the figures");
         }
-        QVERIFY(QDir().mkpath(QString::fromLocal8Bit(folder)));
+        QVERIFY(QDir().mkpath(folder));
         DrawHills();
         ShowOverview();
         QVERIFY(editor_->Run(cmd::kViewHistory));
@@ -130,9 +129,8 @@ private slots:
         view_->navigator().camera.Set(38.0f, 22.0f, 48.0f, 26.0f, 0.0f, 22.0f, 0.0f, 1.0f, 0.0f);
         doc_->Change([](tools::DocumentState&) { return tools::EditOutcome{false, true}; }, view_);
         QTest::qWait(50);
-        const QString base = QString::fromLocal8Bit(folder) + "/";
-        QVERIFY(docks().OverviewDock()->grab().save(base + "overview-dock.png"));
-        QVERIFY(docks().HistoryDock()->grab().save(base + "history-dock.png"));
+        QVERIFY(docks().OverviewDock()->grab().save(folder + "/overview-dock.png"));
+        QVERIFY(docks().HistoryDock()->grab().save(folder + "/history-dock.png"));
     }
 
 private:

@@ -75,16 +75,13 @@ public:
     static void initMain() { gui_test::PrepareApplication(); }
 
 private slots:
-    void dialogUnitsConvertEdgesWithTheFontsBaseUnits() {
+    // What only the built form shows: every control of the template is there, nothing is cut or
+    // scrolls, frames nest and let clicks through. Dialog units scale edges, not sizes: 7..117
+    // units wide becomes 11..176 pixels.
+    void formShowsEveryControlWholeInsideThePane() {
         const panel::DialogUnits units(6, 13);
-        // Edges, not sizes, are scaled: 7..117 units wide becomes 11..176 pixels.
         QCOMPARE(units.ToPixels(QRect(7, 1, 110, 136)), QRect(11, 2, 165, 221));
         QCOMPARE(units.ToPixels(QSize(123, 249)), QSize(185, 405));
-    }
-
-    // What only the built form shows: every control of the template is there, nothing is cut or
-    // scrolls, frames nest and let clicks through.
-    void formShowsEveryControlWholeInsideThePane() {
         MapWindows e;
         QVERIFY(e.started);
         const QWidget* form = e.active()->Panel()->widget();
@@ -210,10 +207,8 @@ private slots:
         QVERIFY(QDir::setCurrent(images.path()));
         MapWindows e;
         QVERIFY(e.started);
-        CChildFrame other(e.doc());
-        other.resize(520, 460);
-        other.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        QVERIFY(e.Run(document::cmd::kWindowNew));
+        const CChildFrame& other = *e.frame().Frames().at(0);
         QTRY_VERIFY(e.view()->TexturesLoaded() && other.View()->TexturesLoaded());
         auto& grid = e.doc()->mapGrid();
         grid.Cell(0, 0).typet = 2;
