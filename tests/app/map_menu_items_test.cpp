@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QTableWidget>
 
+#include "FileBytes.h"
 #include "GuiMapEditor.h"
 #include "app/MapCheckDialog.h"
 #include "app/MapImageFiles.h"
@@ -81,8 +82,24 @@ private slots:
         QVERIFY(!QFile::exists(prompts().imageSavePath));
     }
 
-    // A stored range wins; without one the map's own is used, and 0..1 for a flat map.
-    void importSetsHeightsAsOneUndoableEdit() {
+    // A file that is not a PNG, or none, is refused with the reason and changes nothing. A
+    // stored range wins; without one the map's own is used, and 0..1 for a flat map.
+    void importSetsHeightsAsOneUndoableEditOrSaysWhyNot() {
+        const map::MapGrid fresh = grid();
+        gui_test::WriteAll(folder_.filePath("cut.png"), QByteArray("\x89PNG\r\n\x1a\n", 8));
+        for (const auto& [name, reason] :
+             {std::pair{"cut.png", "non è un'immagine PNG"}, {"missing.png", "non esiste"}}) {
+            prompts().heightmapPath = folder_.filePath(QString::fromLatin1(name));
+            editor_->Run(cmd::kFileImportHeightmap);
+            QCOMPARE(prompts().errors.size(), 1);
+            const QString error = prompts().errors.takeFirst();
+            QVERIFY2(error.contains("Impossibile importare la heightmap") &&
+                         error.contains(QString::fromUtf8(reason)),
+                     qPrintable(error));
+            QVERIFY(grid().SameContent(fresh));
+            QVERIFY(!doc_->IsModified());
+        }
+
         const auto range = [&](Range stored) {
             const tools::HeightRange used = app::MapImageFiles::ImportRange(stored, grid());
             return std::pair{used.min, used.max};
@@ -110,32 +127,6 @@ private slots:
         QVERIFY2(editor_->StatusText().endsWith("da 2 a 5,5"), qPrintable(editor_->StatusText()));
         QVERIFY(editor_->Run(cmd::kEditUndo));
         QVERIFY(grid().SameContent(before));
-    }
-
-    void importOfABadFileSaysWhyAndChangesNothing_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("cut short") << QByteArray("\x89PNG\r\n\x1a\n", 8) << "non è un'immagine PNG";
-        QTest::newRow("missing") << QByteArray() << "non esiste";
-    }
-
-    void importOfABadFileSaysWhyAndChangesNothing() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, reason);
-        const QString tag = QString::fromLatin1(QTest::currentDataTag());
-        prompts().heightmapPath = folder_.filePath(tag + ".png");
-        if (tag != "missing") {
-            QFile file(prompts().heightmapPath);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(bytes);
-        }
-        const map::MapGrid before = grid();
-        editor_->Run(cmd::kFileImportHeightmap);
-        QCOMPARE(prompts().errors.size(), 1);
-        QVERIFY(prompts().errors.first().contains("Impossibile importare la heightmap"));
-        QVERIFY2(prompts().errors.first().contains(reason), qPrintable(prompts().errors.first()));
-        QVERIFY(grid().SameContent(before));
-        QVERIFY(!doc_->IsModified());
     }
 
     // One list, brought back by the command, of the active window's map: it follows the map's
