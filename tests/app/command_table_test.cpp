@@ -115,7 +115,8 @@ private slots:
     }
 
     // The history names an edit after the item that made it: the caption without its mnemonic.
-    void HistoryNamesAreTheMenuCaptions() {
+    // No key is bound twice, and none pastes.
+    void HistoryNamesAndKeysAgreeWithTheMenus() {
         const std::map<int, std::string_view> names = {
             {cmd::kGoalArea, tools::kGoalName},
             {cmd::kStart, tools::kStartName},
@@ -144,11 +145,9 @@ private slots:
             }
         }
         QCOMPARE(found, names.size());
-    }
 
-    // No key is bound twice; Ctrl+V, Shift+Ins and Ctrl+M all merge, and no key pastes: the paste
-    // item's CTRL+V is a caption only.
-    void KeysNeverCollideAndNoneOfThemPastes() {
+        // No key is bound twice; Ctrl+V, Shift+Ins and Ctrl+M all merge, and no key pastes: the
+        // paste item's CTRL+V is a caption only.
         std::map<QString, int> keys;
         for (const app::Accelerator& key : CommandTable::Accelerators()) {
             const QString text = QKeySequence(QString::fromLatin1(key.key)).toString();

@@ -66,6 +66,7 @@ private slots:
 
     // Placed in the laid-out main window, though opened before it shows: wholly inside the area,
     // with the whole panel and a usable view; its system menu in Italian when Qt has the texts.
+    // The lock key panes of the status bar follow the keyboard.
     void StartsWithOneNewMapWindowInTheLaidOutArea() {
         QVERIFY(Start());
         QCOMPARE(e().frame().Frames().size(), std::size_t{1});
@@ -84,6 +85,24 @@ private slots:
                                QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
             QVERIFY2(texts.contains("&Ripristina") && texts.contains("&Sposta"),
                      qPrintable(texts.join('|')));
+        }
+
+        const auto panes = [&] {
+            QStringList shown;
+            for (const char* name : {"capsIndicator", "numIndicator", "scrollIndicator"}) {
+                shown.append(e().frame().findChild<QLabel*>(name)->text());
+            }
+            return shown;
+        };
+        e().frame().Indicators().Show(true, false, true);
+        QCOMPARE(panes(), QStringList({"MAIUSC", "", "SCORR"}));
+        // Caps Lock switched at the X server shows up on the next refresh.
+        Display* display = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+        for (const bool caps : {true, false}) {
+            XkbLockModifiers(display, XkbUseCoreKbd, LockMask, caps ? LockMask : 0);
+            XSync(display, False);
+            e().frame().Indicators().Refresh();
+            QCOMPARE(panes().front(), QString(caps ? "MAIUSC" : ""));
         }
     }
 
@@ -393,28 +412,6 @@ private slots:
         QVERIFY(drop.isAccepted());
         QCOMPARE(e().frame().Frames().size(), std::size_t{2});
         QCOMPARE(e().doc()->PathName(), path);
-    }
-
-    void LockKeyPanesFollowTheKeyboard() {
-        QVERIFY(Start({}, false));
-        e().frame().show();
-        const auto texts = [&] {
-            QStringList shown;
-            for (const char* name : {"capsIndicator", "numIndicator", "scrollIndicator"}) {
-                shown.append(e().frame().findChild<QLabel*>(name)->text());
-            }
-            return shown;
-        };
-        e().frame().Indicators().Show(true, false, true);
-        QCOMPARE(texts(), QStringList({"MAIUSC", "", "SCORR"}));
-        // Caps Lock switched at the X server shows up on the next refresh.
-        Display* display = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
-        for (const bool caps : {true, false}) {
-            XkbLockModifiers(display, XkbUseCoreKbd, LockMask, caps ? LockMask : 0);
-            XSync(display, False);
-            e().frame().Indicators().Refresh();
-            QCOMPARE(texts().front(), QString(caps ? "MAIUSC" : ""));
-        }
     }
 
     void TheShellsDialogsAnswer() {

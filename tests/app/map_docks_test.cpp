@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(overview()->Document(), editor_->doc());
     }
 
-    void aDoubleClickInTheHistoryReturnsTheMap() {
+    void aDoubleClickInTheHistoryReturnsTheMapAndTheSettingsLimitIt() {
         ShowOverview();
         QTest::mouseClick(overview(), Qt::LeftButton, {}, Centre(5, 5));
         ApplyGravity(-100);
@@ -97,9 +97,8 @@ private slots:
         QCOMPARE(history->topLevelItem(2)->text(app::HistoryWidget::kNameColumn),
                  QString("Ritorno a 1"));
         QVERIFY(editor_->Enabled(cmd::kEditUndo));
-    }
 
-    void theHistoryKeepsAsManyEntriesAsTheSettingsSay() {
+        // A new map's history keeps as many entries as the settings say.
         QSettings().setValue("History/Limit", 2);
         QVERIFY(editor_->Run(cmd::kFileNew));
         doc_ = editor_->doc();
