@@ -54,12 +54,30 @@ public:
     static void initMain() { app::UseEditorSurfaceFormat(); }
 
 private slots:
-    // Each command is answered by the owner its row names and by nobody else; with the map
-    // closed, the menus are the no-map ones and nothing the views answer is enabled.
-    void MenusAndOwnersFollowTheTableWithOrWithoutAMap() {
+    // The menus and the toolbar are the table's. Each command is answered by the owner its row
+    // names and by nobody else; with the map closed, the menus are the no-map ones and nothing
+    // the views answer is enabled.
+    void MenusToolbarAndOwnersFollowTheTable() {
         gui_test::GuiMapEditor editor;
         QVERIFY(editor.started);
         CompareWithTable(editor.frame().menuBar(), CommandTable::MapMenus());
+        // The toolbar follows its layout, with an image of its own for every button.
+        QToolBar* toolBar = editor.frame().ToolBar();
+        std::vector<int> ids;
+        std::set<QByteArray> images;  // the pixels, so that no two buttons look alike
+        for (QAction* action : toolBar->actions()) {
+            ids.push_back(action->isSeparator() ? cmd::kSeparator : action->data().toInt());
+            if (!action->isSeparator()) {
+                const QImage image = action->icon().pixmap(QSize(16, 15)).toImage();
+                QCOMPARE(image.size(), QSize(16, 15));
+                images.insert(QByteArray(reinterpret_cast<const char*>(image.constBits()),
+                                         image.sizeInBytes()));
+            }
+        }
+        QCOMPARE(ids, CommandTable::ToolbarLayout());
+        QCOMPARE(toolBar->iconSize(), QSize(16, 15));
+        QCOMPARE(images.size(), std::size_t(std::ranges::count_if(
+                                    ids, [](int id) { return id != cmd::kSeparator; })));
         app::ShellCommands shell(editor.frame(), editor.app->Documents(),
                                  editor.app->RecentFiles());
         for (const app::CommandInfo& info : CommandTable::Commands()) {
@@ -97,8 +115,9 @@ private slots:
     }
 
     // The history names an edit after the item that made it: the caption without its mnemonic.
-    void HistoryNamesAreTheMenuCaptions() {
-        std::map<int, std::string_view> names = {
+    // No key is bound twice, and none pastes.
+    void HistoryNamesAndKeysAgreeWithTheMenus() {
+        const std::map<int, std::string_view> names = {
             {cmd::kGoalArea, tools::kGoalName},
             {cmd::kStart, tools::kStartName},
             {cmd::kEnemies, tools::kEnemyName},
@@ -107,15 +126,13 @@ private slots:
             {cmd::kMerge, tools::kMergeName},
             {cmd::kEditUndo, tools::kUndoName},
             {cmd::kFileImportHeightmap, tools::kImportHeightmapName},
+            {cmd::kRaise, tools::ToolName(tools::TOOL_RAISE)},
+            {cmd::kFlatten, tools::ToolName(tools::TOOL_FLATTEN)},
+            {cmd::kLevel, tools::ToolName(tools::TOOL_LEVEL)},
+            {cmd::kLandslide, tools::ToolName(tools::TOOL_LANDSLIDE)},
+            {cmd::kTilt, tools::ToolName(tools::TOOL_TILT)},
+            {cmd::kPyramid, tools::ToolName(tools::TOOL_PYRAMID)},
         };
-        for (const auto& [id, tool] : {std::pair{cmd::kRaise, tools::TOOL_RAISE},
-                                       {cmd::kFlatten, tools::TOOL_FLATTEN},
-                                       {cmd::kLevel, tools::TOOL_LEVEL},
-                                       {cmd::kLandslide, tools::TOOL_LANDSLIDE},
-                                       {cmd::kTilt, tools::TOOL_TILT},
-                                       {cmd::kPyramid, tools::TOOL_PYRAMID}}) {
-            names[id] = tools::ToolName(tool);
-        }
         std::size_t found = 0;
         for (const app::MenuDefinition& menu : CommandTable::MapMenus()) {
             for (const app::MenuItem& item : menu.items) {
@@ -128,30 +145,9 @@ private slots:
             }
         }
         QCOMPARE(found, names.size());
-    }
 
-    void ToolbarFollowsTheLayoutWithOneImagePerButton() {
-        gui_test::Editor editor;
-        QToolBar* toolBar = editor.frame().ToolBar();
-        std::vector<int> ids;
-        std::set<qint64> images;
-        for (QAction* action : toolBar->actions()) {
-            ids.push_back(action->isSeparator() ? cmd::kSeparator : action->data().toInt());
-            if (!action->isSeparator()) {
-                const QImage image = action->icon().pixmap(QSize(16, 15)).toImage();
-                QCOMPARE(image.size(), QSize(16, 15));
-                images.insert(image.cacheKey());
-            }
-        }
-        QCOMPARE(ids, CommandTable::ToolbarLayout());
-        QCOMPARE(toolBar->iconSize(), QSize(16, 15));
-        QCOMPARE(images.size(), std::size_t(std::ranges::count_if(
-                                    ids, [](int id) { return id != cmd::kSeparator; })));
-    }
-
-    // No key is bound twice; Ctrl+V, Shift+Ins and Ctrl+M all merge, and no key pastes: the paste
-    // item's CTRL+V is a caption only.
-    void KeysNeverCollideAndNoneOfThemPastes() {
+        // No key is bound twice; Ctrl+V, Shift+Ins and Ctrl+M all merge, and no key pastes: the
+        // paste item's CTRL+V is a caption only.
         std::map<QString, int> keys;
         for (const app::Accelerator& key : CommandTable::Accelerators()) {
             const QString text = QKeySequence(QString::fromLatin1(key.key)).toString();
@@ -165,8 +161,10 @@ private slots:
     }
 
     // The views' rules reach the actions when the event loop goes idle, the toolbar's buttons
-    // too, and when a menu opens; a disabled command does not run.
-    void UpdateRulesReachTheActionsWhenIdleAndWhenAMenuOpens() {
+    // too, and when a menu opens; a disabled command does not run. Solid and wireframe are one
+    // choice, the tints another that the checked one chosen again turns off; relief, grid and
+    // contours switch. A new view starts with the modes last chosen.
+    void ViewModeItemsFollowTheViewAndAreRemembered() {
         gui_test::GuiMapEditor editor;
         QVERIFY(editor.started);
         editor.commands().UpdateAll();
@@ -182,13 +180,7 @@ private slots:
         editor.view()->SetRenderMode(view3d::RenderMode::Solid);
         emit editor.frame().menuBar()->actions().at(4)->menu()->aboutToShow();
         QVERIFY(!wireframe->isChecked());
-    }
 
-    // Solid and wireframe are one choice, the tints another that the checked one chosen again
-    // turns off; relief, grid and contours switch. A new view starts with the modes last chosen.
-    void ViewModeItemsCheckAsTheyChooseAndAreRemembered() {
-        gui_test::GuiMapEditor editor;
-        QVERIFY(editor.started);
         editor.view()->SetViewModes({});
         const std::vector<std::vector<int>> choices = {
             {cmd::kViewWireframe, cmd::kViewSolid},
@@ -215,9 +207,8 @@ private slots:
         QVERIFY(!editor.Checked(cmd::kViewTintFriction));
         // Checked items with a toolbar image show a plain check mark in the menu.
         editor.commands().UpdateAll();
-        QVERIFY(editor.commands().Action(cmd::kViewWireframe)->isChecked());
-        QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->icon().isNull());
-        QVERIFY(!editor.commands().Action(cmd::kViewWireframe)->isIconVisibleInMenu());
+        QVERIFY(wireframe->isChecked() && !wireframe->icon().isNull());
+        QVERIFY(!wireframe->isIconVisibleInMenu());
         editor.view()->SetViewModes({});
     }
 };

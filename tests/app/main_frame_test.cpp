@@ -48,11 +48,6 @@ void AnswerNextDialog(const QString& buttonName, QString* seen) {
     });
 }
 
-QDropEvent Drop(QMimeData& mime, const QString& path) {
-    mime.setUrls({QUrl::fromLocalFile(path)});
-    return QDropEvent(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-}
-
 }  // namespace
 
 class MainFrameTest : public QObject {
@@ -71,6 +66,7 @@ private slots:
 
     // Placed in the laid-out main window, though opened before it shows: wholly inside the area,
     // with the whole panel and a usable view; its system menu in Italian when Qt has the texts.
+    // The lock key panes of the status bar follow the keyboard.
     void StartsWithOneNewMapWindowInTheLaidOutArea() {
         QVERIFY(Start());
         QCOMPARE(e().frame().Frames().size(), std::size_t{1});
@@ -90,14 +86,44 @@ private slots:
             QVERIFY2(texts.contains("&Ripristina") && texts.contains("&Sposta"),
                      qPrintable(texts.join('|')));
         }
+
+        const auto panes = [&] {
+            QStringList shown;
+            for (const char* name : {"capsIndicator", "numIndicator", "scrollIndicator"}) {
+                shown.append(e().frame().findChild<QLabel*>(name)->text());
+            }
+            return shown;
+        };
+        e().frame().Indicators().Show(true, false, true);
+        QCOMPARE(panes(), QStringList({"MAIUSC", "", "SCORR"}));
+        // Caps Lock switched at the X server shows up on the next refresh.
+        Display* display = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+        for (const bool caps : {true, false}) {
+            XkbLockModifiers(display, XkbUseCoreKbd, LockMask, caps ? LockMask : 0);
+            XSync(display, False);
+            e().frame().Indicators().Refresh();
+            QCOMPARE(panes().front(), QString(caps ? "MAIUSC" : ""));
+        }
     }
 
-    // A modified map is starred in both titles, named once when maximised, and asked about
-    // before its window closes and before the editor quits.
-    void ModifiedMapShowsInTheTitlesAndAsksBeforeClosing() {
+    // A second window shows the same map. A modified map is starred in both titles, named once
+    // when maximised, and asked about once before its last window closes, before it closes
+    // with all its windows and before the editor quits; closing another window asks nothing.
+    void TitlesStarAModifiedMapAndClosingItAsksOnce() {
         QVERIFY(Start());
+        QVERIFY(e().Run(cmd::kWindowNew));
+        const auto frames = e().frame().Frames();
+        QCOMPARE(frames.size(), std::size_t{2});
+        QCOMPARE(frames[0]->GetDocument(), frames[1]->GetDocument());
+        QVERIFY(frames[0]->View() != frames[1]->View());
+        QCOMPARE(e().window(0)->windowTitle(), QString("zandrelEditor1:1"));
+        QCOMPARE(e().window(1)->windowTitle(), QString("zandrelEditor1:2"));
         e().doc()->SetModified(true);
-        QCOMPARE(e().window(0)->windowTitle(), QString("zandrelEditor1*"));
+        QVERIFY(e().window(1)->close());
+        QTRY_COMPARE(e().frame().Frames().size(), std::size_t{1});
+        QVERIFY(e().prompts->saveQuestions.isEmpty());
+        QTRY_COMPARE(e().window(0)->windowTitle(), QString("zandrelEditor1*"));
+        QCOMPARE(e().frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
         e().window(0)->showMaximized();
         QTRY_COMPARE(e().frame().windowTitle(), QString("zandrelEditor - [zandrelEditor1*]"));
         e().window(0)->showNormal();
@@ -110,35 +136,15 @@ private slots:
         QTRY_VERIFY(e().app->Documents().Documents().empty());
         QTRY_COMPARE(e().frame().windowTitle(), QString("zandrelEditor"));
 
-        QVERIFY(e().Run(cmd::kFileNew) && e().Run(cmd::kFileNew));
-        e().frame().Frames().at(1)->GetDocument()->SetModified(true);
-        QVERIFY(e().frame().close());
-        QCOMPARE(e().prompts->saveQuestions, QStringList({"zandrelEditor1", "zandrelEditor1",
-                                                          "zandrelEditor1", "zandrelEditor3"}));
-        QTRY_VERIFY(e().app->Documents().Documents().empty());
-    }
-
-    void SecondWindowShowsTheSameMapAndOnlyClosingTheMapAsks() {
-        QVERIFY(Start());
-        QVERIFY(e().Run(cmd::kWindowNew));
-        const auto frames = e().frame().Frames();
-        QCOMPARE(frames.size(), std::size_t{2});
-        QCOMPARE(frames[0]->GetDocument(), frames[1]->GetDocument());
-        QVERIFY(frames[0]->View() != frames[1]->View());
-        QCOMPARE(e().window(0)->windowTitle(), QString("zandrelEditor1:1"));
-        QCOMPARE(e().window(1)->windowTitle(), QString("zandrelEditor1:2"));
-        frames[0]->GetDocument()->SetModified(true);
-        QVERIFY(e().window(1)->close());
-        QTRY_COMPARE(e().frame().Frames().size(), std::size_t{1});
-        QVERIFY(e().prompts->saveQuestions.isEmpty());
-        QTRY_COMPARE(e().window(0)->windowTitle(), QString("zandrelEditor1*"));
-        QCOMPARE(e().frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
-        // Closing the map asks once and closes every window of it.
-        QVERIFY(e().Run(cmd::kWindowNew));
-        e().prompts->saveAnswer = app::SaveAnswer::Discard;
+        QVERIFY(e().Run(cmd::kFileNew) && e().Run(cmd::kFileNew) && e().Run(cmd::kWindowNew));
+        e().doc()->SetModified(true);
         QVERIFY(e().Run(cmd::kFileClose));
-        QCOMPARE(e().prompts->saveQuestions, QStringList{"zandrelEditor1"});
-        QTRY_VERIFY(e().frame().Frames().empty());
+        QTRY_COMPARE(e().frame().Frames().size(), std::size_t{1});
+        e().doc()->SetModified(true);
+        QVERIFY(e().frame().close());
+        QCOMPARE(e().prompts->saveQuestions,
+                 QStringList({"zandrelEditor1", "zandrelEditor1", "zandrelEditor1",
+                              "zandrelEditor3", "zandrelEditor2"}));
         QTRY_VERIFY(e().app->Documents().Documents().empty());
     }
 
@@ -188,13 +194,36 @@ private slots:
         QVERIFY(!QSettings().contains("Recent File List/File1"));
     }
 
-    // New windows step down and right inside the area and start again at the top left; the
-    // cascade puts every window back at the new window size.
-    void NewWindowsAndTheCascadeStayInsideTheArea() {
+    // The window list names every window, the active one checked, and activates the chosen one;
+    // beyond nine "Altre finestre..." picks among all of them. New windows step down and right
+    // inside the area and start again at the top left; the cascade puts every window back at
+    // the new window size.
+    void WindowsAreListedAndPlacedInsideTheArea() {
         QVERIFY(Start());
-        for (int k = 1; k < 14; ++k) {
+        e().Run(cmd::kWindowNew);
+        e().Run(cmd::kFileNew);
+        app::WindowMenu& menu = e().frame().WindowList();
+        menu.Rebuild();
+        QStringList texts;
+        for (const QAction* entry : menu.Entries()) {
+            texts.append(entry->text() + (entry->isChecked() ? "*" : ""));
+        }
+        QCOMPARE(texts,
+                 QStringList({"&1 zandrelEditor1:1", "&2 zandrelEditor1:2", "&3 zandrelEditor2*"}));
+        menu.Entries().at(1)->trigger();
+        QCOMPARE(e().active(), e().frame().Frames().at(1));
+        while (e().frame().Frames().size() < 14) {
             QVERIFY(e().Run(cmd::kFileNew));
         }
+        menu.Rebuild();
+        QCOMPARE(menu.Entries().size(), std::size_t{10});
+        QCOMPARE(menu.Entries().back()->text(), QString("&Altre finestre..."));
+        e().prompts->chosenWindow = 10;
+        menu.Entries().back()->trigger();
+        QCOMPARE(e().prompts->windowChoices.size(), 1);
+        QCOMPARE(e().prompts->windowChoices.front().size(), 14);
+        QCOMPARE(e().active(), e().frame().Frames().at(10));
+
         const QSize size = e().window(0)->size();
         int wraps = 0;
         for (int pass = 0; pass < 2; ++pass) {
@@ -218,34 +247,7 @@ private slots:
         QTRY_VERIFY(e().frame().Frames().front()->View()->width() >= 400);
     }
 
-    void WindowMenuListsTheWindowsAndActivatesTheChosenOne() {
-        QVERIFY(Start());
-        e().Run(cmd::kWindowNew);
-        e().Run(cmd::kFileNew);
-        app::WindowMenu& menu = e().frame().WindowList();
-        menu.Rebuild();
-        QStringList texts;
-        for (const QAction* entry : menu.Entries()) {
-            texts.append(entry->text() + (entry->isChecked() ? "*" : ""));
-        }
-        QCOMPARE(texts,
-                 QStringList({"&1 zandrelEditor1:1", "&2 zandrelEditor1:2", "&3 zandrelEditor2*"}));
-        menu.Entries().at(1)->trigger();
-        QCOMPARE(e().active(), e().frame().Frames().at(1));
-        // Beyond nine: "Altre finestre..." picks among all of them.
-        while (e().frame().Frames().size() < 11) {
-            e().Run(cmd::kFileNew);
-        }
-        menu.Rebuild();
-        QCOMPARE(menu.Entries().size(), std::size_t{10});
-        QCOMPARE(menu.Entries().back()->text(), QString("&Altre finestre..."));
-        e().prompts->chosenWindow = 10;
-        menu.Entries().back()->trigger();
-        QCOMPARE(e().prompts->windowChoices.size(), 1);
-        QCOMPARE(e().prompts->windowChoices.front().size(), 11);
-        QCOMPARE(e().active(), e().frame().Frames().at(10));
-    }
-
+    // Every map named on the command line that opens gets a window, the last one active.
     void EveryMapNamedOnTheCommandLineOpensAndTheLastIsActive() {
         const QString first = SaveFreshMap(dir_, "a.zdm");
         const QString last = SaveFreshMap(dir_, "c.zdm");
@@ -257,9 +259,30 @@ private slots:
         QCOMPARE(e().active()->parentWidget()->windowTitle(), QString("c.zdm"));
         QCOMPARE(e().prompts->errors.size(), 1);
         QVERIFY(e().prompts->errors.front().contains("b.zdm"));
+        // The open dialog starts in the active map's folder; with an untitled map active, in
+        // the folder last opened from, kept in the settings.
+        const QString folder = QFileInfo(last).absolutePath();
+        e().Run(cmd::kFileOpen);
+        QCOMPARE(e().prompts->openFolder, folder);
+        e().Run(cmd::kFileNew);
+        e().Run(cmd::kFileOpen);
+        QCOMPARE(e().prompts->openFolder, folder);
 
-        QVERIFY(!Start({dir_.filePath("x.zdm"), dir_.filePath("y.zdm")}));
-        QCOMPARE(e().prompts->errors.size(), 2);
+        // The box says why in Italian, with the line or the value; nothing that failed joins the
+        // recent files, and with no map open the editor does not start.
+        const QString broken = dir_.filePath("broken.zdm");
+        gui_test::WriteAll(broken, "<ZanMap SizeX=\"3\"\n\n <<< not a map");
+        const QString big = dir_.filePath("big.zdm");
+        gui_test::WriteAll(big, "<ZanMap SizeX=\"60\" SizeZ=\"10\" numtex=\"0\"></ZanMap>\n");
+        QVERIFY(!Start({broken, big, dir_.path()}));
+        const QStringList& errors = e().prompts->errors;
+        QCOMPARE(errors.size(), 3);
+        QVERIFY2(errors[0].contains("riga 3") && errors[1].contains("SizeX vale 60") &&
+                     errors[2].contains("cartella"),
+                 qPrintable(errors.join('|')));
+        QVERIFY2(!errors.join('|').contains("cannot") && !errors.join('|').contains("line "),
+                 qPrintable(errors.join('|')));
+        QCOMPARE(e().app->RecentFiles().Files(), QStringList({last, first}));
         QVERIFY(e().frame().Frames().empty());
         QVERIFY(!e().frame().isVisible());
     }
@@ -284,38 +307,12 @@ private slots:
             {NameTooLong, Recover, {"recuperare", "SizeX", "60", "50"}},
         };
         for (const auto& row : rows) {
-            FailureCause cause;
-            cause.kind = row.kind;
-            cause.line = 9361;
-            cause.attribute = "SizeX";
-            cause.value = 60;
-            cause.limit = 50;
+            const FailureCause cause{row.kind, 9361, "SizeX", 60, 50, 0};
             const QString text = app::FailureMessages::Text(row.action, "/m/map.zdm", cause);
             for (const QString& word : row.words) {
                 QVERIFY2(text.contains(word), qPrintable(text));
             }
         }
-    }
-
-    // Nothing opens, nothing that failed joins the recent files, and the box says why.
-    void OpenFailuresReachTheBoxWithLineAndValue() {
-        const QString broken = dir_.filePath("broken.zdm");
-        gui_test::WriteAll(broken, "<ZanMap SizeX=\"3\"\n\n <<< not a map");
-        const QString big = dir_.filePath("big.zdm");
-        gui_test::WriteAll(big, "<ZanMap SizeX=\"60\" SizeZ=\"10\" numtex=\"0\"></ZanMap>\n");
-        QVERIFY(Start());
-        for (const QString& path : {broken, big, dir_.path()}) {
-            QVERIFY(!e().frame().OpenFile(path));
-        }
-        QCOMPARE(e().app->Documents().Documents().size(), std::size_t{1});
-        QVERIFY(e().app->RecentFiles().Files().isEmpty());
-        const QStringList& errors = e().prompts->errors;
-        QCOMPARE(errors.size(), 3);
-        QVERIFY2(errors[0].contains("riga 3") && errors[1].contains("SizeX vale 60") &&
-                     errors[2].contains("cartella"),
-                 qPrintable(errors.join('|')));
-        QVERIFY2(!errors.join('|').contains("cannot") && !errors.join('|').contains("line "),
-                 qPrintable(errors.join('|')));
     }
 
     void ReadoutNamesTheCellTheSelectionAndTheTool() {
@@ -348,118 +345,85 @@ private slots:
         QVERIFY(app::StatusReadout::CellText(grid, 4 * 100 + 3).startsWith("Fuori"));
     }
 
-    void ReadoutFollowsThePointerOverTheView() {
+    // The view draws into a native window of its own: a click, a key, a shortcut, a pointer
+    // move or a dropped file arriving there must reach the widgets as if the view were an
+    // ordinary widget. The copy key reaches the map from a read-only field of the panel too;
+    // from the main window Ctrl+R turns the copied block, and Ctrl+V and Shift+Ins both merge
+    // it onto the selection, each as one undoable edit.
+    void InputAtTheViewWindowReachesTheEditor() {
+        const QString path = SaveFreshMap(dir_, "dropped-on-view.zdm");
         QVERIFY(Start());
+        e().frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&e().frame()));
         view3d::CzandrelEditorView* view = e().view();
-        QVERIFY(QTest::qWaitForWindowExposed(&e().frame()));
-        const tools::MapSelection before = view->selection();
+        QWindow* surface = view->Surface();
+        QVERIFY(QTest::qWaitForWindowExposed(surface));
         QTRY_VERIFY(view->TexturesLoaded());
         const QPoint centre = view->rect().center();
+        const auto selected = gui_test::Corners(view->selection());
         QMouseEvent move(QEvent::MouseMove, centre, view->mapToGlobal(centre), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(view, &move);
         QVERIFY(view->CellUnderPointer(centre) >= 0);
         QVERIFY2(e().frame().PointerReadout()->text().startsWith("x "),
                  qPrintable(e().frame().PointerReadout()->text()));
-        QCOMPARE(gui_test::Corners(view->selection()), gui_test::Corners(before));
-    }
+        QCOMPARE(gui_test::Corners(view->selection()), selected);
 
-    // The view draws into a native window of its own: a click, a key, a shortcut or a dropped
-    // file arriving there must reach the widgets as if the view were an ordinary widget. The
-    // copy key reaches the map from a read-only field of the panel too.
-    void InputAtTheViewWindowReachesTheEditor() {
-        const QString path = SaveFreshMap(dir_, "dropped-on-view.zdm");
-        QVERIFY(Start());
-        e().frame().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&e().frame()));
-        app::CChildFrame* child = e().active();
-        QWindow* surface = child->View()->Surface();
-        QVERIFY(QTest::qWaitForWindowExposed(surface));
+        document::CzandrelEditorDoc* doc = e().doc();
+        gui_test::EditMap(*doc, [](map::MapGrid& grid) { grid.SetCellHeight(1, 0, 2.0); });
+        view->selection().Set(0, 0, 1, 0);
         auto* field = e().Panel<QLineEdit>("gravityValue");
         field->setFocus();
         QTRY_VERIFY(field->hasFocus());
         QVERIFY(!e().app->clipboard().hasContent);
         QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
         QVERIFY(e().app->clipboard().hasContent);
+        QTest::keyClick(&e().frame(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(doc->clipboard()->SizeX, 1);
+        QCOMPARE(doc->clipboard()->SizeZ, 2);
+        for (const QKeyCombination key :
+             {Qt::ControlModifier | Qt::Key_V, Qt::ShiftModifier | Qt::Key_Insert}) {
+            view->selection().Set(10, 10, 10, 10);
+            QTest::keyClick(&e().frame(), key.key(), key.keyboardModifiers());
+            QCOMPARE(doc->mapGrid().Cell(10, 11).C - doc->mapGrid().Cell(10, 10).C, 2.0);
+            QVERIFY(e().Run(cmd::kEditUndo));
+            QCOMPARE(doc->mapGrid().Cell(10, 11).C, 0.0);
+        }
 
         QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(20, 20));
-        QTRY_VERIFY(child->View()->hasFocus());
+        QTRY_VERIFY(view->hasFocus());
         // F6 and Shift+F6 are the main window's shortcuts; A is the view's own key.
         QTest::keyClick(surface, Qt::Key_F6);
-        QTRY_VERIFY(child->Panel()->hasFocus());
+        QTRY_VERIFY(e().active()->Panel()->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
-        QTRY_VERIFY(child->View()->hasFocus());
-        const auto before = child->View()->navigator().camera;
+        QTRY_VERIFY(view->hasFocus());
+        const auto before = view->navigator().camera;
         QTest::keyClick(surface, Qt::Key_A);
-        QVERIFY(child->View()->navigator().camera.target != before.target);
+        QVERIFY(view->navigator().camera.target != before.target);
 
         QMimeData mime;
-        QDropEvent drop = Drop(mime, path);
+        mime.setUrls({QUrl::fromLocalFile(path)});
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
                               Qt::NoModifier);
         QCoreApplication::sendEvent(surface, &enter);
         QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(surface, &drop);
         QVERIFY(drop.isAccepted());
         QCOMPARE(e().frame().Frames().size(), std::size_t{2});
         QCOMPARE(e().doc()->PathName(), path);
     }
 
-    // The clipboard's keys act from the main window: Ctrl+R turns the copied block, and Ctrl+V
-    // and Shift+Ins both merge it onto the selection, each as one undoable edit.
-    void ClipboardKeysTurnAndMergeTheBlock() {
-        QVERIFY(Start());
-        e().frame().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&e().frame()));
-        document::CzandrelEditorDoc* doc = e().doc();
-        gui_test::EditMap(*doc, [](map::MapGrid& grid) { grid.SetCellHeight(1, 0, 2.0); });
-        e().view()->selection().Set(0, 0, 1, 0);
-        QVERIFY(e().Run(cmd::kEditCopy));
-        QTest::keyClick(&e().frame(), Qt::Key_R, Qt::ControlModifier);
-        QCOMPARE(doc->clipboard()->SizeX, 1);
-        QCOMPARE(doc->clipboard()->SizeZ, 2);
-        for (const QKeyCombination key :
-             {Qt::ControlModifier | Qt::Key_V, Qt::ShiftModifier | Qt::Key_Insert}) {
-            e().view()->selection().Set(10, 10, 10, 10);
-            QTest::keyClick(&e().frame(), key.key(), key.keyboardModifiers());
-            QCOMPARE(doc->mapGrid().Cell(10, 11).C - doc->mapGrid().Cell(10, 10).C, 2.0);
-            QVERIFY(e().Run(cmd::kEditUndo));
-            QCOMPARE(doc->mapGrid().Cell(10, 11).C, 0.0);
-        }
-    }
-
-    void LockKeyPanesFollowTheKeyboard() {
-        QVERIFY(Start({}, false));
-        e().frame().show();
-        const auto texts = [&] {
-            QStringList shown;
-            for (const char* name : {"capsIndicator", "numIndicator", "scrollIndicator"}) {
-                shown.append(e().frame().findChild<QLabel*>(name)->text());
-            }
-            return shown;
-        };
-        e().frame().Indicators().Show(true, false, true);
-        QCOMPARE(texts(), QStringList({"MAIUSC", "", "SCORR"}));
-        // Caps Lock switched at the X server shows up on the next refresh.
-        Display* display = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
-        for (const bool caps : {true, false}) {
-            XkbLockModifiers(display, XkbUseCoreKbd, LockMask, caps ? LockMask : 0);
-            XSync(display, False);
-            e().frame().Indicators().Refresh();
-            QCOMPARE(texts().front(), QString(caps ? "MAIUSC" : ""));
-        }
-    }
-
     void TheShellsDialogsAnswer() {
         app::UserPrompts prompts;
         QString text;
-        AnswerNextDialog("saveNo", &text);
-        QCOMPARE(prompts.AskSaveChanges(nullptr, "mappa.zdm"), app::SaveAnswer::Discard);
-        QCOMPARE(text, QString("Salvare le modifiche a mappa.zdm?"));
-        AnswerNextDialog("saveCancel", &text);
-        QCOMPARE(prompts.AskSaveChanges(nullptr, "mappa.zdm"), app::SaveAnswer::Cancel);
-        AnswerNextDialog("saveYes", &text);
-        QCOMPARE(prompts.AskSaveChanges(nullptr, "mappa.zdm"), app::SaveAnswer::Save);
+        using enum app::SaveAnswer;
+        for (const auto& [button, answer] :
+             {std::pair{"saveNo", Discard}, {"saveCancel", Cancel}, {"saveYes", Save}}) {
+            AnswerNextDialog(button, &text);
+            QCOMPARE(prompts.AskSaveChanges(nullptr, "mappa.zdm"), answer);
+            QCOMPARE(text, QString("Salvare le modifiche a mappa.zdm?"));
+        }
 
         QVERIFY(Start());
         AnswerNextDialog("aboutOk", &text);
@@ -477,23 +441,14 @@ private slots:
         QVERIFY(choice.anchor == tools::ResizeAnchor::SouthWest);
     }
 
+    // A dialog starts in the active map's folder, else in the last one used; never in one gone.
     void DialogsStartInTheActiveMapsFolderElseTheLastOne() {
         QTemporaryDir other;
-        const QString map = SaveFreshMap(dir_, "m.zdm");
-        const QString folder = QFileInfo(map).absolutePath();
-        QCOMPARE(app::DialogFolder::Choose(map, other.path()), folder);
-        QCOMPARE(app::DialogFolder::Choose("", other.path()), other.path());
+        const QString map = dir_.filePath("m.zdm");
+        QCOMPARE(app::DialogFolder::Choose(map, other.path()), QFileInfo(map).absolutePath());
         QCOMPARE(app::DialogFolder::Choose(dir_.filePath("gone/m.zdm"), other.path()),
                  other.path());
         QCOMPARE(app::DialogFolder::Choose("", dir_.filePath("gone")), QString());
-
-        QVERIFY(Start({map}));
-        e().Run(cmd::kFileOpen);
-        QCOMPARE(e().prompts->openFolder, folder);
-        // An untitled map active: the folder last opened from, kept in the settings.
-        e().Run(cmd::kFileNew);
-        e().Run(cmd::kFileOpen);
-        QCOMPARE(e().prompts->openFolder, folder);
     }
 
 private:

@@ -46,7 +46,7 @@ private slots:
         QVERIFY(docks().HistoryDock()->isHidden());
     }
 
-    void aClickAndADragOnTheOverviewSelectForTheView() {
+    void theOverviewSelectsForTheViewAndFollowsTheMap() {
         ShowOverview();
         QTest::mouseClick(overview(), Qt::LeftButton, {}, Centre(7, 3));
         QCOMPARE(Corners(view_->selection()), (std::array{7, 3, 7, 3}));
@@ -64,10 +64,8 @@ private slots:
         QCOMPARE(view_->navigator().focusZ, 10.5f);
         QVERIFY(!doc_->IsModified());
         QVERIFY(doc_->history().Entries().empty());
-    }
 
-    void theOverviewFollowsChangesAndTheActiveWindow() {
-        ShowOverview();
+        // It redraws what changed, and follows the active window.
         Raise(0, 0, 2.0);  // a new highest height: every row takes new colours
         QCOMPARE(overview()->LastDrawnRows(), 50);
         Raise(6, 20, 1.0);
@@ -77,7 +75,7 @@ private slots:
         QCOMPARE(overview()->Document(), editor_->doc());
     }
 
-    void aDoubleClickInTheHistoryReturnsTheMap() {
+    void aDoubleClickInTheHistoryReturnsTheMapAndTheSettingsLimitIt() {
         ShowOverview();
         QTest::mouseClick(overview(), Qt::LeftButton, {}, Centre(5, 5));
         ApplyGravity(-100);
@@ -99,9 +97,8 @@ private slots:
         QCOMPARE(history->topLevelItem(2)->text(app::HistoryWidget::kNameColumn),
                  QString("Ritorno a 1"));
         QVERIFY(editor_->Enabled(cmd::kEditUndo));
-    }
 
-    void theHistoryKeepsAsManyEntriesAsTheSettingsSay() {
+        // A new map's history keeps as many entries as the settings say.
         QSettings().setValue("History/Limit", 2);
         QVERIFY(editor_->Run(cmd::kFileNew));
         doc_ = editor_->doc();
@@ -110,15 +107,14 @@ private slots:
             Raise(x, 0, 1.0);
         }
         QCOMPARE(doc_->history().Entries().size(), std::size_t{2});
-        QCOMPARE(doc_->history().Entries().front().number, std::uint64_t{2});
     }
 
     void writeFigures() {
-        const QByteArray folder = qgetenv("ZANDREL_FIGURES");
+        const QString folder = qEnvironmentVariable("ZANDREL_FIGURES");
         if (folder.isEmpty()) {
             QSKIP("set ZANDREL_FIGURES to a folder to write the figures");
         }
-        QVERIFY(QDir().mkpath(QString::fromLocal8Bit(folder)));
+        QVERIFY(QDir().mkpath(folder));
         DrawHills();
         ShowOverview();
         QVERIFY(editor_->Run(cmd::kViewHistory));
@@ -132,9 +128,8 @@ private slots:
         view_->navigator().camera.Set(38.0f, 22.0f, 48.0f, 26.0f, 0.0f, 22.0f, 0.0f, 1.0f, 0.0f);
         doc_->Change([](tools::DocumentState&) { return tools::EditOutcome{false, true}; }, view_);
         QTest::qWait(50);
-        const QString base = QString::fromLocal8Bit(folder) + "/";
-        QVERIFY(docks().OverviewDock()->grab().save(base + "overview-dock.png"));
-        QVERIFY(docks().HistoryDock()->grab().save(base + "history-dock.png"));
+        QVERIFY(docks().OverviewDock()->grab().save(folder + "/overview-dock.png"));
+        QVERIFY(docks().HistoryDock()->grab().save(folder + "/history-dock.png"));
     }
 
 private:

@@ -1,6 +1,6 @@
 // Plays an editor that crashes after an edit: starts the application on the map named by its
-// first argument, makes the recovery tests' edit, writes the edited map's text to the second
-// argument, and once its recovery copy is on disk prints "ready" and waits to be killed.
+// argument, makes the recovery tests' edit, and once its recovery copy is on disk prints
+// "ready" and waits to be killed.
 #include <QApplication>
 #include <QFile>
 #include <QTimer>
@@ -12,12 +12,11 @@
 #include "app/EditorSurfaceFormat.h"
 #include "app/RecoveryTimer.h"
 #include "document/CzandrelEditorDoc.h"
-#include "mapfile/MapWriter.h"
 
 int main(int argc, char* argv[]) {
     using namespace zandrel;
-    if (argc != 3) {
-        std::fputs("usage: recovery_crash_helper MAP EDITED_TEXT_OUT\n", stderr);
+    if (argc != 2) {
+        std::fputs("usage: recovery_crash_helper MAP\n", stderr);
         return 2;
     }
     app::UseEditorSurfaceFormat();
@@ -31,17 +30,8 @@ int main(int argc, char* argv[]) {
     }
     document::CzandrelEditorDoc* doc = editor.Documents().Documents().front().get();
     gui_test::ApplyRecoveryEdit(*doc);
-    QFile edited(QString::fromLocal8Bit(argv[2]));
-    const std::string text = mapfile::FormatMap(doc->mapGrid());
-    if (!edited.open(QIODevice::WriteOnly) ||
-        edited.write(text.data(), static_cast<qint64>(text.size())) < 0) {
-        return 1;
-    }
-    edited.close();
-
-    const QString copy = editor.RecoveryCopies().CopyPath(doc);
-    QString entry = copy;
-    entry.replace(QStringLiteral(".zdm"), QStringLiteral(".json"));
+    const QString entry = editor.RecoveryCopies().CopyPath(doc).replace(QStringLiteral(".zdm"),
+                                                                        QStringLiteral(".json"));
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (QFile::exists(entry)) {

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "heightimage/HeightPngReader.h"
@@ -43,13 +45,11 @@ TEST(DecodeHeightPng, ReadsEveryKindOfPngAsSixteenBitGrey) {
         EXPECT_EQ(image.levels, each.levels) << each.kind;
         EXPECT_FALSE(image.range.has_value()) << each.kind;
     }
-}
-
-TEST(DecodeHeightPng, TakesAColourAsItsLuminance) {
+    // A colour is taken as its luminance: green looks lightest, blue darkest, none is black
+    // or white.
     HeightImage image;
     ASSERT_TRUE(
         DecodeHeightPng(SimplePng(PNG_FORMAT_RGB, 3, {255, 0, 0, 0, 255, 0, 0, 0, 255}), image));
-    // Green looks lightest, blue darkest; none is black or white.
     EXPECT_GT(image.levels[1], image.levels[0]);
     EXPECT_GT(image.levels[0], image.levels[2]);
     EXPECT_GT(image.levels[2], 0);
@@ -62,12 +62,10 @@ TEST(EncodeHeightPng, RoundTripsLevelsAndTheStoredRange) {
     ASSERT_TRUE(EncodeHeightPng(image, bytes));
     HeightImage back;
     ASSERT_TRUE(DecodeHeightPng(ToBytes(bytes), back));
-    EXPECT_EQ(back.width, 3);
-    EXPECT_EQ(back.height, 2);
-    EXPECT_EQ(back.levels, image.levels);
+    EXPECT_EQ(std::tie(back.width, back.height, back.levels),
+              std::tie(image.width, image.height, image.levels));
     ASSERT_TRUE(back.range.has_value());
-    EXPECT_EQ(back.range->min, -1.5);
-    EXPECT_EQ(back.range->max, 2e3);
+    EXPECT_EQ(std::pair(back.range->min, back.range->max), std::pair(-1.5, 2e3));
 
     image.range.reset();
     ASSERT_TRUE(EncodeHeightPng(image, bytes));

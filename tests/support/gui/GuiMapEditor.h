@@ -16,8 +16,6 @@
 
 namespace zandrel::gui_test {
 
-namespace cmd = document::cmd;
-
 // An edit of the map made as the tools make theirs, through the document: it marks the map
 // modified, reaches the history and tells every view.
 template <typename Edit>
