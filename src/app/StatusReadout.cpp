@@ -16,9 +16,10 @@ QString Number(double value) {
 }
 
 QString TextureOf(const map::MapGrid& grid, std::int32_t slot) {
-    // A slot outside the table is drawn with texture 0, so it is named as such.
-    const std::int32_t used = slot >= 0 && slot < map::kMaxTextureSlots ? slot : 0;
-    const std::string_view name = grid.textures[static_cast<std::size_t>(used)].View();
+    // A slot outside the table is drawn without a texture, as is an empty slot.
+    const std::string_view name = slot >= 0 && slot < map::kMaxTextureSlots
+                                      ? grid.textures[static_cast<std::size_t>(slot)].View()
+                                      : std::string_view();
     return name.empty() ? QStringLiteral("-")
                         : QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }

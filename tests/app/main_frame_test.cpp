@@ -321,7 +321,7 @@ private slots:
         cell.NO = 1.5;
         cell.C = -2.25;
         cell.typet = 1;
-        cell.typew = 77;  // outside the table: drawn, and named, as slot 0
+        cell.typew = 77;  // outside the table: drawn untextured, named "-"
         cell.goal = 1;
         cell.artr = 0.5;
         map::CellRect selection;
@@ -331,8 +331,8 @@ private slots:
         for (const QString& part :
              {QString("x 3 z 4"), QString("NO 1.50"), QString("C -2.25"),
               QString("Tile ") + QString::fromUtf8(grid.textures[1].View().data()),
-              QString("Wall ") + QString::fromUtf8(grid.textures[0].View().data()),
-              QString("Attrito 0.50"), QString("Goal sì"), QString("(3,4)-(13,5) 11×2"),
+              QString("Wall -"), QString("Attrito 0.50"), QString("Goal sì"),
+              QString("(3,4)-(13,5) 11×2"),
               QString("Altezze min 0.00 max 1.50 media 0.02 pendenza 56.3°"),
               QString("Strumento Piramide")}) {
             QVERIFY2(text.contains(part), qPrintable(text + " lacks " + part));
