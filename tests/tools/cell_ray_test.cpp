@@ -34,25 +34,19 @@ TEST(CellRay, PointsAcrossTheViewFollowTheCells) {
     }
 }
 
+// A low eye looking down along +x over cell row z = 2 meets the ground in cell (8, 2); the top
+// of a raised cell on the way hides it. The sky and an empty map hit nothing.
 TEST(CellRay, NearestTerrainWinsAlongTheRay) {
     auto grid = test::NewMap();
-    // A low eye looking down along +x over cell row z = 2, meeting the ground in cell (8, 2);
-    // the top of a raised cell on the way hides it.
     Camera camera;
     camera.Set(-1.0f, 1.0f, 2.5f, 9.0f, 0.0f, 2.5f, 0.0f, 1.0f, 0.0f);
     const Ray ray = RayThroughPoint(camera, 100, 75, 200, 150);
-    const std::int32_t flatHit = CellHitByRay(*grid, ray);
-    EXPECT_EQ(flatHit, MapSelection::CellName(8, 2));
+    EXPECT_EQ(CellHitByRay(*grid, ray), MapSelection::CellName(8, 2));
     grid->RaiseCell(6, 2, 0.25);
     EXPECT_EQ(CellHitByRay(*grid, ray), MapSelection::CellName(6, 2));
-}
-
-TEST(CellRay, EmptyMapAndSkyHitNothing) {
-    const auto empty = test::NewMap(0, 0);
-    EXPECT_EQ(CellHitByRay(*empty, RayThroughPoint(Above(3.5f, 6.5f), 200, 150, 400, 300)), -1);
-    Camera sky;
-    sky.Set(5.0f, 1.0f, 5.0f, 5.0f, 10.0f, 6.0f, 0.0f, 1.0f, 0.0f);
-    EXPECT_EQ(CellHitByRay(*test::NewMap(), RayThroughPoint(sky, 100, 75, 200, 150)), -1);
+    EXPECT_EQ(CellHitByRay(*test::NewMap(0, 0), ray), -1);
+    camera.Set(5.0f, 1.0f, 5.0f, 5.0f, 10.0f, 6.0f, 0.0f, 1.0f, 0.0f);
+    EXPECT_EQ(CellHitByRay(*grid, RayThroughPoint(camera, 100, 75, 200, 150)), -1);
 }
 
 // Straight down from 20 units, a 400 x 300 view covers 20 * tan(27.5) either way vertically

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <numeric>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -156,11 +157,9 @@ rc::Gen<Op> AnyOp() {
 }
 
 std::size_t SumOfEntries(const EditHistory& history) {
-    std::size_t bytes = 0;
-    for (const HistoryEntry& entry : history.Entries()) {
-        bytes += entry.Bytes();
-    }
-    return bytes;
+    const auto& entries = history.Entries();
+    return std::accumulate(entries.begin(), entries.end(), std::size_t{0},
+                           [](std::size_t sum, const HistoryEntry& e) { return sum + e.Bytes(); });
 }
 
 // Going back to any entry, from wherever the map has got to (returns included), gives the

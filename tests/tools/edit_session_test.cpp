@@ -104,15 +104,6 @@ TEST_F(EditSessionTest, PlacementWaitsWhileTheSelectionLiesOutsideTheMap) {
     }
 }
 
-TEST_F(EditSessionTest, UndoAfterAToolRestoresTheMapAndIsThenUnavailable) {
-    session.SelectCells(1, 1, 2, 2);
-    const auto before = std::make_unique<map::MapGrid>(doc->mapGrid);
-    EXPECT_TRUE(Changes([&] { session.UseTool(TOOL_RAISE, 2.0, *doc); }));
-    EXPECT_TRUE(Changes([&] { session.Undo(*doc); }));
-    EXPECT_TRUE(doc->mapGrid.SameContent(*before));
-    EXPECT_FALSE(session.Undo(*doc).redraw);
-}
-
 TEST_F(EditSessionTest, ABrushStrokeIsOneHeldEditThatPaintsWithoutSelecting) {
     session.SelectCells(5, 5, 5, 5);
     session.SetBrushSlot(2);

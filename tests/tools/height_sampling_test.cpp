@@ -47,7 +47,6 @@ TEST(SampleHeight, ReadsTheCellUnderThePointOrOutsideHeight) {
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(sampleHeight(*grid, c.x, c.z), c.height) << c.x << ", " << c.z;
     }
-    EXPECT_EQ(OUTSIDE_HEIGHT, -200.0);
 }
 
 TEST(SetNearestVertex, SetsTheNearestOfTheFiveAndRederivesTheCentreFromCorners) {
@@ -72,14 +71,11 @@ TEST(SetNearestVertex, SetsTheNearestOfTheFiveAndRederivesTheCentreFromCorners) 
     auto grid = NewMap();
     setNearestVertex(*grid, -0.5, 0.5, 4.0);
     EXPECT_EQ(HeightsOf(grid->Cell(0, 0)), (Heights{0.0, 0.0, 4.0, 0.0, 2.0}));
-}
-
-TEST(SetNearestVertex, OffTheMapChangesNothing) {
-    auto grid = NewMap();
+    // Off the map nothing changes.
     const auto before = *grid;
-    setNearestVertex(*grid, 10.1, 2.0, 5.0);
-    setNearestVertex(*grid, 2.0, -1.0, 5.0);
-    setNearestVertex(*grid, std::nan(""), 2.0, 5.0);
+    for (const auto& [x, z] : {std::pair{10.1, 2.0}, {2.0, -1.0}, {std::nan(""), 2.0}}) {
+        setNearestVertex(*grid, x, z, 5.0);
+    }
     EXPECT_TRUE(test::SameHeights(*grid, before));
 }
 
@@ -93,10 +89,7 @@ TEST(LineOfSight, BlockedByTerrainOnTheSegmentAboveItsStartOrBesideItsStart) {
     const Case cases[] = {
         {"short segment", {{2, 2}}, {2.2f, 0.0f, 2.2f, 2.8f, 0.0f, 2.8f}, true},
         {"one above the ground", {}, {4.5f, 1.0f, 4.5f, 8.5f, 1.0f, 8.5f}, true},
-        {"ridge across",
-         {{5, 0}, {5, 1}, {5, 2}, {5, 3}, {5, 4}, {5, 5}, {5, 6}, {5, 7}, {5, 8}, {5, 9}},
-         {1.5f, 2.0f, 5.5f, 8.5f, 2.0f, 5.5f},
-         false},
+        {"a raised cell on the way", {{5, 5}}, {1.5f, 2.0f, 5.5f, 8.5f, 2.0f, 5.5f}, false},
         {"ground above the start", {}, {2.5f, -1.0f, 2.5f, 6.5f, 5.0f, 2.5f}, false},
         // The segment runs over flat cells of column 4; the side probe looks one unit beside
         // its start, an offset that shrinks to nothing at the far end.

@@ -76,12 +76,13 @@ TEST_F(OverviewRowsTest, WallsStandWhereNeighboursDoNotShareTheirEdge) {
     EXPECT_TRUE(OverviewRows::WallToNextX(*grid, 8, 5));
 }
 
-TEST_F(OverviewRowsTest, ColoursFollowTheHeightRamp) {
+// A cell's colour is the ramp's at the mean of its five heights.
+TEST(OverviewRows, ColoursFollowTheHeightRamp) {
     map::MapCell cell;
     cell.NE = cell.NO = cell.SE = cell.SO = 1.0;
-    cell.C = 6.0;  // mean 2
+    cell.C = 6.0;
     EXPECT_EQ(OverviewRows::CellColour(cell, {-2.0, 2.0}), RampColour(1.0));
-    cell.C = -14.0;  // mean -2
+    cell.C = -14.0;
     EXPECT_EQ(OverviewRows::CellColour(cell, {-2.0, 2.0}), RampColour(0.0));
 }
 

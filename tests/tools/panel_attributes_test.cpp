@@ -70,9 +70,7 @@ TEST(PanelButtons, WriteTheSelectedCellsOnlyAndNothingWithoutASelection) {
     ApplyAttributes(*unselected, 40, 15);
     EXPECT_EQ(unselected->Cell(0, 0).grav, -160.0);
     EXPECT_EQ(CommonGravity(*unselected), kNoCommonValue);
-    EXPECT_EQ(CommonFriction(*unselected), kNoCommonValue);
     EXPECT_EQ(CommonTileType(*unselected), kNoCommonValue);
-    EXPECT_EQ(CommonWallType(*unselected), kNoCommonValue);
 }
 
 }  // namespace

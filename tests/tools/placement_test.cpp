@@ -10,10 +10,8 @@
 namespace zandrel::tools {
 namespace {
 
-MapSelection Clicked(std::int32_t x, std::int32_t z) {
-    MapSelection s;
-    s.setFromHits(MapSelection::CellName(x, z), MapSelection::CellName(x, z));
-    return s;
+MapSelection Cell(std::int32_t x, std::int32_t z) {
+    return {x, z, x, z};
 }
 
 TEST(ToolState, TiltOnlyForNonSquaresPyramidOnlyForSquaresFlattenAppliesWhenChosen) {
@@ -66,12 +64,12 @@ TEST(Placement, ClickPlacesTheStartThenEnemiesInTurn) {
     tools.toolMode = TOOL_RAISE;
     tools.toggleStartPlacement();
     EXPECT_TRUE(tools.isChecked(TOOL_PLACE_START));
-    tools.placeOnClick(Clicked(12, 14), *doc);
+    tools.placeOnClick(Cell(12, 14), *doc);
     EXPECT_EQ(doc->mapGrid.start, (map::CellRect{12, 14, 12, 14}));
     EXPECT_EQ(tools.toolMode, TOOL_RAISE);
     for (std::int32_t k = 1; k <= 5; ++k) {
         tools.toggleEnemyPlacement();
-        tools.placeOnClick(Clicked(k, 2 * k), *doc);
+        tools.placeOnClick(Cell(k, 2 * k), *doc);
     }
     const map::CellRect expected[] = {{5, 10, 5, 10}, {2, 4, 2, 4}, {3, 6, 3, 6}, {4, 8, 4, 8}};
     EXPECT_TRUE(std::ranges::equal(doc->mapGrid.enemies, expected));
@@ -79,29 +77,26 @@ TEST(Placement, ClickPlacesTheStartThenEnemiesInTurn) {
     EXPECT_EQ(tools.toolMode, TOOL_RAISE);
     // A slot outside the cycle restarts at the first.
     std::int32_t slot = 9;
-    PlaceEnemy(doc->mapGrid, slot, Clicked(2, 2));
+    PlaceEnemy(doc->mapGrid, slot, Cell(2, 2));
     EXPECT_EQ(doc->mapGrid.enemies[0], (map::CellRect{2, 2, 2, 2}));
     EXPECT_EQ(slot, 1);
 }
 
-TEST(Enemy, ChosenTwiceWithoutAClickPlacesNothing) {
+// Chosen twice without a click, enemy placement is off again; the start chosen during it
+// places both at the next click, and enemy placement stays current.
+TEST(Enemy, ChosenTwiceIsOffAndWithTheStartPlacesBoth) {
     auto doc = test::NewDocument();
     ToolState tools;
     tools.toolMode = TOOL_TILT;
     tools.toggleEnemyPlacement();
     tools.toggleEnemyPlacement();
     EXPECT_EQ(tools.toolMode, TOOL_TILT);
-    tools.placeOnClick(Clicked(1, 1), *doc);
+    tools.placeOnClick(Cell(1, 1), *doc);
     EXPECT_TRUE(doc->mapGrid.enemies[0].IsUnset());
     EXPECT_EQ(doc->nextEnemySlot, 0);
-}
-
-TEST(Enemy, StartChosenDuringEnemyPlacementPlacesBothAndEnemyStaysCurrent) {
-    auto doc = test::NewDocument();
-    ToolState tools;
     tools.toggleEnemyPlacement();
     tools.toggleStartPlacement();
-    tools.placeOnClick(Clicked(3, 7), *doc);
+    tools.placeOnClick(Cell(3, 7), *doc);
     EXPECT_EQ(doc->mapGrid.start, (map::CellRect{3, 7, 3, 7}));
     EXPECT_EQ(doc->mapGrid.enemies[0], (map::CellRect{3, 7, 3, 7}));
     EXPECT_EQ(tools.toolMode, TOOL_PLACE_ENEMY);
