@@ -33,6 +33,11 @@ namespace zandrel::view3d {
 
 void CzandrelEditorView::PrepareApplication() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // A view's native GL window makes its ancestors native, which keeps overlapping map windows
+    // stacked and clipped right. Their siblings (menu bar, toolbar, status bar, panel, splitter
+    // handles, scroll bars) need no window of their own: each costs the display a window and
+    // the first frame its creation, mapping and exposure.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
 #ifdef __GLIBC__
     // Mesa's software renderer allocates and frees some 30 MB of vertex buffers while it
     // replays the map pass. With the default trim threshold glibc hands that memory back to
