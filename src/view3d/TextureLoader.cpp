@@ -56,8 +56,8 @@ ILenum PaletteColours(ILint paletteType) {
 
 // Uploads the decoded image as a texture with its mipmaps: palettes expanded, rows from the
 // bottom as GL counts them (the library decodes them so), one byte per channel component as
-// decoded. gluBuild2DMipmaps
-// defines every level, the first included, scaling a side that is not a power of two.
+// decoded. gluBuild2DMipmaps defines every level, the first included, scaling a side that is
+// not a power of two.
 GLuint UploadMipmapped() {
     if (ilGetInteger(IL_IMAGE_FORMAT) == IL_COLOUR_INDEX &&
         ilConvertImage(PaletteColours(ilGetInteger(IL_PALETTE_TYPE)), IL_UNSIGNED_BYTE) !=
