@@ -105,14 +105,16 @@ QToolBar* CommandDispatcher::BuildToolBar() {
     toolBar->setObjectName(QStringLiteral("toolBar"));
     toolBar->setIconSize(QSize(ToolbarImages::kWidth, ToolbarImages::kHeight));
     toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    int image = 0;
+    const std::vector<QIcon> images = ToolbarImages::Buttons();
+    std::size_t image = 0;
     for (const int id : CommandTable::ToolbarLayout()) {
         if (id == cmd::kSeparator) {
             toolBar->addSeparator();
             continue;
         }
         QAction* action = actions_.at(id);
-        action->setIcon(ToolbarImages::Button(image++));
+        action->setIcon(image < images.size() ? images[image] : QIcon());
+        ++image;
         toolBar->addAction(action);
         if (!action->property("hasTooltip").toBool()) {
             // A button's tooltip falls back to the action's caption; a command without a

@@ -25,11 +25,14 @@ QImage ToolbarImages::Strip() {
         .convertToFormat(QImage::Format_ARGB32);
 }
 
-QIcon ToolbarImages::Button(int index) {
-    if (index < 0 || index >= kCount) {
-        return {};
+std::vector<QIcon> ToolbarImages::Buttons() {
+    const QImage strip = Strip();
+    std::vector<QIcon> icons;
+    icons.reserve(kCount);
+    for (int index = 0; index < kCount; ++index) {
+        icons.emplace_back(QPixmap::fromImage(strip.copy(index * kWidth, 0, kWidth, kHeight)));
     }
-    return QIcon(QPixmap::fromImage(Strip().copy(index * kWidth, 0, kWidth, kHeight)));
+    return icons;
 }
 
 QImage ToolbarImages::AppIcon(int size) {

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QImage>
+#include <vector>
 
 namespace zandrel::app {
 
@@ -18,8 +19,8 @@ public:
 
     // The whole strip, kCount * kWidth by kHeight.
     static QImage Strip();
-    // Button image index (0 .. kCount - 1) as an icon.
-    static QIcon Button(int index);
+    // Every button image as an icon, in button order, from one decoding of the strip.
+    static std::vector<QIcon> Buttons();
     // The application icon (also the about box's), drawn at size x size.
     static QImage AppIcon(int size);
 };
