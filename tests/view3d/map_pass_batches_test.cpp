@@ -2,25 +2,47 @@
 // same bytes (but where a hidden twin wall is left out), rows rebuilt only where an edit
 // reached, and the view modes changing only the pixels they should. With ZANDREL_FIGURES=folder
 // set it also writes a ridge with and without relief there.
+#include <GL/gl.h>
+#include <GL/glu.h>
+
 #include <QDir>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
 #include <QtTest>
 #include <algorithm>
+#include <array>
+#include <functional>
+#include <memory>
 
 #include "BenchMaps.h"
-#include "OffscreenTarget.h"
 #include "app/EditorSurfaceFormat.h"
 #include "map/MapGrid.h"
 #include "tools/Camera.h"
 #include "view3d/MapOverlays.h"
 #include "view3d/MapPassBatches.h"
 #include "view3d/MapRenderer.h"
+#include "view3d/MapScene.h"
 #include "view3d/PassGeometry.h"
 
 using namespace zandrel::view3d;
 using zandrel::map::MapGrid;
-using zandrel::view3d_test::Camera;
+using Camera = zandrel::tools::Camera;  // eye, then target; up is +y
 
 namespace {
+
+// A 4 x 4 texture of one colour; corner sets its first texel, so that orientation shows.
+GLuint Texture(GLubyte r, GLubyte g, GLubyte b, GLubyte corner) {
+    std::array<GLubyte, 4 * 4 * 3> texels{};
+    for (std::size_t i = 0; i < texels.size(); ++i) {
+        texels[i] = i == 0 ? corner : std::array{r, g, b}[i % 3];
+    }
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, 4, 4, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    return name;
+}
 
 constexpr int kSize = 256;
 // Above the map, looking down at an angle so that walls show.
@@ -59,17 +81,22 @@ public:
 
 private slots:
     void initTestCase() {
-        target_.Open();
-        if (QTest::currentTestFailed()) {
-            return;
-        }
+        // A context of the editor's format drawing into a framebuffer of its own.
+        surface_.setFormat(QSurfaceFormat::defaultFormat());
+        surface_.create();
+        QVERIFY(context_.create());
+        QVERIFY(context_.makeCurrent(&surface_));
+        QOpenGLFramebufferObjectFormat format;
+        format.setAttachment(QOpenGLFramebufferObject::Depth);
+        framebuffer_ = std::make_unique<QOpenGLFramebufferObject>(kSize, kSize, format);
+        QVERIFY(framebuffer_->bind());
         // Bumps, so that walls stand, and three textures, so that binds matter.
         for (int x = 3; x < 7; ++x) {
             grid_->SetCellHeight(x, 4, 1.0 + x % 2);
         }
         for (int slot = 0; slot < 3; ++slot) {
-            grid_->textureIds[slot] = Target::Texture(slot == 0 ? 200 : 40, slot == 1 ? 200 : 40,
-                                                      slot == 2 ? 200 : 40, 255);
+            grid_->textureIds[slot] =
+                Texture(slot == 0 ? 200 : 40, slot == 1 ? 200 : 40, slot == 2 ? 200 : 40, 255);
         }
         grid_->Cell(5, 5).typet = 2;
         grid_->Cell(2, 7).typew = 2;
@@ -85,10 +112,13 @@ private slots:
             c.C = (c.NE + c.SE) / 2.0;
         }
         ridge_->ComputeNormals();
-        ridge_->textureIds[0] = Target::Texture(170, 170, 170, 170);
+        ridge_->textureIds[0] = Texture(170, 170, 170, 170);
     }
 
-    void cleanupTestCase() { target_.Close(); }
+    void cleanupTestCase() {
+        framebuffer_.reset();
+        context_.doneCurrent();
+    }
 
     // Each step changes the map, then both passes draw it. The rows whose drawing the change
     // reaches are rebuilt on the next frame, and no row on the frame after.
@@ -102,7 +132,7 @@ private slots:
             {"a goal flag", [this] { grid_->Cell(7, 8).goal = 1; }, 1},
             {"start from row 1 to row 9", [this] { grid_->start.Set(3, 9, 3, 9); }, 2},
             {"a slot's texture object, used in rows 5 and 7",
-             [this] { grid_->textureIds[2] = Target::Texture(220, 220, 40, 255); }, 2},
+             [this] { grid_->textureIds[2] = Texture(220, 220, 40, 255); }, 2},
             {"wireframe draws immediately", [this] { mode_ = RenderMode::Wireframe; }, 0},
             {"back to solid: only what changed meanwhile",
              [this] {
@@ -236,26 +266,26 @@ private slots:
         using Geometry = PassGeometry;
         MapGrid grid(8, 6);
         grid.textureIds[0] = grid_->textureIds[1];
-        grid.textureIds[3] = Target::Texture(200, 40, 40, 255);
-        grid.textureIds[4] = Target::Texture(40, 40, 230, 255);
+        grid.textureIds[3] = Texture(200, 40, 40, 255);
+        grid.textureIds[4] = Texture(40, 40, 230, 255);
         for (int z = 0; z < grid.SizeZ; ++z) {
             grid.Cell(0, z).typew = 4;
         }
-        // Each pair: the cell whose wall is drawn first, its side, and the other cell's side.
-        std::vector<std::array<int, 4>> pairs;
+        // Each pair: the cell whose wall is drawn first and its side, then the other cell's.
+        std::vector<std::array<int, 6>> pairs;
         for (const int z : {1, 3}) {
             // The west edge of (3, z) falls southwards, the east edge of (4, z) rises.
             grid.Cell(3, z).NO = 2.0;
             grid.Cell(4, z).SE = 2.0;
             grid.Cell(3, z).typew = 3;
             grid.Cell(4, z).typew = 4;
-            pairs.push_back({3, z, Geometry::kWest, Geometry::kEast});
+            pairs.push_back({3, z, Geometry::kWest, 4, z, Geometry::kEast});
         }
         grid.Cell(6, 2).SE = grid.Cell(6, 3).NO = 1.5;
         grid.Cell(6, 2).SO = grid.Cell(6, 3).NE = 0.5;
         grid.Cell(6, 2).typew = 3;
         grid.Cell(6, 3).typew = 4;
-        pairs.push_back({6, 2, Geometry::kSouth, Geometry::kNorth});
+        pairs.push_back({6, 2, Geometry::kSouth, 6, 3, Geometry::kNorth});
         grid.ComputeNormals();
         const Camera camera{9.0, 4.0, -3.0, 4.0, 0.5, 3.0};
         const QImage immediate = Draw([&] { MapRenderer::Draw(grid, RenderMode::Solid); }, camera);
@@ -266,11 +296,9 @@ private slots:
             glDisable(GL_DEPTH_TEST);
             glDisable(GL_TEXTURE_2D);
             glColor3f(1.0f, 1.0f, 1.0f);
-            for (const auto& [x, z, side, otherSide] : pairs) {
-                const bool alongX = side == Geometry::kWest;
+            for (const auto& [x, z, side, x2, z2, side2] : pairs) {
                 for (const auto& wall :
-                     {Geometry::WallOn(grid, x, z, side),
-                      Geometry::WallOn(grid, alongX ? x + 1 : x, alongX ? z : z + 1, otherSide)}) {
+                     {Geometry::WallOn(grid, x, z, side), Geometry::WallOn(grid, x2, z2, side2)}) {
                     QVERIFY(wall.drawn && wall.twin);
                     glBegin(GL_POLYGON);
                     for (const auto& v : wall.v) {
@@ -299,31 +327,28 @@ private slots:
     // The light comes from behind the camera: the slope facing it is brighter than the one
     // facing away, which plain drawing cannot tell apart. A tint's ramp rises in lightness with
     // the value.
-    void reliefAndTintTellSlopesAndHeightsApart() {
+    void reliefTintAndLinesChangeOnlyThePixelsTheyShould() {
         const QImage plain = DrawRidge({});
         const QImage lit = DrawRidge({true, false, false, TintMode::Off});
-        const QPoint near = target_.Project(5.5, 2.0, 7.0);
-        const QPoint far = target_.Project(5.5, 2.0, 3.0);
+        const QPoint near = Project(5.5, 2.0, 7.0);
+        const QPoint far = Project(5.5, 2.0, 3.0);
         // Only the texture's filtering at two distances tells them apart.
         QVERIFY(std::abs(Brightness(plain.pixel(near)) - Brightness(plain.pixel(far))) <= 25);
         QVERIFY(Brightness(lit.pixel(near)) > Brightness(lit.pixel(far)) + 150);
         const QImage tinted = DrawRidge({false, false, false, TintMode::Height});
-        QVERIFY(Brightness(tinted.pixel(target_.Project(5.5, 3.5, 5.5))) >
-                Brightness(tinted.pixel(target_.Project(5.5, 0.0, 10.5))) + 100);
+        QVERIFY(Brightness(tinted.pixel(Project(5.5, 3.5, 5.5))) >
+                Brightness(tinted.pixel(Project(5.5, 0.0, 10.5))) + 100);
         // A friction tint ramps over the map's range of friction, whatever the heights.
         for (int cell = 0; cell < ridge_->SizeX * ridge_->SizeZ; ++cell) {
             ridge_->Cell(cell % ridge_->SizeX, cell / ridge_->SizeX).artr =
                 0.1 + 0.01 * (cell / ridge_->SizeX);
         }
         const QImage slippery = DrawRidge({false, false, false, TintMode::Friction});
-        QVERIFY(Brightness(slippery.pixel(target_.Project(5.5, 0.0, 10.5))) >
-                Brightness(slippery.pixel(target_.Project(5.5, 0.5, 1.5))) + 50);
-    }
+        QVERIFY(Brightness(slippery.pixel(Project(5.5, 0.0, 10.5))) >
+                Brightness(slippery.pixel(Project(5.5, 0.5, 1.5))) + 50);
 
-    // Lines darken the pixels they lie on and leave those between them as they were: the grid
-    // a cell edge and not a cell centre, contours height 1 and not height 1.5.
-    void linesLieWhereExpected() {
-        const QImage plain = DrawRidge({});
+        // Lines darken the pixels they lie on and leave those between them as they were: the
+        // grid a cell edge and not a cell centre, contours height 1 and not height 1.5.
         const std::tuple<bool, QVector3D, QVector3D> cases[] = {
             {true, {5.0f, 1.5f, 7.5f}, {5.5f, 1.5f, 7.5f}},
             {false, {5.5f, 1.0f, 8.0f}, {5.5f, 1.5f, 7.5f}}};
@@ -350,15 +375,29 @@ private slots:
     }
 
 private:
-    using Target = zandrel::view3d_test::OffscreenTarget;
-
+    // A frame drawn as the view draws one, from the camera. Rows top first.
     QImage Draw(const std::function<void()>& pass, const Camera& camera = kAbove) {
-        return target_.Draw(pass, camera);
+        MapScene::BeginFrame(kSize, kSize);
+        MapScene::LoadProjection(camera, kSize, kSize);
+        glGetDoublev(GL_PROJECTION_MATRIX, projection_.data());
+        pass();
+        glFinish();
+        return framebuffer_->toImage(true);
+    }
+
+    // Where a map point landed in the last frame's image.
+    QPoint Project(double x, double y, double z) const {
+        const std::array<double, 16> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+        const std::array<GLint, 4> viewport = {0, 0, kSize, kSize};
+        std::array<double, 3> window{};
+        gluProject(x, y, z, identity.data(), projection_.data(), viewport.data(), &window[0],
+                   &window[1], &window[2]);
+        return {static_cast<int>(window[0]), kSize - 1 - static_cast<int>(window[1])};
     }
 
     // The ridge as the view draws it: the solid pass in batches, between the modes' state.
     QImage DrawRidge(const ViewModes& modes, const Camera& camera = kOverRidge) {
-        return target_.Draw(
+        return Draw(
             [&] {
                 MapOverlays::Begin(modes, camera);
                 ridgePass_.Draw(*ridge_, RenderMode::Solid, PassStyle::For(*ridge_, modes));
@@ -369,7 +408,7 @@ private:
 
     // The darkest pixel around a map point: a line one pixel wide may fall beside it.
     int Darkest(const QImage& image, const QVector3D& point) const {
-        const QPoint centre = target_.Project(point.x(), point.y(), point.z());
+        const QPoint centre = Project(point.x(), point.y(), point.z());
         int darkest = 3 * 255;
         for (int d = 0; d < 9; ++d) {
             darkest =
@@ -378,7 +417,10 @@ private:
         return darkest;
     }
 
-    Target target_{kSize};
+    QOffscreenSurface surface_;
+    QOpenGLContext context_;
+    std::unique_ptr<QOpenGLFramebufferObject> framebuffer_;
+    std::array<double, 16> projection_{};
     std::unique_ptr<MapGrid> grid_ = std::make_unique<MapGrid>(12, 10);
     std::unique_ptr<MapGrid> ridge_ = std::make_unique<MapGrid>(11, 12);
     MapPassBatches pass_;
