@@ -247,6 +247,9 @@ private slots:
         e().Run(cmd::kFileNew);
         e().Run(cmd::kFileOpen);
         QCOMPARE(e().prompts->openFolder, folder);
+        // Never in a folder gone since.
+        QCOMPARE(app::DialogFolder::Choose(dir_.filePath("gone/m.zdm"), folder), folder);
+        QCOMPARE(app::DialogFolder::Choose("", dir_.filePath("gone")), QString());
 
         // The box says why in Italian, with the line or the value; nothing that failed joins the
         // recent files, and with no map open the editor does not start.
@@ -394,16 +397,6 @@ private slots:
         QCOMPARE(choice.sizeX, 50);
         QCOMPARE(choice.sizeZ, 1);
         QVERIFY(choice.anchor == tools::ResizeAnchor::SouthWest);
-    }
-
-    // A dialog starts in the active map's folder, else in the last one used; never in one gone.
-    void DialogsStartInTheActiveMapsFolderElseTheLastOne() {
-        QTemporaryDir other;
-        const QString map = dir_.filePath("m.zdm");
-        QCOMPARE(app::DialogFolder::Choose(map, other.path()), QFileInfo(map).absolutePath());
-        QCOMPARE(app::DialogFolder::Choose(dir_.filePath("gone/m.zdm"), other.path()),
-                 other.path());
-        QCOMPARE(app::DialogFolder::Choose("", dir_.filePath("gone")), QString());
     }
 
 private:

@@ -192,8 +192,8 @@ private slots:
         const QString original = scratch_->filePath("killed.zdm");
         WriteAll(original, QByteArray::fromStdString(mapfile::FormatMap(*fresh_)));
         QProcess crashing;
+        // The data folder is this case's: init() set it for this process and its children.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_DATA_HOME", scratch_->filePath("data"));
         env.insert("XDG_CONFIG_HOME", scratch_->filePath("config"));
         env.insert("ZANDREL_RECOVERY_INTERVAL_MS", "200");
         env.insert("ZANDREL_RECOVERY_IDLE_MS", "50");
