@@ -30,9 +30,7 @@ TEST(MapJson, StringsAreWrittenAsUtf8) {
         std::string json;
     };
     const Case cases[] = {
-        {"ascii", "wall.jpg", "wall.jpg"},
         {"two bytes", "citt\xc3\xa0.jpg", "citt\xc3\xa0.jpg"},
-        {"three bytes", "\xe2\x82\xac", "\xe2\x82\xac"},
         {"four bytes, highest", "\xf4\x8f\xbf\xbf", "\xf4\x8f\xbf\xbf"},
         {"latin-1 byte", "citt\xe0.jpg", "citt\\ufffd.jpg"},
         {"lone continuation", "\x80x", "\\ufffdx"},

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <cstring>
+#include <algorithm>
 #include <filesystem>
 #include <string>
-#include <vector>
 
+#include "heightimage/HeightPngReader.h"
+#include "support/PngBytes.h"
 #include "support/ScratchFolder.h"
 
 namespace zandrel {
@@ -14,39 +15,22 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::ToolOutcome;
 
-// A decoded picture, RGB rows from the top; width 0 when the file is not a readable PNG.
-struct Picture {
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    std::vector<unsigned char> rgb;
-
-    // How many pixels are neither black (the clear colour) nor pure green (the axes).
-    std::size_t Drawn() const {
-        std::size_t count = 0;
-        for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) {
-            const bool black = rgb[i] == 0 && rgb[i + 1] == 0 && rgb[i + 2] == 0;
-            const bool green = rgb[i] == 0 && rgb[i + 1] == 255 && rgb[i + 2] == 0;
-            count += black || green ? 0 : 1;
-        }
-        return count;
-    }
-};
-
-Picture ReadPng(const fs::path& path) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    Picture picture;
-    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
-        return picture;
-    }
-    image.format = PNG_FORMAT_RGB;
-    picture.rgb.resize(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr) != 0) {
-        picture.width = image.width;
-        picture.height = image.height;
-    }
+// A picture as the heightmap reader sees it, its luminance from the top; width 0 when the file
+// is not a readable PNG.
+heightimage::HeightImage ReadPng(const fs::path& path) {
+    heightimage::HeightImage picture;
+    (void)heightimage::ReadHeightPngFile(path, picture);
     return picture;
+}
+
+// How many pixels are neither black (the clear colour) nor pure green (the axes).
+std::size_t Drawn(const heightimage::HeightImage& picture) {
+    heightimage::HeightImage green;
+    EXPECT_TRUE(heightimage::DecodeHeightPng(testsupport::SimplePng(PNG_FORMAT_RGB, 1, {0, 255, 0}),
+                                             green));
+    return std::count_if(picture.levels.begin(), picture.levels.end(), [&](std::uint16_t level) {
+        return level != 0 && level != green.levels.at(0);
+    });
 }
 
 class ZdmToolRender : public testsupport::ScratchFolderTest {
@@ -66,7 +50,7 @@ protected:
                                                std::string(ZDMTOOL_PATH) + "' " + args);
     }
 
-    Picture Render(const std::string& options) const {
+    heightimage::HeightImage Render(const std::string& options) const {
         const ToolOutcome outcome = Run("render " + options + " map.zdm out.png");
         EXPECT_EQ(outcome.status, 0) << options << ": " << outcome.err;
         return ReadPng(folder_ / "out.png");
@@ -77,27 +61,27 @@ protected:
 // the textures each change it, and the same request gives the same picture again.
 TEST_F(ZdmToolRender, WritesAPictureOfTheAskedSizeAndEveryOptionChangesIt) {
     fs::create_directories(folder_ / "empty");
-    const Picture start = Render("--size 96");
+    const heightimage::HeightImage start = Render("--size 96");
     struct Case {
         const char* options;
-        std::uint32_t width;
-        std::uint32_t height;
+        std::int32_t width;
+        std::int32_t height;
     };
     for (const Case c :
          {Case{"", 512, 512}, Case{"--size 120x40 --camera top", 120, 40},
           Case{"--size 33x77 --camera iso --wireframe", 33, 77},
           Case{"--size 96 --camera top", 96, 96}, Case{"--size 96 --camera iso", 96, 96},
           Case{"--size 96 --wireframe", 96, 96}, Case{"--size 96 --textures empty", 96, 96}}) {
-        const Picture picture = Render(c.options);
+        const heightimage::HeightImage picture = Render(c.options);
         EXPECT_EQ(picture.width, c.width) << c.options;
         EXPECT_EQ(picture.height, c.height) << c.options;
-        EXPECT_GT(picture.Drawn(), 0u) << c.options << ": the map is missing from the picture";
-        EXPECT_NE(picture.rgb, start.rgb) << c.options;
+        EXPECT_GT(Drawn(picture), 0u) << c.options << ": the map is missing from the picture";
+        EXPECT_NE(picture.levels, start.levels) << c.options;
     }
-    EXPECT_EQ(Render("--size 96").rgb, start.rgb);
+    EXPECT_EQ(Render("--size 96").levels, start.levels);
     // The top view is framed to fit: most of the square is map, not background.
-    const Picture top = Render("--size 100 --camera top");
-    EXPECT_GT(top.Drawn(), top.width * top.height * 3 / 4);
+    const heightimage::HeightImage top = Render("--size 100 --camera top");
+    EXPECT_GT(Drawn(top), static_cast<std::size_t>(top.width * top.height * 3 / 4));
 }
 
 // Textures are looked for beside the map, then in the folder zdmtool runs in, and only in the
@@ -108,7 +92,7 @@ TEST_F(ZdmToolRender, TexturesComeFromBesideTheMapThenTheWorkingFolder) {
     fs::copy_file(folder_ / "map.zdm", folder_ / "maps" / "map.zdm");
     const auto render = [&](const std::string& args) {
         EXPECT_EQ(Run("render --size 64 --camera top " + args + " out.png").status, 0) << args;
-        return ReadPng(folder_ / "out.png").rgb;
+        return ReadPng(folder_ / "out.png").levels;
     };
     const auto fromWorkingFolder = render("maps/map.zdm");
     EXPECT_EQ(fromWorkingFolder, render("map.zdm"));

@@ -40,9 +40,9 @@ TEST(DecodeHeightPng, ReadsEveryKindOfPngAsSixteenBitGrey) {
         HeightImage image;
         const Status decoded = DecodeHeightPng(each.png, image);
         ASSERT_TRUE(decoded.ok()) << each.kind << ": " << decoded.message();
-        EXPECT_EQ(image.width, static_cast<std::int32_t>(each.levels.size())) << each.kind;
-        EXPECT_EQ(image.height, 1) << each.kind;
-        EXPECT_EQ(image.levels, each.levels) << each.kind;
+        EXPECT_EQ(std::tie(image.width, image.height, image.levels),
+                  std::tuple(static_cast<std::int32_t>(each.levels.size()), 1, each.levels))
+            << each.kind;
         EXPECT_FALSE(image.range.has_value()) << each.kind;
     }
     // A colour is taken as its luminance: green looks lightest, blue darkest, none is black
