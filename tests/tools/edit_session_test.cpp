@@ -64,44 +64,15 @@ TEST_F(EditSessionTest, ClickAndDragSelectAndOnlyTheLeftButtonCasesPick) {
 }
 
 // A vertical drag over the whole view height raises by 100: slow steps of one pixel add up,
-// exact fast ones stay as they were.
-TEST_F(EditSessionTest, ToolDragsRaiseInProportionToTheViewHeight) {
+// exact fast ones stay as they were. The wheel applies the tool once per whole hundred.
+TEST_F(EditSessionTest, ToolDragsAndTheWheelRaiseInWholeSteps) {
     EXPECT_DOUBLE_EQ(RaiseByDrag(500, 100, 1), 20.0);
+    EXPECT_FALSE(Changes([&] { session.Wheel(60, *doc); }));
+    session.Wheel(-240, *doc);
+    EXPECT_DOUBLE_EQ(doc->mapGrid.Cell(2, 2).C, 18.0);
     doc = test::NewDocument();
     session = EditSession();
     EXPECT_DOUBLE_EQ(RaiseByDrag(200, 4, 50), 100.0);
-}
-
-TEST_F(EditSessionTest, OnlyEditsThatDoSomethingChangeTheMap) {
-    session.LeftDown(kLeft, {0, 0}, Hit(2, 2), *doc);
-    session.toolState().toolMode = TOOL_RAISE;
-    EXPECT_FALSE(Changes([&] { session.Wheel(60, *doc); }));  // below one notch
-    EXPECT_TRUE(Changes([&] { session.Wheel(120, *doc); }));
-    // Tilt refused on a square block, pyramid on a non-square one.
-    EXPECT_FALSE(Changes([&] { session.UseTool(TOOL_TILT, 5.0, *doc); }));
-    session.SelectCells(1, 1, 3, 2);
-    EXPECT_FALSE(Changes([&] { session.UseTool(TOOL_PYRAMID, 5.0, *doc); }));
-    EXPECT_TRUE(Changes([&] { session.UseTool(TOOL_TILT, 5.0, *doc); }));
-    // Placing the start where it already is changes nothing either.
-    session.ToggleStartPlacement();
-    EXPECT_TRUE(Changes([&] { session.ClickCell(4, 4, *doc); }));
-    session.ToggleStartPlacement();
-    EXPECT_FALSE(Changes([&] { session.ClickCell(4, 4, *doc); }));
-}
-
-TEST_F(EditSessionTest, PlacementWaitsWhileTheSelectionLiesOutsideTheMap) {
-    auto tiny = test::NewDocument(0, 0);
-    for (const auto toggle :
-         {&EditSession::ToggleStartPlacement, &EditSession::ToggleEnemyPlacement}) {
-        EditSession fresh;
-        (fresh.*toggle)();
-        const std::int32_t pending = fresh.toolState().toolMode;
-        // The click misses, so the first cell (25, 25) of a new view stays selected.
-        fresh.LeftDown(kLeft, {0, 0}, kMiss, *tiny);
-        EXPECT_TRUE(tiny->mapGrid.start.IsUnset());
-        EXPECT_TRUE(tiny->mapGrid.enemies[0].IsUnset());
-        EXPECT_EQ(fresh.toolState().toolMode, pending);
-    }
 }
 
 TEST_F(EditSessionTest, ABrushStrokeIsOneHeldEditThatPaintsWithoutSelecting) {

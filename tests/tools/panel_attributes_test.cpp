@@ -46,29 +46,24 @@ TEST(CommonValues, SharedWholeNumbersOfTheSelectionAreShown) {
 TEST(PanelButtons, WriteTheSelectedCellsOnlyAndNothingWithoutASelection) {
     auto grid = Selected(-160.0, 7.0);
     ApplyAttributes(*grid, 40, 15);
-    ApplyTileTexture(*grid, 3);
-    ApplyWallTexture(*grid, 2);
-    ApplyEnemyTexture(*grid, 0);
-    EXPECT_EQ(grid->Cell(2, 3).grav, 40.0);
-    EXPECT_EQ(grid->Cell(4, 5).artr, 15.0);
+    for (const std::int32_t entry : {3, -1}) {  // -1: no current entry, which changes nothing
+        ApplyTileTexture(*grid, entry);
+        ApplyWallTexture(*grid, entry);
+        ApplyEnemyTexture(*grid, entry);
+    }
     EXPECT_EQ(CommonGravity(*grid), 40);
+    EXPECT_EQ(CommonFriction(*grid), 15);
     EXPECT_EQ(CommonTileType(*grid), 3);
-    EXPECT_EQ(CommonWallType(*grid), 2);
-    EXPECT_EQ(grid->Enemys_Tex, 0);
+    EXPECT_EQ(CommonWallType(*grid), 3);
+    EXPECT_EQ(grid->Enemys_Tex, 3);
+    // Cells beside the block keep their values.
     EXPECT_EQ(grid->Cell(5, 5).grav, -160.0);
     EXPECT_EQ(grid->Cell(2, 2).artr, 7.0);
     EXPECT_EQ(grid->Cell(1, 3).typet, 0);
-    // No current texture entry changes nothing.
-    ApplyTileTexture(*grid, -1);
-    ApplyWallTexture(*grid, -1);
-    ApplyEnemyTexture(*grid, -1);
-    EXPECT_EQ(CommonTileType(*grid), 3);
-    EXPECT_EQ(CommonWallType(*grid), 2);
-    EXPECT_EQ(grid->Enemys_Tex, 0);
-
     auto unselected = test::NewMap();
     ApplyAttributes(*unselected, 40, 15);
-    EXPECT_EQ(unselected->Cell(0, 0).grav, -160.0);
+    ApplyTileTexture(*unselected, 2);
+    EXPECT_TRUE(unselected->SameContent(*test::NewMap()));
     EXPECT_EQ(CommonGravity(*unselected), kNoCommonValue);
     EXPECT_EQ(CommonTileType(*unselected), kNoCommonValue);
 }

@@ -15,17 +15,16 @@ MapSelection Cell(std::int32_t x, std::int32_t z) {
 }
 
 TEST(ToolState, TiltOnlyForNonSquaresPyramidOnlyForSquaresFlattenAppliesWhenChosen) {
-    EXPECT_FALSE(ToolState::isToolEnabled(TOOL_TILT, MapSelection(2, 2, 4, 4)));
-    EXPECT_TRUE(ToolState::isToolEnabled(TOOL_TILT, MapSelection(2, 3, 4, 4)));
-    EXPECT_TRUE(ToolState::isToolEnabled(TOOL_PYRAMID, MapSelection(2, 2, 4, 4)));
-    EXPECT_FALSE(ToolState::isToolEnabled(TOOL_PYRAMID, MapSelection(2, 3, 4, 4)));
-    EXPECT_TRUE(ToolState::isToolEnabled(TOOL_RAISE, MapSelection(2, 3, 4, 4)));
+    for (const std::int32_t mode : {TOOL_TILT, TOOL_PYRAMID, TOOL_RAISE}) {
+        EXPECT_EQ(ToolState::isToolEnabled(mode, {2, 2, 4, 4}), mode != TOOL_TILT) << mode;
+        EXPECT_EQ(ToolState::isToolEnabled(mode, {2, 3, 4, 4}), mode != TOOL_PYRAMID) << mode;
+    }
     auto doc = test::NewDocument();
     MapSelection s(2, 2, 4, 4);
     doc->mapGrid.Cell(3, 3).NE = 4.0;
     ToolState tools;
     tools.chooseTool(TOOL_RAISE, s, *doc);
-    EXPECT_EQ(tools.toolMode, TOOL_RAISE);
+    EXPECT_TRUE(tools.isChecked(TOOL_RAISE));
     EXPECT_FALSE(s.undoSaved);
     tools.chooseTool(TOOL_FLATTEN, s, *doc);
     EXPECT_TRUE(tools.isChecked(TOOL_FLATTEN));
@@ -35,33 +34,33 @@ TEST(ToolState, TiltOnlyForNonSquaresPyramidOnlyForSquaresFlattenAppliesWhenChos
 
 TEST(Goal, TogglesTheStoredSelectionAndTwiceRestoresEveryFlag) {
     auto grid = test::NewMap();
-    const auto untouched = *grid;
     ToggleGoal(*grid);  // no stored selection yet: nothing changes
-    EXPECT_TRUE(grid->SameContent(untouched));
+    EXPECT_TRUE(grid->SameContent(*test::NewMap()));
     grid->Cell(3, 3).goal = 1;
-    grid->Cell(6, 6).goal = 2;  // a stored 2 from a file becomes 0
+    grid->Cell(6, 3).goal = 2;  // a stored 2 from a file becomes 0
     grid->SetSelection(2, 2, 6, 3);
     ToggleGoal(*grid);
     EXPECT_EQ(grid->Cell(2, 2).goal, 1);
+    EXPECT_EQ(grid->Cell(6, 2).goal, 1);
     EXPECT_EQ(grid->Cell(3, 3).goal, 0);
-    EXPECT_EQ(grid->Cell(6, 3).goal, 1);
-    EXPECT_EQ(grid->Cell(7, 3).goal, 0);
-    EXPECT_EQ(grid->Cell(2, 4).goal, 0);
-    grid->SetSelection(6, 6, 6, 6);
-    ToggleGoal(*grid);
-    EXPECT_EQ(grid->Cell(6, 6).goal, 0);
-    grid->SetSelection(2, 2, 6, 3);
+    EXPECT_EQ(grid->Cell(6, 3).goal, 0);
+    EXPECT_EQ(grid->Cell(7, 3).goal + grid->Cell(2, 4).goal, 0);
     ToggleGoal(*grid);
     EXPECT_EQ(grid->Cell(2, 2).goal, 0);
     EXPECT_EQ(grid->Cell(3, 3).goal, 1);
 }
 
 // Each click returns to the previous tool; enemies take the four slots in turn, the fifth
-// replacing the first.
+// replacing the first. Chosen twice without a click, a placement is off again; the start
+// chosen during enemy placement places both at the next click.
 TEST(Placement, ClickPlacesTheStartThenEnemiesInTurn) {
     auto doc = test::NewDocument(20, 20);
     ToolState tools;
     tools.toolMode = TOOL_RAISE;
+    tools.toggleEnemyPlacement();
+    tools.toggleEnemyPlacement();
+    tools.placeOnClick(Cell(1, 1), *doc);
+    EXPECT_TRUE(doc->mapGrid.enemies[0].IsUnset());
     tools.toggleStartPlacement();
     EXPECT_TRUE(tools.isChecked(TOOL_PLACE_START));
     tools.placeOnClick(Cell(12, 14), *doc);
@@ -75,31 +74,22 @@ TEST(Placement, ClickPlacesTheStartThenEnemiesInTurn) {
     EXPECT_TRUE(std::ranges::equal(doc->mapGrid.enemies, expected));
     EXPECT_EQ(doc->nextEnemySlot, 1);
     EXPECT_EQ(tools.toolMode, TOOL_RAISE);
+    tools.toggleEnemyPlacement();
+    tools.toggleStartPlacement();
+    tools.placeOnClick(Cell(3, 7), *doc);
+    EXPECT_EQ(doc->mapGrid.start, (map::CellRect{3, 7, 3, 7}));
+    EXPECT_EQ(doc->mapGrid.enemies[1], (map::CellRect{3, 7, 3, 7}));
+    EXPECT_EQ(tools.toolMode, TOOL_PLACE_ENEMY);
+    // A click whose cell lies outside the map (a miss keeps a new view's first cell, 25, 25)
+    // places nothing and leaves the placement pending.
+    tools.placeOnClick(Cell(25, 25), *doc);
+    EXPECT_EQ(doc->mapGrid.enemies[2], expected[2]);
+    EXPECT_EQ(tools.toolMode, TOOL_PLACE_ENEMY);
     // A slot outside the cycle restarts at the first.
     std::int32_t slot = 9;
     PlaceEnemy(doc->mapGrid, slot, Cell(2, 2));
     EXPECT_EQ(doc->mapGrid.enemies[0], (map::CellRect{2, 2, 2, 2}));
     EXPECT_EQ(slot, 1);
-}
-
-// Chosen twice without a click, enemy placement is off again; the start chosen during it
-// places both at the next click, and enemy placement stays current.
-TEST(Enemy, ChosenTwiceIsOffAndWithTheStartPlacesBoth) {
-    auto doc = test::NewDocument();
-    ToolState tools;
-    tools.toolMode = TOOL_TILT;
-    tools.toggleEnemyPlacement();
-    tools.toggleEnemyPlacement();
-    EXPECT_EQ(tools.toolMode, TOOL_TILT);
-    tools.placeOnClick(Cell(1, 1), *doc);
-    EXPECT_TRUE(doc->mapGrid.enemies[0].IsUnset());
-    EXPECT_EQ(doc->nextEnemySlot, 0);
-    tools.toggleEnemyPlacement();
-    tools.toggleStartPlacement();
-    tools.placeOnClick(Cell(3, 7), *doc);
-    EXPECT_EQ(doc->mapGrid.start, (map::CellRect{3, 7, 3, 7}));
-    EXPECT_EQ(doc->mapGrid.enemies[0], (map::CellRect{3, 7, 3, 7}));
-    EXPECT_EQ(tools.toolMode, TOOL_PLACE_ENEMY);
 }
 
 }  // namespace
