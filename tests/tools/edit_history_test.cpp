@@ -234,10 +234,10 @@ TEST_F(EditHistoryTest, AStrokeOnOneSelectionIsOneEntry) {
     // The same step from another window is another entry.
     const auto before = std::make_unique<map::MapGrid>(run.doc->mapGrid);
     run.doc->mapGrid.RaiseCell(9, 9, 1.0);
-    EXPECT_TRUE(run.history.Record(*before, run.doc->mapGrid,
-                                   {"Alzare", 2, run.session.UndoStep()}, {}));
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Alzare", "Tile", "Tile", "Alzare", "Alzare",
-                                                 "Alzare"}));
+    EXPECT_TRUE(
+        run.history.Record(*before, run.doc->mapGrid, {"Alzare", 2, run.session.UndoStep()}, {}));
+    EXPECT_EQ(Names(),
+              (std::vector<std::string>{"Alzare", "Tile", "Tile", "Alzare", "Alzare", "Alzare"}));
     EXPECT_EQ(run.history.Entries().front().delta.Touched(), (map::CellRect{2, 2, 4, 4}));
     EXPECT_EQ(run.doc->mapGrid.cells[3][3].C, 4.0);
     // The first entry ends where its third notch left the map.
