@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "support/ScratchFolder.h"
 #include "support/TerrainFixture.h"
+#include "tools/MapCheck.h"
 #include "tools/TextureArchive.h"
 
 namespace zandrel::tools {
@@ -85,6 +85,20 @@ TEST_F(TextureFileTest, RefusesEverythingElseAsIfMissing) {
     }
 }
 
+using Names = std::vector<std::string>;
+
+// A folder lists its regular files only; the map check's lookup asks each of its folders.
+TEST_F(TextureFileTest, ListsRegularFilesAndLooksInEachFolder) {
+    Names names;
+    ASSERT_TRUE(ListDirectoryFiles(folder_, names).ok());
+    EXPECT_EQ(names, (Names{"out.jpg"}));
+    EXPECT_NE(ListDirectoryFiles(folder_ / "gone", names).message().find("cannot list"),
+              std::string::npos);
+    EXPECT_TRUE(TextureFilesIn({work_})("in.jpg"));
+    EXPECT_FALSE(TextureFilesIn({work_})("out.jpg"));
+    EXPECT_TRUE(TextureFilesIn({work_, folder_})("out.jpg"));
+}
+
 TEST_F(TextureFileTest, RefusesFilesOverTheLimitAndAMissingFolder) {
     testsupport::WriteFile(work_ / "sixteen.jpg", std::string(16, 'a'));
     EXPECT_TRUE(Read("sixteen.jpg", 16).ok());
@@ -93,8 +107,6 @@ TEST_F(TextureFileTest, RefusesFilesOverTheLimitAndAMissingFolder) {
     EXPECT_TRUE(bytes_.empty());
     EXPECT_FALSE(ReadTextureFile(folder_ / "gone", "in.jpg", bytes_).ok());
 }
-
-using Names = std::vector<std::string>;
 
 TEST(TextureArchive, RefreshWritesTheListKeepingCellSlotsAndCutsItAtFifty) {
     auto grid = test::NewMap();
@@ -142,23 +154,6 @@ TEST(TextureArchive, ListHasTheFixedNamesFirstThenVisibleJpgNamesSortedIgnoringC
         expected.insert(expected.end(), c.extra.begin(), c.extra.end());
         EXPECT_EQ(BuildTextureList(c.files), expected) << c.files.front();
     }
-}
-
-class DirectoryListing : public testsupport::ScratchFolderTest {};
-
-TEST_F(DirectoryListing, HasRegularFilesOnly) {
-    std::filesystem::create_directories(folder_ / "folder.jpg");
-    Write("rock.jpg", "x");
-    Write("read.me", "x");
-    Names names;
-    ASSERT_TRUE(ListDirectoryFiles(folder_, names).ok());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (Names{"read.me", "rock.jpg"}));
-
-    Names none;
-    const Status missing = ListDirectoryFiles(folder_ / "gone", none);
-    EXPECT_FALSE(missing.ok());
-    EXPECT_NE(missing.message().find("cannot list"), std::string::npos);
 }
 
 }  // namespace
