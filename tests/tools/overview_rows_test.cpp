@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <vector>
 
+#include "map/MapGrid.h"
 #include "support/TerrainFixture.h"
+#include "tools/ColourRamp.h"
+#include "tools/ContourLines.h"
 
 namespace zandrel::tools {
 namespace {
@@ -84,6 +90,75 @@ TEST(OverviewRows, ColoursFollowTheHeightRamp) {
     EXPECT_EQ(OverviewRows::CellColour(cell, {-2.0, 2.0}), RampColour(1.0));
     cell.C = -14.0;
     EXPECT_EQ(OverviewRows::CellColour(cell, {-2.0, 2.0}), RampColour(0.0));
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// The segments of one cell, in triangle order.
+TEST(ContourSegments, OfOneCell) {
+    const struct {
+        const char* what;
+        test::Heights heights;
+        std::vector<ContourSegment> expected;
+    } cases[] = {{"flat on a level draws nothing", {3, 3, 3, 3, 3}, {}},
+                 {"flat between levels draws nothing", {0.5, 0.5, 0.5, 0.5, 0.5}, {}},
+                 // h = 2x: level 1 crosses the middle in two halves; level 2 lies on the east edge
+                 // and is drawn once, by the triangle below it.
+                 {"slope along x",
+                  {0, 2, 0, 2, 1},
+                  {{{0.5, 1, 0.5}, {0.5, 1, 1}, 1},
+                   {{1, 2, 0}, {1, 2, 1}, 2},
+                   {{0.5, 1, 0.5}, {0.5, 1, 0}, 1}}},
+                 // A peak of 2 in the middle: level 1 rings the centre in four pieces; level 2
+                 // touches only the centre point and draws nothing.
+                 {"peak rings the centre",
+                  {0, 0, 0, 0, 2},
+                  {{{0.25, 1, 0.75}, {0.75, 1, 0.75}, 1},
+                   {{0.25, 1, 0.25}, {0.25, 1, 0.75}, 1},
+                   {{0.75, 1, 0.25}, {0.75, 1, 0.75}, 1},
+                   {{0.75, 1, 0.25}, {0.25, 1, 0.25}, 1}}},
+                 // A height that is not finite drops only the triangles that use it.
+                 {"NaN corner drops its triangles",
+                  {kNaN, 2, 0, 2, 1},
+                  {{{0.5, 1, 0.5}, {0.5, 1, 1}, 1}, {{1, 2, 0}, {1, 2, 1}, 2}}},
+                 {"huge span adds nothing", {0, 0, 0, 0, 1.0e5}, {}}};
+    for (const auto& c : cases) {
+        const auto grid = test::NewMap(1, 1);
+        test::SetHeights(*grid, 0, 0, c.heights);
+        EXPECT_EQ(ContourSegments(*grid), c.expected) << c.what;
+    }
+    // Every fifth level, counted from 0 both ways, is an index level.
+    for (const int level : {-10, -3, 0, 1, 5, 7}) {
+        EXPECT_EQ((ContourSegment{{}, {}, level}).IsIndexLevel(), level % 5 == 0) << level;
+    }
+}
+
+TEST(ColourRamp, EndsClampAndNaNTakesTheLowEnd) {
+    EXPECT_EQ(RampColour(-1.0), RampColour(0.0));
+    EXPECT_EQ(RampColour(2.0), RampColour(1.0));
+    EXPECT_EQ(RampColour(kNaN), RampColour(0.0));
+    // Every colour is one a display can show, and lightness (Rec. 709 luma) rises along the
+    // ramp, the high end far brighter than the low one.
+    const auto luma = [](const Rgb& c) { return 0.2126f * c[0] + 0.7152f * c[1] + 0.0722f * c[2]; };
+    for (int i = 1; i <= 64; ++i) {
+        const Rgb colour = RampColour(i / 64.0);
+        EXPECT_TRUE(std::ranges::all_of(colour, [](float v) { return v >= 0.0f && v <= 1.0f; }));
+        EXPECT_GT(luma(colour), luma(RampColour((i - 1) / 64.0))) << i;
+    }
+    EXPECT_GT(luma(RampColour(1.0)), 5.0f * luma(RampColour(0.0)));
+    EXPECT_EQ(RampPosition(5.0, {5.0, 5.0}), 0.5);
+}
+
+TEST(FieldRange, SkipsValuesThatAreNotFinite) {
+    map::MapGrid grid(2, 1);
+    grid.Cell(0, 0).grav = -std::numeric_limits<double>::infinity();
+    grid.Cell(1, 0).grav = 9.8;
+    grid.Cell(1, 0).SO = -4.0;
+    grid.Cell(0, 0).C = kNaN;
+    EXPECT_EQ(FieldRange(grid, CellField::Gravity), (ValueRange{9.8, 9.8}));
+    EXPECT_EQ(FieldRange(grid, CellField::Height), (ValueRange{-4.0, 0.0}));
+    grid.Cell(1, 0).grav = kNaN;
+    EXPECT_FALSE(FieldRange(grid, CellField::Gravity).has_value());
 }
 
 }  // namespace
