@@ -92,6 +92,8 @@ print(" ".join(sorted({os.path.basename(a) for t in tests for a in t.get("comman
                        if os.path.isfile(a) and os.access(a, os.X_OK) and sys.argv[1] in a})))
 ' "$(realpath "$build")/" <<<"$json")
     [ -n "$names" ] || continue
+    # Executables named apart from their target (OUTPUT_NAME zdmtool-render) by the target name.
+    names=${names//-/_}
     begin=$SECONDS
     run_tests "$dir" 1800 "$build/logs/baseline-${dir//\//-}.log" ||
         { echo "Tests in $dir fail without mutations: see $build/logs" >&2; exit 1; }
