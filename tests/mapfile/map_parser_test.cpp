@@ -15,8 +15,6 @@
 #include "support/CaptureStream.h"
 #include "support/ScratchFolder.h"
 
-bool ScannerClassesNulWithSoh();
-
 namespace zandrel::mapfile {
 namespace {
 
@@ -38,13 +36,7 @@ void Describe(const MarkupElement& element, std::string& out) {
 // attributes are scanned as one token each unless asked otherwise.
 struct Parsed {
     explicit Parsed(const std::string& text, bool attributeTokens = true)
-        : result(ParseMapText(text, Options(attributeTokens))) {}
-
-    ParseOptions Options(bool attributeTokens) {
-        ParseOptions options{errors.get(), stray.get()};
-        options.attributeTokens = attributeTokens;
-        return options;
-    }
+        : result(ParseMapText(text, {errors.get(), stray.get(), attributeTokens})) {}
     const MarkupElement& root() const { return *result.root; }
 
     // Everything the parse left behind (status, line, messages, stray bytes, tree) as one string.
@@ -120,24 +112,22 @@ TEST(MapParser, WhatAWellFormedFileKeeps) {
 }
 
 TEST(MapParser, RefusedFormsReportTheirLine) {
-    const struct {
-        const char* text;
-        const char* message;
-    } cases[] = {
-        {"<m a='1'/>", "parse error at line 1\n"},
-        {"<m/>\n\nstray text", "parse error at line 3\n"},
-        {"<m>\n<n>\n\n", "parse error at line 4\n"},
-        {"", "parse error at line 1\n"},
-        {"<m a=\"x\ny\"\n b=>", "parse error at line 2\n"},  // value line feeds don't count
-        {"<m a=\"\n\"\n\n<", "parse error at line 4\n"},     // a lone line feed value does
-        {"<m/><m/>", "parse error at line 1\n"},
-        {"\n<m>", "parse error at line 2\n"},  // each parse counts lines from one
-        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<m/>", "parse error at line 1\n"},
+    const std::pair<const char*, int> cases[] = {
+        {"<m a='1'/>", 1},
+        {"<m/>\n\nstray text", 3},
+        {"<m>\n<n>\n\n", 4},
+        {"", 1},
+        {"<m a=\"x\ny\"\n b=>", 2},  // value line feeds don't count
+        {"<m a=\"\n\"\n\n<", 4},     // a lone line feed value does
+        {"<m/><m/>", 1},
+        {"\n<m>", 2},  // each parse counts lines from one
+        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<m/>", 1},
     };
-    for (const auto& c : cases) {
-        Parsed parsed(c.text);
-        EXPECT_EQ(parsed.result.status, ParseStatus::SyntaxError) << c.text;
-        EXPECT_EQ(parsed.errors.text(), c.message) << c.text;
+    for (const auto& [text, line] : cases) {
+        Parsed parsed(text);
+        EXPECT_EQ(parsed.result.status, ParseStatus::SyntaxError) << text;
+        EXPECT_EQ(parsed.errors.text(), "parse error at line " + std::to_string(line) + "\n")
+            << text;
         EXPECT_FALSE(parsed.result.root.has_value());
     }
     Parsed mismatch("<a>\n<b></c>\n</a>");
@@ -181,24 +171,21 @@ TEST(MapParser, FilesThatCannotBeOpenedOrReadFail) {
 // the byte table here run for minutes instead of seconds.
 TEST(HostileInput, RunsOfEveryByteInEveryStateEndInAParseError) {
     constexpr std::size_t kRun = 32 * 1024;
-    const struct {
-        const char* condition;
-        std::string text;
-        bool countsLineFeeds;  // quoted values keep their line feeds uncounted
-    } openings[] = {{"content", "", true},
-                    {"value", "<m a=\"", false},
-                    {"comment", "<!--", true},
-                    {"cdata", "<m><![CDATA[", true}};
-    for (const auto& opening : openings) {
+    // Whether the run's line feeds count: quoted values keep theirs uncounted.
+    const std::tuple<const char*, std::string, bool> openings[] = {{"content", "", true},
+                                                                   {"value", "<m a=\"", false},
+                                                                   {"comment", "<!--", true},
+                                                                   {"cdata", "<m><![CDATA[", true}};
+    for (const auto& [condition, opening, countsLineFeeds] : openings) {
         for (int value = 0; value < 256; ++value) {
             const char byte = static_cast<char>(value);
             CaptureStream errors;
-            const ParseResult result = ParseMapText(opening.text + std::string(kRun, byte),
+            const ParseResult result = ParseMapText(opening + std::string(kRun, byte),
                                                     ParseOptions{errors.get(), nullptr});
-            const std::size_t line = byte == '\n' && opening.countsLineFeeds ? kRun + 1 : 1;
+            const std::size_t line = byte == '\n' && countsLineFeeds ? kRun + 1 : 1;
             EXPECT_FALSE(result.ok());
             EXPECT_EQ(errors.text(), "parse error at line " + std::to_string(line) + "\n")
-                << opening.condition << " byte " << value;
+                << condition << " byte " << value;
         }
     }
 }
@@ -219,10 +206,6 @@ TEST(HostileInput, NulRunsAcrossReadsComeBackWhole) {
         EXPECT_EQ(*result.root->attributes.Find("b"), "\x01");
     }
     std::filesystem::remove(path);
-}
-
-TEST(HostileInput, ScannerCannotTellNulFromSoh) {
-    EXPECT_TRUE(ScannerClassesNulWithSoh());
 }
 
 // Byte order and "the last of repeated names wins" are proven through the parser above; what is
@@ -252,30 +235,15 @@ TEST(AttributeTable, DocumentOrderShowsEveryValueUntilOrdered) {
 
 // The one-token scanning of ordinary attributes against the separate name, "=", quote, text and
 // quote tokens: for every input both must end alike (status, message, line, element tree, stray
-// bytes). Inputs are the fuzz corpus, the test maps, mutations of small maps at the bytes the
-// scanner cares about, and nestings around the parser's stack limit.
+// bytes). Inputs are the fuzz corpus and the test maps, forms at the edges of the one-token rule,
+// nestings around the parser's stack limit, and mutations of the corpus seeds.
 void ExpectSameBothWays(const std::string& text, const std::string& origin) {
     EXPECT_EQ(Parsed(text).Report(), Parsed(text, false).Report())
         << origin << "\ninput: [" << text << "]";
 }
 
-const std::string kSmallMap =
-    "<?xml version=\"1.0\"?>\n"
-    "<!DOCTYPE ZanMap SYSTEM \"zan.dtd\">\n"
-    "<!-- a -- comment -->\n"
-    "<ZanMap\r\n"
-    " SizeX=\"2\" \r\n"
-    "\tSizeZ = \"1\"\n"
-    "  Tex_0=\"a b.jpg\"  lone  e=\"\" \n"
-    " NO_0_0 =\"1.5\"\v\f\n"
-    " ml=\"two\nlines\" after=\"x\">text<![CDATA[ <c> ]] ]]>"
-    "<child a=\"1\" b/><child2 q=\"&lt;\"></child2> tail</ZanMap>\n";
-
-const std::string kWriterMap =
-    "<ZanMap\n SizeX=\"1\" \n SizeZ=\"1\" \n numtex=\"1\" \n Tex_0=\"t.jpg\"\n"
-    " NO_0_0 =\"0.000000\"\n C_0_0 =\"1.000000\"\n X_S=\"0\" \n Z_S=\"0\" \n/>\n";
-
-TEST(AttributeTokens, CorpusAndTestMapsReadAlikeBothWays) {
+// The fuzz corpus and the maps under the tests' data folders.
+std::vector<std::filesystem::path> CorpusAndTestMaps() {
     const std::filesystem::path tests(CORE_TESTS_DIR);
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(tests)) {
@@ -287,16 +255,18 @@ TEST(AttributeTokens, CorpusAndTestMapsReadAlikeBothWays) {
             files.push_back(path);
         }
     }
-    ASSERT_GE(files.size(), 4u) << "no corpus found under " << tests;
-    for (const auto& file : files)
-        ExpectSameBothWays(testsupport::ReadFile(file), file.string());
+    return files;
 }
 
-// Hand-picked forms at the edges of the one-token rule: blanks everywhere, names after "?", "!"
-// and "/", values that span lines or do not end, and errors right after "=".
-TEST(AttributeTokens, EdgeFormsReadAlikeBothWays) {
+TEST(AttributeTokens, CorpusEdgeFormsAndDeepNestingReadAlikeBothWays) {
+    const auto files = CorpusAndTestMaps();
+    ASSERT_GE(files.size(), 4u) << "no corpus found under " << CORE_TESTS_DIR;
+    for (const auto& file : files)
+        ExpectSameBothWays(testsupport::ReadFile(file), file.string());
+    // Blanks everywhere, names after "?", "!" and "/", values that span lines or do not end, and
+    // errors right after "=".
     // clang-format off
-    const std::string cases[] = {
+    const std::string edges[] = {
         "<a b=\"c\"/>", "< a b=\"c\" />", "<#a  b = \"c\"  >x</a>", "<a / b=\"c\">", "<a b= c = \"d\">",
         "<a b=\"c\n\" d = \"e\"  />", "<a b=\"\n\"  c=\"d\" />", "<a \"x\">",
         "<a b=\"unterminated  c=\"d\"/>", "<a b c=\"d\" e/>", "<a b==\"c\"/>",
@@ -307,14 +277,33 @@ TEST(AttributeTokens, EdgeFormsReadAlikeBothWays) {
         "<a b=\"c\"  ", "<a b=\"c\"\n\n<", std::string("<a b=\"\0x\" c=\"\0\"/>", 18),
         "<a b=\"c\"><a-b c=\"d\"/></a>", "<a b='c'/>", "<a =\"c\"/>", "<a b=\"c\" =\"d\"/>"};
     // clang-format on
-    for (const std::string& text : cases)
+    for (const std::string& text : edges)
         ExpectSameBothWays(text, "edge form");
+    // An attribute read as separate tokens stacks more parser states than one token does; the
+    // depths straddle the limit, or this compares nothing that matters.
+    std::set<ParseStatus> seen;
+    for (int depth = 1990; depth <= 2000; ++depth) {
+        const std::string text = Nested(depth, "<b  c = \"d\"  e=\"\"/>");
+        ExpectSameBothWays(text, "depth " + std::to_string(depth));
+        seen.insert(ParseMapText(text, ParseOptions{nullptr, nullptr}).status);
+    }
+    EXPECT_EQ(seen, (std::set<ParseStatus>{ParseStatus::Ok, ParseStatus::StackOverflow}));
 }
 
-// Random inserts, deletes and replacements of the bytes that steer the scanner.
-RC_GTEST_PROP(AttributeTokens, MutatedMapsReadAlikeBothWays, ()) {
+// Random inserts, deletes and replacements, in the corpus seeds, of the bytes that steer the
+// scanner.
+RC_GTEST_PROP(AttributeTokens, MutatedSeedsReadAlikeBothWays, ()) {
+    static const std::vector<std::string> seeds = [] {
+        std::vector<std::string> texts;
+        for (const auto& file : CorpusAndTestMaps()) {
+            if (file.filename().string().starts_with("seed-") && file.extension() == ".zdm")
+                texts.push_back(testsupport::ReadFile(file));
+        }
+        return texts;
+    }();
+    RC_ASSERT(!seeds.empty());
     const std::string alphabet("\"=<>/?! \t\r\n\0aZ_-", 17);
-    std::string text = *rc::gen::elementOf(std::vector<std::string>{kSmallMap, kWriterMap});
+    std::string text = *rc::gen::elementOf(seeds);
     const auto edits = *rc::gen::container<std::vector<std::tuple<int, std::size_t, char>>>(
         *rc::gen::inRange<std::size_t>(1, 4),
         rc::gen::tuple(rc::gen::inRange(0, 3), rc::gen::inRange<std::size_t>(0, text.size() + 1),
@@ -327,19 +316,6 @@ RC_GTEST_PROP(AttributeTokens, MutatedMapsReadAlikeBothWays, ()) {
             kind == 1 ? (void)text.erase(at, 1) : (void)(text[at] = byte);
     }
     RC_ASSERT(Parsed(text).Report() == Parsed(text, false).Report());
-}
-
-// An attribute read as separate tokens stacks more parser states than one token does; around the
-// stack's limit both ways must still overflow (or not) on the same inputs.
-TEST(AttributeTokens, NestingAtTheStackLimitOverflowsAlikeBothWays) {
-    std::set<ParseStatus> seen;
-    for (int depth = 1990; depth <= 2000; ++depth) {
-        const std::string text = Nested(depth, "<b  c = \"d\"  e=\"\"/>");
-        ExpectSameBothWays(text, "depth " + std::to_string(depth));
-        seen.insert(ParseMapText(text, ParseOptions{nullptr, nullptr}).status);
-    }
-    // The range straddles the limit, or this test compares nothing that matters.
-    EXPECT_EQ(seen, (std::set<ParseStatus>{ParseStatus::Ok, ParseStatus::StackOverflow}));
 }
 
 }  // namespace
