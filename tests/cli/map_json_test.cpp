@@ -2,34 +2,16 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "cli/MapJson.h"
 
 using zandrel::cli::WriteElementJson;
 using zandrel::mapfile::MarkupElement;
 
-namespace {
-
-// The JSON string written for a name, without its quotes.
-std::string JsonName(const std::string& name) {
-    MarkupElement element;
-    element.name = name;
-    std::ostringstream out;
-    WriteElementJson(out, element);
-    const std::string json = out.str();
-    const std::size_t end = json.find("\", \"attributes\"");
-    return json.substr(10, end - 10);
-}
-
-}  // namespace
-
 TEST(MapJson, StringsAreWrittenAsUtf8) {
-    struct Case {
-        const char* what;
-        std::string bytes;
-        std::string json;
-    };
-    const Case cases[] = {
+    // What each case shows, its bytes and the JSON string written for them.
+    const std::tuple<const char*, std::string, std::string> cases[] = {
         {"two bytes", "citt\xc3\xa0.jpg", "citt\xc3\xa0.jpg"},
         {"four bytes, highest", "\xf4\x8f\xbf\xbf", "\xf4\x8f\xbf\xbf"},
         {"latin-1 byte", "citt\xe0.jpg", "citt\\ufffd.jpg"},
@@ -50,7 +32,13 @@ TEST(MapJson, StringsAreWrittenAsUtf8) {
         {"first after C1", "\xc2\xa0", "\xc2\xa0"},
         {"quote and backslash", "\"\\", "\\\"\\\\"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(JsonName(c.bytes), c.json) << c.what;
+    for (const auto& [what, bytes, json] : cases) {
+        MarkupElement element;
+        element.name = bytes;
+        std::ostringstream out;
+        WriteElementJson(out, element);
+        EXPECT_EQ(out.str(), "{\"name\": \"" + json +
+                                 "\", \"attributes\": {}, \"text\": \"\", \"children\": []}")
+            << what;
     }
 }

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "heightimage/HeightPngReader.h"
 #include "support/PngBytes.h"
@@ -62,21 +64,20 @@ protected:
 TEST_F(ZdmToolRender, WritesAPictureOfTheAskedSizeAndEveryOptionChangesIt) {
     fs::create_directories(folder_ / "empty");
     const heightimage::HeightImage start = Render("--size 96");
-    struct Case {
-        const char* options;
-        std::int32_t width;
-        std::int32_t height;
-    };
-    for (const Case c :
-         {Case{"", 512, 512}, Case{"--size 120x40 --camera top", 120, 40},
-          Case{"--size 33x77 --camera iso --wireframe", 33, 77},
-          Case{"--size 96 --camera top", 96, 96}, Case{"--size 96 --camera iso", 96, 96},
-          Case{"--size 96 --wireframe", 96, 96}, Case{"--size 96 --textures empty", 96, 96}}) {
-        const heightimage::HeightImage picture = Render(c.options);
-        EXPECT_EQ(picture.width, c.width) << c.options;
-        EXPECT_EQ(picture.height, c.height) << c.options;
-        EXPECT_GT(Drawn(picture), 0u) << c.options << ": the map is missing from the picture";
-        EXPECT_NE(picture.levels, start.levels) << c.options;
+    // The options, and the width and height they ask for.
+    const std::tuple<const char*, std::int32_t, std::int32_t> cases[] = {
+        {"", 512, 512},
+        {"--size 120x40 --camera top", 120, 40},
+        {"--size 33x77 --camera iso --wireframe", 33, 77},
+        {"--size 96 --camera top", 96, 96},
+        {"--size 96 --camera iso", 96, 96},
+        {"--size 96 --wireframe", 96, 96},
+        {"--size 96 --textures empty", 96, 96}};
+    for (const auto& [options, width, height] : cases) {
+        const heightimage::HeightImage picture = Render(options);
+        EXPECT_EQ(std::pair(picture.width, picture.height), std::pair(width, height)) << options;
+        EXPECT_GT(Drawn(picture), 0u) << options << ": the map is missing from the picture";
+        EXPECT_NE(picture.levels, start.levels) << options;
     }
     EXPECT_EQ(Render("--size 96").levels, start.levels);
     // The top view is framed to fit: most of the square is map, not background.
@@ -104,27 +105,24 @@ TEST_F(ZdmToolRender, TexturesComeFromBesideTheMapThenTheWorkingFolder) {
 TEST_F(ZdmToolRender, FailuresExitOneAndLeaveNoPicture) {
     Write("notamap.zdm", "\x89PNG\r\n\x1a\n this is not a map");
     Write("old.png", "the previous picture");
-    struct Case {
-        const char* args;
-        const char* message;
-        const char* output;
-    };
-    for (const Case c :
-         {Case{"render missing.zdm out.png", "missing.zdm", "out.png"},
-          Case{"render notamap.zdm out.png", "notamap.zdm", "out.png"},
-          Case{"render map.zdm nofolder/out.png", "nofolder/out.png", "nofolder/out.png"},
-          Case{"render map.zdm .", ".", "out.png"}}) {
-        const ToolOutcome outcome = Run(c.args);
-        EXPECT_EQ(outcome.status, 1) << c.args;
-        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << c.args << ": " << outcome.err;
-        EXPECT_FALSE(fs::exists(folder_ / c.output)) << c.args;
+    // The arguments, what the message names and the picture that must not appear.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"render missing.zdm out.png", "missing.zdm", "out.png"},
+        {"render notamap.zdm out.png", "notamap.zdm", "out.png"},
+        {"render map.zdm nofolder/out.png", "nofolder/out.png", "nofolder/out.png"},
+        {"render map.zdm .", ".", "out.png"}};
+    for (const auto& [args, named, output] : cases) {
+        const ToolOutcome outcome = Run(args);
+        EXPECT_EQ(outcome.status, 1) << args;
+        EXPECT_NE(outcome.err.find(named), std::string::npos) << args << ": " << outcome.err;
+        EXPECT_FALSE(fs::exists(folder_ / output)) << args;
     }
     // A failed render over an existing picture keeps the old one whole.
     EXPECT_EQ(Run("render missing.zdm old.png").status, 1);
     EXPECT_EQ(testsupport::ReadFile(folder_ / "old.png"), "the previous picture");
     // Nothing half-written is left beside the outputs either.
-    for (const auto& entry : fs::directory_iterator(folder_)) {
-        EXPECT_FALSE(entry.path().filename().string().starts_with(".zdm-")) << entry.path();
+    for (const std::string& name : NamesInFolder()) {
+        EXPECT_FALSE(name.starts_with(".zdm-")) << name;
     }
 }
 

@@ -1,24 +1,22 @@
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "heightimage/HeightPngWriter.h"
 #include "support/CliTool.h"
 
 namespace fs = std::filesystem;
 using zandrel::heightimage::WriteHeightPngFile;
-using zandrel::testsupport::ReadFile;
 using zandrel::testsupport::ToolOutcome;
 
-namespace {
-
-class ZdmTool : public zandrel::testsupport::CliTest {};
-
-}  // namespace
+using ZdmTool = zandrel::testsupport::CliTest;
 
 TEST_F(ZdmTool, NewWritesTheDefaultMapThatCheckAccepts) {
     const ToolOutcome made = Run("new level.zdm");
     EXPECT_EQ(made.status, 0);
-    EXPECT_EQ(ReadFile(folder_ / "level.zdm"), ReadFile(fs::path(CORE_TEST_DATA) / "new_map.zdm"));
+    EXPECT_EQ(Read("level.zdm"),
+              zandrel::testsupport::ReadFile(fs::path(CORE_TEST_DATA) / "new_map.zdm"));
 
     const ToolOutcome checked = Run("check level.zdm");
     EXPECT_EQ(checked.status, 0);
@@ -34,10 +32,7 @@ TEST_F(ZdmTool, FailuresNameTheFileAndWhy) {
     Write("picture.png", "GIF89a");
     ASSERT_TRUE(WriteHeightPngFile(folder_ / "nameless.png", {1, 1, {5}, std::nullopt}));
     Write("keep.zdm", "old");
-    const struct {
-        const char* args;
-        const char* err;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"check map.zdm broken.zdm absent.zdm",
          "parse error at line 7\nbroken.zdm: cannot be read: parse error at line 7\n"
          "absent.zdm: cannot be opened: No such file or directory\n"},
@@ -53,11 +48,11 @@ TEST_F(ZdmTool, FailuresNameTheFileAndWhy) {
         {"heightmap export absent.zdm out.png",
          "absent.zdm: cannot be opened: No such file or directory\n"},
     };
-    for (const auto& c : cases) {
-        const ToolOutcome outcome = Run(c.args);
-        EXPECT_EQ(outcome.status, 1) << c.args;
-        EXPECT_EQ(outcome.out, "") << c.args;
-        EXPECT_EQ(outcome.err, c.err) << c.args;
+    for (const auto& [args, err] : cases) {
+        const ToolOutcome outcome = Run(args);
+        EXPECT_EQ(outcome.status, 1) << args;
+        EXPECT_EQ(outcome.out, "") << args;
+        EXPECT_EQ(outcome.err, err) << args;
     }
     EXPECT_EQ(Read("keep.zdm"), "old");
     EXPECT_FALSE(fs::exists(folder_ / "out.png"));
@@ -100,44 +95,35 @@ TEST_F(ZdmTool, ParsePrintsTheTreeAsJson) {
 // writes nothing.
 TEST_F(ZdmTool, UsageErrorsAndHelp) {
     Run("new a.zdm");
-    const struct {
-        const char* args;
-        const char* usage;
-    } cases[] = {
-        {"", "Usage: zdmtool"},
-        {"frobnicate", "Usage: zdmtool"},
-        {"new", "Usage: zdmtool new"},
-        {"check --strict", "Usage: zdmtool check"},
-        {"check --fast a.zdm", "Usage: zdmtool check"},
-        {"info --strict a.zdm", "Usage: zdmtool info"},
-        {"parse x y", "Usage: zdmtool parse"},
-        {"script", "Usage: zdmtool script"},
-        {"resize a.zdm 0 5 d.zdm", "Usage: zdmtool resize"},
-        {"resize a.zdm 51 5 d.zdm", "Usage: zdmtool resize"},
-        {"resize a.zdm 5 5 d.zdm --anchor q", "Usage: zdmtool resize"},
-        {"resize a.zdm 5 d.zdm", "Usage: zdmtool resize"},
-        {"render a.zdm", "Usage: zdmtool render"},
-        {"render --size 0x0 a.zdm out.png", "Usage: zdmtool render"},
-        {"render --size 10x a.zdm out.png", "Usage: zdmtool render"},
-        {"render --size 4097 a.zdm out.png", "Usage: zdmtool render"},
-        {"render --size 1.5 a.zdm out.png", "Usage: zdmtool render"},
-        {"render --camera side a.zdm out.png", "Usage: zdmtool render"},
-        {"render --textures", "Usage: zdmtool render"},
-        {"render --bogus a.zdm out.png", "Usage: zdmtool render"},
-        {"heightmap", "Usage: zdmtool heightmap export MAP OUT.png"},
-        {"heightmap frob", "Usage: zdmtool heightmap export MAP OUT.png"},
-        {"heightmap export a.zdm", "Usage: zdmtool heightmap export MAP OUT.png"},
-        {"heightmap import a.zdm b.png", "Usage: zdmtool heightmap export MAP OUT.png"},
-        {"heightmap import a.zdm b.png d.zdm --min 1", "Usage: zdmtool heightmap export"},
-        {"heightmap import a.zdm b.png d.zdm --max 1 --min", "Usage: zdmtool heightmap export"},
-        {"heightmap import a.zdm b.png d.zdm --min 1,5 --max 2", "Usage: zdmtool heightmap"},
-        {"heightmap import a.zdm b.png d.zdm -x", "Usage: zdmtool heightmap export"},
+    // clang-format off
+    const std::pair<const char*, std::vector<const char*>> usages[] = {
+        {"Usage: zdmtool", {"", "frobnicate"}},
+        {"Usage: zdmtool new", {"new"}},
+        {"Usage: zdmtool check", {"check --strict", "check --fast a.zdm"}},
+        {"Usage: zdmtool info", {"info --strict a.zdm"}},
+        {"Usage: zdmtool parse", {"parse x y"}},
+        {"Usage: zdmtool script", {"script"}},
+        {"Usage: zdmtool resize", {"resize a.zdm 0 5 d.zdm", "resize a.zdm 51 5 d.zdm",
+                                   "resize a.zdm 5 5 d.zdm --anchor q", "resize a.zdm 5 d.zdm"}},
+        {"Usage: zdmtool render", {"render a.zdm", "render --size 0x0 a.zdm out.png",
+                                   "render --size 10x a.zdm out.png", "render --textures",
+                                   "render --size 4097 a.zdm out.png",
+                                   "render --camera side a.zdm out.png",
+                                   "render --bogus a.zdm out.png"}},
+        {"Usage: zdmtool heightmap export MAP OUT.png",
+         {"heightmap", "heightmap frob", "heightmap export a.zdm", "heightmap import a.zdm b.png",
+          "heightmap import a.zdm b.png d.zdm --min 1", "heightmap import a.zdm b.png d.zdm -x",
+          "heightmap import a.zdm b.png d.zdm --max 1 --min",
+          "heightmap import a.zdm b.png d.zdm --min 1,5 --max 2"}},
     };
-    for (const auto& c : cases) {
-        const ToolOutcome outcome = Run(c.args);
-        EXPECT_EQ(outcome.status, 2) << c.args;
-        EXPECT_NE(outcome.err.find(c.usage), std::string::npos) << c.args << ": " << outcome.err;
-        EXPECT_EQ(outcome.out, "") << c.args;
+    // clang-format on
+    for (const auto& [usage, wrong] : usages) {
+        for (const char* args : wrong) {
+            const ToolOutcome outcome = Run(args);
+            EXPECT_EQ(outcome.status, 2) << args;
+            EXPECT_NE(outcome.err.find(usage), std::string::npos) << args << ": " << outcome.err;
+            EXPECT_EQ(outcome.out, "") << args;
+        }
     }
     EXPECT_FALSE(fs::exists(folder_ / "d.zdm") || fs::exists(folder_ / "out.png"));
     const ToolOutcome help = Run("--help");

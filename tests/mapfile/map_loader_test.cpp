@@ -16,6 +16,7 @@
 #include "mapfile/MapParser.h"
 #include "mapfile/MapWriter.h"
 #include "mapfile/NumberText.h"
+#include "support/CaptureStream.h"
 #include "support/CommaDecimalLocale.h"
 #include "support/ScratchFolder.h"
 
@@ -96,15 +97,12 @@ TEST(MapWriter, EmptySizesWriteNoCellOrTextureLinesAndMarkersTheirCorners) {
               "/>\n");
 }
 
-// How the file is replaced is ReplaceFileContents's business; the writer must hand it the text
-// and pass its failures on.
-class MapWriterTest : public testsupport::ScratchFolderTest {};
-
-TEST_F(MapWriterTest, SavesTheTextAndReportsFailures) {
+// SaveMapFile hands the text to ReplaceFileContents; the stream writer must report failures.
+TEST(MapWriter, WriteMapWritesTheTextAndReportsAFailedStream) {
     const auto grid = std::make_unique<MapGrid>(3, 2);
-    ASSERT_TRUE(SaveMapFile(*grid, folder_ / "level.zdm"));
-    EXPECT_EQ(testsupport::ReadFile(folder_ / "level.zdm"), FormatMap(*grid));
-    EXPECT_FALSE(SaveMapFile(*grid, folder_ / "missing" / "level.zdm"));
+    CaptureStream out;
+    EXPECT_TRUE(WriteMap(*grid, out.get()));
+    EXPECT_EQ(out.text(), FormatMap(*grid));
     std::FILE* full = std::fopen("/dev/full", "w");
     ASSERT_NE(full, nullptr);
     EXPECT_FALSE(WriteMap(*grid, full));

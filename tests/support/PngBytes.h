@@ -25,11 +25,10 @@ inline Bytes SimplePng(png_uint_32 format, png_uint_32 width, const Bytes& pixel
     image.height = 1;
     image.format = format;
     image.colormap_entries = static_cast<png_uint_32>(colormap.size() / 3);
-    png_alloc_size_t size = 0;
-    const void* map = colormap.empty() ? nullptr : colormap.data();
-    EXPECT_TRUE(png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, map));
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
     Bytes out(size);
-    EXPECT_TRUE(png_image_write_to_memory(&image, out.data(), &size, 0, pixels.data(), 0, map));
+    EXPECT_TRUE(png_image_write_to_memory(&image, out.data(), &size, 0, pixels.data(), 0,
+                                          colormap.empty() ? nullptr : colormap.data()));
     out.resize(size);
     return out;
 }

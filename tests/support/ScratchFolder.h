@@ -33,10 +33,10 @@ struct ToolOutcome {
 class ScratchFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         folder_ = std::filesystem::temp_directory_path() /
-                  ("zandrel_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() +
-                   "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                  ("zandrel_" + std::to_string(::getpid()) + "_" + test->test_suite_name() + "_" +
+                   test->name());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
     }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <tuple>
 
 #include "map/MapGrid.h"
 #include "tools/DocumentState.h"
@@ -32,11 +33,7 @@ inline Heights HeightsOf(const map::MapCell& cell) {
 
 inline void SetHeights(map::MapGrid& grid, std::int32_t x, std::int32_t z, const Heights& h) {
     map::MapCell& cell = grid.Cell(x, z);
-    cell.NE = h[0];
-    cell.NO = h[1];
-    cell.SE = h[2];
-    cell.SO = h[3];
-    cell.C = h[4];
+    std::tie(cell.NE, cell.NO, cell.SE, cell.SO, cell.C) = std::tuple(h[0], h[1], h[2], h[3], h[4]);
 }
 
 // Every copy the cells around vertex (x, z) hold of it: NE of (x, z), NO of (x - 1, z), SE of
