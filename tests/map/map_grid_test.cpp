@@ -3,11 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
+#include <string>
+#include <tuple>
+#include <utility>
 
-using zandrel::map::CellNormals;
-using zandrel::map::MapCell;
-using zandrel::map::MapGrid;
+#include "mapfile/MapLoader.h"
+#include "mapfile/SafeFileWriter.h"
+#include "support/ScratchFolder.h"
+
+namespace zandrel {
+namespace {
+
+using map::CellNormals;
+using map::MapCell;
+using map::MapGrid;
+namespace fs = std::filesystem;
 
 // Sizes, textures, markers and cell values of a new map are pinned byte for byte by the
 // writer's reference file; what a file does not hold is checked here.
@@ -20,7 +32,7 @@ TEST(MapGrid, NewMapHasContentAndNoSelectionADefaultGridNothing) {
     EXPECT_TRUE(empty->start.IsUnset());
     EXPECT_TRUE(empty->wallArea.IsUnset());
     EXPECT_FALSE(empty->start.Contains(0, 0));
-    const zandrel::map::CellRect rect{2, 3, 5, 9};
+    const map::CellRect rect{2, 3, 5, 9};
     EXPECT_TRUE(rect.Contains(2, 3) && rect.Contains(5, 9));
     EXPECT_FALSE(rect.Contains(6, 9) || rect.Contains(2, 10) || rect.Contains(1, 3) ||
                  rect.Contains(2, 2));
@@ -84,3 +96,39 @@ TEST(MapGrid, SameContentComparesWhatASaveWrites) {
         EXPECT_EQ(b->SameContent(*a), c.same);
     }
 }
+
+class FailureCauseTest : public testsupport::ScratchFolderTest {};
+
+// Each refusal of the open and save paths carries the cause and its values, not only words:
+// the editor words its messages from them.
+TEST_F(FailureCauseTest, OpenAndSaveFailuresCarryKindLineAttributeAndValue) {
+    Write("parse.zdm", "<ZanMap SizeX=\"3\"\n\n<<< not a map");
+    Write("size.zdm", "<ZanMap SizeX=\"60\" SizeZ=\"10\" numtex=\"0\"></ZanMap>\n");
+    Write("name.zdm", "<ZanMap numtex=\"1\" Tex_0=\"" + std::string(200, 'a') + "\"/>");
+    const auto opened = [&](const char* name) {
+        auto grid = std::make_unique<MapGrid>(50, 50);
+        return mapfile::LoadMapFile(*grid, folder_ / name, {nullptr, nullptr}).cause();
+    };
+    const auto saved = [](const fs::path& path) {
+        return mapfile::ReplaceFileContents(path, "x").cause();
+    };
+    // What came, and what is expected of kind, line, attribute, value and limit.
+    const std::pair<FailureCause, FailureCause> cases[] = {
+        {opened("parse.zdm"), {FailureKind::ParseError, 3, "", 0, 0}},
+        {opened("size.zdm"), {FailureKind::AboveLimit, 0, "SizeX", 60, 50}},
+        {opened("name.zdm"), {FailureKind::NameTooLong, 0, "Tex_0", 200, 119}},
+        {opened("absent.zdm"), {FailureKind::NotFound, 0, "", 0, 0}},
+        {saved(folder_), {FailureKind::IsFolder, 0, "", 0, 0}},
+        {saved(folder_ / "no" / "map.zdm"), {FailureKind::NotFound, 0, "", 0, 0}},
+        {saved("/dev/full"), {FailureKind::DiskFull, 0, "", 0, 0}},
+    };
+    const auto fields = [](const FailureCause& c) {
+        return std::tie(c.kind, c.line, c.attribute, c.value, c.limit);
+    };
+    for (const auto& [got, want] : cases) {
+        EXPECT_EQ(fields(got), fields(want)) << static_cast<int>(want.kind);
+    }
+}
+
+}  // namespace
+}  // namespace zandrel

@@ -21,28 +21,19 @@
 namespace zandrel::tools {
 namespace {
 
-double HorizontalAngle(const Camera& camera) {
-    return std::atan2(camera.target[0] - camera.eye[0], camera.target[2] - camera.eye[2]);
-}
-
-double Distance(const Vec3f& a, const Vec3f& b) {
-    return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
-}
-
 // Ten steps of 0.1 about the vertical turn one radian, from +z toward +x, keeping the eye and
 // the distance.
 TEST(RotateView, TurnsAboutTheEye) {
     Camera camera;
     camera.Set(3.0f, 5.0f, 1.0f, 3.0f, 2.0f, 11.0f, 0.0f, 1.0f, 0.0f);
-    const Vec3f eye = camera.eye;
-    const double distance = Distance(camera.eye, camera.target);
-    const double before = HorizontalAngle(camera);
     for (int i = 0; i < 10; ++i) {
         camera.RotateView(0.1f, 0.0f, 1.0f, 0.0f);
     }
-    EXPECT_NEAR(HorizontalAngle(camera) - before, 1.0, 1e-5);
-    EXPECT_EQ(camera.eye, eye);
-    EXPECT_NEAR(Distance(camera.eye, camera.target), distance, 1e-4);
+    EXPECT_EQ(camera.eye, (Vec3f{3.0f, 5.0f, 1.0f}));
+    const double angle = std::atan2(camera.target[0] - 3.0, camera.target[2] - 1.0);
+    EXPECT_NEAR(angle, 1.0, 1e-5);
+    EXPECT_NEAR(std::hypot(camera.target[0] - 3.0, camera.target[1] - 5.0, camera.target[2] - 1.0),
+                std::hypot(3.0, 10.0), 1e-4);
 }
 
 // One drag from (50, 50) on a fresh navigator: rotate moves pitch and yaw by five times the
@@ -77,9 +68,9 @@ TEST(DragOrbit, RequestsInProportionToTheViewWithinLimits) {
     }
 }
 
-// The first step goes halfway to the orbit position and snaps the target's height to the
-// ground; repeated steps converge on the orbit about the focus.
-TEST(FollowOrbit, StepsGoHalfwayAndConvergeOnTheOrbitPosition) {
+// A step goes halfway to the orbit position about the focus and snaps the target's height to
+// the ground.
+TEST(FollowOrbit, StepsGoHalfwayToTheOrbitPosition) {
     map::MapGrid grid(50, 50);
     grid.SetCellHeight(10, 30, 4.0);
     OrbitNavigator nav;
@@ -91,14 +82,6 @@ TEST(FollowOrbit, StepsGoHalfwayAndConvergeOnTheOrbitPosition) {
                     1e-4);
     }
     EXPECT_EQ(nav.camera.target, (Vec3f{(10.5f + 25.0f) * 0.5f, 4.0f, (30.5f + 25.0f) * 0.5f}));
-    for (int i = 0; i < 40; ++i) {
-        nav.FollowOrbit(grid, 10.5f, 30.5f);
-    }
-    EXPECT_NEAR(nav.camera.target[0], 10.5f, 1e-3);
-    EXPECT_NEAR(nav.camera.target[2], 30.5f, 1e-3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_NEAR(nav.camera.eye[i], nav.camera.target[i] + 60.0 * d[i], 1e-2);
-    }
 }
 
 // The request is applied with the radius kept at 1.5 or more; an eye less than a unit above
@@ -178,7 +161,8 @@ std::unique_ptr<map::MapGrid> Hill(std::int32_t sizeX, std::int32_t sizeZ, doubl
 }
 
 // Every corner of the map, at its lowest and highest ground, is inside the frame, and the
-// frame is not mostly empty: some corner comes near its edge.
+// frame is not mostly empty: some corner comes near its edge. Heights that are not finite are
+// left out of the framing; an empty map still gives a usable camera.
 TEST(PresetCamera, WholeMapFitsTheFrame) {
     const struct {
         CameraPreset preset;
@@ -188,8 +172,8 @@ TEST(PresetCamera, WholeMapFitsTheFrame) {
                  {CameraPreset::Top, 10, 50, 5.0, 2.0},  {CameraPreset::Iso, 50, 50, 0.0, 1.0},
                  {CameraPreset::Iso, 50, 50, 40.0, 1.0}, {CameraPreset::Iso, 3, 40, -10.0, 0.5}};
     for (const auto& c : cases) {
-        const Camera camera =
-            PresetCamera(*Hill(c.sizeX, c.sizeZ, c.peak), c.preset, c.aspect, kFov);
+        auto grid = Hill(c.sizeX, c.sizeZ, c.peak);
+        const Camera camera = PresetCamera(*grid, c.preset, c.aspect, kFov);
         double reach = 0.0;
         for (const double x : {0.0, static_cast<double>(c.sizeX)}) {
             for (const double z : {0.0, static_cast<double>(c.sizeZ)}) {
@@ -202,6 +186,13 @@ TEST(PresetCamera, WholeMapFitsTheFrame) {
             }
         }
         EXPECT_GT(reach, 0.5) << c.sizeX << 'x' << c.sizeZ;
+        grid->Cell(1, 1).NE = std::numeric_limits<double>::infinity();
+        grid->Cell(2, 2).C = std::numeric_limits<double>::quiet_NaN();
+        const Camera broken = PresetCamera(*grid, c.preset, c.aspect, kFov);
+        EXPECT_EQ(std::pair(broken.eye, broken.target), std::pair(camera.eye, camera.target));
+        const Camera empty = PresetCamera(map::MapGrid(0, 0), c.preset, c.aspect, kFov);
+        EXPECT_NE(empty.eye, empty.target);
+        EXPECT_TRUE(std::ranges::all_of(empty.eye, [](float v) { return std::isfinite(v); }));
     }
 }
 
@@ -209,10 +200,8 @@ TEST(PresetCamera, WholeMapFitsTheFrame) {
 TEST(PresetCamera, TopLooksStraightDownWithZDownThePicture) {
     const auto grid = Hill(20, 30, 4.0);
     const Camera camera = PresetCamera(*grid, *CameraPresetNamed("top"), 1.0, kFov);
-    EXPECT_EQ(camera.eye[0], 10.0f);
-    EXPECT_EQ(camera.eye[2], 15.0f);
-    EXPECT_EQ(camera.target[0], 10.0f);
-    EXPECT_EQ(camera.target[2], 15.0f);
+    EXPECT_EQ(std::pair(camera.eye[0], camera.eye[2]), std::pair(10.0f, 15.0f));
+    EXPECT_EQ(std::pair(camera.target[0], camera.target[2]), std::pair(10.0f, 15.0f));
     EXPECT_GT(camera.eye[1], 4.0f);
     // Row z = 0 at the top of the picture, x growing to the right.
     EXPECT_GT(Project(camera, 1.0, {10.0, 0.0, 0.0})[1], 0.0);
@@ -220,25 +209,6 @@ TEST(PresetCamera, TopLooksStraightDownWithZDownThePicture) {
     EXPECT_EQ(PresetCamera(*grid, *CameraPresetNamed("start"), 2.0, kFov).eye, Camera{}.eye);
     EXPECT_EQ(CameraPresetNamed("iso"), CameraPreset::Iso);
     EXPECT_FALSE(CameraPresetNamed("Top"));
-}
-
-// Heights that are not finite are left out of the framing; an empty map still gives a usable
-// camera.
-TEST(PresetCamera, BrokenOrEmptyMapsStillFrameSensibly) {
-    const auto plain = Hill(8, 8, 2.0);
-    auto broken = Hill(8, 8, 2.0);
-    broken->Cell(1, 1).NE = std::numeric_limits<double>::infinity();
-    broken->Cell(2, 2).C = std::numeric_limits<double>::quiet_NaN();
-    const map::MapGrid empty(0, 0);
-    for (const CameraPreset preset : {CameraPreset::Top, CameraPreset::Iso}) {
-        const Camera a = PresetCamera(*plain, preset, 1.0, kFov);
-        const Camera b = PresetCamera(*broken, preset, 1.0, kFov);
-        EXPECT_EQ(a.eye, b.eye);
-        EXPECT_EQ(a.target, b.target);
-        const Camera camera = PresetCamera(empty, preset, 1.0, kFov);
-        EXPECT_NE(camera.eye, camera.target);
-        EXPECT_TRUE(std::ranges::all_of(camera.eye, [](float c) { return std::isfinite(c); }));
-    }
 }
 
 // Straight down onto the middle of cell (x, z) of a 10x10 map, from 20 units up.

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "support/TerrainFixture.h"
@@ -29,8 +30,7 @@ std::unique_ptr<map::MapGrid> WalledPair() {
 
 TEST(SampleHeightField, LaysCornersCentresAndEdgeMiddlesOnTheLattice) {
     const HeightField field = SampleHeightField(*WalledPair());
-    ASSERT_EQ(field.width, 5);
-    ASSERT_EQ(field.height, 3);
+    ASSERT_EQ(std::pair(field.width, field.height), std::pair(5, 3));
     // Row 0 is the z = 0 edge, row 2 the z = 1 edge; the shared corners at u = 2 take the
     // higher of the two cells' values (4 over 1 on both rows).
     const std::vector<double> expected = {
@@ -49,11 +49,12 @@ TEST(SampleHeightField, LaysCornersCentresAndEdgeMiddlesOnTheLattice) {
 // Range skips what is not finite and is zero without numbers; levels round, clamp and send NaN
 // to the bottom; levels spread back over the range with its ends exact.
 TEST(HeightLevels, RangeLevelsAndBackAgain) {
-    EXPECT_EQ(RangeOf({3, 1, {2.5, kNaN, -kInf}}).min, 2.5);
-    EXPECT_EQ(RangeOf({3, 1, {2.5, -1.0, kInf}}).min, -1.0);
-    EXPECT_EQ(RangeOf({3, 1, {2.5, -1.0, kInf}}).max, 2.5);
-    EXPECT_EQ(RangeOf({1, 1, {kNaN}}).min, 0.0);
-    EXPECT_EQ(RangeOf({1, 1, {kNaN}}).max, 0.0);
+    const auto range = [](const HeightField& f) {
+        return std::pair(RangeOf(f).min, RangeOf(f).max);
+    };
+    EXPECT_EQ(range({3, 1, {2.5, kNaN, -kInf}}), std::pair(2.5, 2.5));
+    EXPECT_EQ(range({3, 1, {2.5, -1.0, kInf}}), std::pair(-1.0, 2.5));
+    EXPECT_EQ(range({1, 1, {kNaN}}), std::pair(0.0, 0.0));
 
     const HeightField field{7, 1, {-1.0, 0.0, 1.0, 0.5, 9.0, kNaN, kInf}};
     const std::vector<std::uint16_t> expected = {0, 0, 65535, 32768, 65535, 0, 65535};
@@ -62,28 +63,27 @@ TEST(HeightLevels, RangeLevelsAndBackAgain) {
 
     const std::vector<std::uint16_t> levels = {0, 65535, 13107};
     const HeightField back = HeightsFromLevels(3, 1, levels, {-0.1, 0.7});
-    EXPECT_EQ(back.heights[0], -0.1);
-    EXPECT_EQ(back.heights[1], 0.7);
+    EXPECT_EQ(std::pair(back.heights[0], back.heights[1]), std::pair(-0.1, 0.7));
     EXPECT_NEAR(back.heights[2], 0.06, 1e-12);
 }
 
-TEST(ApplyHeightField, AFieldOfTheMapsOwnSizeComesBackExactly) {
-    // Terrain without walls: every shared corner agrees, as an imported map always does.
-    auto source = test::NewMap(3, 2);
-    const auto f = [](double x, double z) { return std::sin(x * 1.3) * 4.0 + z * z - 0.25; };
-    for (std::int32_t x = 0; x < 3; ++x) {
-        for (std::int32_t z = 0; z < 2; ++z) {
-            SetHeights(*source, x, z,
+// Every cell of grid on the surface f: terrain without walls, every shared corner agreeing, as
+// an imported map always has.
+void SetSurface(map::MapGrid& grid, double (*f)(double x, double z)) {
+    for (std::int32_t x = 0; x < grid.SizeX; ++x) {
+        for (std::int32_t z = 0; z < grid.SizeZ; ++z) {
+            SetHeights(grid, x, z,
                        {f(x, z), f(x + 1, z), f(x, z + 1), f(x + 1, z + 1), f(x + 0.5, z + 0.5)});
         }
     }
+}
+
+TEST(ApplyHeightField, AFieldOfTheMapsOwnSizeComesBackExactly) {
+    auto source = test::NewMap(3, 2);
+    SetSurface(*source, [](double x, double z) { return std::sin(x * 1.3) * 4.0 + z * z - 0.25; });
     auto target = test::NewMap(3, 2);
     ApplyHeightField(*target, SampleHeightField(*source));
-    for (std::int32_t x = 0; x < 3; ++x) {
-        for (std::int32_t z = 0; z < 2; ++z) {
-            EXPECT_EQ(HeightsOf(target->Cell(x, z)), HeightsOf(source->Cell(x, z))) << x << z;
-        }
-    }
+    EXPECT_TRUE(test::SameHeights(*target, *source));
 }
 
 // A 2 x 2 field puts its samples on the map's outer corners and stretches bilinearly between
@@ -95,13 +95,7 @@ TEST(ApplyHeightField, StretchesAnyFieldChangingOnlyHeightsAndNormals) {
     grid->enemies[2].Set(0, 1, 0, 1);
     auto expected = std::make_unique<map::MapGrid>(*grid);
     ApplyHeightField(*grid, {2, 2, {0.0, 8.0, 4.0, 12.0}});
-    const auto f = [](double x, double z) { return 4 * x + 2 * z; };
-    for (std::int32_t x = 0; x < 2; ++x) {
-        for (std::int32_t z = 0; z < 2; ++z) {
-            SetHeights(*expected, x, z,
-                       {f(x, z), f(x + 1, z), f(x, z + 1), f(x + 1, z + 1), f(x + 0.5, z + 0.5)});
-        }
-    }
+    SetSurface(*expected, [](double x, double z) { return 4 * x + 2 * z; });
     EXPECT_TRUE(grid->SameContent(*expected));
     // The slope from west to east tilts the normals toward -x.
     EXPECT_LT(grid->normals[1][0][0][0], 0.0F);

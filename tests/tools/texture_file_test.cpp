@@ -1,14 +1,20 @@
 #include "tools/TextureFile.h"
 
 #include <gtest/gtest.h>
+#include <rapidcheck/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <optional>
+#include <span>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "support/ScratchFolder.h"
 #include "support/TerrainFixture.h"
+#include "tools/ImageHeader.h"
 #include "tools/MapCheck.h"
 #include "tools/TextureArchive.h"
 
@@ -34,8 +40,6 @@ protected:
         return ReadTextureFile(work_, name, bytes_, maxBytes);
     }
 
-    std::string Text() const { return std::string(bytes_.begin(), bytes_.end()); }
-
     fs::path work_;
     std::vector<unsigned char> bytes_;
 };
@@ -58,7 +62,7 @@ TEST_F(TextureFileTest, ReadsRegularFilesInsideTheFolderAndLinksThatStayInside) 
         bytes_.assign(3, 'x');
         const Status status = Read(c.name);
         EXPECT_TRUE(status.ok()) << c.name << ": " << status.message();
-        EXPECT_EQ(Text(), c.text) << c.name;
+        EXPECT_EQ(std::string(bytes_.begin(), bytes_.end()), c.text) << c.name;
     }
 }
 
@@ -88,7 +92,7 @@ TEST_F(TextureFileTest, RefusesEverythingElseAsIfMissing) {
 using Names = std::vector<std::string>;
 
 // A folder lists its regular files only; the map check's lookup asks each of its folders.
-TEST_F(TextureFileTest, ListsRegularFilesAndLooksInEachFolder) {
+TEST_F(TextureFileTest, ListsRegularFilesLooksInEachFolderAndBoundsTheSize) {
     Names names;
     ASSERT_TRUE(ListDirectoryFiles(folder_, names).ok());
     EXPECT_EQ(names, (Names{"out.jpg"}));
@@ -97,9 +101,7 @@ TEST_F(TextureFileTest, ListsRegularFilesAndLooksInEachFolder) {
     EXPECT_TRUE(TextureFilesIn({work_})("in.jpg"));
     EXPECT_FALSE(TextureFilesIn({work_})("out.jpg"));
     EXPECT_TRUE(TextureFilesIn({work_, folder_})("out.jpg"));
-}
-
-TEST_F(TextureFileTest, RefusesFilesOverTheLimitAndAMissingFolder) {
+    // A file over the limit and a missing folder are refused.
     testsupport::WriteFile(work_ / "sixteen.jpg", std::string(16, 'a'));
     EXPECT_TRUE(Read("sixteen.jpg", 16).ok());
     EXPECT_EQ(bytes_.size(), 16u);
@@ -113,13 +115,11 @@ TEST(TextureArchive, RefreshWritesTheListKeepingCellSlotsAndCutsItAtFifty) {
     grid->numtex = 7;
     grid->Cell(1, 1).typet = 4;
     grid->Enemys_Tex = 3;
-    EXPECT_EQ(RefreshTextureArchive(*grid, {}), (Names{"tile.jpg", "wall.jpg", "enemy.jpg"}));
-    EXPECT_EQ(grid->numtex, 3);
-    const Names list = RefreshTextureArchive(*grid, {"b.jpg", "a.jpg", "wall.jpg", "tile.jpg"});
-    EXPECT_EQ(list, (Names{"tile.jpg", "wall.jpg", "enemy.jpg", "a.jpg", "b.jpg"}));
+    const Names list = RefreshTextureArchive(*grid, {"b.jpg", "wall.jpg"});
+    EXPECT_EQ(list, (Names{"tile.jpg", "wall.jpg", "enemy.jpg", "b.jpg"}));
+    EXPECT_EQ(grid->numtex, 4);
     EXPECT_EQ(TextureTableList(*grid), list);
-    EXPECT_EQ(grid->Cell(1, 1).typet, 4);
-    EXPECT_EQ(grid->Enemys_Tex, 3);
+    EXPECT_EQ(std::pair(grid->Cell(1, 1).typet, grid->Enemys_Tex), std::pair(4, 3));
 
     Names files;
     for (int i = 60; i > 0; --i) {
@@ -153,6 +153,145 @@ TEST(TextureArchive, ListHasTheFixedNamesFirstThenVisibleJpgNamesSortedIgnoringC
         Names expected = {"tile.jpg", "wall.jpg", "enemy.jpg"};
         expected.insert(expected.end(), c.extra.begin(), c.extra.end());
         EXPECT_EQ(BuildTextureList(c.files), expected) << c.files.front();
+    }
+}
+
+using Bytes = std::vector<unsigned char>;
+using enum ImageFormat;
+
+// value in count bytes, most significant first unless little.
+void Put(Bytes& out, std::uint32_t value, int count, bool little = false) {
+    for (int i = 0; i < count; ++i) {
+        out.push_back(static_cast<unsigned char>(value >> (8 * (little ? i : count - 1 - i))));
+    }
+}
+
+// A marker segment: FF, the marker, a length that counts itself, the payload.
+Bytes Segment(unsigned char marker, const Bytes& payload) {
+    Bytes out = {0xFF, marker};
+    Put(out, static_cast<std::uint32_t>(payload.size() + 2), 2);
+    out.insert(out.end(), payload.begin(), payload.end());
+    return out;
+}
+
+// A three-component baseline frame header of the given size.
+Bytes Frame(unsigned char marker, std::uint32_t width, std::uint32_t height) {
+    Bytes payload = {8};
+    Put(payload, height, 2);
+    Put(payload, width, 2);
+    payload.insert(payload.end(), {3, 1, 0x22, 0, 2, 0x11, 1, 3, 0x11, 1});
+    return Segment(marker, payload);
+}
+
+const Bytes kApp0 = Segment(0xE0, {'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0});
+
+// The headers, then some scan data as a real file would carry.
+Bytes JpegFile(std::initializer_list<Bytes> parts) {
+    Bytes out = {0xFF, 0xD8};
+    for (const Bytes& part : parts) {
+        out.insert(out.end(), part.begin(), part.end());
+    }
+    const Bytes scan = Segment(0xDA, {1, 1, 0, 0, 63, 0});
+    out.insert(out.end(), scan.begin(), scan.end());
+    out.insert(out.end(), 2000, 0x55);
+    out.insert(out.end(), {0xFF, 0xD9});
+    return out;
+}
+
+Bytes PngFile(std::uint32_t width, std::uint32_t height, const char* chunk = "IHDR") {
+    Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13};
+    out.insert(out.end(), chunk, chunk + 4);
+    Put(out, width, 4);
+    Put(out, height, 4);
+    out.insert(out.end(), {8, 2, 0, 0, 0, 0, 0, 0, 0});
+    return out;
+}
+
+// The core header of 12 bytes holds 16-bit sides, the others 32-bit ones.
+Bytes BmpFile(std::uint32_t infoSize, std::uint32_t width, std::uint32_t height) {
+    Bytes out = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
+    Put(out, infoSize, 4, true);
+    Put(out, width, infoSize == 12 ? 2 : 4, true);
+    Put(out, height, infoSize == 12 ? 2 : 4, true);
+    out.resize(out.size() + 64, 0);
+    return out;
+}
+
+// Any size in each format reads back, and the file cut anywhere before its size ends reads as
+// nothing.
+RC_GTEST_PROP(ReadImageHeader, ReadsAnySizeAndNothingOfAHeaderCutShort, ()) {
+    const auto width = *rc::gen::inRange<std::uint32_t>(1, 65536);
+    const auto height = *rc::gen::inRange<std::uint32_t>(1, 65536);
+    const struct {
+        ImageFormat format;
+        Bytes bytes;
+        std::size_t sizeEnd;
+    } files[] = {{Jpeg, JpegFile({kApp0, Frame(0xC0, width, height)}), 2 + kApp0.size() + 19},
+                 {Png, PngFile(width, height), 24},
+                 {Bmp, BmpFile(40, width, height), 26},
+                 {Bmp, BmpFile(12, width, height), 22}};
+    for (const auto& file : files) {
+        const std::optional<ImageHeader> header = ReadImageHeader(file.bytes);
+        RC_ASSERT(header.has_value());
+        RC_ASSERT(std::tie(header->format, header->width, header->height) ==
+                  std::tie(file.format, width, height));
+        const auto cut = *rc::gen::inRange<std::size_t>(0, file.sizeEnd);
+        RC_ASSERT(!ReadImageHeader(std::span(file.bytes).first(cut)));
+    }
+}
+
+TEST(ReadImageHeader, GivesFormatAndSizeOrNothing) {
+    const struct {
+        const char* what;
+        Bytes bytes;
+        std::optional<ImageFormat> format;  // nothing: not loadable
+        std::uint32_t width = 0;
+        std::uint32_t height = 0;
+    } cases[] = {
+        {"progressive frame", JpegFile({kApp0, Frame(0xC2, 64, 32)}), Jpeg, 64, 32},
+        {"Huffman table is no frame", JpegFile({Segment(0xC4, Bytes(20, 1)), Frame(0xC1, 7, 9)}),
+         Jpeg, 7, 9},
+        {"fill bytes and a standalone marker",
+         JpegFile({kApp0, Bytes{0xFF, 0xFF, 0xFF, 0x01}, Frame(0xC0, 5, 6)}), Jpeg, 5, 6},
+        {"first frame header wins", JpegFile({Frame(0xC0, 10, 20), Frame(0xC0, 60000, 60000)}),
+         Jpeg, 10, 20},
+        {"scan before any frame", JpegFile({kApp0}), {}},
+        {"end of image before any frame", JpegFile({Bytes{0xFF, 0xD9}, Frame(0xC0, 1, 1)}), {}},
+        {"height left to a DNL marker", JpegFile({Frame(0xC0, 64, 0)}), {}},
+        {"frame header too short", JpegFile({Segment(0xC0, {8, 0, 1, 0, 1})}), {}},
+        {"segment length below two", JpegFile({Bytes{0xFF, 0xE0, 0, 1}, Frame(0xC0, 1, 1)}), {}},
+        {"garbage between segments", JpegFile({kApp0, Bytes{0x00}, Frame(0xC0, 1, 1)}), {}},
+        {"png of 2^31 pixels a side", PngFile(0x80000000u, 1), Png, 0x80000000u, 1},
+        {"png starting with another chunk", PngFile(3, 2, "IDAT"), {}},
+        {"png of zero width", PngFile(0, 3), {}},
+        {"bmp stored top-down", BmpFile(124, 3, static_cast<std::uint32_t>(-5)), Bmp, 3, 5},
+        {"bmp of negative width", BmpFile(40, static_cast<std::uint32_t>(-3), 5), {}},
+        {"bmp of the lowest height", BmpFile(40, 3, 0x80000000u), {}},
+        {"bmp of unknown header size", BmpFile(20, 3, 5), {}},
+        {"gif is not read", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0}, {}},
+        {"empty file", Bytes{}, {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::optional<ImageHeader> header = ReadImageHeader(c.bytes);
+        ASSERT_EQ(header.has_value(), c.format.has_value());
+        if (header) {
+            EXPECT_EQ(std::tie(header->format, header->width, header->height),
+                      std::tie(*c.format, c.width, c.height));
+        }
+    }
+}
+
+// Sides are bound by the context's texture size and pixels by the budget of 16 Mi.
+TEST(TextureLimits, BoundSidesByTheContextAndPixelsByTheBudget) {
+    const struct {
+        std::uint32_t width, height, maxTextureSize;
+        bool fits;
+    } cases[] = {{8192, 2048, 16384, true}, {4096, 4097, 16384, false},
+                 {16384, 1, 16384, true},   {1, 16385, 16384, false},
+                 {2048, 8, 1024, false},    {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(FitsTextureLimits({Jpeg, c.width, c.height}, c.maxTextureSize), c.fits)
+            << c.width << 'x' << c.height << " under " << c.maxTextureSize;
     }
 }
 
