@@ -115,11 +115,6 @@ private slots:
         ridge_->textureIds[0] = Texture(170, 170, 170, 170);
     }
 
-    void cleanupTestCase() {
-        framebuffer_.reset();
-        context_.doneCurrent();
-    }
-
     // Each step changes the map, then both passes draw it. The rows whose drawing the change
     // reaches are rebuilt on the next frame, and no row on the frame after.
     void batchesDrawTheImmediateImageAndRebuildOnlyChangedRows() {
@@ -271,41 +266,40 @@ private slots:
         for (int z = 0; z < grid.SizeZ; ++z) {
             grid.Cell(0, z).typew = 4;
         }
-        // Each pair: the cell whose wall is drawn first and its side, then the other cell's.
-        std::vector<std::array<int, 6>> pairs;
+        // Both walls of each pair: the cell whose wall is drawn first and its side, then the
+        // other cell's.
+        std::vector<std::tuple<int, int, Geometry::WallSide>> twins;
         for (const int z : {1, 3}) {
             // The west edge of (3, z) falls southwards, the east edge of (4, z) rises.
             grid.Cell(3, z).NO = 2.0;
             grid.Cell(4, z).SE = 2.0;
             grid.Cell(3, z).typew = 3;
             grid.Cell(4, z).typew = 4;
-            pairs.push_back({3, z, Geometry::kWest, 4, z, Geometry::kEast});
+            twins.insert(twins.end(), {{3, z, Geometry::kWest}, {4, z, Geometry::kEast}});
         }
         grid.Cell(6, 2).SE = grid.Cell(6, 3).NO = 1.5;
         grid.Cell(6, 2).SO = grid.Cell(6, 3).NE = 0.5;
         grid.Cell(6, 2).typew = 3;
         grid.Cell(6, 3).typew = 4;
-        pairs.push_back({6, 2, Geometry::kSouth, 6, 3, Geometry::kNorth});
+        twins.insert(twins.end(), {{6, 2, Geometry::kSouth}, {6, 3, Geometry::kNorth}});
         grid.ComputeNormals();
         const Camera camera{9.0, 4.0, -3.0, 4.0, 0.5, 3.0};
         const QImage immediate = Draw([&] { MapRenderer::Draw(grid, RenderMode::Solid); }, camera);
         MapPassBatches pass;
         const QImage batched = Draw([&] { pass.Draw(grid, RenderMode::Solid); }, camera);
-        // Both walls of each pair, white on black, whatever hides them.
+        // The twin walls, white on black, whatever hides them.
         const auto drawPairs = [&] {
             glDisable(GL_DEPTH_TEST);
             glDisable(GL_TEXTURE_2D);
             glColor3f(1.0f, 1.0f, 1.0f);
-            for (const auto& [x, z, side, x2, z2, side2] : pairs) {
-                for (const auto& wall :
-                     {Geometry::WallOn(grid, x, z, side), Geometry::WallOn(grid, x2, z2, side2)}) {
-                    QVERIFY(wall.drawn && wall.twin);
-                    glBegin(GL_POLYGON);
-                    for (const auto& v : wall.v) {
-                        glVertex3f(v.x, v.y, v.z);
-                    }
-                    glEnd();
+            for (const auto& [x, z, side] : twins) {
+                const auto wall = Geometry::WallOn(grid, x, z, side);
+                QVERIFY(wall.drawn && wall.twin);
+                glBegin(GL_POLYGON);
+                for (const auto& v : wall.v) {
+                    glVertex3f(v.x, v.y, v.z);
                 }
+                glEnd();
             }
             glEnable(GL_DEPTH_TEST);
         };
