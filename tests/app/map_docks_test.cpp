@@ -62,9 +62,8 @@ private slots:
         prompts().imageSavePath = folder_.filePath("view.png");
         QVERIFY(editor_->Run(cmd::kFileExportImage));
         const QImage written(prompts().imageSavePath, "PNG");
-        view3d::CzandrelEditorView* view = editor_->view();
-        QCOMPARE(written.size(), view->size() * view->devicePixelRatio());
-        QCOMPARE(Rgb(written), Rgb(view->GrabImage()));
+        QCOMPARE(written.size(), view_->size() * view_->devicePixelRatio());
+        QCOMPARE(Rgb(written), Rgb(view_->GrabImage()));
 
         prompts().imageSavePath = folder_.filePath("missing/view.png");
         editor_->Run(cmd::kFileExportImage);
@@ -136,13 +135,12 @@ private slots:
         // A double-click takes the view to the finding's cell; one without a cell leaves it.
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
         doc_->SetModified(false);
-        view3d::CzandrelEditorView* view = editor_->view();
         DoubleClickRow(0);
-        QCOMPARE(view->navigator().focusX, 25.5f);
+        QCOMPARE(view_->navigator().focusX, 25.5f);
         DoubleClickRow(2);
-        QCOMPARE(Corners(view->selection()), (std::array{7, 3, 7, 3}));
-        QCOMPARE(view->navigator().focusX, 7.5f);
-        QCOMPARE(view->navigator().focusZ, 3.5f);
+        QCOMPARE(Corners(view_->selection()), (std::array{7, 3, 7, 3}));
+        QCOMPARE(view_->navigator().focusX, 7.5f);
+        QCOMPARE(view_->navigator().focusZ, 3.5f);
         QVERIFY(!doc_->IsModified());  // selecting is not an edit
 
         EditMap(*doc_, [](map::MapGrid& grid) { grid.start.Set(4, 4, 4, 4); });
