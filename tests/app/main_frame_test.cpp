@@ -1,26 +1,31 @@
-// The shell in daily use: map windows, their titles and closing, the recent files, placement,
-// cascade and the window list, the maps of the command line, the Italian texts of failures and
-// of the status bar, keys and drops at the view, the lock keys and the shell's own dialogs.
+// The shell in daily use: the command table against the menus, toolbar, keys and owners built
+// from it, map windows, their titles and closing, the recent files, placement, cascade and the
+// window list, the maps of the command line, the Italian texts of failures and of the status
+// bar, keys and drops at the view, the view's mode items, the lock keys and the shell's dialogs.
 #include <QDropEvent>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QSplitter>
+#include <QToolBar>
 #include <QWindow>
+#include <map>
+#include <set>
 
 #include "FileBytes.h"
 #include "GuiMapEditor.h"
+#include "app/CommandTable.h"
 #include "app/DialogFolder.h"
 #include "app/FailureMessages.h"
 #include "app/LockKeyIndicators.h"
 #include "app/RecentFileList.h"
+#include "app/ShellCommands.h"
 #include "app/StatusReadout.h"
 #include "app/WindowMenu.h"
+#include "tools/EditNames.h"
 #include "tools/ToolMode.h"
 
 // After Qt: Xlib defines macros (None, Bool, Status) that Qt's headers use as names.
@@ -48,6 +53,29 @@ void AnswerNextDialog(const QString& buttonName, QString* seen) {
     });
 }
 
+// The built menu bar against the table it was built from: titles, captions and ids in order,
+// separators where the table has them, and every item a command of the table.
+void CompareWithTable(QMenuBar* bar, const std::vector<app::MenuDefinition>& definitions) {
+    const QList<QAction*> menus = bar->actions();
+    QCOMPARE(menus.size(), qsizetype(definitions.size()));
+    for (std::size_t m = 0; m < definitions.size(); ++m) {
+        QCOMPARE(menus[m]->text(), QString::fromUtf8(definitions[m].title));
+        QList<QAction*> shown = menus[m]->menu()->actions();
+        shown.removeIf(
+            [](QAction* action) { return !action->isSeparator() && !action->isVisible(); });
+        QCOMPARE(shown.size(), qsizetype(definitions[m].items.size()));
+        for (std::size_t k = 0; k < definitions[m].items.size(); ++k) {
+            const app::MenuItem& item = definitions[m].items[k];
+            QCOMPARE(shown[k]->isSeparator(), item.caption == nullptr);
+            if (item.caption != nullptr) {
+                QCOMPARE(shown[k]->text(), QString::fromUtf8(item.caption));
+                QCOMPARE(shown[k]->data().toInt(), item.id);
+                QVERIFY2(app::CommandTable::Find(item.id) != nullptr, item.caption);
+            }
+        }
+    }
+}
+
 }  // namespace
 
 class MainFrameTest : public gui_test::EditorTest {
@@ -57,16 +85,17 @@ public:
     static void initMain() { app::UseEditorSurfaceFormat(); }
 
 private slots:
+    // Every case starts on one new map; those that need other arguments start again.
     void init() {
         QVERIFY(dir_.isValid());
         QSettings().clear();
+        QVERIFY(Start());
     }
 
     // Placed in the laid-out main window, though opened before it shows: wholly inside the area,
     // with the whole panel and a usable view; its system menu in Italian when Qt has the texts.
     // The lock key panes of the status bar follow the keyboard.
     void StartsWithOneNewMapWindowInTheLaidOutArea() {
-        QVERIFY(Start());
         QCOMPARE(e().frame().Frames().size(), std::size_t{1});
         QTRY_COMPARE(e().active()->Panel()->width(), 200);
         QVERIFY(e().area().contains(e().window(0)->geometry()));
@@ -102,7 +131,6 @@ private slots:
     // when maximised, and asked about once before its last window closes, before it closes
     // with all its windows and before the editor quits; closing another window asks nothing.
     void TitlesStarAModifiedMapAndClosingItAsksOnce() {
-        QVERIFY(Start());
         QVERIFY(e().Run(cmd::kWindowNew));
         const auto frames = e().frame().Frames();
         QCOMPARE(frames.size(), std::size_t{2});
@@ -141,7 +169,6 @@ private slots:
     // shows it, an ampersand literally, and opens from it; entries that no longer open leave,
     // and an empty list is one disabled item.
     void TheRecentListKeepsTheLastFourMaps() {
-        QVERIFY(Start());
         e().doc()->SetModified(true);
         e().prompts->savePath = dir_.filePath("saved.zdm");
         QVERIFY(e().Run(cmd::kFileSave));
@@ -184,7 +211,6 @@ private slots:
     // inside the area and start again at the top left; the cascade puts every window back at
     // the new window size.
     void WindowsAreListedAndPlacedInsideTheArea() {
-        QVERIFY(Start());
         e().Run(cmd::kWindowNew);
         e().Run(cmd::kFileNew);
         app::WindowMenu& menu = e().frame().WindowList();
@@ -315,7 +341,6 @@ private slots:
     // it onto the selection, each as one undoable edit.
     void InputAtTheViewWindowReachesTheEditor() {
         const QString path = SaveFreshMap(dir_, "dropped-on-view.zdm");
-        QVERIFY(Start());
         e().frame().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&e().frame()));
         view3d::CzandrelEditorView* view = e().view();
@@ -383,7 +408,6 @@ private slots:
             QCOMPARE(text, QString("Salvare le modifiche a mappa.zdm?"));
         }
 
-        QVERIFY(Start());
         AnswerNextDialog("aboutOk", &text);
         QVERIFY(e().Run(cmd::kAppAbout));
         QCOMPARE(text, QString("Informazioni su zandrelEditor|zandrelEditor Ver 1.0.4"));
@@ -397,6 +421,150 @@ private slots:
         QCOMPARE(choice.sizeX, 50);
         QCOMPARE(choice.sizeZ, 1);
         QVERIFY(choice.anchor == tools::ResizeAnchor::SouthWest);
+    }
+
+    // The menus and the toolbar are the table's. Each command is answered by the owner its row
+    // names and by nobody else; with the map closed, the menus are the no-map ones and nothing
+    // the views answer is enabled.
+    void MenusToolbarAndOwnersFollowTheTable() {
+        CompareWithTable(e().frame().menuBar(), app::CommandTable::MapMenus());
+        // The toolbar follows its layout, with an image of its own for every button.
+        QToolBar* toolBar = e().frame().ToolBar();
+        std::vector<int> ids;
+        std::set<QByteArray> images;  // the pixels, so that no two buttons look alike
+        for (QAction* action : toolBar->actions()) {
+            ids.push_back(action->isSeparator() ? cmd::kSeparator : action->data().toInt());
+            if (!action->isSeparator()) {
+                const QImage image = action->icon().pixmap(QSize(16, 15)).toImage();
+                QCOMPARE(image.size(), QSize(16, 15));
+                images.insert(QByteArray(reinterpret_cast<const char*>(image.constBits()),
+                                         image.sizeInBytes()));
+            }
+        }
+        QCOMPARE(ids, app::CommandTable::ToolbarLayout());
+        QCOMPARE(toolBar->iconSize(), QSize(16, 15));
+        QCOMPARE(images.size(), std::size_t(std::ranges::count_if(
+                                    ids, [](int id) { return id != cmd::kSeparator; })));
+        app::ShellCommands shell(e().frame(), e().app->Documents(), e().app->RecentFiles());
+        for (const app::CommandInfo& info : app::CommandTable::Commands()) {
+            document::CommandState state;
+            const QByteArray id = QByteArray::number(info.id);
+            QVERIFY2(e().active()->UpdateCommand(info.id, state) ==
+                         (info.owner == app::CommandOwner::View),
+                     id);
+            QVERIFY2(shell.UpdateCommand(info.id, state) ==
+                         (info.owner == app::CommandOwner::Application),
+                     id);
+            // The prompt is the status tip, then the tooltip after a line break.
+            QAction* action = e().commands().Action(info.id);
+            if (info.prompt == nullptr) {
+                QVERIFY2(action->statusTip().isEmpty(), id);
+            } else if (QString::fromUtf8(info.prompt).contains('\n')) {
+                QCOMPARE(action->statusTip() + "\n" + action->toolTip(),
+                         QString::fromUtf8(info.prompt));
+            }
+        }
+
+        QVERIFY(e().Run(cmd::kFileClose));
+        QTRY_VERIFY(e().app->Documents().Documents().empty());
+        QTRY_COMPARE(e().frame().menuBar()->actions().size(),
+                     qsizetype(app::CommandTable::NoMapMenus().size()));
+        CompareWithTable(e().frame().menuBar(), app::CommandTable::NoMapMenus());
+        for (const app::CommandInfo& info : app::CommandTable::Commands()) {
+            QVERIFY2(!e().Enabled(info.id) || info.owner == app::CommandOwner::Application,
+                     QByteArray::number(info.id));
+        }
+        for (const int id : {cmd::kFileSave, cmd::kFileExportImage, cmd::kFileImportHeightmap}) {
+            QVERIFY(!e().Enabled(id));
+        }
+        QVERIFY(e().Enabled(cmd::kFileNew));
+    }
+
+    // The history names an edit after the item that made it: the caption without its mnemonic.
+    // No key is bound twice, and none pastes.
+    void HistoryNamesAndKeysAgreeWithTheMenus() {
+        const std::map<int, std::string_view> names = {
+            {cmd::kGoalArea, tools::kGoalName},
+            {cmd::kStart, tools::kStartName},
+            {cmd::kEnemies, tools::kEnemyName},
+            {cmd::kEditCut, tools::kCutName},
+            {cmd::kEditPaste, tools::kPasteName},
+            {cmd::kMerge, tools::kMergeName},
+            {cmd::kEditUndo, tools::kUndoName},
+            {cmd::kFileImportHeightmap, tools::kImportHeightmapName},
+            {cmd::kRaise, tools::ToolName(tools::TOOL_RAISE)},
+            {cmd::kFlatten, tools::ToolName(tools::TOOL_FLATTEN)},
+            {cmd::kLevel, tools::ToolName(tools::TOOL_LEVEL)},
+            {cmd::kLandslide, tools::ToolName(tools::TOOL_LANDSLIDE)},
+            {cmd::kTilt, tools::ToolName(tools::TOOL_TILT)},
+            {cmd::kPyramid, tools::ToolName(tools::TOOL_PYRAMID)},
+        };
+        std::size_t found = 0;
+        for (const app::MenuDefinition& menu : app::CommandTable::MapMenus()) {
+            for (const app::MenuItem& item : menu.items) {
+                if (const auto name = names.find(item.id); name != names.end()) {
+                    QString caption = QString::fromUtf8(item.caption).section('\t', 0, 0);
+                    caption.remove('&').remove("...");
+                    QCOMPARE(caption, QString::fromUtf8(name->second.data(), name->second.size()));
+                    ++found;
+                }
+            }
+        }
+        QCOMPARE(found, names.size());
+
+        // No key is bound twice, and no key pastes: the paste item's CTRL+V is a caption only
+        // (the main window's tests show Ctrl+V merging).
+        std::set<QString> keys;
+        for (const app::Accelerator& key : app::CommandTable::Accelerators()) {
+            const QString text = QKeySequence(QString::fromLatin1(key.key)).toString();
+            QVERIFY2(keys.insert(text).second, qPrintable("key used twice: " + text));
+            QVERIFY2(app::CommandTable::Find(key.id) != nullptr && key.id != cmd::kEditPaste,
+                     key.key);
+        }
+    }
+
+    // The views' rules reach the actions when the event loop goes idle and when a menu opens; a
+    // disabled command does not run. Solid and wireframe are one choice, the tints another that the
+    // checked one chosen again turns off; relief, grid and contours switch. A new view starts with
+    // the modes last chosen.
+    void ViewModeItemsFollowTheViewAndAreRemembered() {
+        e().commands().UpdateAll();
+        QVERIFY(!e().commands().Action(cmd::kFilePrint)->isEnabled());
+        QVERIFY(!e().Run(cmd::kFilePrint) && !e().Run(cmd::kEditUndo));
+        QAction* wireframe = e().commands().Action(cmd::kViewWireframe);
+        QVERIFY(!wireframe->isChecked());
+        e().view()->SetRenderMode(view3d::RenderMode::Wireframe);
+        gui_test::RunIdleLoop();
+        QVERIFY(wireframe->isChecked());
+        e().view()->SetRenderMode(view3d::RenderMode::Solid);
+        emit e().frame().menuBar()->actions().at(4)->menu()->aboutToShow();
+        QVERIFY(!wireframe->isChecked());
+
+        e().view()->SetViewModes({});
+        const std::vector<std::vector<int>> choices = {
+            {cmd::kViewWireframe, cmd::kViewSolid},
+            {cmd::kViewTintHeight, cmd::kViewTintGravity, cmd::kViewTintFriction}};
+        for (const auto& choice : choices) {
+            for (const int chosen : choice) {
+                QVERIFY(e().Run(chosen));
+                for (const int other : choice) {
+                    QVERIFY2(e().Checked(other) == (other == chosen), QByteArray::number(other));
+                }
+            }
+        }
+        QVERIFY(e().Run(cmd::kViewWireframe));
+        for (const int toggled : {cmd::kViewRelief, cmd::kViewContours}) {
+            QVERIFY(e().Run(toggled));
+        }
+        const view3d::ViewModes chosen{true, false, true, view3d::TintMode::Friction};
+        QVERIFY(e().view()->Modes() == chosen);
+        QVERIFY(view3d::CzandrelEditorView(nullptr).Modes() == chosen);
+        QVERIFY(e().Run(cmd::kViewTintFriction) && !e().Checked(cmd::kViewTintFriction));
+        // Checked items with a toolbar image show a plain check mark in the menu.
+        e().commands().UpdateAll();
+        QVERIFY(wireframe->isChecked() && !wireframe->icon().isNull());
+        QVERIFY(!wireframe->isIconVisibleInMenu());
+        e().view()->SetViewModes({});
     }
 
 private:

@@ -212,13 +212,11 @@ private slots:
         QVERIFY(crashing.waitForFinished());
         QCOMPARE(crashing.exitStatus(), QProcess::CrashExit);
 
+        // What Recupera does with a copy is the case above's; here, that the copy was whole.
         QVERIFY(StartAnswering(RecoveryAnswer::Recover));
         QCOMPARE(editor_->app->Documents().Documents().size(), size_t{1});
-        const document::CzandrelEditorDoc& doc = *FirstMap();
-        QCOMPARE(doc.PathName(), original);
-        QVERIFY(doc.IsModified());
-        QCOMPARE(mapfile::FormatMap(doc.mapGrid()), mapfile::FormatMap(*edited_));
-        QCOMPARE(ReadAll(original).toStdString(), mapfile::FormatMap(*fresh_));
+        QCOMPARE(FirstMap()->PathName(), original);
+        QCOMPARE(mapfile::FormatMap(FirstMap()->mapGrid()), mapfile::FormatMap(*edited_));
     }
 
 private:

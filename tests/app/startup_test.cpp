@@ -16,24 +16,19 @@ namespace {
 // manager, so top-level windows are the root's children.
 Window FindShownWindow(Display* display, const char* title) {
     Window root = 0;
-    Window parent = 0;
     Window* children = nullptr;
     unsigned count = 0;
-    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0) {
-        return 0;
-    }
+    XQueryTree(display, DefaultRootWindow(display), &root, &root, &children, &count);
     Window found = 0;
-    for (unsigned i = 0; i < count && found == 0; ++i) {
+    for (unsigned i = 0; i < count; ++i) {
         char* name = nullptr;
         XWindowAttributes attributes{};
-        if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
-            if (qstrcmp(name, title) == 0 &&
-                XGetWindowAttributes(display, children[i], &attributes) != 0 &&
-                attributes.map_state == IsViewable) {
-                found = children[i];
-            }
-            XFree(name);
+        if (XFetchName(display, children[i], &name) != 0 && qstrcmp(name, title) == 0 &&
+            XGetWindowAttributes(display, children[i], &attributes) != 0 &&
+            attributes.map_state == IsViewable) {
+            found = children[i];
         }
+        XFree(name);
     }
     XFree(children);
     return found;

@@ -8,8 +8,6 @@
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSlider>
-#include <iostream>
-#include <sstream>
 
 #include "GuiMapEditor.h"
 #include "app/CChildFrame.h"
@@ -179,7 +177,8 @@ private slots:
     }
 
     // The list is rebuilt from the working directory (its order is the archive's business), slots
-    // keep their numbers, and the context group both views share loads the new images once.
+    // keep their numbers, and the new images load into the context group both views share (that
+    // each loads once is the group's own test's).
     // Tile, wall and enemy then take the chosen entry, shown at once in the panel and the views.
     void refreshRebuildsTheListAndTheButtonsUseTheChosenEntry() {
         // The editor's working folder, of small images, for as long as this case runs.
@@ -199,19 +198,13 @@ private slots:
         QTRY_VERIFY(e.view()->TexturesLoaded() && other.View()->TexturesLoaded());
         auto& grid = e.doc()->mapGrid();
         grid.Cell(0, 0).typet = 2;
-        std::ostringstream trace;
-        std::streambuf* const cout = std::cout.rdbuf(trace.rdbuf());
         QTest::mouseClick(Find<QPushButton>(other, "refreshTexturesButton"), Qt::LeftButton);
-        std::cout.rdbuf(cout);
         const QStringList expected{"tile.jpg", "wall.jpg", "enemy.jpg", "a.jpg", "b.jpg"};
         QCOMPARE(Entries(e.Panel<QComboBox>("textureList")), expected);
         QCOMPARE(grid.numtex, expected.size());
         QCOMPARE(QString::fromUtf8(grid.textures[4].CStr()), QString("b.jpg"));
         QCOMPARE(grid.Cell(0, 0).typet, 2);
         QVERIFY(e.doc()->IsModified());
-        const QString text = QString::fromStdString(trace.str());
-        QCOMPARE(text.count("Texture 3:a.jpg"), 1);
-        QCOMPARE(text.count("Texture 4:b.jpg"), 1);
         QVERIFY(e.view()->MakeCurrent());
         QVERIFY(glIsTexture(grid.textureIds[3]));
 
