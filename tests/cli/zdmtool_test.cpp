@@ -95,7 +95,6 @@ TEST_F(ZdmTool, ParsePrintsTheTreeAsJson) {
 // writes nothing.
 TEST_F(ZdmTool, UsageErrorsAndHelp) {
     Run("new a.zdm");
-    // clang-format off
     const std::pair<const char*, std::vector<const char*>> usages[] = {
         {"Usage: zdmtool", {"", "frobnicate"}},
         {"Usage: zdmtool new", {"new"}},
@@ -103,20 +102,19 @@ TEST_F(ZdmTool, UsageErrorsAndHelp) {
         {"Usage: zdmtool info", {"info --strict a.zdm"}},
         {"Usage: zdmtool parse", {"parse x y"}},
         {"Usage: zdmtool script", {"script"}},
-        {"Usage: zdmtool resize", {"resize a.zdm 0 5 d.zdm", "resize a.zdm 51 5 d.zdm",
-                                   "resize a.zdm 5 5 d.zdm --anchor q", "resize a.zdm 5 d.zdm"}},
-        {"Usage: zdmtool render", {"render a.zdm", "render --size 0x0 a.zdm out.png",
-                                   "render --size 10x a.zdm out.png", "render --textures",
-                                   "render --size 4097 a.zdm out.png",
-                                   "render --camera side a.zdm out.png",
-                                   "render --bogus a.zdm out.png"}},
+        {"Usage: zdmtool resize",
+         {"resize a.zdm 0 5 d.zdm", "resize a.zdm 51 5 d.zdm", "resize a.zdm 5 5 d.zdm --anchor q",
+          "resize a.zdm 5 d.zdm"}},
+        {"Usage: zdmtool render",
+         {"render a.zdm", "render --size 0x0 a.zdm out.png", "render --size 10x a.zdm out.png",
+          "render --textures", "render --size 4097 a.zdm out.png",
+          "render --camera side a.zdm out.png", "render --bogus a.zdm out.png"}},
         {"Usage: zdmtool heightmap export MAP OUT.png",
          {"heightmap", "heightmap frob", "heightmap export a.zdm", "heightmap import a.zdm b.png",
           "heightmap import a.zdm b.png d.zdm --min 1", "heightmap import a.zdm b.png d.zdm -x",
           "heightmap import a.zdm b.png d.zdm --max 1 --min",
           "heightmap import a.zdm b.png d.zdm --min 1,5 --max 2"}},
     };
-    // clang-format on
     for (const auto& [usage, wrong] : usages) {
         for (const char* args : wrong) {
             const ToolOutcome outcome = Run(args);
