@@ -6,13 +6,21 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
+#include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "mapfile/MapWriter.h"
 #include "support/TerrainFixture.h"
 #include "support/TerrainGen.h"
+#include "tools/ClipboardTransform.h"
 #include "tools/EditCommands.h"
 #include "tools/HeightSampling.h"
+#include "tools/Heightmap.h"
+#include "tools/MapResize.h"
+#include "tools/RegionCopy.h"
 #include "tools/ToolMode.h"
 
 namespace zandrel::tools {
@@ -21,6 +29,9 @@ namespace {
 using test::Heights;
 using test::HeightsOf;
 using test::SetHeights;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
 
 constexpr Heights Flat(double h) {
     return {h, h, h, h, h};
@@ -73,8 +84,6 @@ const ToolCase kToolCases[] = {
     // A lower first corner adds steps counted from the first cell.
     {"tilt lower first up", {{4, 3, Flat(5)}}, {2, 3, 4, 3}, TOOL_TILT, 100.0,
              {{2, 3, kRise}, {3, 3, {1, 7, 1, 7, 4}}, {4, 3, Flat(7)}}},
-    {"tilt lower first down", {{4, 3, Flat(5)}}, {2, 3, 4, 3}, TOOL_TILT, -100.0,
-             {{2, 3, {0, -1, 0, -1, -0.5}}, {3, 3, {-1, 3, -1, 3, 1}}, {4, 3, Flat(3)}}},
     // A higher first corner subtracts steps counted from the last cell.
     {"tilt higher first", {{2, 3, Flat(5)}}, {2, 3, 4, 3}, TOOL_TILT, 100.0,
              {{2, 3, {3, -1, 3, -1, 1}}, {3, 3, {-1, 0, -1, 0, -0.5}}, {4, 3, Flat(0)}}},
@@ -198,7 +207,7 @@ TEST(SampleHeight, ReadsTheCellUnderThePointOrOutsideHeight) {
                                {1.0, 8.0},
                                {-0.25, 1.0},
                                {1.0, -0.001},
-                               {std::nan(""), 1.0},
+                               {kNaN, 1.0},
                                {1e300, 1.0}}) {
         EXPECT_EQ(sampleHeight(*grid, x, z), OUTSIDE_HEIGHT) << x << ", " << z;
     }
@@ -228,7 +237,7 @@ TEST(SetNearestVertex, SetsTheNearestOfTheFiveAndRederivesTheCentreFromCorners) 
     EXPECT_EQ(HeightsOf(grid->Cell(0, 0)), (Heights{0.0, 0.0, 4.0, 0.0, 2.0}));
     // Off the map nothing changes.
     const auto before = *grid;
-    for (const auto& [x, z] : {std::pair{10.1, 2.0}, {2.0, -1.0}, {std::nan(""), 2.0}}) {
+    for (const auto& [x, z] : {std::pair{10.1, 2.0}, {2.0, -1.0}, {kNaN, 2.0}}) {
         setNearestVertex(*grid, x, z, 5.0);
     }
     EXPECT_TRUE(test::SameHeights(*grid, before));
@@ -262,6 +271,317 @@ TEST(LineOfSight, BlockedByTerrainOnTheSegmentAboveItsStartOrBesideItsStart) {
         const auto& p = c.segment;
         EXPECT_EQ(lineOfSightClear(*grid, p[0], p[1], p[2], p[3], p[4], p[5]), c.clear) << c.what;
     }
+}
+
+// A 2 x 1 map with a wall: cell 0 rises to 4 on its west side, cell 1 starts again at 1 there.
+std::unique_ptr<map::MapGrid> WalledPair() {
+    auto grid = test::NewMap(2, 1);
+    SetHeights(*grid, 0, 0, {0.0, 4.0, 2.0, 4.0, 5.0});
+    SetHeights(*grid, 1, 0, {1.0, 3.0, 1.0, 7.0, 6.0});
+    return grid;
+}
+
+TEST(SampleHeightField, LaysCornersCentresAndEdgeMiddlesOnTheLattice) {
+    const HeightField field = SampleHeightField(*WalledPair());
+    ASSERT_EQ(std::pair(field.width, field.height), std::pair(5, 3));
+    // Row 0 is the z = 0 edge, row 2 the z = 1 edge; the shared corners at u = 2 take the
+    // higher of the two cells' values (4 over 1 on both rows).
+    const std::vector<double> expected = {
+        0.0, 2.0, 4.0, 3.5, 3.0,  // NE, mid, shared NO|NE, mid, NO
+        1.0, 5.0, 4.0, 6.0, 5.0,  // edge middles at even u, centres at odd u
+        2.0, 3.0, 4.0, 5.5, 7.0,  // SE, mid, shared SO|SE, mid, SO
+    };
+    EXPECT_EQ(field.heights, expected);
+    // A number beats NaN at a shared corner.
+    auto grid = WalledPair();
+    grid->Cell(0, 0).NO = kNaN;
+    EXPECT_EQ(SampleHeightField(*grid).At(2, 0), 1.0);
+    EXPECT_EQ(RangeOf(SampleHeightField(*grid)).max, 7.0);
+}
+
+// Range skips what is not finite and is zero without numbers; levels round, clamp and send NaN
+// to the bottom; levels spread back over the range with its ends exact.
+TEST(HeightLevels, RangeLevelsAndBackAgain) {
+    const auto range = [](const HeightField& f) {
+        return std::pair(RangeOf(f).min, RangeOf(f).max);
+    };
+    EXPECT_EQ(range({3, 1, {2.5, kNaN, -kInf}}), std::pair(2.5, 2.5));
+    EXPECT_EQ(range({3, 1, {2.5, -1.0, kInf}}), std::pair(-1.0, 2.5));
+    EXPECT_EQ(range({1, 1, {kNaN}}), std::pair(0.0, 0.0));
+
+    const HeightField field{7, 1, {-1.0, 0.0, 1.0, 0.5, 9.0, kNaN, kInf}};
+    const std::vector<std::uint16_t> expected = {0, 0, 65535, 32768, 65535, 0, 65535};
+    EXPECT_EQ(LevelsOf(field, {0.0, 1.0}), expected);
+    EXPECT_EQ(LevelsOf(field, {2.0, 2.0}), std::vector<std::uint16_t>(7, 0));
+
+    const std::vector<std::uint16_t> levels = {0, 65535, 13107};
+    const HeightField back = HeightsFromLevels(3, 1, levels, {-0.1, 0.7});
+    EXPECT_EQ(std::pair(back.heights[0], back.heights[1]), std::pair(-0.1, 0.7));
+    EXPECT_NEAR(back.heights[2], 0.06, 1e-12);
+}
+
+// Every cell of grid on the surface f: terrain without walls, every shared corner agreeing, as
+// an imported map always has.
+void SetSurface(map::MapGrid& grid, double (*f)(double x, double z)) {
+    for (std::int32_t x = 0; x < grid.SizeX; ++x) {
+        for (std::int32_t z = 0; z < grid.SizeZ; ++z) {
+            SetHeights(grid, x, z,
+                       {f(x, z), f(x + 1, z), f(x, z + 1), f(x + 1, z + 1), f(x + 0.5, z + 0.5)});
+        }
+    }
+}
+
+TEST(ApplyHeightField, AFieldOfTheMapsOwnSizeComesBackExactly) {
+    auto source = test::NewMap(3, 2);
+    SetSurface(*source, [](double x, double z) { return std::sin(x * 1.3) * 4.0 + z * z - 0.25; });
+    auto target = test::NewMap(3, 2);
+    ApplyHeightField(*target, SampleHeightField(*source));
+    EXPECT_TRUE(test::SameHeights(*target, *source));
+}
+
+// A 2 x 2 field puts its samples on the map's outer corners and stretches bilinearly between
+// them, here as h = 4x + 2z; nothing but heights and normals changes.
+TEST(ApplyHeightField, StretchesAnyFieldChangingOnlyHeightsAndNormals) {
+    auto grid = test::NewMap(2, 2);
+    grid->Cell(1, 0) = {0, 0, 0, 0, 0, 2, 1, 1, -9.5, 3.0};
+    grid->start.Set(1, 1, 1, 1);
+    grid->enemies[2].Set(0, 1, 0, 1);
+    auto expected = std::make_unique<map::MapGrid>(*grid);
+    ApplyHeightField(*grid, {2, 2, {0.0, 8.0, 4.0, 12.0}});
+    SetSurface(*expected, [](double x, double z) { return 4 * x + 2 * z; });
+    EXPECT_TRUE(grid->SameContent(*expected));
+    // The slope from west to east tilts the normals toward -x.
+    EXPECT_LT(grid->normals[1][0][0][0], 0.0F);
+    // A field without samples (or fewer than its size says) leaves the map alone.
+    ApplyHeightField(*grid, {0, 0, {}});
+    ApplyHeightField(*grid, {2, 2, {1.0}});
+    EXPECT_TRUE(grid->SameContent(*expected));
+    // One sample makes a flat map.
+    ApplyHeightField(*grid, {1, 1, {2.5}});
+    EXPECT_EQ(HeightsOf(grid->Cell(1, 0)), (Heights{2.5, 2.5, 2.5, 2.5, 2.5}));
+}
+
+TEST(ImportHeightField, IsOneEditThatUndoTakesBack) {
+    auto doc = test::NewDocument(3, 3);
+    SetHeights(doc->mapGrid, 1, 1, {1.0, 2.0, 3.0, 4.0, 5.0});
+    MapSelection selection(1, 1, 1, 1);
+    selection.undoSaved = true;
+
+    EXPECT_FALSE(ImportHeightField(*doc, selection, {}));
+    EXPECT_FALSE(CanUndo(*doc));
+    EXPECT_TRUE(selection.undoSaved);
+
+    ASSERT_TRUE(ImportHeightField(*doc, selection, {1, 1, {-2.0}}));
+    EXPECT_EQ(HeightsOf(doc->mapGrid.Cell(1, 1)), (Heights{-2.0, -2.0, -2.0, -2.0, -2.0}));
+    EXPECT_FALSE(selection.undoSaved);
+    ASSERT_TRUE(EditUndo(*doc, selection));
+    EXPECT_EQ(HeightsOf(doc->mapGrid.Cell(1, 1)), (Heights{1.0, 2.0, 3.0, 4.0, 5.0}));
+}
+
+// Copy, paste, merge, cut and undo of a block of a generated map, pasted from a cell anywhere
+// near the map, the far edges cutting it off.
+RC_GTEST_PROP(Clipboard, PasteLaysTheCopyAtTheTargetsTruncatedLevel, ()) {
+    auto doc = test::NewDocument(*rc::gen::inRange(1, 12), *rc::gen::inRange(1, 12));
+    map::MapGrid& grid = doc->mapGrid;
+    test::GenHeights(grid);
+    const MapSelection source = test::GenBlock(grid);
+    auto clipboard = std::make_unique<map::MapGrid>();
+    EditCopy(*doc, source, *clipboard);
+    const auto before = std::make_unique<map::MapGrid>(grid);
+    const double sourceLevel = std::trunc(before->Cell(source.x0, source.z0).C);
+
+    // Where it came from in about a third of the runs.
+    const bool back = *rc::gen::inRange(0, 3) == 0;
+    const std::int32_t tx = back ? source.x0 : *rc::gen::inRange(0, grid.SizeX + 3);
+    const std::int32_t tz = back ? source.z0 : *rc::gen::inRange(0, grid.SizeZ + 3);
+    const double level = tx < grid.SizeX && tz < grid.SizeZ ? std::trunc(grid.Cell(tx, tz).C) : 0;
+    const MapSelection pasted(tx, tz, std::min(tx + source.x1 - source.x0, grid.SizeX - 1),
+                              std::min(tz + source.z1 - source.z0, grid.SizeZ - 1));
+    // Each cell the block lands on: after - (level or 0) is the source cell's height relative
+    // to its own level.
+    const auto landed = [&](double onLevel, bool merged) {
+        for (std::int32_t x = pasted.x0; x <= pasted.x1; ++x) {
+            for (std::int32_t z = pasted.z0; z <= pasted.z1; ++z) {
+                const Heights base = merged ? HeightsOf(before->Cell(x, z)) : Flat(onLevel);
+                const Heights after = HeightsOf(grid.Cell(x, z));
+                const Heights from = HeightsOf(before->Cell(source.x0 + x - tx, source.z0 + z - tz));
+                for (std::size_t i = 0; i < after.size(); ++i) {
+                    RC_ASSERT(after[i] - base[i] == from[i] - sourceLevel);
+                }
+            }
+        }
+        RC_ASSERT(test::SameHeightsOutside(grid, *before, pasted));
+    };
+    MapSelection target(tx, tz, tx, tz);
+    target.undoSaved = true;
+    RC_ASSERT(EditPaste(*doc, target, *clipboard));
+    RC_ASSERT(target == pasted);
+    RC_ASSERT(!target.undoSaved);
+    RC_ASSERT(grid.selection.x1 == pasted.x1 && grid.selection.z1 == pasted.z1);
+    landed(level, false);
+    RC_ASSERT(EditUndo(*doc, target));
+    RC_ASSERT(test::SameHeightsOutside(grid, *before, {}));
+    RC_ASSERT(!CanUndo(*doc));
+
+    target = {tx, tz, tx, tz};
+    RC_ASSERT(EditMerge(*doc, target, *clipboard));
+    RC_ASSERT(target == MapSelection(tx, tz, tx, tz));
+    landed(0, true);
+    RC_ASSERT(EditUndo(*doc, target));
+    RC_ASSERT(!EditUndo(*doc, target));
+    RC_ASSERT(test::SameHeightsOutside(grid, *before, {}));
+
+    // Cut copies the same block and leaves it flat at its first cell's NE corner.
+    auto cutClipboard = std::make_unique<map::MapGrid>();
+    MapSelection cut = source;
+    EditCut(*doc, cut, *cutClipboard);
+    RC_ASSERT(!cut.undoSaved);
+    RC_ASSERT(test::SameHeightsOutside(*cutClipboard, *clipboard, {}));
+    RC_ASSERT(test::SameHeightsOutside(grid, *before, source));
+    const double ne = before->Cell(source.x0, source.z0).NE;
+    for (std::int32_t x = source.x0; x <= source.x1; ++x) {
+        for (std::int32_t z = source.z0; z <= source.z1; ++z) {
+            RC_ASSERT(HeightsOf(grid.Cell(x, z)) == Flat(ne));
+        }
+    }
+}
+
+TEST(Clipboard, EmptyClipboardOffersNothingAnEmptyCopyFillsIt) {
+    auto doc = test::NewDocument();
+    map::MapGrid clipboard;
+    MapSelection s(3, 4, 4, 5);
+    EXPECT_FALSE(EditPaste(*doc, s, clipboard));
+    EXPECT_FALSE(EditMerge(*doc, s, clipboard));
+    EXPECT_FALSE(EditTurnClipboard(clipboard, BlockTurn::FlipX));
+    EXPECT_FALSE(CanUndo(*doc));
+    // Copying an empty range still records its size and makes the clipboard hold something.
+    EditCopy(*doc, MapSelection(5, 5, 3, 5), clipboard);
+    EXPECT_EQ(std::pair(clipboard.SizeX, clipboard.SizeZ), std::pair(-1, 1));
+    EXPECT_TRUE(CanPaste(clipboard));
+}
+
+// The height of cell (x, z) at the point (x + u / 2, z + v / 2): u and v of 0 or 2 give a
+// corner, both 1 the centre.
+double At(const map::MapGrid& grid, std::int32_t x, std::int32_t z, int u, int v) {
+    return HeightsOf(grid.Cell(x, z))[u == 1 ? 4 : u / 2 + v];
+}
+
+// A quarter turn takes the point (x, z) of a block W wide and D deep to (D - z, x), a mirror
+// in x to (W - x, z), one in z to (x, D - z); each height goes with its point.
+RC_GTEST_PROP(TurnClipboard, MovesEachHeightWhereTheTurnMovesItsPoint, ()) {
+    auto block = test::NewMap(*rc::gen::inRange(1, 7), *rc::gen::inRange(1, 7));
+    test::GenHeights(*block);
+    const auto turned = [&](BlockTurn turn) {
+        auto copy = std::make_unique<map::MapGrid>(*block);
+        RC_ASSERT(EditTurnClipboard(*copy, turn));
+        return copy;
+    };
+    const auto rotated = turned(BlockTurn::Rotate);
+    const auto mirroredX = turned(BlockTurn::FlipX);
+    const auto mirroredZ = turned(BlockTurn::FlipZ);
+    const std::int32_t w = block->SizeX;
+    const std::int32_t d = block->SizeZ;
+    RC_ASSERT(std::pair(rotated->SizeX, rotated->SizeZ) == std::pair(d, w));
+    for (std::int32_t x = 0; x < w; ++x) {
+        for (std::int32_t z = 0; z < d; ++z) {
+            for (const auto& [u, v] : {std::pair{0, 0}, {2, 0}, {0, 2}, {2, 2}, {1, 1}}) {
+                const double h = At(*block, x, z, u, v);
+                RC_ASSERT(At(*rotated, d - 1 - z, x, 2 - v, u) == h);
+                RC_ASSERT(At(*mirroredX, w - 1 - x, z, 2 - u, v) == h);
+                RC_ASSERT(At(*mirroredZ, x, d - 1 - z, u, 2 - v) == h);
+            }
+        }
+    }
+}
+
+// A map whose every cell value tells where the cell was: types and friction give x and z.
+void MarkCells(map::MapGrid& grid) {
+    for (std::int32_t x = 0; x < grid.SizeX; ++x) {
+        for (std::int32_t z = 0; z < grid.SizeZ; ++z) {
+            grid.Cell(x, z) = {1.0 * x, 2.0, 3.0, 4.0, 0.5 * z, x, z, 1, -7.0, 1.0 * x + z};
+        }
+    }
+}
+
+// 10 by 6 becoming 7 by 9: each anchor keeps its corner or edge, so the cells move by none, half
+// (toward zero) or all of the change, -3 along x by the anchor's column and 3 along z by its row.
+TEST(Resize, EachAnchorKeepsItsCornerOrEdge) {
+    for (int i = 0; i < 9; ++i) {
+        const auto anchor = static_cast<ResizeAnchor>(i);
+        SCOPED_TRACE(std::string(AnchorName(anchor)));
+        EXPECT_EQ(AnchorNamed(AnchorName(anchor)), anchor);
+        auto grid = test::NewMap(10, 6);
+        MarkCells(*grid);
+        ResizeGrid(*grid, 7, 9, anchor);
+        const CellShift shift{-3 * (i % 3) / 2, 3 * (i / 3) / 2};
+        EXPECT_EQ(grid->Cell(4 + shift.dx, 2 + shift.dz).typet, 4);
+        EXPECT_EQ(grid->Cell(4 + shift.dx, 2 + shift.dz).typew, 2);
+    }
+}
+
+TEST(Resize, NewCellsAreANewMapsAndPlacesMoveOrGo) {
+    auto doc = test::NewDocument(3, 3);
+    map::MapGrid& grid = doc->mapGrid;
+    MarkCells(grid);
+    grid.start.Set(0, 0, 0, 0);
+    grid.start.texture = 77;
+    grid.enemies[0].Set(2, 2, 2, 2);
+    grid.enemies[1].Set(9, 9, 9, 9);  // as a file may hold it: on no cell
+    const auto before = std::make_unique<map::MapGrid>(grid);
+    MapSelection selection(0, 0, 2, 2);
+    for (const auto& [x, z] : {std::pair{0, 5}, {5, 51}, {-3, 5}}) {
+        EXPECT_FALSE(ResizeMap(*doc, selection, x, z, ResizeAnchor::Centre).ok()) << x << 'x' << z;
+    }
+    EXPECT_TRUE(grid.SameContent(*before));
+    EXPECT_FALSE(CanUndo(*doc));
+    ASSERT_TRUE(ResizeMap(*doc, selection, 4, 2, ResizeAnchor::SouthWest));
+    // x moves by 1, z by -1: the first row of cells falls off with the start on it.
+    EXPECT_TRUE(grid.start.IsUnset());
+    EXPECT_EQ(grid.start.texture, 77u);
+    EXPECT_EQ(grid.enemies[0], map::CellRect(3, 1, 3, 1));
+    EXPECT_TRUE(grid.enemies[1].IsUnset());
+    EXPECT_EQ(selection, MapSelection(1, 0, 3, 1));
+    // Undo right after gives back the whole map, not only its heights.
+    ASSERT_TRUE(EditUndo(*doc, selection));
+    EXPECT_TRUE(grid.SameContent(*before));
+    EXPECT_FALSE(CanUndo(*doc));
+    // After a resize and a raise, undo takes back the raise's heights only.
+    ASSERT_TRUE(ResizeMap(*doc, selection, 5, 5, ResizeAnchor::NorthEast));
+    selection.applyTool(grid, doc->undoGrid, TOOL_RAISE, 2.0);
+    grid.Cell(4, 4).typet = 9;
+    ASSERT_TRUE(EditUndo(*doc, selection));
+    EXPECT_EQ(grid.SizeX, 5);
+    EXPECT_EQ(grid.Cell(1, 1).NE, before->Cell(1, 1).NE);
+    EXPECT_EQ(grid.Cell(4, 4).typet, 9);
+}
+
+// A resize and back with the same anchor leaves the file as it was, except that cells the
+// smaller size dropped come back with a new map's values and places on them stay unset.
+RC_GTEST_PROP(Resize, AndBackKeepsTheKeptCellsByteForByte, ()) {
+    const std::int32_t oldX = *rc::gen::inRange(1, 13);
+    const std::int32_t oldZ = *rc::gen::inRange(1, 13);
+    const std::int32_t newX = *rc::gen::inRange(1, 13);
+    const std::int32_t newZ = *rc::gen::inRange(1, 13);
+    const auto anchor = static_cast<ResizeAnchor>(*rc::gen::inRange(0, 9));
+    auto grid = test::NewMap(oldX, oldZ);
+    MarkCells(*grid);
+    grid->start.Set(oldX - 1, 0, oldX - 1, 0);
+    auto expected = std::make_unique<map::MapGrid>(*grid);
+    const CellShift there = ResizeShift(oldX, oldZ, newX, newZ, anchor);
+    const auto resized = test::NewMap(newX, newZ);
+    for (std::int32_t x = 0; x < oldX; ++x) {
+        for (std::int32_t z = 0; z < oldZ; ++z) {
+            if (!resized->InMap(x + there.dx, z + there.dz)) {
+                expected->Cell(x, z) = resized->Cell(0, 0);
+            }
+        }
+    }
+    if (!resized->InMap(oldX - 1 + there.dx, there.dz)) {
+        expected->start.Set(-1, -1, -1, -1);
+    }
+    ResizeGrid(*grid, newX, newZ, anchor);
+    ResizeGrid(*grid, oldX, oldZ, anchor);
+    RC_ASSERT(mapfile::FormatMap(*grid) == mapfile::FormatMap(*expected));
 }
 
 }  // namespace

@@ -8,15 +8,21 @@
 #include <numbers>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "map/MapGrid.h"
 #include "support/TerrainFixture.h"
 #include "tools/Camera.h"
 #include "tools/CameraPresets.h"
 #include "tools/CellRay.h"
+#include "tools/ColourRamp.h"
+#include "tools/ContourLines.h"
 #include "tools/MapSelection.h"
 #include "tools/OrbitNavigator.h"
 #include "tools/OrbitState.h"
+#include "tools/OverviewRows.h"
+#include "tools/PanelAttributes.h"
+#include "tools/SelectionFigures.h"
 
 namespace zandrel::tools {
 namespace {
@@ -211,30 +217,6 @@ TEST(PresetCamera, TopLooksStraightDownWithZDownThePicture) {
     EXPECT_FALSE(CameraPresetNamed("Top"));
 }
 
-// Straight down onto the middle of cell (x, z) of a 10x10 map, from 20 units up.
-Camera Above(float x, float z) {
-    Camera camera;
-    camera.Set(x, 20.0f, z, x, 0.0f, z, 0.0f, 0.0f, -1.0f);
-    return camera;
-}
-
-TEST(CellRay, PointsAcrossTheViewFollowTheCells) {
-    const auto grid = test::NewMap();
-    // Looking down with -z as up: the right of the view is +x, its top is -z. At 20 units a
-    // 55 degree view spans 2 * 20 * tan(27.5) = 20.8 units over its 300 pixels.
-    const double pixelsPerUnit = 300 / (2 * 20 * std::tan(27.5 * 3.14159265358979 / 180));
-    struct Case {
-        double dx, dz;
-        std::int32_t cell;
-    };
-    for (const Case& c : {Case{0.0, 0.0, 603}, Case{1.0, 0.0, 604}, Case{-1.0, 0.0, 602},
-                          Case{0.0, -1.0, 503}, Case{0.0, 2.0, 803}, Case{-5.0, 0.0, -1}}) {
-        const Ray ray = RayThroughPoint(Above(3.5f, 6.5f), 200 + c.dx * pixelsPerUnit,
-                                        150 + c.dz * pixelsPerUnit, 400, 300);
-        EXPECT_EQ(CellHitByRay(*grid, ray), c.cell) << c.dx << ", " << c.dz;
-    }
-}
-
 // A low eye looking down along +x over cell row z = 2 meets the ground in cell (8, 2); the top
 // of a raised cell on the way hides it. The sky and an empty map hit nothing.
 TEST(CellRay, NearestTerrainWinsAlongTheRay) {
@@ -250,18 +232,33 @@ TEST(CellRay, NearestTerrainWinsAlongTheRay) {
     EXPECT_EQ(CellHitByRay(*grid, RayThroughPoint(camera, 100, 75, 200, 150)), -1);
 }
 
-// Straight down from 20 units, a 400 x 300 view covers 20 * tan(27.5) either way vertically
-// and 4 / 3 of that sideways; a level look sees the ground end at the reach.
-TEST(CellRay, FootprintOfAViewOnTheGround) {
-    const double half = 20 * std::tan(27.5 * 3.14159265358979 / 180);
-    const auto down = ViewFootprint(Above(3.5f, 6.5f), 400, 300, 0.0);
+// Straight down onto the middle of cell (3, 6) from 20 units up, with -z as up: the right of
+// a 400 x 300 view is +x, its top -z, and it covers 20 * tan(27.5) either way vertically and
+// 4 / 3 of that sideways. Points across it follow the cells; a level look sees the ground end at
+// the reach.
+TEST(CellRay, PointsAcrossAViewFollowTheCellsOfItsFootprint) {
+    Camera down;
+    down.Set(3.5f, 20.0f, 6.5f, 3.5f, 0.0f, 6.5f, 0.0f, 0.0f, -1.0f);
+    const double half = 20 * std::tan(27.5 * std::numbers::pi / 180);
+    const auto grid = test::NewMap();
+    struct Case {
+        double dx, dz;
+        std::int32_t cell;
+    };
+    for (const Case& c : {Case{0.0, 0.0, 603}, Case{1.0, 0.0, 604}, Case{-1.0, 0.0, 602},
+                          Case{0.0, -1.0, 503}, Case{0.0, 2.0, 803}, Case{-5.0, 0.0, -1}}) {
+        const Ray ray = RayThroughPoint(down, 200 + c.dx * 150 / half, 150 + c.dz * 150 / half,
+                                        400, 300);
+        EXPECT_EQ(CellHitByRay(*grid, ray), c.cell) << c.dx << ", " << c.dz;
+    }
+    const auto footprint = ViewFootprint(down, 400, 300, 0.0);
     const GroundPoint expected[] = {{3.5 - half * 4 / 3, 6.5 - half},
                                     {3.5 + half * 4 / 3, 6.5 - half},
                                     {3.5 + half * 4 / 3, 6.5 + half},
                                     {3.5 - half * 4 / 3, 6.5 + half}};
     for (int k = 0; k < 4; ++k) {
-        EXPECT_NEAR(down[k][0], expected[k][0], 1e-4) << k;
-        EXPECT_NEAR(down[k][1], expected[k][1], 1e-4) << k;
+        EXPECT_NEAR(footprint[k][0], expected[k][0], 1e-4) << k;
+        EXPECT_NEAR(footprint[k][1], expected[k][1], 1e-4) << k;
     }
     Camera level;
     level.Set(0.0f, 2.0f, 0.0f, 10.0f, 2.0f, 0.0f, 0.0f, 1.0f, 0.0f);
@@ -270,6 +267,225 @@ TEST(CellRay, FootprintOfAViewOnTheGround) {
     EXPECT_NEAR(std::hypot(ahead[0][0], ahead[0][1]), kFootprintReach, 1e-9);
     EXPECT_LT(std::hypot(ahead[3][0], ahead[3][1]), 10.0);
     EXPECT_GT(ahead[3][0], 0.0);
+}
+
+using Rows = std::vector<std::int32_t>;
+
+class OverviewRowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Heights from -2 to 2 somewhere else, so the changes below keep the ramp's range.
+        grid->SetCellHeight(9, 0, -2.0);
+        grid->SetCellHeight(9, 9, 2.0);
+        EXPECT_TRUE(rows.Update(*grid).whole);
+    }
+
+    std::unique_ptr<map::MapGrid> grid = test::NewMap(10, 10);
+    OverviewRows rows;
+};
+
+TEST_F(OverviewRowsTest, AChangedCellRedrawsItsRowAndTheOneBefore) {
+    struct Case {
+        int x, z;
+        void (*edit)(map::MapCell&);
+        Rows expected;
+    };
+    const Case cases[] = {
+        {4, 7, [](map::MapCell& c) { c.C = 1.0; }, {6, 7}},
+        {4, 0, [](map::MapCell& c) { c.NE = -1.0; }, {0}},
+        {2, 5, [](map::MapCell& c) { c.goal = 1; }, {4, 5}},
+        // Textures and physics do not show.
+        {2, 5, [](map::MapCell& c) { c.typet = 2; }, {}},
+        {2, 5, [](map::MapCell& c) { c.grav = 3.0; }, {}},
+    };
+    for (const Case& c : cases) {
+        c.edit(grid->Cell(c.x, c.z));
+        const OverviewRows::Changes changes = rows.Update(*grid);
+        EXPECT_FALSE(changes.whole) << c.x << ", " << c.z;
+        EXPECT_EQ(changes.rows, c.expected) << c.x << ", " << c.z;
+    }
+
+    grid->Cell(1, 3).goal = 1;
+    grid->Cell(1, 4).goal = 1;
+    EXPECT_EQ(rows.Update(*grid).rows, (Rows{2, 3, 4}));
+}
+
+TEST_F(OverviewRowsTest, ANewHeightRangeOrSizeRedrawsEverything) {
+    grid->SetCellHeight(3, 3, 5.0);
+    OverviewRows::Changes changes = rows.Update(*grid);
+    EXPECT_TRUE(changes.whole);
+    EXPECT_EQ(changes.rows, (Rows{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(rows.HeightRange(), (ValueRange{-2.0, 5.0}));
+
+    grid->SizeZ = 4;
+    changes = rows.Update(*grid);
+    EXPECT_TRUE(changes.whole);
+    EXPECT_EQ(changes.rows, (Rows{0, 1, 2, 3}));
+}
+
+TEST_F(OverviewRowsTest, WallsStandWhereNeighboursDoNotShareTheirEdge) {
+    EXPECT_FALSE(OverviewRows::WallToNextX(*grid, 3, 3));
+    grid->Cell(4, 3).SE = 0.5;  // the corner (4, 4) seen from (4, 3)
+    EXPECT_TRUE(OverviewRows::WallToNextX(*grid, 3, 3));
+    EXPECT_FALSE(OverviewRows::WallToNextZ(*grid, 3, 3));
+    EXPECT_TRUE(OverviewRows::WallToNextZ(*grid, 4, 3));
+    // The border draws none, whatever its heights.
+    grid->SetCellHeight(9, 5, 3.0);
+    EXPECT_FALSE(OverviewRows::WallToNextX(*grid, 9, 5));
+    EXPECT_TRUE(OverviewRows::WallToNextX(*grid, 8, 5));
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// The segments of one cell, in triangle order.
+TEST(ContourSegments, OfOneCell) {
+    const struct {
+        const char* what;
+        test::Heights heights;
+        std::vector<ContourSegment> expected;
+    } cases[] = {{"flat on a level draws nothing", {3, 3, 3, 3, 3}, {}},
+                 {"flat between levels draws nothing", {0.5, 0.5, 0.5, 0.5, 0.5}, {}},
+                 // h = 2x: level 1 crosses the middle in two halves; level 2 lies on the east edge
+                 // and is drawn once, by the triangle below it.
+                 {"slope along x",
+                  {0, 2, 0, 2, 1},
+                  {{{0.5, 1, 0.5}, {0.5, 1, 1}, 1},
+                   {{1, 2, 0}, {1, 2, 1}, 2},
+                   {{0.5, 1, 0.5}, {0.5, 1, 0}, 1}}},
+                 // A peak of 2 in the middle: level 1 rings the centre in four pieces; level 2
+                 // touches only the centre point and draws nothing.
+                 {"peak rings the centre",
+                  {0, 0, 0, 0, 2},
+                  {{{0.25, 1, 0.75}, {0.75, 1, 0.75}, 1},
+                   {{0.25, 1, 0.25}, {0.25, 1, 0.75}, 1},
+                   {{0.75, 1, 0.25}, {0.75, 1, 0.75}, 1},
+                   {{0.75, 1, 0.25}, {0.25, 1, 0.25}, 1}}},
+                 // A height that is not finite drops only the triangles that use it.
+                 {"NaN corner drops its triangles",
+                  {kNaN, 2, 0, 2, 1},
+                  {{{0.5, 1, 0.5}, {0.5, 1, 1}, 1}, {{1, 2, 0}, {1, 2, 1}, 2}}},
+                 {"huge span adds nothing", {0, 0, 0, 0, 1.0e5}, {}}};
+    for (const auto& c : cases) {
+        const auto grid = test::NewMap(1, 1);
+        test::SetHeights(*grid, 0, 0, c.heights);
+        EXPECT_EQ(ContourSegments(*grid), c.expected) << c.what;
+    }
+    // Every fifth level, counted from 0 both ways, is an index level.
+    for (const int level : {-10, -3, 0, 1, 5, 7}) {
+        EXPECT_EQ((ContourSegment{{}, {}, level}).IsIndexLevel(), level % 5 == 0) << level;
+    }
+}
+
+TEST(ColourRamp, EndsClampAndNaNTakesTheLowEnd) {
+    EXPECT_EQ(RampColour(-1.0), RampColour(0.0));
+    EXPECT_EQ(RampColour(2.0), RampColour(1.0));
+    EXPECT_EQ(RampColour(kNaN), RampColour(0.0));
+    // Every colour is one a display can show, and lightness (Rec. 709 luma) rises along the
+    // ramp, the high end far brighter than the low one.
+    const auto luma = [](const Rgb& c) { return 0.2126f * c[0] + 0.7152f * c[1] + 0.0722f * c[2]; };
+    for (int i = 1; i <= 64; ++i) {
+        const Rgb colour = RampColour(i / 64.0);
+        EXPECT_TRUE(std::ranges::all_of(colour, [](float v) { return v >= 0.0f && v <= 1.0f; }));
+        EXPECT_GT(luma(colour), luma(RampColour((i - 1) / 64.0))) << i;
+    }
+    EXPECT_GT(luma(RampColour(1.0)), 5.0f * luma(RampColour(0.0)));
+    EXPECT_EQ(RampPosition(5.0, {5.0, 5.0}), 0.5);
+    // A cell's colour is the ramp's at the mean of its five heights.
+    map::MapCell cell;
+    cell.NE = cell.NO = cell.SE = cell.SO = 1.0;
+    cell.C = 6.0;
+    EXPECT_EQ(OverviewRows::CellColour(cell, {-2.0, 2.0}), RampColour(1.0));
+    cell.C = -14.0;
+    EXPECT_EQ(OverviewRows::CellColour(cell, {-2.0, 2.0}), RampColour(0.0));
+}
+
+TEST(FieldRange, SkipsValuesThatAreNotFinite) {
+    map::MapGrid grid(2, 1);
+    grid.Cell(0, 0).grav = -std::numeric_limits<double>::infinity();
+    grid.Cell(1, 0).grav = 9.8;
+    grid.Cell(1, 0).SO = -4.0;
+    grid.Cell(0, 0).C = kNaN;
+    EXPECT_EQ(FieldRange(grid, CellField::Gravity), (ValueRange{9.8, 9.8}));
+    EXPECT_EQ(FieldRange(grid, CellField::Height), (ValueRange{-4.0, 0.0}));
+    grid.Cell(1, 0).grav = kNaN;
+    EXPECT_FALSE(FieldRange(grid, CellField::Gravity).has_value());
+}
+
+// A map whose stored selection is the block (2, 3) to (4, 5), every cell of it with these
+// attributes.
+std::unique_ptr<map::MapGrid> Selected(double grav, double artr) {
+    auto grid = test::NewMap();
+    grid->SetSelection(2, 3, 4, 5);
+    for (std::int32_t x = 2; x <= 4; ++x) {
+        for (std::int32_t z = 3; z <= 5; ++z) {
+            grid->Cell(x, z).grav = grav;
+            grid->Cell(x, z).artr = artr;
+        }
+    }
+    return grid;
+}
+
+using Shown = std::array<std::int32_t, 4>;
+
+// What the panel shows for the stored selection: gravity, friction, tile and wall slots.
+Shown ShownOf(const map::MapGrid& grid) {
+    return {CommonGravity(grid), CommonFriction(grid), CommonTileType(grid), CommonWallType(grid)};
+}
+
+constexpr std::int32_t kNone = kNoCommonValue;
+
+TEST(CommonValues, SharedWholeNumbersOfTheSelectionAreShown) {
+    auto grid = Selected(-120.0, 12.0);
+    EXPECT_EQ(ShownOf(*grid), (Shown{-120, 12, 0, 1}));
+    // One different cell hides the value; cells outside the selection do not count.
+    grid->Cell(4, 5).grav = -100.0;
+    grid->Cell(3, 4).typew = 2;
+    grid->Cell(5, 5).artr = 3.0;
+    EXPECT_EQ(ShownOf(*grid), (Shown{kNone, 12, 0, kNone}));
+    // Fractions, a shared gravity of -1 (which reads as none), NaN and huge values show nothing.
+    EXPECT_EQ(ShownOf(*Selected(7.5, std::nan(""))), (Shown{kNone, kNone, 0, 1}));
+    EXPECT_EQ(ShownOf(*Selected(-1.0, 1e12)), (Shown{kNone, kNone, 0, 1}));
+}
+
+TEST(PanelButtons, WriteTheSelectedCellsOnlyAndNothingWithoutASelection) {
+    auto grid = Selected(-160.0, 7.0);
+    ApplyAttributes(*grid, 40, 15);
+    for (const std::int32_t entry : {3, -1}) {  // -1: no current entry, which changes nothing
+        ApplyTileTexture(*grid, entry);
+        ApplyWallTexture(*grid, entry);
+        ApplyEnemyTexture(*grid, entry);
+    }
+    EXPECT_EQ(ShownOf(*grid), (Shown{40, 15, 3, 3}));
+    EXPECT_EQ(grid->Enemys_Tex, 3);
+    // Cells beside the block keep their values.
+    EXPECT_EQ(grid->Cell(5, 5).grav, -160.0);
+    EXPECT_EQ(grid->Cell(2, 2).artr, 7.0);
+    EXPECT_EQ(grid->Cell(1, 3).typet, 0);
+    auto unselected = test::NewMap();
+    ApplyAttributes(*unselected, 40, 15);
+    ApplyTileTexture(*unselected, 2);
+    EXPECT_TRUE(unselected->SameContent(*test::NewMap()));
+    EXPECT_EQ(ShownOf(*unselected), (Shown{kNone, kNone, kNone, kNone}));
+}
+
+TEST(SelectionFigures, LowestHighestMeanAndSteepestCornerSlope) {
+    auto grid = test::NewMap(4, 4);
+    test::SetHeights(*grid, 1, 1, {0.0, 1.0, 0.0, 1.0, 9.0});  // 45 degrees along x
+    test::SetHeights(*grid, 2, 1,
+                     {-2.0, -2.0, std::sqrt(3.0) - 2, std::sqrt(3.0) - 2, 0.0});  // 60 in z
+    const SelectionFigures figures = FiguresOf(*grid, map::CellRect{2, 1, 1, 1});
+    ASSERT_TRUE(figures.any);
+    EXPECT_EQ(std::pair(figures.lowest, figures.highest), std::pair(-2.0, 1.0));
+    EXPECT_DOUBLE_EQ(figures.mean, (2.0 - 8.0 + 2 * std::sqrt(3.0)) / 8.0);
+    EXPECT_NEAR(figures.steepestDegrees, 60.0, 1e-12);
+    // The centre is no corner, and a flat block has no slope.
+    EXPECT_EQ(FiguresOf(*grid, map::CellRect{0, 0, 0, 3}).steepestDegrees, 0.0);
+    EXPECT_NEAR(FiguresOf(*grid, map::CellRect{1, 1, 1, 1}).steepestDegrees, 45.0, 1e-12);
+    // Heights that are no numbers and cells off the map are left out.
+    test::SetHeights(*grid, 3, 3, {kNaN, 3.0, 3.0, 3.0, 3.0});
+    const SelectionFigures edge = FiguresOf(*grid, map::CellRect{3, 3, 7, 7});
+    EXPECT_EQ(std::tuple(edge.lowest, edge.mean, edge.steepestDegrees), std::tuple(3.0, 3.0, 0.0));
+    EXPECT_FALSE(FiguresOf(*grid, map::CellRect{}).any);
 }
 
 }  // namespace
