@@ -184,7 +184,7 @@ TEST(SampleHeight, ReadsTheCellUnderThePointOrOutsideHeight) {
     auto grid = NewMap(10, 8);
     for (std::int32_t x = 3; x <= 5; ++x) {
         for (std::int32_t z = 3; z <= 5; ++z) {
-            SetHeights(*grid, x, z, {99, 99, 99, 99, 99});
+            SetHeights(*grid, x, z, Flat(99));
         }
     }
     SetHeights(*grid, 4, 4, {1.0, 3.0, 100.0, 100.0, 2.25});
@@ -199,37 +199,36 @@ TEST(SampleHeight, ReadsTheCellUnderThePointOrOutsideHeight) {
         // On either diagonal near the north edge: w = 0.5, SE and SO unused.
         {4.25, 4.25, 0.5 * 2.25 + 0.5 * ((1 - dMain) * 1.0 + dMain * 3.0)},
         {4.75, 4.25, 0.5 * 2.25 + 0.5 * ((1 - dAnti) * 1.0 + dAnti * 3.0)},
+        // Off the map.
+        {10.0, 1.0, OUTSIDE_HEIGHT},
+        {1.0, 8.0, OUTSIDE_HEIGHT},
+        {-0.25, 1.0, OUTSIDE_HEIGHT},
+        {1.0, -0.001, OUTSIDE_HEIGHT},
+        {kNaN, 1.0, OUTSIDE_HEIGHT},
+        {1e300, 1.0, OUTSIDE_HEIGHT},
     };
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(sampleHeight(*grid, c.x, c.z), c.height) << c.x << ", " << c.z;
     }
-    for (const auto& [x, z] : {std::pair{10.0, 1.0},
-                               {1.0, 8.0},
-                               {-0.25, 1.0},
-                               {1.0, -0.001},
-                               {kNaN, 1.0},
-                               {1e300, 1.0}}) {
-        EXPECT_EQ(sampleHeight(*grid, x, z), OUTSIDE_HEIGHT) << x << ", " << z;
-    }
 }
 
+// A point near a corner sets that corner and the centre anew, halfway between the lowest and
+// the highest corner; the exact centre sets only C.
 TEST(SetNearestVertex, SetsTheNearestOfTheFiveAndRederivesTheCentreFromCorners) {
-    const struct {
-        Heights before;
-        double x, z;
-        Heights after;
-    } cases[] = {
-        {{0, 0, 0, 0, 0}, 3.9, 3.1, {0.0, 5.0, 0.0, 0.0, 2.5}},  // near NO
-        {{1, 2, 3, 4, 2.5}, 3.5, 3.5, {1, 2, 3, 4, 5}},          // the exact centre sets only C
-        {{1, -2, 3, 4, 7}, 3.1, 3.1, {5, -2, 3, 4, 1.5}},
-        {{1, -2, 3, 4, 7}, 3.9, 3.9, {1, -2, 3, 5, 1.5}},
-        {{1, -2, 3, 4, 7}, 3.1, 3.9, {1, -2, 5, 4, 1.5}},
-    };
-    for (const auto& c : cases) {
+    for (std::size_t i = 0; i < 5; ++i) {
         auto grid = NewMap();
-        SetHeights(*grid, 3, 3, c.before);
-        setNearestVertex(*grid, c.x, c.z, 5.0);
-        EXPECT_EQ(HeightsOf(grid->Cell(3, 3)), c.after) << c.x << "," << c.z;
+        SetHeights(*grid, 3, 3, {1, -2, 3, 4, 7});
+        const bool centre = i == 4;
+        const double x = centre ? 3.5 : 3.1 + 0.8 * (i % 2);
+        setNearestVertex(*grid, x, centre ? 3.5 : 3.1 + 0.8 * (i / 2), 5.0);
+        Heights expected{1, -2, 3, 4, 7};
+        expected[i] = 5.0;
+        if (!centre) {
+            const auto [low, high] =
+                std::minmax({expected[0], expected[1], expected[2], expected[3]});
+            expected[4] = (low + high) / 2;
+        }
+        EXPECT_EQ(HeightsOf(grid->Cell(3, 3)), expected) << i;
     }
     // (-0.5, 0.5) truncates to the first cell and lies as far from NE as from SE; SE wins.
     auto grid = NewMap();
@@ -331,16 +330,9 @@ void SetSurface(map::MapGrid& grid, double (*f)(double x, double z)) {
     }
 }
 
-TEST(ApplyHeightField, AFieldOfTheMapsOwnSizeComesBackExactly) {
-    auto source = test::NewMap(3, 2);
-    SetSurface(*source, [](double x, double z) { return std::sin(x * 1.3) * 4.0 + z * z - 0.25; });
-    auto target = test::NewMap(3, 2);
-    ApplyHeightField(*target, SampleHeightField(*source));
-    EXPECT_TRUE(test::SameHeights(*target, *source));
-}
-
 // A 2 x 2 field puts its samples on the map's outer corners and stretches bilinearly between
-// them, here as h = 4x + 2z; nothing but heights and normals changes.
+// them, here as h = 4x + 2z; nothing but heights and normals changes. A field of the map's own
+// size comes back exactly.
 TEST(ApplyHeightField, StretchesAnyFieldChangingOnlyHeightsAndNormals) {
     auto grid = test::NewMap(2, 2);
     grid->Cell(1, 0) = {0, 0, 0, 0, 0, 2, 1, 1, -9.5, 3.0};
@@ -358,7 +350,12 @@ TEST(ApplyHeightField, StretchesAnyFieldChangingOnlyHeightsAndNormals) {
     EXPECT_TRUE(grid->SameContent(*expected));
     // One sample makes a flat map.
     ApplyHeightField(*grid, {1, 1, {2.5}});
-    EXPECT_EQ(HeightsOf(grid->Cell(1, 0)), (Heights{2.5, 2.5, 2.5, 2.5, 2.5}));
+    EXPECT_EQ(HeightsOf(grid->Cell(1, 0)), Flat(2.5));
+    auto source = test::NewMap(3, 2);
+    SetSurface(*source, [](double x, double z) { return std::sin(x * 1.3) * 4.0 + z * z - 0.25; });
+    auto target = test::NewMap(3, 2);
+    ApplyHeightField(*target, SampleHeightField(*source));
+    EXPECT_TRUE(test::SameHeights(*target, *source));
 }
 
 TEST(ImportHeightField, IsOneEditThatUndoTakesBack) {
@@ -372,7 +369,7 @@ TEST(ImportHeightField, IsOneEditThatUndoTakesBack) {
     EXPECT_TRUE(selection.undoSaved);
 
     ASSERT_TRUE(ImportHeightField(*doc, selection, {1, 1, {-2.0}}));
-    EXPECT_EQ(HeightsOf(doc->mapGrid.Cell(1, 1)), (Heights{-2.0, -2.0, -2.0, -2.0, -2.0}));
+    EXPECT_EQ(HeightsOf(doc->mapGrid.Cell(1, 1)), Flat(-2.0));
     EXPECT_FALSE(selection.undoSaved);
     ASSERT_TRUE(EditUndo(*doc, selection));
     EXPECT_EQ(HeightsOf(doc->mapGrid.Cell(1, 1)), (Heights{1.0, 2.0, 3.0, 4.0, 5.0}));
@@ -404,7 +401,8 @@ RC_GTEST_PROP(Clipboard, PasteLaysTheCopyAtTheTargetsTruncatedLevel, ()) {
             for (std::int32_t z = pasted.z0; z <= pasted.z1; ++z) {
                 const Heights base = merged ? HeightsOf(before->Cell(x, z)) : Flat(onLevel);
                 const Heights after = HeightsOf(grid.Cell(x, z));
-                const Heights from = HeightsOf(before->Cell(source.x0 + x - tx, source.z0 + z - tz));
+                const Heights from =
+                    HeightsOf(before->Cell(source.x0 + x - tx, source.z0 + z - tz));
                 for (std::size_t i = 0; i < after.size(); ++i) {
                     RC_ASSERT(after[i] - base[i] == from[i] - sourceLevel);
                 }

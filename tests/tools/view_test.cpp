@@ -247,8 +247,8 @@ TEST(CellRay, PointsAcrossAViewFollowTheCellsOfItsFootprint) {
     };
     for (const Case& c : {Case{0.0, 0.0, 603}, Case{1.0, 0.0, 604}, Case{-1.0, 0.0, 602},
                           Case{0.0, -1.0, 503}, Case{0.0, 2.0, 803}, Case{-5.0, 0.0, -1}}) {
-        const Ray ray = RayThroughPoint(down, 200 + c.dx * 150 / half, 150 + c.dz * 150 / half,
-                                        400, 300);
+        const Ray ray =
+            RayThroughPoint(down, 200 + c.dx * 150 / half, 150 + c.dz * 150 / half, 400, 300);
         EXPECT_EQ(CellHitByRay(*grid, ray), c.cell) << c.dx << ", " << c.dz;
     }
     const auto footprint = ViewFootprint(down, 400, 300, 0.0);
