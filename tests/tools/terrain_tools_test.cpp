@@ -243,13 +243,12 @@ TEST(SetNearestVertex, SetsTheNearestOfTheFiveAndRederivesTheCentreFromCorners) 
 }
 
 TEST(LineOfSight, BlockedByTerrainOnTheSegmentAboveItsStartOrBesideItsStart) {
-    struct Case {
+    const struct {
         const char* what;
         std::vector<std::array<std::int32_t, 2>> raised;  // cells raised by 10
         std::array<float, 6> segment;
         bool clear;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"short segment", {{2, 2}}, {2.2f, 0.0f, 2.2f, 2.8f, 0.0f, 2.8f}, true},
         {"one above the ground", {}, {4.5f, 1.0f, 4.5f, 8.5f, 1.0f, 8.5f}, true},
         {"a raised cell on the way", {{5, 5}}, {1.5f, 2.0f, 5.5f, 8.5f, 2.0f, 5.5f}, false},
@@ -262,7 +261,7 @@ TEST(LineOfSight, BlockedByTerrainOnTheSegmentAboveItsStartOrBesideItsStart) {
         {"off the map", {}, {-9.0f, -100.0f, -9.0f, -2.0f, -100.0f, -2.0f}, true},
         {"off the map, low", {}, {-9.0f, -300.0f, -9.0f, -2.0f, -300.0f, -2.0f}, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         auto grid = NewMap();
         for (const auto& [x, z] : c.raised) {
             grid->RaiseCell(x, z, 10.0);

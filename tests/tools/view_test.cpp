@@ -284,13 +284,12 @@ protected:
     OverviewRows rows;
 };
 
-TEST_F(OverviewRowsTest, AChangedCellRedrawsItsRowAndTheOneBefore) {
-    struct Case {
+TEST_F(OverviewRowsTest, RedrawsAChangedCellsRowAndTheOneBeforeOrAllOnANewRangeOrSize) {
+    const struct {
         int x, z;
         void (*edit)(map::MapCell&);
         Rows expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {4, 7, [](map::MapCell& c) { c.C = 1.0; }, {6, 7}},
         {4, 0, [](map::MapCell& c) { c.NE = -1.0; }, {0}},
         {2, 5, [](map::MapCell& c) { c.goal = 1; }, {4, 5}},
@@ -298,7 +297,7 @@ TEST_F(OverviewRowsTest, AChangedCellRedrawsItsRowAndTheOneBefore) {
         {2, 5, [](map::MapCell& c) { c.typet = 2; }, {}},
         {2, 5, [](map::MapCell& c) { c.grav = 3.0; }, {}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         c.edit(grid->Cell(c.x, c.z));
         const OverviewRows::Changes changes = rows.Update(*grid);
         EXPECT_FALSE(changes.whole) << c.x << ", " << c.z;
@@ -308,9 +307,7 @@ TEST_F(OverviewRowsTest, AChangedCellRedrawsItsRowAndTheOneBefore) {
     grid->Cell(1, 3).goal = 1;
     grid->Cell(1, 4).goal = 1;
     EXPECT_EQ(rows.Update(*grid).rows, (Rows{2, 3, 4}));
-}
-
-TEST_F(OverviewRowsTest, ANewHeightRangeOrSizeRedrawsEverything) {
+    // A new height range or size redraws everything.
     grid->SetCellHeight(3, 3, 5.0);
     OverviewRows::Changes changes = rows.Update(*grid);
     EXPECT_TRUE(changes.whole);
