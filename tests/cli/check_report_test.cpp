@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "support/CliTool.h"
 
@@ -12,48 +13,43 @@ using zandrel::testsupport::ToolOutcome;
 
 namespace {
 
-class ZdmToolCheck : public zandrel::testsupport::CliTest {
-protected:
-    void SetUp() override {
-        ScratchFolderTest::SetUp();
-        Run("new new.zdm");
-        for (const char* texture : {"tile.jpg", "wall.jpg", "enemy.jpg"}) {
-            Write(texture, "");
-        }
-        std::filesystem::create_directories(folder_ / "maps");
-        // Fit for the game but for its one texture file, looked for beside the map.
-        Write("maps/fit.zdm",
-              "<ZanMap SizeX=\"2\" SizeZ=\"1\" numtex=\"1\" Tex_0=\"a.jpg\" goal_1_0=\"1\""
-              " X_S=\"0\" Z_S=\"0\" Enemy_1_X=\"-1\" Enemy_1_Z=\"-1\"/>");
-    }
-};
+using ZdmToolCheck = zandrel::testsupport::CliTest;
 
 TEST_F(ZdmToolCheck, StrictPrintsOneLinePerFindingFailsOnErrorsOnlyAndJsonParses) {
-    EXPECT_EQ(Run("check new.zdm").status, 0);
-
-    const ToolOutcome fresh = Run("check --strict new.zdm");
-    EXPECT_EQ(fresh.status, 1);
-    EXPECT_EQ(fresh.out,
-              "new.zdm: error: start-missing: no start cell is placed\n"
-              "new.zdm: error: no-goal: no cell is a goal\n");
-
-    const ToolOutcome warned = Run("check maps/fit.zdm --strict");
-    EXPECT_EQ(warned.status, 0);
-    EXPECT_EQ(warned.out,
-              "maps/fit.zdm: warning: texture-missing: texture slot 0 names \"a.jpg\", which "
-              "cannot be found\n");
-    Write("maps/a.jpg", "");
-    const ToolOutcome clean = Run("check --strict maps/fit.zdm");
-    EXPECT_EQ(clean.status, 0);
-    EXPECT_EQ(clean.out, "");
-
+    Run("new new.zdm");
+    for (const char* texture : {"tile.jpg", "wall.jpg", "enemy.jpg"}) {
+        Write(texture, "");
+    }
+    std::filesystem::create_directories(folder_ / "maps");
+    // Fit for the game but for their one texture file, looked for beside the map: only b.jpg is.
+    for (const std::string name : {"a", "b"}) {
+        Write("maps/" + name + ".zdm",
+              "<ZanMap SizeX=\"2\" SizeZ=\"1\" numtex=\"1\" Tex_0=\"" + name +
+                  ".jpg\" goal_1_0=\"1\" X_S=\"0\" Z_S=\"0\" Enemy_1_X=\"-1\" Enemy_1_Z=\"-1\"/>");
+    }
+    Write("maps/b.jpg", "");
     Write("cell.zdm",
           "<ZanMap SizeX=\"3\" SizeZ=\"2\" numtex=\"1\" goal_0_0=\"1\" typet_2_1=\"4\"/>");
-    EXPECT_EQ(Run("check --strict cell.zdm").out,
-              "cell.zdm: warning: texture-missing: texture slot 0 names \"\", which cannot be "
-              "found\n"
-              "cell.zdm: error: tile-texture-range: tile texture slot 4 is not in the table; "
-              "the table has slots 0..0 (2, 1)\n");
+    // The arguments, the exit status and what is printed.
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"check new.zdm", 0, ""},
+        {"check --strict new.zdm", 1,
+         "new.zdm: error: start-missing: no start cell is placed\n"
+         "new.zdm: error: no-goal: no cell is a goal\n"},
+        {"check maps/a.zdm --strict", 0,
+         "maps/a.zdm: warning: texture-missing: texture slot 0 names \"a.jpg\", which cannot be "
+         "found\n"},
+        {"check --strict maps/b.zdm", 0, ""},
+        {"check --strict cell.zdm", 1,
+         "cell.zdm: warning: texture-missing: texture slot 0 names \"\", which cannot be found\n"
+         "cell.zdm: error: tile-texture-range: tile texture slot 4 is not in the table; the "
+         "table has slots 0..0 (2, 1)\n"},
+    };
+    for (const auto& [args, status, out] : cases) {
+        const ToolOutcome outcome = Run(args);
+        EXPECT_EQ(outcome.status, status) << args;
+        EXPECT_EQ(outcome.out, out) << args;
+    }
 
     // The JSON holds every file, the unreadable ones too, and parses.
     const ToolOutcome json = Run("check --json new.zdm cell.zdm absent.zdm");

@@ -198,11 +198,7 @@ TEST(ScriptSession, ViewAndStoredSelectionFollowTheCommands) {
     const std::pair<const char*, map::CellRect> kSteps[] = {
         {"", {25, 25, 25, 25}},
         {"select 7 3 4 9", {4, 3, 7, 9}},
-        {"copy", {4, 3, 7, 9}},
         {"new", {25, 25, 25, 25}},
-        {"select 48 1 48 1", {48, 1, 48, 1}},
-        // The pasted block, clipped at the last x, becomes the selection.
-        {"paste", {48, 1, 49, 7}},
         {"start 12 40", {12, 40, 12, 40}},
     };
     for (const auto& [line, want] : kSteps) {
