@@ -3,8 +3,7 @@
 // takes back; the list of the active map's findings, kept current, whose double-click takes the
 // view to a finding's cell; the docks hidden at first and remembered; a click and a drag on the
 // overview select what the 3D view then shows; a double-click in the history returns the map and
-// the panel shows the values it returned to. With ZANDREL_FIGURES=folder set it also writes a
-// picture of each dock there.
+// the panel shows the values it returned to.
 #include <QColorSpace>
 #include <QDockWidget>
 #include <QLabel>
@@ -22,7 +21,6 @@
 #include "heightimage/HeightImage.h"
 #include "heightimage/HeightPngWriter.h"
 #include "tools/Heightmap.h"
-#include "tools/ToolMode.h"
 
 using namespace zandrel;
 namespace cmd = document::cmd;
@@ -251,29 +249,6 @@ private slots:
         QCOMPARE(doc_->history().Entries().size(), std::size_t{2});
     }
 
-    void writeFigures() {
-        const QString folder = qEnvironmentVariable("ZANDREL_FIGURES");
-        if (folder.isEmpty()) {
-            QSKIP("set ZANDREL_FIGURES to a folder to write the figures");
-        }
-        QVERIFY(QDir().mkpath(folder));
-        DrawHills();
-        ShowOverview();
-        QVERIFY(editor_->Run(cmd::kViewHistory));
-        docks().OverviewDock()->setFloating(true);
-        docks().OverviewDock()->resize(330, 350);
-        docks().HistoryDock()->setFloating(true);
-        docks().HistoryDock()->resize(400, 300);
-        QTest::mouseClick(overview(), Qt::LeftButton, {}, Centre(30, 12));
-        view_->ReturnToEntry(9);
-        // Closer in than a new view, so the part of the map it shows is drawn inside the map.
-        view_->navigator().camera.Set(38.0f, 22.0f, 48.0f, 26.0f, 0.0f, 22.0f, 0.0f, 1.0f, 0.0f);
-        doc_->Change([](tools::DocumentState&) { return tools::EditOutcome{false, true}; }, view_);
-        QTest::qWait(50);
-        QVERIFY(docks().OverviewDock()->grab().save(folder + "/overview-dock.png"));
-        QVERIFY(docks().HistoryDock()->grab().save(folder + "/history-dock.png"));
-    }
-
 private:
     void StartEditor() {
         QVERIFY(Start());
@@ -304,33 +279,6 @@ private:
     void ApplyGravity(int gravity) {
         editor_->Panel<QSlider>("gravitySlider")->setValue(gravity);
         QTest::mouseClick(editor_->Panel<QPushButton>("applyButton"), Qt::LeftButton);
-    }
-
-    // A map worth looking at: two hills, a ridge, goals, the start and the enemies, made by
-    // the session's own tools so the history lists them.
-    void DrawHills() {
-        tools::EditSession& session = view_->session();
-        const auto edit = [&](auto&& step) {
-            doc_->Change([&](tools::DocumentState& state) { return step(state); }, view_);
-        };
-        const auto tool = [&](tools::ToolMode mode, int x0, int z0, int x1, int z1, double by) {
-            session.SelectCells(x0, z0, x1, z1);
-            edit([&](auto& state) { return session.UseTool(mode, by, state); });
-        };
-        tool(tools::TOOL_PYRAMID, 6, 6, 20, 20, 70.0);
-        tool(tools::TOOL_PYRAMID, 30, 26, 42, 38, 50.0);
-        tool(tools::TOOL_RAISE, 22, 4, 24, 44, 2.0);
-        tool(tools::TOOL_RAISE, 22, 4, 24, 44, 1.0);
-        tool(tools::TOOL_TILT, 0, 30, 12, 40, 15.0);
-        session.SelectCells(34, 30, 37, 33);
-        session.StoreSelection(doc_->mapGrid());
-        edit([&](auto& state) { return session.ToggleGoal(state); });
-        session.ToggleStartPlacement();
-        edit([&](auto& state) { return session.ClickCell(3, 45, state); });
-        for (const auto& [x, z] : {std::pair{45, 5}, {13, 13}, {40, 40}, {28, 18}}) {
-            session.ToggleEnemyPlacement();
-            edit([&](auto& state) { return session.ClickCell(x, z, state); });
-        }
     }
 
     gui_test::FakePrompts& prompts() { return *editor_->prompts; }

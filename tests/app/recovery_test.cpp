@@ -45,7 +45,6 @@ private slots:
         qputenv("XDG_DATA_HOME", QFile::encodeName(scratch_->filePath("data")));
         document::CzandrelEditorDoc doc;
         doc.OnNewDocument();
-        fresh_ = std::make_unique<map::MapGrid>(doc.mapGrid());
         gui_test::ApplyRecoveryEdit(doc);
         edited_ = std::make_unique<map::MapGrid>(doc.mapGrid());
     }
@@ -190,7 +189,7 @@ private slots:
     // the next start recovers, and the map equals the edited one.
     void KilledEditorsEditIsRecoveredOnTheNextStart() {
         const QString original = scratch_->filePath("killed.zdm");
-        WriteAll(original, QByteArray::fromStdString(mapfile::FormatMap(*fresh_)));
+        WriteAll(original, QByteArray::fromStdString(mapfile::FormatMap(map::MapGrid(50, 50))));
         QProcess crashing;
         // The data folder is this case's: init() set it for this process and its children.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -231,8 +230,7 @@ private:
     }
 
     std::unique_ptr<QTemporaryDir> scratch_;
-    std::unique_ptr<map::MapGrid> fresh_;   // a new map
-    std::unique_ptr<map::MapGrid> edited_;  // the new map after the recovery tests' edit
+    std::unique_ptr<map::MapGrid> edited_;  // a new map after the recovery tests' edit
 };
 
 QTEST_MAIN(RecoveryTest)
