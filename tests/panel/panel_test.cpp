@@ -115,6 +115,9 @@ private slots:
         QCOMPARE(Find<QLineEdit>(frame, "frictionValue")->text(), QString("7"));
         QCOMPARE(Find<QSlider>(frame, "gravitySlider")->value(), -160);
         QCOMPARE(Find<QSlider>(frame, "frictionSlider")->value(), 7);
+        // Ticks at the ends only, or at every position where the template asks for it.
+        QCOMPARE(Find<QSlider>(frame, "gravitySlider")->tickInterval(), 320);
+        QCOMPARE(Find<QSlider>(frame, "frictionSlider")->tickInterval(), 1);
         QVERIFY(!e.doc()->IsModified());
 
         grid.numtex = -4;

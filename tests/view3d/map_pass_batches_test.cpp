@@ -1,11 +1,9 @@
 // The map pass in batches against the immediate pass, both drawn into the same framebuffer: the
 // same bytes (but where a hidden twin wall is left out), rows rebuilt only where an edit
-// reached, and the view modes changing only the pixels they should. With ZANDREL_FIGURES=folder
-// set it also writes a ridge with and without relief there.
+// reached, and the view modes changing only the pixels they should.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <QDir>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
@@ -318,54 +316,39 @@ private slots:
         QVERIFY(inMask > 100);
     }
 
-    // The light comes from behind the camera: the slope facing it is brighter than the one
-    // facing away, which plain drawing cannot tell apart. A tint's ramp rises in lightness with
-    // the value.
+    // Each mode makes the first point brighter than the second by more than the margin, where
+    // the plain drawing tells them apart only by the texture's filtering at two distances. The
+    // light comes from behind the camera, onto the slope facing it; a tint's ramp rises in
+    // lightness with the value: height, or friction, which rises southwards over flat ground.
     void reliefTintAndLinesChangeOnlyThePixelsTheyShould() {
-        const QImage plain = DrawRidge({});
-        const QImage lit = DrawRidge({true, false, false, TintMode::Off});
-        const QPoint near = Project(5.5, 2.0, 7.0);
-        const QPoint far = Project(5.5, 2.0, 3.0);
-        // Only the texture's filtering at two distances tells them apart.
-        QVERIFY(std::abs(Brightness(plain.pixel(near)) - Brightness(plain.pixel(far))) <= 25);
-        QVERIFY(Brightness(lit.pixel(near)) > Brightness(lit.pixel(far)) + 150);
-        const QImage tinted = DrawRidge({false, false, false, TintMode::Height});
-        QVERIFY(Brightness(tinted.pixel(Project(5.5, 3.5, 5.5))) >
-                Brightness(tinted.pixel(Project(5.5, 0.0, 10.5))) + 100);
-        // A friction tint ramps over the map's range of friction, whatever the heights.
         for (int cell = 0; cell < ridge_->SizeX * ridge_->SizeZ; ++cell) {
             ridge_->Cell(cell % ridge_->SizeX, cell / ridge_->SizeX).artr =
                 0.1 + 0.01 * (cell / ridge_->SizeX);
         }
-        const QImage slippery = DrawRidge({false, false, false, TintMode::Friction});
-        QVERIFY(Brightness(slippery.pixel(Project(5.5, 0.0, 10.5))) >
-                Brightness(slippery.pixel(Project(5.5, 0.5, 1.5))) + 50);
+        const QImage plain = DrawRidge({});
+        const std::tuple<TintMode, QVector3D, QVector3D, int> cases[] = {
+            {TintMode::Off, {5.5f, 2.0f, 7.0f}, {5.5f, 2.0f, 3.0f}, 150},
+            {TintMode::Height, {5.5f, 3.5f, 5.5f}, {5.5f, 0.0f, 10.5f}, 100},
+            {TintMode::Friction, {5.5f, 0.0f, 10.5f}, {5.5f, 0.5f, 1.5f}, 50}};
+        const auto at = [&](const QImage& shown, const QVector3D& p) {
+            return Brightness(shown.pixel(Project(p.x(), p.y(), p.z())));
+        };
+        for (const auto& [tint, bright, dark, margin] : cases) {
+            const QImage image = DrawRidge({tint == TintMode::Off, false, false, tint});
+            QVERIFY(std::abs(at(plain, bright) - at(plain, dark)) <= 25);
+            QVERIFY(at(image, bright) > at(image, dark) + margin);
+        }
 
         // Lines darken the pixels they lie on and leave those between them as they were: the
         // grid a cell edge and not a cell centre, contours height 1 and not height 1.5.
-        const std::tuple<bool, QVector3D, QVector3D> cases[] = {
+        const std::tuple<bool, QVector3D, QVector3D> lines[] = {
             {true, {5.0f, 1.5f, 7.5f}, {5.5f, 1.5f, 7.5f}},
             {false, {5.5f, 1.0f, 8.0f}, {5.5f, 1.5f, 7.5f}}};
-        for (const auto& [grid, onLine, offLine] : cases) {
+        for (const auto& [grid, onLine, offLine] : lines) {
             const QImage lined = DrawRidge({false, grid, !grid, TintMode::Off});
             QVERIFY(Darkest(lined, onLine) + 40 < Darkest(plain, onLine));
             QCOMPARE(Darkest(lined, offLine), Darkest(plain, offLine));
         }
-    }
-
-    void writeFigures() {
-        const QString folder = qEnvironmentVariable("ZANDREL_FIGURES");
-        if (folder.isEmpty()) {
-            QSKIP("set ZANDREL_FIGURES to a folder to write the figures");
-        }
-        QVERIFY(QDir().mkpath(folder));
-        // From a corner, as a designer would look at it; on black, as the view shows it.
-        const auto save = [&](const ViewModes& modes, const char* name) {
-            return DrawRidge(modes, {-3.0, 15.0, 17.0, 5.5, 0.0, 5.0})
-                .save(folder + "/ridge-" + name);
-        };
-        QVERIFY(save({}, "plain.png") && save({true, false, false, TintMode::Off}, "relief.png") &&
-                save({true, true, true, TintMode::Height}, "all-modes.png"));
     }
 
 private:
@@ -390,14 +373,14 @@ private:
     }
 
     // The ridge as the view draws it: the solid pass in batches, between the modes' state.
-    QImage DrawRidge(const ViewModes& modes, const Camera& camera = kOverRidge) {
+    QImage DrawRidge(const ViewModes& modes) {
         return Draw(
             [&] {
-                MapOverlays::Begin(modes, camera);
+                MapOverlays::Begin(modes, kOverRidge);
                 ridgePass_.Draw(*ridge_, RenderMode::Solid, PassStyle::For(*ridge_, modes));
                 MapOverlays::End(modes);
             },
-            camera);
+            kOverRidge);
     }
 
     // The darkest pixel around a map point: a line one pixel wide may fall beside it.
