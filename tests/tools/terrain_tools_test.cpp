@@ -435,6 +435,7 @@ TEST(Resize, PlacesMoveOrGoAndUndoAfterAToolTakesBackItsHeightsOnly) {
     EXPECT_EQ(grid.enemies[0], map::CellRect(3, 1, 3, 1));
     EXPECT_TRUE(grid.enemies[1].IsUnset());
     EXPECT_EQ(selection, MapSelection(1, 0, 3, 1));
+    // After a resize and a raise, undo takes back the raise, not the resize.
     ASSERT_TRUE(ResizeMap(*doc, selection, 5, 5, ResizeAnchor::NorthEast));
     const auto resized = std::make_unique<map::MapGrid>(grid);
     selection.applyTool(grid, doc->undoGrid, TOOL_RAISE, 2.0);
