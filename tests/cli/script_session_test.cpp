@@ -28,7 +28,8 @@ using tools::test::HeightsOf;
 class ScriptRun : public testsupport::CliTest {};
 
 // Each command the editor would refuse stops the script at its line with the reason, and the
-// save after it never runs. Words are split at any run of blanks; blank lines and comments hold
+// save after it never runs. One word too many is the reference's test below; why a map does not
+// open is zdmtool's. Words are split at any run of blanks; blank lines and comments hold
 // none, but a "#" after a command is a word.
 TEST_F(ScriptRun, RefusedCommandsStopAtTheirLineWithTheReason) {
     Save(MapGrid(10, 6), "small.zdm");
@@ -59,9 +60,6 @@ TEST_F(ScriptRun, RefusedCommandsStopAtTheirLineWithTheReason) {
         {"rotate\n", "edit.txt:1: nothing to rotate: nothing has been copied or cut\n"},
         {"copy\nflip y\n", "edit.txt:2: flip takes x or z, not 'y'\n"},
         {"paint floor 0 1 1\n", "edit.txt:1: paint takes tile or wall, not 'floor'\n"},
-        {"paint tile 0 1 1 2\n", "edit.txt:1: usage: paint tile|wall SLOT X Z [X Z ...]\n"},
-        {"open missing.zdm\n",
-         "edit.txt:1: missing.zdm: cannot be opened: No such file or directory\n"},
     };
     for (const auto& [script, error] : cases) {
         const ToolOutcome outcome = Script(std::string(script) + "save never.zdm\n");
@@ -114,13 +112,12 @@ TEST_F(ScriptRun, CommandsDoWhatTheEditorsOperationsDo) {
 // them. Lines may end in CR LF.
 TEST_F(ScriptRun, ClipboardCrossesDocumentsAndUndoTakesBackAPasteOrAResize) {
     const ToolOutcome outcome = Script(
-        "save fresh.zdm\r\nselect 0 0 2 0\r\ntool tilt 100\r\ncopy\r\nsave a.zdm\r\nnew\r\n"
+        "select 0 0 2 0\r\ntool tilt 100\r\ncopy\r\nsave a.zdm\r\nnew\r\n"
         "select 5 5 5 5\r\npaste\r\nsave b.zdm\r\nundo\r\nsave undone.zdm\r\n\r\nopen a.zdm\r\n"
         "select 48 48 48 48\r\nmerge\r\nsave c.zdm\r\nrotate\nflip x\nflip x\nselect 5 5 5 5\n"
         "paste\npaint wall 2 1 1 4 3\nsave d.zdm\nresize 8 6 so\nundo\nsave e.zdm\n");
     EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(Read("fresh.zdm"), mapfile::FormatMap(MapGrid(50, 50)));
-    EXPECT_EQ(Read("undone.zdm"), Read("fresh.zdm"));
+    EXPECT_EQ(Read("undone.zdm"), mapfile::FormatMap(MapGrid(50, 50)));
     const auto a = Load("a.zdm");
     const auto b = Load("b.zdm");
     const auto c = Load("c.zdm");
@@ -175,11 +172,14 @@ TEST_F(ScriptRun, ZdmtoolRunsAScriptFileAndNamesItsFailures) {
     for (const char* image : {"b.jpg", "a.jpg", "skip.png"}) {
         Write(image, "");
     }
-    Write("edit.txt", "# raise\ntool raise 1\nrefresh-textures\ntile 4\nsave out.zdm\ntile 5\n");
+    // new selects the middle cell again.
+    Write("edit.txt",
+          "select 0 0 0 0\nnew\n# raise\ntool raise 1\nrefresh-textures\ntile 4\nsave out.zdm\n"
+          "tile 5\n");
     const ToolOutcome outcome = Run("script edit.txt");
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err, "edit.txt:6: texture entry 5 does not exist (the list has 5 entries)\n");
+    EXPECT_EQ(outcome.err, "edit.txt:8: texture entry 5 does not exist (the list has 5 entries)\n");
     const auto out = Load("out.zdm");
     EXPECT_NE(out->Cell(25, 25).C, 0.0);
     EXPECT_EQ(out->textures[3].View(), "a.jpg");
@@ -192,33 +192,12 @@ TEST_F(ScriptRun, ZdmtoolRunsAScriptFileAndNamesItsFailures) {
     EXPECT_EQ(Script("").status + Script("# nothing\n\n   \n").status, 0);
 }
 
-TEST(ScriptSession, ViewAndStoredSelectionFollowTheCommands) {
-    const auto session = std::make_unique<ScriptSession>();
-    // Each command, then the selection the view shows and the map stores (empty: no command).
-    const std::pair<const char*, map::CellRect> kSteps[] = {
-        {"", {25, 25, 25, 25}},
-        {"select 7 3 4 9", {4, 3, 7, 9}},
-        {"new", {25, 25, 25, 25}},
-        {"start 12 40", {12, 40, 12, 40}},
-    };
-    for (const auto& [line, want] : kSteps) {
-        if (*line != '\0') {
-            const Status status = session->Run(*SplitScriptLine(line));
-            EXPECT_TRUE(status.ok()) << line << ": " << status.message();
-        }
-        EXPECT_EQ(session->selection(), tools::MapSelection(want.x0, want.z0, want.x1, want.z1))
-            << line;
-        EXPECT_EQ(session->mapGrid().selection, want) << line;
-    }
-}
-
 // Whole numbers take a sign and nothing else and fit an int32; tool values are finite decimals.
 TEST(ScriptNumbers, WholeNumbersAndToolValues) {
-    // Each text, and the whole number and the tool value it reads as.
+    // Each text, and the whole number and the tool value it reads as. Plain negative and zero
+    // values are in the scripts above (start -1 0, attributes -120 12, tool raise -5).
     const std::tuple<const char*, std::optional<std::int32_t>, std::optional<double>> cases[] = {
-        {"-160", -160, -160.0},
         {"+7", 7, 7.0},
-        {"0", 0, 0.0},
         {"2.5", {}, 2.5},
         {"-0.5", {}, -0.5},
         {"+1e2", {}, 100.0},
@@ -262,12 +241,8 @@ TEST(ScriptReference, HelpAndManualShowEachCommandsOwnUsage) {
     }
     EXPECT_NE(help.str().find("  select 10 10 14 14\n"), std::string::npos);
     EXPECT_NE(manual.str().find("\nselect 10 10 14 14\n"), std::string::npos);
-    // A line of text starting with a dot would be read by roff as a request.
-    const std::string text = manual.str();
-    std::smatch stray;
-    EXPECT_FALSE(std::regex_search(
-        text, stray, std::regex(R"((^|\n)\.(?!(SH|SS|TP|B|PP|br|nf|fi|RS|RE)([ \n]|$))[^\n]*)")))
-        << stray.str();
+    // A line of text that roff would take for a request is the installed page's test: groff
+    // warns about it (tests/install).
 }
 
 }  // namespace

@@ -100,10 +100,9 @@ TEST(MapGrid, SameContentComparesWhatASaveWrites) {
 class FailureCauseTest : public testsupport::ScratchFolderTest {};
 
 // Each refusal of the open and save paths carries the cause and its values, not only words:
-// the editor words its messages from them.
+// the editor words its messages from them. The line of a parse error and the attribute and value
+// of a size above the limit are the shell's test (tests/app, maps of the command line).
 TEST_F(FailureCauseTest, OpenAndSaveFailuresCarryKindLineAttributeAndValue) {
-    Write("parse.zdm", "<ZanMap SizeX=\"3\"\n\n<<< not a map");
-    Write("size.zdm", "<ZanMap SizeX=\"60\" SizeZ=\"10\" numtex=\"0\"></ZanMap>\n");
     Write("name.zdm", "<ZanMap numtex=\"1\" Tex_0=\"" + std::string(200, 'a') + "\"/>");
     const auto opened = [&](const char* name) {
         auto grid = std::make_unique<MapGrid>(50, 50);
@@ -114,8 +113,6 @@ TEST_F(FailureCauseTest, OpenAndSaveFailuresCarryKindLineAttributeAndValue) {
     };
     // What came, and what is expected of kind, line, attribute, value and limit.
     const std::pair<FailureCause, FailureCause> cases[] = {
-        {opened("parse.zdm"), {FailureKind::ParseError, 3, "", 0, 0}},
-        {opened("size.zdm"), {FailureKind::AboveLimit, 0, "SizeX", 60, 50}},
         {opened("name.zdm"), {FailureKind::NameTooLong, 0, "Tex_0", 200, 119}},
         {opened("absent.zdm"), {FailureKind::NotFound, 0, "", 0, 0}},
         {saved(folder_), {FailureKind::IsFolder, 0, "", 0, 0}},

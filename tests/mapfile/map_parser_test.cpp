@@ -81,8 +81,6 @@ TEST(MapParser, WhatAWellFormedFileKeeps) {
         std::size_t children;
         std::optional<std::string> stray;
     } cases[] = {
-        {"<ZanMap\n SizeX=\"50\" \n NO_0_0 =\"1.5\"\n/>\n", "ZanMap", "NO_0_0=1.5 SizeX=50 ", "", 0,
-         "    "},
         {"<?xml version=\"1.0\"?><!DOCTYPE m SYSTEM \"m.dtd\">"
          "<ZanMap\r\n SizeX = \"50\"\r\n\tNO_0_0=\"1.5\"   \r\n/>\r\n",
          "ZanMap", "NO_0_0=1.5 SizeX=50 ", "", 0, std::nullopt},
@@ -113,9 +111,8 @@ TEST(MapParser, WhatAWellFormedFileKeeps) {
 
 TEST(MapParser, RefusedFormsReportTheirLine) {
     const std::pair<const char*, int> cases[] = {
-        {"<m a='1'/>", 1},
+        // Single quotes and an element left open at the end: zdmtool's test (tests/cli).
         {"<m/>\n\nstray text", 3},
-        {"<m>\n<n>\n\n", 4},
         {"", 1},
         {"<m a=\"x\ny\"\n b=>", 2},  // value line feeds don't count
         {"<m a=\"\n\"\n\n<", 4},     // a lone line feed value does
@@ -136,32 +133,25 @@ TEST(MapParser, RefusedFormsReportTheirLine) {
 }
 
 TEST(MapParser, HugeTokensAndDeepNestingUpToTheStackLimit) {
+    // Values longer than the scanner's reads: HostileInput below.
     const std::string name(100000, 'n');
-    const std::string value(1 << 18, 'v');
-    Parsed huge("<" + name + " a=\"" + value + "\">" + std::string(50000, 't') + "</" + name + ">");
+    Parsed huge("<" + name + ">" + std::string(50000, 't') + "</" + name + ">");
     ASSERT_TRUE(huge.result.ok()) << huge.errors.text();
     EXPECT_EQ(huge.root().name.size(), name.size());
-    EXPECT_EQ(huge.root().attributes.Find("a")->size(), value.size());
     EXPECT_EQ(huge.root().text.size(), 50000u);
 
-    const Parsed deep(Nested(1500));
-    ASSERT_TRUE(deep.result.ok());
-    int depth = 1;
-    for (const MarkupElement* e = &deep.root(); !e->children.empty(); e = &e->children[0])
-        ++depth;
-    EXPECT_EQ(depth, 1500);
+    // Depths just under the limit read fine (AttributeTokens below); this far past it, the
+    // reason is named.
     Parsed tooDeep(Nested(5000));
     EXPECT_EQ(tooDeep.result.status, ParseStatus::StackOverflow);
     EXPECT_EQ(tooDeep.errors.text(), "parser stack overflow at line 1\n");
 }
 
-TEST(MapParser, FilesThatCannotBeOpenedOrReadFail) {
+// A folder opens for reading on Linux, but every read fails. A file that does not open is
+// zdmtool's test (tests/cli: "cannot be opened", with no parse message).
+TEST(MapParser, AFileThatCannotBeReadFails) {
     CaptureStream errors;
-    const ParseOptions quiet{errors.get(), nullptr};
-    EXPECT_EQ(ParseMapFile("/nonexistent/map.zdm", quiet).status, ParseStatus::CannotOpen);
-    EXPECT_EQ(errors.text(), "");
-    // A folder opens for reading on Linux, but every read fails.
-    EXPECT_EQ(ParseMapFile(std::filesystem::temp_directory_path(), quiet).status,
+    EXPECT_EQ(ParseMapFile(std::filesystem::temp_directory_path(), {errors.get(), nullptr}).status,
               ParseStatus::ReadError);
     EXPECT_EQ(errors.text(), "read error at line 1\n");
 }
@@ -206,31 +196,6 @@ TEST(HostileInput, NulRunsAcrossReadsComeBackWhole) {
         EXPECT_EQ(*result.root->attributes.Find("b"), "\x01");
     }
     std::filesystem::remove(path);
-}
-
-// Byte order and "the last of repeated names wins" are proven through the parser above; what is
-// left is what only the table's own interface shows.
-TEST(AttributeTable, DocumentOrderShowsEveryValueUntilOrdered) {
-    using Pairs = std::vector<std::pair<std::string, std::string>>;
-    AttributeTable table;
-    for (const auto& [name, value] : Pairs{{"b", "1"}, {"a", "2"}, {"b", "3"}})
-        table.Set(name, value);
-    const auto seen = [&] {
-        Pairs pairs;
-        table.ForEachInDocumentOrder([&](std::string_view name, std::string_view value) {
-            pairs.emplace_back(name, value);
-        });
-        return pairs;
-    };
-    EXPECT_EQ(seen(), (Pairs{{"b", "1"}, {"a", "2"}, {"b", "3"}}));
-    EXPECT_EQ(table.Find("c"), std::nullopt);  // orders the table
-    EXPECT_EQ(seen(), (Pairs{{"a", "2"}, {"b", "3"}}));
-
-    EXPECT_EQ(table.Find("b"), "3");
-    table.Set("z", "set");
-    table.InsertAbsent({"b", "y", "y", "zz"});
-    EXPECT_EQ(Pairs(table.begin(), table.end()),
-              (Pairs{{"a", "2"}, {"b", "3"}, {"y", ""}, {"z", "set"}, {"zz", ""}}));
 }
 
 // The one-token scanning of ordinary attributes against the separate name, "=", quote, text and
