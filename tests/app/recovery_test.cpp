@@ -29,9 +29,6 @@ QString EntryOf(QString copyPath) {
 class RecoveryTest : public gui_test::EditorTest {
     Q_OBJECT
 
-public:
-    static void initMain() { app::UseEditorSurfaceFormat(); }
-
 private slots:
     void initTestCase() {
         QApplication::setOrganizationName(QString::fromUtf8(app::CzandrelEditorApp::kSettingsKey));
