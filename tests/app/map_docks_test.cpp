@@ -137,8 +137,6 @@ private slots:
 
         EditMap(*doc_, [](map::MapGrid& grid) { grid.start.Set(4, 4, 4, 4); });
         QCOMPARE(dialog->Table()->rowCount(), 2);
-        BreakTile(*doc_, 8, 3);
-        QCOMPARE(dialog->Table()->rowCount(), 3);
         dialog->close();
         EditMap(*doc_, [](map::MapGrid& grid) {
             grid.Cell(7, 3).typet = 0;

@@ -1,11 +1,11 @@
 #include <signal.h>
 
-#include <QMouseEvent>
 #include <QProcess>
 #include <QtTest>
 
 #include "FileBytes.h"
 #include "GuiMapEditor.h"
+#include "MouseSender.h"
 #include "RecoveryEdit.h"
 #include "app/RecoveryStore.h"
 #include "app/RecoveryTimer.h"
@@ -88,9 +88,7 @@ private slots:
         gui_test::ApplyRecoveryEdit(*saved);
         QWidget target;
         for (int i = 0; i < 25; ++i) {
-            QMouseEvent move(QEvent::MouseMove, QPointF(i, i), QPointF(i, i), Qt::NoButton,
-                             Qt::NoButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(&target, &move);
+            gui_test::MouseSender{&target}.Move(Qt::NoButton, QPoint(i, i));
             gui_test::RunIdleLoop(30);
         }
         QVERIFY(!QFile::exists(savedCopy));

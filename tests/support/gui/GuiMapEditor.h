@@ -104,16 +104,12 @@ struct GuiMapEditor {
     void Click(const char* button) {
         QTest::mouseClick(Panel<QPushButton>(button), Qt::LeftButton);
     }
-    // The block the 3D view would have picked and stored, then its notification to the panels:
-    // nothing changed, the views refresh.
+    // The block the 3D view would have picked and stored, then its notification to the panels
+    // and the other views: nothing changed, they refresh.
     void Select(int x0, int z0, int x1, int z1) {
         view()->selection().Set(x0, z0, x1, z1);
         doc()->mapGrid().SetSelection(x0, z0, x1, z1);
-        doc()->Change(
-            [](tools::DocumentState&) {
-                return tools::EditOutcome{false, true};
-            },
-            view());
+        emit doc()->viewsNeedUpdate(view());
     }
 };
 
