@@ -97,14 +97,10 @@ private slots:
         QVERIFY(e().area().contains(e().window(0)->geometry()));
         QTRY_VERIFY(e().view()->width() >= 400);
         QCOMPARE(e().StatusText(), QString("Pronto"));
-        QStringList texts;
-        for (QAction* action : e().window(0)->systemMenu()->actions()) {
-            texts.append(action->text());
-        }
         if (QTranslator().load(QLocale(QLocale::Italian, QLocale::Italy), "qtbase", "_",
                                QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-            QVERIFY2(texts.contains("&Ripristina") && texts.contains("&Sposta"),
-                     qPrintable(texts.join('|')));
+            QCOMPARE(e().window(0)->systemMenu()->actions().value(0)->text(),
+                     QString("&Ripristina"));
         }
 
         const auto pane = [&](const char* name) {
