@@ -1,11 +1,11 @@
 #include <signal.h>
 
-#include <QMouseEvent>
 #include <QProcess>
 #include <QtTest>
 
 #include "FileBytes.h"
 #include "GuiMapEditor.h"
+#include "MouseSender.h"
 #include "RecoveryEdit.h"
 #include "app/RecoveryStore.h"
 #include "app/RecoveryTimer.h"
@@ -29,9 +29,6 @@ QString EntryOf(QString copyPath) {
 class RecoveryTest : public gui_test::EditorTest {
     Q_OBJECT
 
-public:
-    static void initMain() { app::UseEditorSurfaceFormat(); }
-
 private slots:
     void initTestCase() {
         QApplication::setOrganizationName(QString::fromUtf8(app::CzandrelEditorApp::kSettingsKey));
@@ -52,8 +49,9 @@ private slots:
     // Gone before the next case's folder, as a run that quit.
     void cleanup() { editor_.reset(); }
 
-    // A modified map gets its copy once the interval has passed and the user is idle; saving,
-    // closing without saving and quitting each take it away.
+    // A modified map gets its copy once the interval has passed and the user is idle (that the
+    // copy is whole is the killed editor's case); saving, closing without saving and quitting
+    // each take it away.
     void CopiesFollowTheIntervalAndGoOnSaveCloseAndQuit() {
         QVERIFY(StartAnswering(RecoveryAnswer::Ignore));
         app::RecoveryTimer& timer = editor_->app->RecoveryCopies();
@@ -73,7 +71,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(EntryOf(savedCopy)), 5000);
         QVERIFY(sinceEdit.elapsed() >= 150);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(EntryOf(closedCopy)), 5000);
-        QCOMPARE(ReadAll(savedCopy).toStdString(), mapfile::FormatMap(saved->mapGrid()));
         QVERIFY(ReadAll(EntryOf(savedCopy)).contains("\"original\": \"\""));
 
         editor_->prompts->savePath = scratch_->filePath("saved.zdm");
@@ -91,9 +88,7 @@ private slots:
         gui_test::ApplyRecoveryEdit(*saved);
         QWidget target;
         for (int i = 0; i < 25; ++i) {
-            QMouseEvent move(QEvent::MouseMove, QPointF(i, i), QPointF(i, i), Qt::NoButton,
-                             Qt::NoButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(&target, &move);
+            gui_test::MouseSender{&target}.Move(Qt::NoButton, QPoint(i, i));
             gui_test::RunIdleLoop(30);
         }
         QVERIFY(!QFile::exists(savedCopy));
@@ -114,8 +109,7 @@ private slots:
         const QString aliveCopy = alive->CopyPath(slot);
         QVERIFY(seeker.FindAbandoned().empty());
         seeker.ReleaseAbandoned();
-        alive.reset();  // gone without removing its copies, as a killed run is
-        QCOMPARE(ReadAll(aliveCopy).toStdString(), mapfile::FormatMap(*edited_));
+        alive.reset();  // gone without removing its copies, as a killed run is: offered below
 
         const QDir folder(seeker.Folder());
         const QString dead = folder.filePath("0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0");

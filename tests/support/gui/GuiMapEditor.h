@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -100,12 +101,27 @@ struct GuiMapEditor {
         return active()->Panel()->findChild<Widget*>(QString::fromLatin1(name));
     }
     QString Field(const char* name) { return Panel<QLineEdit>(name)->text(); }
+    void Click(const char* button) {
+        QTest::mouseClick(Panel<QPushButton>(button), Qt::LeftButton);
+    }
+    // The block the 3D view would have picked and stored, then its notification to the panels
+    // and the other views: nothing changed, they refresh.
+    void Select(int x0, int z0, int x1, int z1) {
+        view()->selection().Set(x0, z0, x1, z1);
+        doc()->mapGrid().SetSelection(x0, z0, x1, z1);
+        emit doc()->viewsNeedUpdate(view());
+    }
 };
 
-// A test class whose cases each start an editor of their own.
+// A test class whose cases each start an editor of their own, in an application prepared as
+// the editor's main prepares it, with a folder for their files.
 class EditorTest : public QObject {
+public:
+    static void initMain() { PrepareApplication(); }
+
 protected:
     std::unique_ptr<GuiMapEditor> editor_;
+    QTemporaryDir dir_;
 
     GuiMapEditor& e() { return *editor_; }
     // A new editor in place of the last one (gone first, as a run that quit), started on
