@@ -53,12 +53,45 @@ TEST(EditSession, ToolDragsCarryTheirRemainderAndTheWheelStepsByWholeHundreds) {
     EXPECT_DOUBLE_EQ(doc->mapGrid.Cell(2, 2).C, 20.0);
 }
 
+// A press that hits no cell leaves no anchor, so the drag after it selects nothing; a drag from
+// a cell stretches the block, a miss on the way keeping the block and hovering the anchor again.
+// The wheel applies only a terrain tool (an enemy wheel would show in cell 3, 1), each notch
+// once and each selection as an undo step of its own. In a view without height a tool drag
+// changes nothing.
+TEST(EditSession, DragsStretchFromAHitAndTheWheelStepsPerSelection) {
+    auto doc = test::NewDocument();
+    EditSession session;
+    const MapSelection first = session.selection();
+    session.LeftDown(EditSession::kLeftButton, {0, 0}, kMiss, *doc);
+    EXPECT_EQ(session.AnchorHit(), -1);
+    session.Move(EditSession::kLeftButton, {5, 5}, {400, 300}, Hit(4, 4), *doc);
+    EXPECT_EQ(session.selection(), first);
+    session.LeftUp();
+    session.LeftDown(EditSession::kLeftButton, {0, 0}, Hit(3, 4), *doc);
+    session.Move(EditSession::kLeftButton, {5, 5}, {400, 300}, Hit(6, 1), *doc);
+    session.Move(EditSession::kLeftButton, {9, 9}, {400, 300}, kMiss, *doc);
+    EXPECT_EQ(session.selection(), MapSelection(3, 1, 6, 4));
+    EXPECT_EQ(session.HoverHit(), MapSelection::CellName(3, 4));
+    session.toolState().toolMode = TOOL_PLACE_ENEMY;
+    session.Wheel(120, *doc);
+    session.toolState().toolMode = TOOL_RAISE;
+    session.Wheel(120, *doc);
+    session.SelectCells(8, 8, 8, 8);
+    session.Wheel(-240, *doc);
+    EXPECT_EQ(doc->mapGrid.Cell(8, 8).C, -2.0);
+    session.Undo(*doc);
+    EXPECT_EQ(std::pair(doc->mapGrid.Cell(8, 8).C, doc->mapGrid.Cell(3, 1).C), std::pair(0.0, 1.0));
+    session.RightDown(EditSession::kBothButtons, {10, 10}, *doc);
+    session.Move(EditSession::kBothButtons, {10, 0}, {400, 0}, kMiss, *doc);
+    EXPECT_EQ(doc->mapGrid.Cell(8, 8).C, 0.0);
+}
+
 // A brush stroke paints its texture on the cells between the pointer's positions, a miss
 // breaking the line, and changes nothing else: no height (right with left held applies no tool
-// while the brush is on), no undo. The other brush takes its place and the same brush again
-// turns it off; a tool that applies when chosen applies at once, others do not. (That the
-// stroke is one change, told at its end, and keeps the selection, and that a tool or Escape
-// turns the brush off, are the view's test.)
+// while the brush is on), no undo, no selection. The other brush takes its place and the same
+// brush again turns it off; a tool that applies when chosen applies at once, others do not.
+// (That the stroke is one change, told at its end, and that a tool or Escape turns the brush
+// off, are the view's test.)
 TEST(EditSession, ABrushStrokeBreaksAtAMissAndPaintsNothingElse) {
     auto doc = test::NewDocument();
     EditSession session;
@@ -79,6 +112,7 @@ TEST(EditSession, ABrushStrokeBreaksAtAMissAndPaintsNothingElse) {
         expected->Cell(x, z).typew = 2;
     }
     EXPECT_TRUE(doc->mapGrid.SameContent(*expected));
+    EXPECT_EQ(session.selection(), MapSelection(5, 5, 5, 5));
     session.ToggleBrush(BrushKind::Tile);
     EXPECT_EQ(session.Brush(), BrushKind::Tile);
     session.ToggleBrush(BrushKind::Tile);

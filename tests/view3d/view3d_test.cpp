@@ -42,7 +42,6 @@ using zandrel::map::MapGrid;
 using zandrel::view3d::CzandrelEditorView;
 using zandrel::view3d::PassGeometry;
 using zandrel::view3d::RenderMode;
-using zandrel::view3d::ViewMouseInput;
 namespace cmd = zandrel::document::cmd;
 namespace tools = zandrel::tools;
 
@@ -560,17 +559,6 @@ private slots:
         QCOMPARE(view_->navigator().orbitRequest.radius, before.radius + 5.0);
         mouse_.Release(Qt::LeftButton, Qt::RightButton, at);
         QVERIFY(!view_->mouseInput().ZoomDrag());
-    }
-
-    void toolDragInAViewWithoutHeightChangesNothing() {
-        CzandrelEditorView flat(doc_.get());
-        flat.resize(kWidth, 0);
-        flat.toolState().toolMode = tools::TOOL_RAISE;
-        const std::uint32_t both = ViewMouseInput::kLeftButton | ViewMouseInput::kRightButton;
-        flat.mouseInput().OnRButtonDown(both, QPoint(10, 10));
-        QVERIFY(flat.mouseInput().ToolDrag());
-        flat.mouseInput().OnMouseMove(both, QPoint(10, 0));
-        QCOMPARE(Grid().Cell(25, 25).C, 0.0);
     }
 
     // A fast brush drag paints the cells between its few mouse positions in the slot the
