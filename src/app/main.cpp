@@ -4,6 +4,7 @@
 
 #include "app/CzandrelEditorApp.h"
 #include "app/EditorSurfaceFormat.h"
+#include "app/HugePageHeap.h"
 #include "app/InfoOptions.h"
 #include "app/OpenGLProbe.h"
 #include "app/UserPrompts.h"
@@ -14,6 +15,8 @@ int main(int argc, char* argv[]) {
             std::span(argv, static_cast<std::size_t>(argc)), std::cout)) {
         return *answered;
     }
+    // About what the driver takes before the first frame of a full 50 x 50 map is shown.
+    zandrel::app::HugePageHeap::Reserve(std::size_t{32} << 20);
     zandrel::app::UseEditorSurfaceFormat();
     // Every map view draws with its own context: one share group keeps one set of textures.
     zandrel::view3d::CzandrelEditorView::PrepareApplication();
