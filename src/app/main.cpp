@@ -4,11 +4,11 @@
 
 #include "app/CzandrelEditorApp.h"
 #include "app/EditorSurfaceFormat.h"
-#include "app/HugePageHeap.h"
 #include "app/InfoOptions.h"
 #include "app/OpenGLProbe.h"
 #include "app/UserPrompts.h"
 #include "view3d/CzandrelEditorView.h"
+#include "view3d/HugePageHeap.h"
 
 int main(int argc, char* argv[]) {
     if (const auto answered = zandrel::app::AnswerInfoOption(
@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
         return *answered;
     }
     // About what the driver takes before the first frame of a full 50 x 50 map is shown.
-    zandrel::app::HugePageHeap::Reserve(std::size_t{32} << 20);
+    zandrel::view3d::HugePageHeap::Reserve(std::size_t{32} << 20);
     zandrel::app::UseEditorSurfaceFormat();
     // Every map view draws with its own context: one share group keeps one set of textures.
     zandrel::view3d::CzandrelEditorView::PrepareApplication();

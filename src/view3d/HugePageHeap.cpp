@@ -1,4 +1,4 @@
-#include "app/HugePageHeap.h"
+#include "view3d/HugePageHeap.h"
 
 #include <algorithm>
 #include <array>
@@ -11,7 +11,7 @@
 #include <unistd.h>
 #endif
 
-namespace zandrel::app {
+namespace zandrel::view3d {
 
 std::size_t HugePageHeap::Reserve(std::size_t bytes) {
 #if defined(__GLIBC__) && defined(MADV_HUGEPAGE)
@@ -51,4 +51,4 @@ std::size_t HugePageHeap::Reserve(std::size_t bytes) {
 #endif
 }
 
-}  // namespace zandrel::app
+}  // namespace zandrel::view3d
